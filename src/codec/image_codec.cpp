@@ -1,0 +1,2 @@
+// Placeholder until the codec implementation lands.
+#include "codec/image_codec.h"

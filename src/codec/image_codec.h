@@ -1,0 +1,102 @@
+// The image codec layer: the only code that talks to libvips. Everything else
+// sees plain values (sizes, RGBA buffers) and file paths as bytes.
+//
+// Thread-safety: every function may be called from several threads at once on
+// different files, once a LibvipsRuntime exists (see libvips_runtime.h).
+// Paths are used byte for byte: names that are not UTF-8, or hold spaces,
+// brackets, quotes or a leading dash, are opened like any other.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "codec/codec_result.h"
+
+namespace quorvane::codec {
+
+// Largest pixel count any decode accepts: 2^28 pixels (16384 x 16384, a 1 GiB
+// RGBA buffer). Headers claiming more are refused before pixels are touched,
+// so a hostile file cannot make us allocate tens of gigabytes.
+inline constexpr std::int64_t kMaxPixels = std::int64_t{1} << 28;
+
+enum class ColourModel { Srgb, Grey, Cmyk, Other };
+
+// What a header says, without decoding pixels. Width and height are the size
+// as displayed: EXIF orientations 5..8 swap the stored sides.
+struct ImageHeader {
+  int width = 0;
+  int height = 0;
+  int orientation = 1;      // EXIF 1..8; 1 when absent or out of range
+  int bands = 0;            // stored channels, alpha included
+  int bitsPerSample = 8;    // 8, 16, 32 or 64
+  bool hasAlpha = false;
+  bool hasIccProfile = false;
+  bool iccProfileIsSrgb = false;  // meaningful only with hasIccProfile
+  ColourModel colourModel = ColourModel::Other;
+  int frameCount = 1;       // pages or animation frames
+  std::string loader;       // e.g. "jpegload", "pngload", "heifload", "bmp"
+};
+
+// 8-bit sRGB pixels, 4 bytes per pixel (R, G, B, A), straight (not
+// premultiplied) alpha, rows top to bottom with no padding. Move-only: copying
+// a photo by accident costs tens of megabytes.
+class RgbaImage {
+ public:
+  RgbaImage() = default;
+  RgbaImage(int width, int height);  // zero-filled; throws std::bad_alloc
+  RgbaImage(RgbaImage&&) noexcept = default;
+  RgbaImage& operator=(RgbaImage&&) noexcept = default;
+  RgbaImage(const RgbaImage&) = delete;
+  RgbaImage& operator=(const RgbaImage&) = delete;
+
+  RgbaImage clone() const;
+
+  int width() const { return m_width; }
+  int height() const { return m_height; }
+  bool empty() const { return m_pixels.empty(); }
+  std::uint8_t* data() { return m_pixels.data(); }
+  const std::uint8_t* data() const { return m_pixels.data(); }
+  std::size_t byteSize() const { return m_pixels.size(); }
+
+ private:
+  int m_width = 0;
+  int m_height = 0;
+  std::vector<std::uint8_t> m_pixels;
+};
+
+// Reads the header of frame 0 only. Fails (CodecError::Unreadable) for files
+// that are missing, empty, not images or whose header is damaged.
+Result<ImageHeader> readHeader(const std::filesystem::path& path);
+
+// Decodes frame 0 into upright 8-bit sRGB RGBA: EXIF orientation applied, an
+// embedded ICC profile (or CMYK) converted to sRGB, 16-bit reduced, grey and
+// palette expanded, opaque alpha added when missing. Truncated or damaged
+// files fail instead of decoding to grey; images over kMaxPixels fail with
+// CodecError::TooLarge before any pixel buffer is allocated.
+Result<RgbaImage> decode(const std::filesystem::path& path);
+
+// Resamples to exactly width x height (both >= 1) with a Lanczos filter,
+// in premultiplied alpha so transparent edges do not darken.
+Result<RgbaImage> resize(const RgbaImage& image, int width, int height);
+
+// Composites onto an opaque colour in place; alpha becomes 255.
+void flattenOnto(RgbaImage& image, std::uint8_t red, std::uint8_t green, std::uint8_t blue);
+
+// Writers. Each creates or truncates the file at path and fails with
+// CodecError::WriteFailed when the file could not be completely written; a
+// failed write removes what it created.
+Result<void> writePng(const RgbaImage& image, const std::filesystem::path& path);
+// quality is 0..1 (clamped); 0 still writes a (very small) file.
+Result<void> writeHeic(const RgbaImage& image, const std::filesystem::path& path,
+                       double quality);
+// Uncompressed 24-bit true-colour TGA, rows stored bottom-up as the header
+// says; alpha is dropped (flatten first when it matters).
+Result<void> writeTga(const RgbaImage& image, const std::filesystem::path& path);
+
+// Frees libvips' per-thread state; call at the end of each job on a thread
+// libvips did not create (worker pools), or memory builds up.
+void releaseThreadResources();
+
+}  // namespace quorvane::codec
