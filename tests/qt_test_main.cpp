@@ -1,10 +1,12 @@
 // main() for tests of the Qt-based core: a QCoreApplication for signals and
-// queued calls, and settings redirected to a fresh temporary folder so no test
+// queued calls, libvips for image headers, and settings redirected to a fresh temporary folder so no test
 // ever reads or writes the user's own configuration.
 #include <QCoreApplication>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include "codec/libvips_runtime.h"
 
 int main(int argc, char** argv) {
   QTemporaryDir configDir;
@@ -15,6 +17,7 @@ int main(int argc, char** argv) {
   QCoreApplication::setOrganizationName("Quorvane");
   QCoreApplication::setApplicationName("Quorvane");
   QCoreApplication app(argc, argv);
+  quorvane::codec::LibvipsRuntime vips(argv[0]);
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -1,0 +1,43 @@
+// The user's choices a batch runs with, and which files count as images.
+#pragma once
+
+#include <QString>
+#include <filesystem>
+#include <optional>
+#include <set>
+#include <string>
+
+#include "models/naming_mode.h"
+#include "models/output_format.h"
+
+namespace quorvane::core {
+
+struct ConversionSettings {
+  OutputFormat outputFormat = OutputFormat::Webp;
+  int quality = 80;  // 0..100 from the window; not clamped here
+  // Absent: the batch writes into "compressed" beside its first listed file.
+  std::optional<std::filesystem::path> outputDirectory;
+  bool resizeEnabled = false;
+  // Kept while resizing is off; a batch uses them only while it is on.
+  std::optional<int> maxWidth;
+  std::optional<int> maxHeight;
+  NamingMode namingMode = NamingMode::Original;
+  QString namePrefix = QStringLiteral("image");
+  // Its length sets the zero padding of custom names: "01" pads to two digits.
+  QString nameStartNumber = QStringLiteral("01");
+
+  bool operator==(const ConversionSettings&) const = default;
+
+  // The eleven lower-case input extensions, without dots.
+  static const std::set<std::string>& supportedExtensions();
+  // Looks at the name only: the text after the last dot of the last path
+  // component, lower-cased (ASCII), must be a supported extension. The file is
+  // not opened and need not exist; a folder named like an image passes too.
+  static bool isSupportedImage(const std::filesystem::path& path);
+};
+
+// The text after the last dot of the file name, lower-cased (ASCII), as raw
+// bytes; empty when the name has no dot.
+std::string lowerCaseExtension(const std::filesystem::path& path);
+
+}  // namespace quorvane::core

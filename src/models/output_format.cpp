@@ -1,0 +1,38 @@
+#include "models/output_format.h"
+
+namespace quorvane::core {
+
+QString rawValue(OutputFormat format) {
+  switch (format) {
+    case OutputFormat::Webp: return QStringLiteral("webp");
+    case OutputFormat::Jpeg: return QStringLiteral("jpeg");
+    case OutputFormat::Png: return QStringLiteral("png");
+    case OutputFormat::Heic: return QStringLiteral("heic");
+    case OutputFormat::Avif: return QStringLiteral("avif");
+  }
+  Q_UNREACHABLE();
+}
+
+std::optional<OutputFormat> outputFormatFromRawValue(QStringView text) {
+  for (OutputFormat format : kAllOutputFormats) {
+    if (text == rawValue(format)) return format;
+  }
+  return std::nullopt;
+}
+
+QString displayName(OutputFormat format) {
+  switch (format) {
+    case OutputFormat::Webp: return QStringLiteral("WebP");
+    case OutputFormat::Jpeg: return QStringLiteral("JPEG");
+    case OutputFormat::Png: return QStringLiteral("PNG");
+    case OutputFormat::Heic: return QStringLiteral("HEIC");
+    case OutputFormat::Avif: return QStringLiteral("AVIF");
+  }
+  Q_UNREACHABLE();
+}
+
+QString fileExtension(OutputFormat format) {
+  return format == OutputFormat::Jpeg ? QStringLiteral("jpg") : rawValue(format);
+}
+
+}  // namespace quorvane::core

@@ -1,0 +1,57 @@
+// Stateless helpers for file names, folders and size texts. Paths stay
+// std::filesystem::path (bytes) so names that are not UTF-8 survive; text is
+// made only for display.
+#pragma once
+
+#include <QString>
+#include <QUrl>
+#include <QtGlobal>
+#include <filesystem>
+#include <optional>
+#include <system_error>
+#include <vector>
+
+namespace quorvane::core::FileService {
+
+// The image files named by `locations`, in order: a file is kept when its name
+// has a supported extension; a folder is walked depth-first (each folder's
+// entries in byte order of their names), passing over hidden entries and
+// unreadable folders, and keeping every entry whose name passes, folders
+// named like images included. Locations that do not exist are skipped.
+// Nothing is de-duplicated.
+std::vector<std::filesystem::path> collectImageFiles(
+    const std::vector<std::filesystem::path>& locations);
+
+// "{base}.{ext}" in directory, or the first free "{base}-{n}.{ext}" for
+// n = 1, 2, …. A name is taken when anything stands there, a folder or even a
+// dangling link, so the result never writes through someone else's link.
+std::filesystem::path uniqueOutputURL(const std::filesystem::path& directory,
+                                      const std::filesystem::path& baseName, const QString& ext);
+
+// "{prefix}-{number}.{ext}" (just "{number}.{ext}" for an empty prefix),
+// made unique like uniqueOutputURL. number = start + index, where start is
+// startNumber parsed as an optional sign and ASCII digits (1 when it does not
+// parse), zero-padded to the length of startNumber.
+std::filesystem::path sequentialOutputURL(const std::filesystem::path& directory,
+                                          const QString& prefix, qint64 index,
+                                          const QString& startNumber, const QString& ext);
+
+// The zero-padded number text of sequentialOutputURL.
+QString sequentialNumberText(const QString& startNumber, qint64 index);
+
+// Creates the folder and its missing parents unless something (folder or
+// file) already stands at the path. Returns the file system's error.
+[[nodiscard]] std::error_code ensureDirectory(const std::filesystem::path& directory);
+
+// A byte count as a file manager shows it: "512 bytes", "1.5 kB", "12.3 MB"
+// (decimal units), in the default locale.
+QString formatFileSize(qint64 bytes);
+
+// The local path a file URL names, byte for byte (percent-encoded bytes that
+// are not UTF-8 stay as they are). Nothing for URLs that are not local files.
+std::optional<std::filesystem::path> localPathFromUrl(const QUrl& url);
+
+// A path as text for display; undecodable bytes become U+FFFD.
+QString displayPath(const std::filesystem::path& path);
+
+}  // namespace quorvane::core::FileService

@@ -1,0 +1,154 @@
+#include <QLocale>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "services/file_service.h"
+#include "support/test_files.h"
+
+namespace quorvane::core {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ScratchDir;
+using test::writeFile;
+
+std::vector<std::string> names(const std::vector<fs::path>& paths, const fs::path& root) {
+  std::vector<std::string> result;
+  for (const auto& p : paths) result.push_back(p.lexically_relative(root).native());
+  return result;
+}
+
+TEST(CollectImageFiles, WalksFoldersDeeplyAndSkipsHiddenEntries) {
+  ScratchDir dir;
+  fs::create_directories(dir / "album/2024/deep");
+  fs::create_directories(dir / "album/.thumbnails");
+  fs::create_directories(dir / "album/shots.png");  // a folder named like an image
+  writeFile(dir / "album/b.jpg", "x");
+  writeFile(dir / "album/a.PNG", "x");
+  writeFile(dir / "album/notes.txt", "x");
+  writeFile(dir / "album/.hidden.png", "x");
+  writeFile(dir / "album/.thumbnails/t.png", "x");
+  writeFile(dir / "album/2024/deep/c.heic", "x");
+  writeFile(dir / "album/shots.png/inner.gif", "x");
+  writeFile(dir / "album/caf\xe9 -dash \"q\" \xf0\x9f\x93\xb7.webp", "x");
+
+  const auto found = FileService::collectImageFiles({dir / "album"});
+  EXPECT_EQ(names(found, dir / "album"),
+            (std::vector<std::string>{"2024/deep/c.heic", "a.PNG", "b.jpg",
+                                      "caf\xe9 -dash \"q\" \xf0\x9f\x93\xb7.webp", "shots.png",
+                                      "shots.png/inner.gif"}));
+}
+
+TEST(CollectImageFiles, KeepsOrderAndDuplicatesAndSkipsWhatIsNotThere) {
+  ScratchDir dir;
+  fs::create_directories(dir / "empty");
+  fs::create_directories(dir / "f");
+  writeFile(dir / "f/one.png", "x");
+  writeFile(dir / "two.gif", "x");
+  writeFile(dir / "text.txt", "x");
+  fs::create_symlink(dir / "nowhere.png", dir / "dangling.png");
+
+  const auto found = FileService::collectImageFiles(
+      {dir / "two.gif", dir / "missing.png", dir / "text.txt", dir / "empty", dir / "f",
+       dir / "f/one.png", dir / "dangling.png"});
+  EXPECT_EQ(names(found, dir.path()),
+            (std::vector<std::string>{"two.gif", "f/one.png", "f/one.png"}));
+}
+
+TEST(CollectImageFiles, DoesNotFollowLinkLoops) {
+  ScratchDir dir;
+  fs::create_directories(dir / "a");
+  writeFile(dir / "a/x.png", "x");
+  fs::create_directory_symlink(dir / "a", dir / "a/loop");
+  EXPECT_EQ(FileService::collectImageFiles({dir / "a"}).size(), 1u);
+}
+
+TEST(UniqueOutputURL, TakesTheFirstFreeNumber) {
+  ScratchDir dir;
+  EXPECT_EQ(FileService::uniqueOutputURL(dir.path(), "photo", "webp"), dir / "photo.webp");
+  writeFile(dir / "photo.webp", "x");
+  writeFile(dir / "photo-1.webp", "x");
+  EXPECT_EQ(FileService::uniqueOutputURL(dir.path(), "photo", "webp"), dir / "photo-2.webp");
+
+  // Folders and dangling links count as taken.
+  fs::create_directories(dir / "holiday.png");
+  fs::create_symlink(dir / "elsewhere", dir / "holiday-1.png");
+  EXPECT_EQ(FileService::uniqueOutputURL(dir.path(), "holiday", "png"), dir / "holiday-2.png");
+
+  // A folder that does not exist makes the first candidate free.
+  EXPECT_EQ(FileService::uniqueOutputURL(dir / "none", "a", "jpg"), dir / "none/a.jpg");
+  // Base names keep their bytes.
+  EXPECT_EQ(FileService::uniqueOutputURL(dir.path(), fs::path("\xff-x"), "avif"),
+            dir / "\xff-x.avif");
+}
+
+TEST(SequentialOutputURL, PadsToTheStartNumbersLength) {
+  ScratchDir dir;
+  const struct {
+    const char* prefix;
+    qint64 index;
+    const char* start;
+    const char* name;
+  } cases[] = {
+      {"image", 0, "01", "image-01.webp"},   {"image", 9, "01", "image-10.webp"},
+      {"image", 99, "01", "image-100.webp"}, {"", 0, "1", "1.webp"},
+      {"", 2, "1", "3.webp"},                {"x", 0, "0005", "x-0005.webp"},
+      {"x", 0, "5", "x-5.webp"},             {"x", 0, "abc", "x-001.webp"},
+      {"x", 0, "\u00bd", "x-1.webp"},        {"x", 0, "", "x-1.webp"},
+      {"x", 0, "-5", "x--5.webp"},           {"x", 3, "-0010", "x--0007.webp"},
+      {"x", 0, "+7", "x-07.webp"},           {"x", 0, "99999999999999999999", "x-00000000000000000001.webp"},
+      {"x", 1, "9223372036854775807", "x-9223372036854775808.webp"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FileService::sequentialOutputURL(dir.path(), QString::fromUtf8(c.prefix), c.index,
+                                               QString::fromUtf8(c.start), "webp"),
+              dir / c.name)
+        << c.prefix << " " << c.index << " " << c.start;
+  }
+}
+
+TEST(SequentialOutputURL, SkipsTakenNamesWithoutShiftingTheCount) {
+  ScratchDir dir;
+  writeFile(dir / "image-01.webp", "x");
+  EXPECT_EQ(FileService::sequentialOutputURL(dir.path(), "image", 0, "01", "webp"),
+            dir / "image-01-1.webp");
+  EXPECT_EQ(FileService::sequentialOutputURL(dir.path(), "image", 1, "01", "webp"),
+            dir / "image-02.webp");
+}
+
+TEST(EnsureDirectory, CreatesParentsAndLeavesWhatExists) {
+  ScratchDir dir;
+  EXPECT_FALSE(FileService::ensureDirectory(dir / "a/b/c"));
+  EXPECT_TRUE(fs::is_directory(dir / "a/b/c"));
+  EXPECT_FALSE(FileService::ensureDirectory(dir / "a/b/c"));
+
+  writeFile(dir / "file", "x");
+  EXPECT_FALSE(FileService::ensureDirectory(dir / "file"));  // left for the write to fail
+  EXPECT_TRUE(FileService::ensureDirectory(dir / "file/sub"));  // not a folder: the error comes back
+}
+
+TEST(FormatFileSize, UsesDecimalUnits) {
+  QLocale::setDefault(QLocale::c());
+  EXPECT_EQ(FileService::formatFileSize(0), "0 bytes");
+  EXPECT_EQ(FileService::formatFileSize(999), "999 bytes");
+  EXPECT_EQ(FileService::formatFileSize(1500), "1.5 kB");
+  EXPECT_EQ(FileService::formatFileSize(12'300'000), "12.3 MB");
+  EXPECT_EQ(FileService::formatFileSize(2'000'000'000), "2.0 GB");
+}
+
+TEST(LocalPathFromUrl, KeepsBytesThatAreNotUtf8) {
+  const auto path = FileService::localPathFromUrl(QUrl("file:///tmp/caf%E9%20%23%201.png"));
+  ASSERT_TRUE(path);
+  EXPECT_EQ(path->native(), "/tmp/caf\xe9 # 1.png");
+  const auto cjk = FileService::localPathFromUrl(QUrl::fromLocalFile("/tmp/写真 1.jpg"));
+  ASSERT_TRUE(cjk);
+  EXPECT_EQ(cjk->native(), "/tmp/写真 1.jpg");
+  EXPECT_FALSE(FileService::localPathFromUrl(QUrl("https://example.org/a.png")));
+  EXPECT_FALSE(FileService::localPathFromUrl(QUrl("# a comment line")));
+}
+
+}  // namespace
+}  // namespace quorvane::core

@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include "services/settings_persistence.h"
+#include "services/settings_store.h"
+#include "support/test_files.h"
+
+namespace quorvane::core {
+namespace {
+
+using test::ScratchDir;
+
+// Each store is read by a fresh QSettings on the file, as a new process would.
+class SettingsPersistenceTest : public ::testing::Test {
+ protected:
+  QString file() const { return QString::fromStdString((m_dir / "Quorvane.conf").native()); }
+  SettingsPersistence fresh() const { return SettingsPersistence(settingsStoreAt(file())); }
+  void writeByHand(const std::string& text) { test::writeFile(m_dir / "Quorvane.conf", text); }
+
+  ScratchDir m_dir;
+};
+
+TEST_F(SettingsPersistenceTest, EmptyStoreGivesDefaults) {
+  EXPECT_EQ(fresh().load(), ConversionSettings());
+}
+
+TEST_F(SettingsPersistenceTest, EverySavedFieldComesBackInANewProcess) {
+  {
+    SettingsPersistence store(settingsStoreAt(file()));
+    store.saveOutputFormat(OutputFormat::Avif);
+    store.saveQuality(-3);
+    store.saveResizeEnabled(true);
+    store.saveMaxWidth(1920);
+    store.saveMaxHeight(std::nullopt);
+    store.saveNamingMode(NamingMode::Custom);
+    store.saveNamePrefix("holiday, 2024 \"best\"");
+    store.saveNameStartNumber("007");
+  }
+  const ConversionSettings loaded = fresh().load();
+  EXPECT_EQ(loaded.outputFormat, OutputFormat::Avif);
+  EXPECT_EQ(loaded.quality, -3);
+  EXPECT_TRUE(loaded.resizeEnabled);
+  EXPECT_EQ(loaded.maxWidth, 1920);
+  EXPECT_FALSE(loaded.maxHeight);
+  EXPECT_EQ(loaded.namingMode, NamingMode::Custom);
+  EXPECT_EQ(loaded.namePrefix, "holiday, 2024 \"best\"");
+  EXPECT_EQ(loaded.nameStartNumber, "007");
+  EXPECT_FALSE(loaded.outputDirectory);
+
+  // An absent maximum is stored as 0 and reads back as absent.
+  {
+    SettingsPersistence store(settingsStoreAt(file()));
+    store.saveMaxWidth(std::nullopt);
+  }
+  EXPECT_FALSE(fresh().load().maxWidth);
+}
+
+TEST_F(SettingsPersistenceTest, SaveWritesOnlyItsOwnKey) {
+  {
+    SettingsPersistence store(settingsStoreAt(file()));
+    store.saveQuality(55);
+  }
+  QSettings raw(file(), QSettings::IniFormat);
+  EXPECT_EQ(raw.allKeys(), QStringList{"quality"});
+}
+
+TEST_F(SettingsPersistenceTest, ValuesOfTheWrongTypeReadAsDefaults) {
+  writeByHand(
+      "[General]\n"
+      "outputFormat=JPEG\n"
+      "quality=high\n"
+      "resizeEnabled=yes\n"
+      "resizeMaxWidth=-5\n"
+      "resizeMaxHeight=12.5\n"
+      "namingMode=Custom\n"
+      "namePrefix=a, b\n"
+      "nameStartNumber=abc\n");
+  const ConversionSettings loaded = fresh().load();
+  EXPECT_EQ(loaded.outputFormat, OutputFormat::Webp);
+  EXPECT_EQ(loaded.quality, 80);
+  EXPECT_FALSE(loaded.resizeEnabled);
+  EXPECT_FALSE(loaded.maxWidth);
+  EXPECT_FALSE(loaded.maxHeight);
+  EXPECT_EQ(loaded.namingMode, NamingMode::Original);
+  EXPECT_EQ(loaded.namePrefix, "image");  // an unquoted comma makes a list, not text
+  EXPECT_EQ(loaded.nameStartNumber, "abc");  // text, kept as it was stored
+}
+
+TEST_F(SettingsPersistenceTest, HandWrittenValuesOfTheRightTypeAreTaken) {
+  writeByHand(
+      "[General]\n"
+      "outputFormat=jpeg\n"
+      "quality=0\n"
+      "resizeEnabled=true\n"
+      "resizeMaxWidth=0\n"
+      "resizeMaxHeight=1080\n"
+      "namingMode=custom\n"
+      "namePrefix=\n");
+  const ConversionSettings loaded = fresh().load();
+  EXPECT_EQ(loaded.outputFormat, OutputFormat::Jpeg);
+  EXPECT_EQ(loaded.quality, 0);
+  EXPECT_TRUE(loaded.resizeEnabled);
+  EXPECT_FALSE(loaded.maxWidth);
+  EXPECT_EQ(loaded.maxHeight, 1080);
+  EXPECT_EQ(loaded.namingMode, NamingMode::Custom);
+  EXPECT_EQ(loaded.namePrefix, "");
+  EXPECT_EQ(loaded.nameStartNumber, "01");
+}
+
+TEST(SettingsPersistenceReads, InProcessTypesFollowTheSameRule) {
+  EXPECT_EQ(SettingsPersistence::readInteger(QVariant(42), 1), 42);
+  EXPECT_EQ(SettingsPersistence::readInteger(QVariant(true), 1), 1);
+  EXPECT_EQ(SettingsPersistence::readInteger(QVariant(2.5), 1), 1);
+  EXPECT_EQ(SettingsPersistence::readInteger(QVariant(qlonglong{1} << 40), 1), 1);
+  EXPECT_EQ(SettingsPersistence::readInteger(QVariant(QString(" 4")), 1), 1);
+  EXPECT_EQ(SettingsPersistence::readInteger(QVariant(QString("99999999999")), 1), 1);
+  EXPECT_EQ(SettingsPersistence::readBoolean(QVariant(QString("1")), false), false);
+  EXPECT_EQ(SettingsPersistence::readBoolean(QVariant(1), false), false);
+  EXPECT_EQ(SettingsPersistence::readText(QVariant(5), "d"), "d");
+  EXPECT_EQ(SettingsPersistence::readText(QVariant(QStringList{"a"}), "d"), "d");
+}
+
+}  // namespace
+}  // namespace quorvane::core

@@ -1,0 +1,33 @@
+// Small files for tests: images of a given pixel size written without any
+// image library, and a scratch folder that cleans up after itself.
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+#include <filesystem>
+#include <ostream>
+#include <string>
+
+// Readable QString values in test failures.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
+namespace quorvane::test {
+
+// An uncompressed 24-bit BMP of width x height, filled with one colour.
+void writeBmp(const std::filesystem::path& path, int width, int height);
+// A file holding exactly `bytes`.
+void writeFile(const std::filesystem::path& path, const std::string& bytes);
+
+// A fresh temporary folder as a path.
+class ScratchDir {
+ public:
+  ScratchDir();
+  const std::filesystem::path& path() const { return m_path; }
+  std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
+
+ private:
+  QTemporaryDir m_dir;
+  std::filesystem::path m_path;
+};
+
+}  // namespace quorvane::test
