@@ -1,0 +1,86 @@
+// Descriptor-level file access for the codec: every file is opened here with
+// O_CLOEXEC and handed to libvips as a descriptor, never as a name, so no
+// character in a file name (brackets, colons, a leading dash) is ever parsed.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace quorvane::codec::detail {
+
+// Move-only owner of a POSIX file descriptor.
+class UniqueFd {
+ public:
+  UniqueFd() = default;
+  explicit UniqueFd(int fd) : m_fd(fd) {}
+  UniqueFd(UniqueFd&& other) noexcept : m_fd(other.release()) {}
+  UniqueFd& operator=(UniqueFd&& other) noexcept;
+  UniqueFd(const UniqueFd&) = delete;
+  UniqueFd& operator=(const UniqueFd&) = delete;
+  ~UniqueFd() { reset(); }
+
+  int get() const { return m_fd; }
+  bool valid() const { return m_fd >= 0; }
+  int release();
+  void reset(int fd = -1);
+  // Closes now and reports whether close(2) succeeded (it can report a
+  // delayed write error on some file systems).
+  bool close();
+
+ private:
+  int m_fd = -1;
+};
+
+// An image file opened for reading: a regular, non-empty file. Opening never
+// blocks (a FIFO named like an image is refused, not waited on).
+struct InputFile {
+  UniqueFd fd;
+  std::int64_t size = 0;
+};
+
+// Opens path for reading. On failure returns an invalid descriptor and sets
+// error to a short reason ("no such file", "empty file", ...).
+InputFile openInput(const std::filesystem::path& path, std::string& error);
+
+// Reads up to length bytes from the start of the file without moving its
+// offset. Returns what could be read (short for short files).
+std::vector<std::uint8_t> readPrefix(int fd, std::size_t length);
+
+// Reads the whole file (size bytes) from the start. Empty on failure.
+std::vector<std::uint8_t> readAll(int fd, std::int64_t size);
+
+// An output file that disappears unless commit() succeeds. Creates or
+// truncates the file at path; a failed or abandoned write removes it (only if
+// it is a regular file, so a device such as /dev/null is never unlinked).
+class OutputFile {
+ public:
+  explicit OutputFile(std::filesystem::path path);
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+  ~OutputFile();
+
+  bool isOpen() const { return m_fd.valid(); }
+  int fd() const { return m_fd.get(); }
+  // errno text of the failed open or write, for logs.
+  const std::string& error() const { return m_error; }
+
+  // Writes all bytes, retrying short writes and EINTR. False on any error.
+  bool write(const void* data, std::size_t length);
+  // Closes the file and keeps it. False (and the file removed) when closing
+  // fails.
+  bool commit();
+
+ private:
+  void discard();
+
+  std::filesystem::path m_path;
+  UniqueFd m_fd;
+  bool m_regular = false;
+  bool m_committed = false;
+  std::string m_error;
+};
+
+}  // namespace quorvane::codec::detail

@@ -1,0 +1,105 @@
+#!/usr/bin/env python3
+"""Regenerates the small hand-crafted codec test files in this folder.
+
+Needs ImageMagick's `convert` for the base images; everything that must be
+exact (EXIF blocks, lying headers, cut files) is written byte by byte here.
+Run from anywhere: python3 make_fixtures.py
+"""
+import os
+import struct
+import subprocess
+import tempfile
+import zlib
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def out(name):
+    return os.path.join(HERE, name)
+
+
+def exif_orientation_app1(orientation):
+    # Little-endian TIFF block with one IFD0 entry: Orientation (0x0112, SHORT).
+    tiff = b"II*\x00" + struct.pack("<I", 8)
+    tiff += struct.pack("<H", 1)
+    tiff += struct.pack("<HHIHH", 0x0112, 3, 1, orientation, 0)
+    tiff += struct.pack("<I", 0)
+    body = b"Exif\x00\x00" + tiff
+    return b"\xff\xe1" + struct.pack(">H", len(body) + 2) + body
+
+
+def insert_after_soi(jpeg, segment):
+    assert jpeg[:2] == b"\xff\xd8"
+    return jpeg[:2] + segment + jpeg[2:]
+
+
+def convert(args, suffix):
+    with tempfile.TemporaryDirectory() as tmp:
+        path = os.path.join(tmp, "x" + suffix)
+        subprocess.run(["convert", *args, path], check=True)
+        with open(path, "rb") as f:
+            return f.read()
+
+
+def main():
+    # Stored 48x24 (landscape): a red block in the stored top-left corner,
+    # the rest white. Orientation 6 displays it as 24x48 with red top-right.
+    base = convert(["-size", "48x24", "xc:white", "-fill", "red", "-draw",
+                    "rectangle 0,0 11,7", "-quality", "95", "-strip"], ".jpg")
+    with open(out("2-exif-orientation-6.jpg"), "wb") as f:
+        f.write(insert_after_soi(base, exif_orientation_app1(6)))
+
+    # CMYK JPEG without an embedded profile (ImageMagick writes none when
+    # converting without one). Pure cyan ink.
+    cmyk = convert(["-size", "16x16", "xc:cyan", "-colorspace", "CMYK", "-strip"], ".jpg")
+    with open(out("2-cmyk.jpg"), "wb") as f:
+        f.write(cmyk)
+
+    # A photo-like PNG cut in the middle of its pixel data.
+    png = convert(["-size", "64x64", "plasma:", "-seed", "3", "-depth", "8"], ".png")
+    with open(out("2-truncated.png"), "wb") as f:
+        f.write(png[: len(png) // 2])
+    jpg = convert(["-size", "64x64", "plasma:", "-seed", "5", "-quality", "90"], ".jpg")
+    with open(out("2-truncated.jpg"), "wb") as f:
+        f.write(jpg[: len(jpg) // 2])
+
+    # A GIF whose logical screen and only frame claim 65535x65535 with a
+    # few bytes of LZW data: a decoder that trusts it allocates 17 GB.
+    gif = b"GIF89a" + struct.pack("<HHBBB", 65535, 65535, 0x80, 0, 0)
+    gif += b"\x00\x00\x00\xff\xff\xff"  # 2-entry global colour table
+    gif += b"\x2c" + struct.pack("<HHHHB", 0, 0, 65535, 65535, 0)
+    gif += b"\x02\x02\x44\x01\x00"  # min code size 2, one tiny sub-block
+    gif += b"\x3b"
+    with open(out("2-gif-claims-65535.gif"), "wb") as f:
+        f.write(gif)
+
+    # A baseline JPEG whose SOF claims 65500x65500: patch a real one's frame
+    # header and keep its (tiny) scan, so the decoder would run a long time.
+    small = convert(["-size", "8x8", "xc:gray", "-quality", "50", "-strip"], ".jpg")
+    sof = small.find(b"\xff\xc0")
+    assert sof > 0
+    patched = bytearray(small)
+    struct.pack_into(">HH", patched, sof + 5, 65500, 65500)
+    with open(out("2-jpeg-claims-65500.jpg"), "wb") as f:
+        f.write(bytes(patched))
+
+    # A PNG whose IHDR claims 100000x100000 (valid CRC).
+    ihdr = struct.pack(">IIBBBBB", 100000, 100000, 8, 2, 0, 0, 0)
+    chunk = lambda t, d: struct.pack(">I", len(d)) + t + d + struct.pack(">I", zlib.crc32(t + d))
+    png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", ihdr) + chunk(b"IDAT", zlib.compress(b"\0" * 64))
+    png += chunk(b"IEND", b"")
+    with open(out("2-png-claims-100000.png"), "wb") as f:
+        f.write(png)
+
+    # Two-frame GIF made by another encoder: frame 0 red, frame 1 blue.
+    anim = convert(["-delay", "10", "-size", "8x8", "xc:red", "xc:blue", "-loop", "0"], ".gif")
+    with open(out("2-animated.gif"), "wb") as f:
+        f.write(anim)
+
+    # Not an image at all, named like one.
+    with open(out("2-garbage.jpg"), "wb") as f:
+        f.write(b"this is not an image, only text that ends too soon\n" * 4)
+
+
+if __name__ == "__main__":
+    main()
