@@ -458,6 +458,35 @@ Result<RgbaImage> decode(const std::filesystem::path& path) {
   return copyOut(image.get(), path, kAction);
 }
 
+bool verifyComplete(const std::filesystem::path& path) {
+  auto input = probe(path, "verify");
+  if (!input) return false;
+  if (input.value().bmp) return true;
+  SourcePtr source(vips_source_new_from_descriptor(input.value().file.fd.get()));
+  if (!source) {
+    takeVipsError();
+    return false;
+  }
+  const char* loader = vips_foreign_find_load_source(source.get());
+  if (!loader || std::strcmp(loader, "VipsForeignLoadJpegSource") != 0) {
+    takeVipsError();
+    return loader != nullptr;
+  }
+  VipsImage* scaled = nullptr;
+  if (vips_jpegload_source(source.get(), &scaled, "shrink", 8, "access", VIPS_ACCESS_SEQUENTIAL,
+                           "fail_on", VIPS_FAIL_ON_TRUNCATED, nullptr) != 0) {
+    takeVipsError();
+    return false;
+  }
+  const ImagePtr image(scaled);
+  double mean = 0;
+  if (vips_avg(image.get(), &mean, nullptr) != 0) {
+    takeVipsError();
+    return false;
+  }
+  return true;
+}
+
 Result<RgbaImage> resize(const RgbaImage& image, int width, int height) {
   const std::filesystem::path none("(pixels)");
   constexpr const char* kAction = "resize";

@@ -77,6 +77,13 @@ Result<ImageHeader> readHeader(const std::filesystem::path& path);
 // CodecError::TooLarge before any pixel buffer is allocated.
 Result<RgbaImage> decode(const std::filesystem::path& path);
 
+// Whether the file's compressed data is all there, for a file about to be
+// handed to an encoder tool as it is (tools may turn a truncated JPEG into a
+// grey-bottomed image and report success). Reads the whole JPEG scan at an
+// eighth of its size, so it costs a fraction of a decode; other formats are
+// reported complete (their tools fail on damage themselves).
+bool verifyComplete(const std::filesystem::path& path);
+
 // Resamples to exactly width x height (both >= 1) with a Lanczos filter,
 // in premultiplied alpha so transparent edges do not darken.
 Result<RgbaImage> resize(const RgbaImage& image, int width, int height);

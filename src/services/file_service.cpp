@@ -110,11 +110,13 @@ std::vector<fs::path> collectImageFiles(const std::vector<fs::path>& locations) 
   return result;
 }
 
-fs::path uniqueOutputURL(const fs::path& directory, const fs::path& baseName, const QString& ext) {
+fs::path uniqueOutputURL(const fs::path& directory, const fs::path& baseName, const QString& ext,
+                         const NameFilter& alsoTaken) {
   const std::string base = baseName.native();
   const std::string suffix = "." + toFileNameBytes(ext);
+  const auto taken = [&](const fs::path& p) { return isTaken(p) || (alsoTaken && alsoTaken(p)); };
   fs::path candidate = directory / (base + suffix);
-  for (long long n = 1; isTaken(candidate); ++n) {
+  for (long long n = 1; taken(candidate); ++n) {
     candidate = directory / (base + "-" + std::to_string(n) + suffix);
   }
   return candidate;
@@ -133,10 +135,11 @@ QString sequentialNumberText(const QString& startNumber, qint64 index) {
 }
 
 fs::path sequentialOutputURL(const fs::path& directory, const QString& prefix, qint64 index,
-                             const QString& startNumber, const QString& ext) {
+                             const QString& startNumber, const QString& ext,
+                             const NameFilter& alsoTaken) {
   const QString number = sequentialNumberText(startNumber, index);
   const QString base = prefix.isEmpty() ? number : prefix + u'-' + number;
-  return uniqueOutputURL(directory, fs::path(toFileNameBytes(base)), ext);
+  return uniqueOutputURL(directory, fs::path(toFileNameBytes(base)), ext, alsoTaken);
 }
 
 std::error_code ensureDirectory(const fs::path& directory) {

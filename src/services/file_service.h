@@ -7,6 +7,7 @@
 #include <QUrl>
 #include <QtGlobal>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <system_error>
 #include <vector>
@@ -25,8 +26,12 @@ std::vector<std::filesystem::path> collectImageFiles(
 // "{base}.{ext}" in directory, or the first free "{base}-{n}.{ext}" for
 // n = 1, 2, …. A name is taken when anything stands there, a folder or even a
 // dangling link, so the result never writes through someone else's link.
+// `alsoTaken`, when given, marks further names as taken (names reserved for
+// other conversions of the same batch).
+using NameFilter = std::function<bool(const std::filesystem::path&)>;
 std::filesystem::path uniqueOutputURL(const std::filesystem::path& directory,
-                                      const std::filesystem::path& baseName, const QString& ext);
+                                      const std::filesystem::path& baseName, const QString& ext,
+                                      const NameFilter& alsoTaken = {});
 
 // "{prefix}-{number}.{ext}" (just "{number}.{ext}" for an empty prefix),
 // made unique like uniqueOutputURL. number = start + index, where start is
@@ -34,7 +39,8 @@ std::filesystem::path uniqueOutputURL(const std::filesystem::path& directory,
 // parse), zero-padded to the length of startNumber.
 std::filesystem::path sequentialOutputURL(const std::filesystem::path& directory,
                                           const QString& prefix, qint64 index,
-                                          const QString& startNumber, const QString& ext);
+                                          const QString& startNumber, const QString& ext,
+                                          const NameFilter& alsoTaken = {});
 
 // The zero-padded number text of sequentialOutputURL.
 QString sequentialNumberText(const QString& startNumber, qint64 index);

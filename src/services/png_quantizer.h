@@ -1,0 +1,37 @@
+// Writes the PNG output of a conversion: the image decoded, fitted inside the
+// bounds, flattened onto white and reduced to 64, 128 or 256 colours.
+#pragma once
+
+#include <QString>
+#include <filesystem>
+#include <optional>
+
+#include "services/conversion_errors.h"
+
+namespace quorvane::core {
+
+class PNGQuantizer {
+ public:
+  class QuantizeError final : public ConversionFailure {
+   public:
+    enum class Kind { DecodingFailed, ContextCreationFailed, QuantizationFailed, PngWriteFailed };
+    explicit QuantizeError(Kind kind) : m_kind(kind) {}
+    Kind kind() const { return m_kind; }
+    QString description() const override;
+    bool operator==(const QuantizeError& other) const { return m_kind == other.m_kind; }
+
+   private:
+    Kind m_kind;
+  };
+
+  // 64 colours below quality 51, 128 up to 75, 256 from 76.
+  static int colorCount(int quality);
+
+  // Reads `input`, writes an opaque 8-bit PNG at `output` (created or
+  // replaced). Bounds that are absent or below 1 do not limit; the image is
+  // never enlarged. Throws QuantizeError. Synchronous; calls may run at once.
+  static void quantize(const std::filesystem::path& input, const std::filesystem::path& output,
+                       int quality, std::optional<int> maxWidth, std::optional<int> maxHeight);
+};
+
+}  // namespace quorvane::core

@@ -1,0 +1,99 @@
+#include "services/staged_output.h"
+
+#include <QCoreApplication>
+#include <QUuid>
+#include <fcntl.h>
+#include <stdio.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "services/conversion_errors.h"
+#include "services/file_service.h"
+#include "services/output_name_reservations.h"
+
+namespace quorvane::core {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::error_code lastError() { return {errno, std::generic_category()}; }
+
+FileSystemError writeError(std::error_code error) {
+  return FileSystemError(QCoreApplication::translate("ConversionError", "Cannot write the output file"),
+                         error);
+}
+
+enum class MoveResult { Done, Taken };
+
+// Moves `from` to `to` without ever replacing a file at `to`.
+MoveResult moveWithoutReplacing(const fs::path& from, const fs::path& to) {
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+    return MoveResult::Done;
+  }
+  if (errno == EEXIST) return MoveResult::Taken;
+  if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) throw writeError(lastError());
+  // File systems without the no-replace rename: a hard link fails on an
+  // existing name just the same.
+  if (::link(from.c_str(), to.c_str()) == 0) {
+    ::unlink(from.c_str());
+    return MoveResult::Done;
+  }
+  if (errno == EEXIST) return MoveResult::Taken;
+  if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP) throw writeError(lastError());
+  // No hard links either (FAT, exFAT): claim the name exclusively, then move
+  // over our own empty claim.
+  const int fd = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    if (errno == EEXIST) return MoveResult::Taken;
+    throw writeError(lastError());
+  }
+  ::close(fd);
+  if (::rename(from.c_str(), to.c_str()) != 0) {
+    const auto error = lastError();
+    ::unlink(to.c_str());
+    throw writeError(error);
+  }
+  return MoveResult::Done;
+}
+
+}  // namespace
+
+StagedOutput::StagedOutput(const fs::path& directory, const QString& ext) : m_ext(ext) {
+  const QString name =
+      QStringLiteral(".quorvane-") + QUuid::createUuid().toString(QUuid::WithoutBraces) + u'.' + ext;
+  m_path = directory / name.toStdString();
+  const int fd = ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    const auto error = lastError();
+    m_path.clear();
+    throw writeError(error);
+  }
+  ::close(fd);
+}
+
+StagedOutput::~StagedOutput() {
+  if (m_published || m_path.empty()) return;
+  std::error_code ignored;
+  fs::remove(m_path, ignored);
+}
+
+fs::path StagedOutput::publish(const fs::path& desired, OutputNameReservations* reservations) {
+  fs::path target = desired;
+  for (int attempt = 0; attempt < 1000; ++attempt) {
+    if (moveWithoutReplacing(m_path, target) == MoveResult::Done) {
+      m_published = true;
+      return target;
+    }
+    // Something appeared at the name since it was chosen: take the next one.
+    if (reservations) {
+      target = reservations->reserveUnique(desired.parent_path(), desired.stem(), m_ext);
+    } else {
+      target = FileService::uniqueOutputURL(desired.parent_path(), desired.stem(), m_ext);
+    }
+  }
+  throw writeError(std::make_error_code(std::errc::file_exists));
+}
+
+}  // namespace quorvane::core

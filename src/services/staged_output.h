@@ -1,0 +1,39 @@
+// An output file written under a hidden temporary name in the output folder
+// and moved to its final name only when complete. A reader never sees half a
+// file, a cancelled or failed conversion leaves nothing behind, and an
+// existing file (another output, or the input itself) is never replaced.
+#pragma once
+
+#include <QString>
+#include <filesystem>
+
+namespace quorvane::core {
+
+class OutputNameReservations;
+
+class StagedOutput {
+ public:
+  // Creates ".quorvane-<uuid>.<ext>" in `directory`, empty and exclusively.
+  // Throws FileSystemError.
+  StagedOutput(const std::filesystem::path& directory, const QString& ext);
+  // Removes the staged file unless it was published.
+  ~StagedOutput();
+  StagedOutput(const StagedOutput&) = delete;
+  StagedOutput& operator=(const StagedOutput&) = delete;
+
+  // Where the encoder writes.
+  const std::filesystem::path& path() const { return m_path; }
+
+  // Moves the staged file to `desired`, or, when something appeared there
+  // meanwhile, to the next free "-n" name (skipping reserved names); returns
+  // where it went. Throws FileSystemError.
+  std::filesystem::path publish(const std::filesystem::path& desired,
+                                OutputNameReservations* reservations);
+
+ private:
+  std::filesystem::path m_path;
+  QString m_ext;
+  bool m_published = false;
+};
+
+}  // namespace quorvane::core

@@ -1,0 +1,361 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <thread>
+
+#include "codec/image_codec.h"
+#include "services/conversion_errors.h"
+#include "services/image_converter.h"
+#include "services/png_quantizer.h"
+#include "services/temporary_files.h"
+#include "support/test_files.h"
+
+namespace quorvane::core {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ScratchDir;
+
+// A gradient with a transparent left column, so alpha handling shows.
+codec::RgbaImage makeImage(int width, int height) {
+  codec::RgbaImage image(width, height);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      std::uint8_t* p = image.data() + 4 * (static_cast<std::size_t>(y) * width + x);
+      p[0] = static_cast<std::uint8_t>(x * 255 / std::max(1, width - 1));
+      p[1] = static_cast<std::uint8_t>(y * 255 / std::max(1, height - 1));
+      p[2] = 90;
+      p[3] = x == 0 ? 0 : 255;
+    }
+  }
+  return image;
+}
+
+void writePng(const fs::path& path, int width, int height) {
+  ASSERT_TRUE(codec::writePng(makeImage(width, height), path));
+}
+
+std::vector<std::string> readLines(const fs::path& path) {
+  std::ifstream in(path);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+std::vector<std::string> filesIn(const fs::path& folder) {
+  std::vector<std::string> names;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(folder, error)) {
+    names.push_back(entry.path().filename().native());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string describe(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const ConversionFailure& failure) {
+    return failure.description().toStdString();
+  }
+  return "no error";
+}
+
+TEST(FitSize, KeepsProportionsAndNeverEnlarges) {
+  const struct {
+    int w, h;
+    std::optional<int> maxW, maxH;
+    PixelSize expected;
+  } cases[] = {
+      {4000, 3000, 1000, std::nullopt, {1000, 750}}, {4000, 3000, 1000, 500, {667, 500}},
+      {100, 100, 200, std::nullopt, {100, 100}},    {100, 100, 0, -5, {100, 100}},
+      {1, 10000, std::nullopt, 10, {1, 10}},        {5, 5, 3, std::nullopt, {3, 3}},
+      {1, 100, 1, 50, {1, 50}},                     {0, 0, std::nullopt, std::nullopt, {1, 1}},
+      {3, 2, 2, std::nullopt, {2, 1}},  // 1.333 rounds to 1
+      {4, 2, 3, std::nullopt, {3, 2}},  // 1.5 rounds away from zero
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ImageConverter::fitSize(c.w, c.h, c.maxW, c.maxH), c.expected)
+        << c.w << "x" << c.h << " in " << c.maxW.value_or(-1) << "x" << c.maxH.value_or(-1);
+  }
+}
+
+TEST(AvifQuantizer, MapsQualityOntoZeroTo63) {
+  const std::pair<int, int> cases[] = {{100, 0}, {90, 6},  {80, 12},   {50, 31},
+                                       {0, 63},  {150, 0}, {-20, 63}, {99, 0}};
+  for (auto [quality, q] : cases) EXPECT_EQ(ImageConverter::avifQuantizer(quality), q) << quality;
+}
+
+TEST(PNGQuantizer, ColourCountFollowsQuality) {
+  EXPECT_EQ(PNGQuantizer::colorCount(50), 64);
+  EXPECT_EQ(PNGQuantizer::colorCount(51), 128);
+  EXPECT_EQ(PNGQuantizer::colorCount(75), 128);
+  EXPECT_EQ(PNGQuantizer::colorCount(76), 256);
+  EXPECT_EQ(PNGQuantizer::colorCount(-7), 64);
+}
+
+// Fake tools that record their arguments and produce a plausible output.
+class ConverterWithFakeToolsTest : public ::testing::Test {
+ protected:
+  ConverterWithFakeToolsTest() {
+    fs::create_directories(m_resources / "bin");
+    const std::string log = "printf '%s\\n' \"$@\" > '" + (m_resources / "args").native() + "'\n";
+    // Each writes the file named last (or after -o) as a copy of the input.
+    tool("cwebp", log + "eval in=\\${$(($# - 2))}; eval out=\\${$#}; cp \"$in\" \"$out\"");
+    tool("avifenc", log + "eval in=\\${$(($# - 1))}; eval out=\\${$#}; cp \"$in\" \"$out\"");
+    tool("cjpeg", log + "eval in=\\${$#}; cat \"$in\"");
+    tool("oxipng", log);
+  }
+  void tool(const std::string& name, const std::string& body) {
+    const fs::path path = m_resources / "bin" / name;
+    test::writeFile(path, "#!/bin/sh\n" + body + "\n");
+    fs::permissions(path, fs::perms::owner_all);
+  }
+  std::vector<std::string> lastArguments() const { return readLines(m_resources / "args"); }
+  fs::path convert(const fs::path& input, OutputFormat format, std::optional<int> maxW = {},
+                   std::optional<int> maxH = {}) {
+    return m_converter.convert({input, m_out.path(), format, 80, maxW, maxH, std::nullopt},
+                               m_token);
+  }
+
+  ScratchDir m_resources;
+  ScratchDir m_in;
+  ScratchDir m_out;
+  CancellationToken m_token;
+  ImageConverter m_converter{ToolManager(m_resources.path())};
+};
+
+TEST_F(ConverterWithFakeToolsTest, WebPHandsAPlainFileStraightToTheTool) {
+  writePng(m_in / "photo.PNG", 40, 30);
+  const fs::path out = convert(m_in / "photo.PNG", OutputFormat::Webp, 20);
+  EXPECT_EQ(out, m_out / "photo.webp");
+  const auto args = lastArguments();
+  ASSERT_EQ(args.size(), 10u);
+  EXPECT_EQ(std::vector<std::string>(args.begin(), args.begin() + 8),
+            (std::vector<std::string>{"-q", "80", "-m", "6", "-resize", "20", "15",
+                                      (m_in / "photo.PNG").native()}));
+  EXPECT_EQ(args[8], "-o");
+  EXPECT_EQ(fs::path(args[9]).parent_path(), m_out.path());  // staged beside the output
+  EXPECT_EQ(filesIn(m_out.path()), std::vector<std::string>{"photo.webp"});
+
+  // No bound, or one the image already fits: no "-resize".
+  convert(m_in / "photo.PNG", OutputFormat::Webp, 100);
+  EXPECT_EQ(lastArguments().size(), 7u);
+}
+
+TEST_F(ConverterWithFakeToolsTest, WebPOfOtherFormatsGoesThroughAFullSizeIntermediate) {
+  test::writeBmp(m_in / "scan.bmp", 40, 30);
+  convert(m_in / "scan.bmp", OutputFormat::Webp, 20);
+  const auto args = lastArguments();
+  ASSERT_EQ(args.size(), 10u);
+  EXPECT_EQ(args[4], "-resize");  // the tool downscales the intermediate
+  const fs::path intermediate = args[7];
+  EXPECT_EQ(intermediate.parent_path(), privateTemporaryFolder());
+  EXPECT_FALSE(fs::exists(intermediate));  // removed after the run
+}
+
+TEST_F(ConverterWithFakeToolsTest, AvifDownscalesIntoAnIntermediateWhenBounded) {
+  writePng(m_in / "small.png", 40, 30);
+  convert(m_in / "small.png", OutputFormat::Avif);
+  auto args = lastArguments();
+  ASSERT_EQ(args.size(), 8u);
+  EXPECT_EQ(std::vector<std::string>(args.begin(), args.begin() + 7),
+            (std::vector<std::string>{"--min", "12", "--max", "12", "--speed", "4",
+                                      (m_in / "small.png").native()}));
+
+  convert(m_in / "small.png", OutputFormat::Avif, 1000);  // a bound, even one that fits
+  args = lastArguments();
+  ASSERT_EQ(args.size(), 8u);
+  EXPECT_EQ(fs::path(args[6]).parent_path(), privateTemporaryFolder());
+  EXPECT_FALSE(fs::exists(args[6]));
+}
+
+TEST_F(ConverterWithFakeToolsTest, JpegAndPngCommandLines) {
+  writePng(m_in / "a.png", 8, 8);
+  convert(m_in / "a.png", OutputFormat::Jpeg);
+  auto args = lastArguments();
+  ASSERT_EQ(args.size(), 6u);
+  EXPECT_EQ(std::vector<std::string>(args.begin(), args.begin() + 5),
+            (std::vector<std::string>{"-quality", "80", "-optimize", "-progressive", "-targa"}));
+  EXPECT_FALSE(fs::exists(args[5]));  // the TGA is gone
+
+  const fs::path png = convert(m_in / "a.png", OutputFormat::Png);
+  args = lastArguments();
+  ASSERT_EQ(args.size(), 5u);
+  EXPECT_EQ(std::vector<std::string>(args.begin(), args.begin() + 4),
+            (std::vector<std::string>{"-o", "4", "--strip", "safe"}));
+  EXPECT_TRUE(fs::exists(png));
+}
+
+TEST_F(ConverterWithFakeToolsTest, FailuresCarryTheirTextAndLeaveNothing) {
+  writePng(m_in / "a.png", 8, 8);
+  tool("cwebp", "printf 'bad input' >&2; exit 1");
+  EXPECT_EQ(describe([&] { convert(m_in / "a.png", OutputFormat::Webp); }),
+            "Process exited with code 1: bad input");
+  tool("avifenc", "exit 0");  // claims success, writes nothing
+  EXPECT_EQ(describe([&] { convert(m_in / "a.png", OutputFormat::Avif); }),
+            "Output file was not created");
+  fs::permissions(m_resources / "bin/cjpeg", fs::perms::owner_read);
+  EXPECT_EQ(describe([&] { convert(m_in / "a.png", OutputFormat::Jpeg); }),
+            "CLI tool 'cjpeg' not found. Place binaries in " + (m_resources / "bin").native() + "/.");
+  test::writeFile(m_in / "fake.png", "not an image at all");
+  EXPECT_EQ(describe([&] { convert(m_in / "fake.png", OutputFormat::Heic); }),
+            "Image decoding failed");
+  EXPECT_EQ(describe([&] { convert(m_in / "fake.png", OutputFormat::Png); }),
+            "Image decoding failed");
+  EXPECT_TRUE(filesIn(m_out.path()).empty());
+  EXPECT_TRUE(filesIn(privateTemporaryFolder()).empty());
+}
+
+TEST_F(ConverterWithFakeToolsTest, CancelBeforeStartCreatesNothing) {
+  writePng(m_in / "a.png", 8, 8);
+  m_token.cancel();
+  EXPECT_THROW(m_converter.convert({m_in / "a.png", m_out / "new/folder", OutputFormat::Png, 80,
+                                    {}, {}, std::nullopt},
+                                   m_token),
+               CancellationError);
+  EXPECT_FALSE(fs::exists(m_out / "new"));
+}
+
+TEST_F(ConverterWithFakeToolsTest, CancelDuringATool) {
+  writePng(m_in / "a.png", 8, 8);
+  tool("avifenc", "touch '" + (m_resources / "running").native() + "'; sleep 30");
+  std::jthread canceller([this] {
+    while (!fs::exists(m_resources / "running")) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    m_token.cancel();
+  });
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_THROW(convert(m_in / "a.png", OutputFormat::Avif, 4), CancellationError);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  EXPECT_TRUE(filesIn(m_out.path()).empty());
+  EXPECT_TRUE(filesIn(privateTemporaryFolder()).empty());
+}
+
+TEST_F(ConverterWithFakeToolsTest, MissingOptimiserStillGivesAPng) {
+  fs::remove(m_resources / "bin/oxipng");
+  writePng(m_in / "a.png", 8, 8);
+  EXPECT_TRUE(fs::exists(convert(m_in / "a.png", OutputFormat::Png)));
+}
+
+TEST_F(ConverterWithFakeToolsTest, NeverReplacesAnExistingFileOrTheInput) {
+  writePng(m_in / "a.png", 8, 8);
+  test::writeBmp(m_in / "a.bmp", 8, 8);
+  // Same base name, one folder: a.webp then a-1.webp.
+  EXPECT_EQ(convert(m_in / "a.png", OutputFormat::Webp), m_out / "a.webp");
+  EXPECT_EQ(convert(m_in / "a.bmp", OutputFormat::Webp), m_out / "a-1.webp");
+
+  // A custom name that is taken by then goes to the next free name.
+  test::writeFile(m_out / "image-01.png", "precious");
+  const fs::path written = m_converter.convert(
+      {m_in / "a.png", m_out.path(), OutputFormat::Png, 80, {}, {}, m_out / "image-01.png"},
+      m_token);
+  EXPECT_EQ(written, m_out / "image-01-1.png");
+  EXPECT_EQ(readLines(m_out / "image-01.png"), std::vector<std::string>{"precious"});
+
+  // Output folder = input folder, same format: the input stays as it was.
+  const auto before = fs::file_size(m_in / "a.png");
+  const fs::path beside = m_converter.convert(
+      {m_in / "a.png", m_in.path(), OutputFormat::Png, 80, {}, {}, std::nullopt}, m_token);
+  EXPECT_EQ(beside, m_in / "a-1.png");
+  EXPECT_EQ(fs::file_size(m_in / "a.png"), before);
+}
+
+TEST_F(ConverterWithFakeToolsTest, ReservationsKeepConcurrentNamesApart) {
+  OutputNameReservations reservations;
+  writePng(m_in / "a.png", 8, 8);
+  // Both choose before either writes, as two parallel conversions would.
+  const fs::path first = reservations.reserveUnique(m_out.path(), "a", "webp");
+  const fs::path second = m_converter.convert(
+      {m_in / "a.png", m_out.path(), OutputFormat::Webp, 80, {}, {}, std::nullopt}, m_token,
+      &reservations);
+  EXPECT_EQ(first, m_out / "a.webp");
+  EXPECT_EQ(second, m_out / "a-1.webp");
+}
+
+// The real encoders from the resource folder, as the application runs them.
+class ConverterWithRealToolsTest : public ::testing::Test {
+ protected:
+  ScratchDir m_in;
+  ScratchDir m_out;
+  CancellationToken m_token;
+  ImageConverter m_converter;
+};
+
+TEST_F(ConverterWithRealToolsTest, EveryFormatDecodesAtTheFittedSize) {
+  writePng(m_in / "photo.png", 64, 48);
+  for (OutputFormat format : kAllOutputFormats) {
+    SCOPED_TRACE(rawValue(format).toStdString());
+    const fs::path out = m_converter.convert(
+        {m_in / "photo.png", m_out.path(), format, 80, 32, std::nullopt, std::nullopt}, m_token);
+    EXPECT_EQ(out.extension().native(), "." + fileExtension(format).toStdString());
+    const auto header = codec::readHeader(out);
+    ASSERT_TRUE(header) << out;
+    EXPECT_EQ(header.value().width, 32);
+    EXPECT_EQ(header.value().height, 24);
+  }
+  EXPECT_TRUE(filesIn(privateTemporaryFolder()).empty());
+}
+
+TEST_F(ConverterWithRealToolsTest, PngHasFewColoursAndNoTransparency) {
+  writePng(m_in / "gradient.png", 96, 64);
+  for (auto [quality, colours] : {std::pair{50, 64}, {75, 128}, {100, 256}}) {
+    const fs::path out = m_converter.convert(
+        {m_in / "gradient.png", m_out.path(), OutputFormat::Png, quality, {}, {}, std::nullopt},
+        m_token);
+    auto decoded = codec::decode(out);
+    ASSERT_TRUE(decoded);
+    std::set<std::uint32_t> distinct;
+    const auto& image = decoded.value();
+    for (std::size_t i = 0; i < image.byteSize(); i += 4) {
+      const std::uint8_t* p = image.data() + i;
+      distinct.insert(p[0] << 16 | p[1] << 8 | p[2]);
+      ASSERT_EQ(p[3], 255);
+    }
+    EXPECT_LE(static_cast<int>(distinct.size()), colours) << quality;
+    // The transparent left column came out white.
+    EXPECT_EQ(image.data()[0], 255);
+    EXPECT_EQ(image.data()[1], 255);
+  }
+}
+
+TEST_F(ConverterWithRealToolsTest, JpegShowsWhiteWhereTheInputWasTransparent) {
+  codec::RgbaImage image(16, 16);  // all transparent black
+  ASSERT_TRUE(codec::writePng(image, m_in / "clear.png"));
+  const fs::path out = m_converter.convert(
+      {m_in / "clear.png", m_out.path(), OutputFormat::Jpeg, 90, {}, {}, std::nullopt}, m_token);
+  auto decoded = codec::decode(out);
+  ASSERT_TRUE(decoded);
+  EXPECT_GE(decoded.value().data()[0], 250);
+}
+
+TEST_F(ConverterWithRealToolsTest, OddInputsEndUprightOrAsAClearError) {
+  const fs::path data = fs::path(QUORVANE_TEST_DATA_DIR "/../../codec/data").lexically_normal();
+  // Stored 4x2 with orientation 6: displayed (and written) 2 wide, 4 tall.
+  const auto rotatedHeader = codec::readHeader(data / "2-exif-orientation-6.jpg");
+  ASSERT_TRUE(rotatedHeader);
+  for (OutputFormat format : {OutputFormat::Webp, OutputFormat::Avif}) {
+    const fs::path out = m_converter.convert({data / "2-exif-orientation-6.jpg", m_out.path(), format,
+                                              80, {}, {}, std::nullopt},
+                                             m_token);
+    const auto header = codec::readHeader(out);
+    ASSERT_TRUE(header);
+    EXPECT_EQ(header.value().width, rotatedHeader.value().width);
+    EXPECT_EQ(header.value().height, rotatedHeader.value().height);
+  }
+  // The tools would turn a truncated JPEG into a grey-bottomed picture.
+  for (OutputFormat format : {OutputFormat::Webp, OutputFormat::Avif, OutputFormat::Jpeg}) {
+    EXPECT_EQ(describe([&] {
+                m_converter.convert(
+                    {data / "2-truncated.jpg", m_out.path(), format, 80, {}, {}, std::nullopt},
+                    m_token);
+              }),
+              "Image decoding failed");
+  }
+}
+
+}  // namespace
+}  // namespace quorvane::core
