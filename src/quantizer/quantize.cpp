@@ -1,0 +1,59 @@
+// The C entry point: argument checks, then colour space -> Wu -> k-means ->
+// dithered remap, written straight into the caller's buffer.
+#include <exception>
+#include <new>
+#include <vector>
+
+#include "quantizer/kmeans.h"
+#include "quantizer/oklab.h"
+#include "quantizer/quorvane_quantize.h"
+#include "quantizer/remap.h"
+#include "quantizer/wu.h"
+
+namespace quorvane::quant {
+namespace {
+
+constexpr size_t kRgbaStride = 4;
+
+// Valid arguments only. Every allocation happens before the first write into
+// `pixels` (the Oklab image is read from the RGBA buffer directly, and the remap
+// writes its output in place), so a std::bad_alloc leaves the buffer untouched.
+void quantizeRgba(uint8_t* pixels, uint32_t width, uint32_t height, uint32_t maxColors) {
+  const size_t count = size_t{width} * height;
+  std::vector<Oklab> image(count);
+  srgbToOklab(pixels, kRgbaStride, count, image.data());
+
+  std::vector<Oklab> palette;
+  {
+    WuHistogram histogram;
+    histogram.add(image.data(), count);
+    histogram.makeCumulative();
+    palette = histogram.paletteAndCubes(static_cast<uint16_t>(maxColors)).colours;
+  }
+
+  NearestColorMap map(std::move(palette));
+  refinePalette(map, image.data(), count);
+
+  std::vector<uint8_t> srgbPalette(map.size() * 3);
+  oklabToSrgb(map.palette().data(), map.size(), srgbPalette.data());
+
+  remapImage(image.data(), width, height, map, srgbPalette.data(), kDiffusionFactor, pixels,
+             kRgbaStride);
+}
+
+}  // namespace
+}  // namespace quorvane::quant
+
+extern "C" int32_t quorvane_quantize_rgba(uint8_t* pixels, uint32_t width, uint32_t height,
+                                          uint32_t max_colors) noexcept {
+  if (pixels == nullptr || width == 0 || height == 0 || max_colors - 1u >= 256u) return -1;
+  const uint64_t count = uint64_t{width} * height;
+  if (count >= (uint64_t{1} << 32)) return -1;
+  try {
+    quorvane::quant::quantizeRgba(pixels, width, height, max_colors);
+  } catch (const std::exception&) {
+    // std::bad_alloc (or std::length_error) from working memory; nothing was written.
+    return -1;
+  }
+  return 0;
+}

@@ -1,0 +1,23 @@
+#include "quantizer/simd_targets.h"
+
+#include "hwy/targets.h"
+
+namespace quorvane::quant {
+
+std::vector<SimdTarget> availableSimdTargets() {
+  std::vector<SimdTarget> result;
+  for (int64_t target : hwy::SupportedAndGeneratedTargets()) {
+    result.push_back({target, hwy::TargetName(target)});
+  }
+  return result;
+}
+
+ScopedSimdTarget::ScopedSimdTarget(int64_t target) {
+  hwy::SetSupportedTargetsForTest(target);
+}
+
+ScopedSimdTarget::~ScopedSimdTarget() {
+  hwy::SetSupportedTargetsForTest(0);
+}
+
+}  // namespace quorvane::quant
