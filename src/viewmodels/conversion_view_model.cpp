@@ -1,26 +1,237 @@
 #include "viewmodels/conversion_view_model.h"
 
+#include <QCoreApplication>
 #include <QThread>
+#include <sched.h>
+
 #include <algorithm>
 #include <unordered_set>
 
+#include "services/conversion_errors.h"
 #include "services/file_service.h"
 
 namespace quorvane::core {
 
 namespace fs = std::filesystem;
 
+// The state of one running batch; main thread only, apart from what the
+// conversions share (the token and the name reservations).
+struct ConversionViewModel::Batch {
+  CancellationToken token;
+  std::shared_ptr<OutputNameReservations> reservations =
+      std::make_shared<OutputNameReservations>();
+  fs::path folder;
+  ConversionSettings snapshot;  // maxima already cleared when resizing was off
+  int parallelLimit = 1;
+  std::size_t position = 0;
+  int running = 0;
+  qint64 scheduled = 0;
+  bool schedulingDone = false;
+};
+
+// What a conversion hands back to the main thread.
+struct ConversionViewModel::Outcome {
+  enum class Kind { Completed, Failed, Cancelled } kind = Kind::Failed;
+  fs::path output;
+  qint64 size = 0;
+  QString message;
+};
+
 ConversionViewModel::ConversionViewModel(std::unique_ptr<SettingsPersistence> persistence,
                                          std::unique_ptr<BookmarkService> bookmarks,
-                                         DesktopIntegration& desktop, QObject* parent)
+                                         DesktopIntegration& desktop, ImageConverter converter,
+                                         QObject* parent)
     : QObject(parent),
       m_persistence(std::move(persistence)),
       m_bookmarks(std::move(bookmarks)),
-      m_desktop(desktop) {
+      m_desktop(desktop),
+      m_converter(std::move(converter)) {
   Q_ASSERT(m_persistence && m_bookmarks);
 }
 
-ConversionViewModel::~ConversionViewModel() = default;
+ConversionViewModel::~ConversionViewModel() {
+  if (m_batch) m_batch->token.cancel();
+  // Conversions post their results to this object: wait for them before it
+  // goes (posted results die with it).
+  m_pool.waitForDone();
+}
+
+int ConversionViewModel::availableCpuCount() {
+  cpu_set_t set;
+  CPU_ZERO(&set);
+  if (sched_getaffinity(0, sizeof set, &set) != 0) return 1;
+  return std::max(1, CPU_COUNT(&set));
+}
+
+void ConversionViewModel::startConversion() {
+  Q_ASSERT(QThread::currentThread() == thread());
+  if (!canStartConversion() || m_batch) return;
+  performConversion();
+}
+
+void ConversionViewModel::cancelConversion() {
+  if (!m_isConverting) return;
+  setIsCancelling(true);
+  m_desktop.announce(tr("Cancelling conversion"));
+  if (m_batch) m_batch->token.cancel();
+}
+
+void ConversionViewModel::performConversion() {
+  setIsCancelling(false);
+  // What the last run did not finish gets another attempt; completed items
+  // are never converted again.
+  for (const auto& item : m_items) {
+    const auto kind = item->status().kind;
+    if (kind == ConversionStatus::Kind::Cancelled || kind == ConversionStatus::Kind::Error) {
+      item->setStatus(ConversionStatus::waiting());
+      item->setErrorMessage(std::nullopt);
+    }
+  }
+  setIsConverting(true);
+
+  auto batch = std::make_unique<Batch>();
+  if (m_settings.outputDirectory) {
+    batch->folder = *m_settings.outputDirectory;
+  } else if (!m_items.empty()) {
+    batch->folder = fs::absolute(m_items.front()->url()).parent_path() / "compressed";
+  } else {
+    batch->folder = fs::temp_directory_path();
+  }
+  batch->snapshot = m_settings;
+  if (!m_settings.resizeEnabled) {
+    batch->snapshot.maxWidth.reset();
+    batch->snapshot.maxHeight.reset();
+  }
+  batch->parallelLimit = std::max(1, m_parallelLimitOverride.value_or(availableCpuCount()));
+  m_pool.setMaxThreadCount(std::max(m_pool.maxThreadCount(), batch->parallelLimit));
+  m_batch = std::move(batch);
+  scheduleConversions();
+}
+
+void ConversionViewModel::scheduleConversions() {
+  Batch& batch = *m_batch;
+  // The list length is read anew each round, so files added while a batch
+  // runs join it; files removed meanwhile simply end the walk sooner.
+  while (!batch.schedulingDone) {
+    if (batch.position >= m_items.size() || batch.token.isCancelled()) {
+      batch.schedulingDone = true;
+      break;
+    }
+    const auto item = m_items[batch.position];
+    const auto kind = item->status().kind;
+    if (kind == ConversionStatus::Kind::Completed || kind == ConversionStatus::Kind::Cancelled ||
+        kind == ConversionStatus::Kind::Error) {
+      ++batch.position;
+      continue;
+    }
+    // Resumed by conversionEnded() when a conversion frees its slot.
+    if (batch.running >= batch.parallelLimit) return;
+    item->setStatus(ConversionStatus::processing());
+    std::optional<fs::path> customOutputURL;
+    if (batch.snapshot.namingMode == NamingMode::Custom) {
+      const auto reservations = batch.reservations;
+      customOutputURL = FileService::sequentialOutputURL(
+          batch.folder, batch.snapshot.namePrefix, batch.scheduled,
+          batch.snapshot.nameStartNumber, fileExtension(batch.snapshot.outputFormat),
+          [&](const fs::path& p) { return reservations->isReserved(p); });
+      reservations->reserve(*customOutputURL);
+    }
+    ++batch.scheduled;
+    ++batch.running;
+    ++batch.position;
+    launchConversion(item, std::move(customOutputURL));
+  }
+  if (batch.running == 0) finishBatch();
+}
+
+void ConversionViewModel::launchConversion(const std::shared_ptr<ImageItem>& item,
+                                           std::optional<fs::path> customOutputURL) {
+  const Batch& batch = *m_batch;
+  ConversionJob job{item->url(),
+                    batch.folder,
+                    batch.snapshot.outputFormat,
+                    batch.snapshot.quality,
+                    batch.snapshot.maxWidth,
+                    batch.snapshot.maxHeight,
+                    std::move(customOutputURL)};
+  std::weak_ptr<ImageItem> weakItem = item;
+  m_pool.start([this, job = std::move(job), token = batch.token,
+                reservations = batch.reservations, weakItem] {
+    Outcome outcome;
+    try {
+      outcome.output = m_converter.convert(job, token, reservations.get());
+      std::error_code error;
+      const auto size = fs::file_size(outcome.output, error);
+      outcome.size = error ? 0 : static_cast<qint64>(size);
+      outcome.kind = Outcome::Kind::Completed;
+    } catch (const CancellationError&) {
+      outcome.kind = Outcome::Kind::Cancelled;
+    } catch (const ConversionFailure& failure) {
+      // Any failure of a cancelled conversion counts as its cancellation.
+      outcome.kind = token.isCancelled() ? Outcome::Kind::Cancelled : Outcome::Kind::Failed;
+      outcome.message = failure.description();
+    } catch (const std::bad_alloc&) {
+      outcome.kind = Outcome::Kind::Failed;
+      outcome.message = QCoreApplication::translate("ConversionError", "Not enough memory");
+    } catch (const std::exception& failure) {
+      outcome.kind = token.isCancelled() ? Outcome::Kind::Cancelled : Outcome::Kind::Failed;
+      outcome.message = QString::fromLocal8Bit(failure.what());
+    }
+    QMetaObject::invokeMethod(
+        this, [this, weakItem, outcome] { conversionEnded(weakItem, outcome); },
+        Qt::QueuedConnection);
+  });
+}
+
+bool ConversionViewModel::isListed(const ImageItem* item) const {
+  return std::any_of(m_items.begin(), m_items.end(),
+                     [item](const auto& listed) { return listed.get() == item; });
+}
+
+void ConversionViewModel::conversionEnded(const std::weak_ptr<ImageItem>& weakItem,
+                                          const Outcome& outcome) {
+  Q_ASSERT(m_batch);
+  --m_batch->running;
+  const auto item = weakItem.lock();
+  // An item removed from the list while it converted is left alone.
+  if (item && isListed(item.get())) {
+    switch (outcome.kind) {
+      case Outcome::Kind::Completed:
+        item->setOutputURL(outcome.output);
+        item->setCompressedSize(outcome.size);
+        item->setStatus(ConversionStatus::completed());
+        break;
+      case Outcome::Kind::Cancelled:
+        item->setStatus(ConversionStatus::cancelled());
+        break;
+      case Outcome::Kind::Failed:
+        item->setStatus(ConversionStatus::error(outcome.message));
+        item->setErrorMessage(outcome.message);
+        break;
+    }
+    emit itemFinished(item);
+  }
+  scheduleConversions();
+}
+
+void ConversionViewModel::finishBatch() {
+  const bool cancelled = m_batch->token.isCancelled();
+  if (cancelled) {
+    for (const auto& item : m_items) {
+      if (item->status().kind == ConversionStatus::Kind::Waiting) {
+        item->setStatus(ConversionStatus::cancelled());
+      }
+    }
+  }
+  setIsConverting(false);
+  if (!cancelled && !m_desktop.isApplicationActive()) {
+    m_desktop.playCompletionSound();
+    m_desktop.requestAttention();
+  }
+  setIsCancelling(false);
+  m_batch.reset();
+  emit conversionFinished(cancelled);
+}
 
 int ConversionViewModel::completedCount() const {
   return static_cast<int>(std::count_if(m_items.begin(), m_items.end(), [](const auto& item) {

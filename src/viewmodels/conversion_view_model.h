@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QThreadPool>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -13,6 +14,7 @@
 #include "models/conversion_settings.h"
 #include "models/image_item.h"
 #include "services/bookmark_service.h"
+#include "services/image_converter.h"
 #include "services/settings_persistence.h"
 #include "viewmodels/desktop_integration.h"
 
@@ -28,7 +30,8 @@ class ConversionViewModel : public QObject {
   // loadSavedSettings(). `desktop` must outlive the controller.
   ConversionViewModel(std::unique_ptr<SettingsPersistence> persistence,
                       std::unique_ptr<BookmarkService> bookmarks, DesktopIntegration& desktop,
-                      QObject* parent = nullptr);
+                      ImageConverter converter = ImageConverter(), QObject* parent = nullptr);
+  // Cancels a running batch and waits for its conversions to end.
   ~ConversionViewModel() override;
 
   const ItemList& items() const { return m_items; }
@@ -75,6 +78,18 @@ class ConversionViewModel : public QObject {
   static QString sanitizedNamePrefix(const QString& prefix);
   static QString numericPrefix(const QString& text, int maxCharacters);
 
+  // Converts every item not yet completed (failed and cancelled ones again),
+  // several at a time on worker threads; returns at once. Does nothing
+  // without items or while a batch runs. conversionFinished() tells the end.
+  void startConversion();
+  // Asks the running batch to stop: running tools are terminated, waiting
+  // items end cancelled. Does nothing when no batch runs.
+  void cancelConversion();
+  // How many conversions run at once; by default the number of CPUs this
+  // process may run on, read at each start.
+  void setParallelLimit(std::optional<int> limit) { m_parallelLimitOverride = limit; }
+  static int availableCpuCount();
+
  signals:
   // The list itself changed (added, removed, cleared); an item's own state
   // changes come from the item.
@@ -82,6 +97,10 @@ class ConversionViewModel : public QObject {
   void settingsChanged();
   void isConvertingChanged(bool converting);
   void isCancellingChanged(bool cancelling);
+  // One conversion handed back its result (the item's state is set).
+  void itemFinished(const std::shared_ptr<ImageItem>& item);
+  // A batch has ended; `cancelled` when it was cancelled.
+  void conversionFinished(bool cancelled);
 
  protected:
   void setIsConverting(bool converting);
@@ -97,6 +116,16 @@ class ConversionViewModel : public QObject {
   }
 
  private:
+  struct Batch;
+  struct Outcome;
+  void performConversion();
+  void scheduleConversions();
+  void launchConversion(const std::shared_ptr<ImageItem>& item,
+                        std::optional<std::filesystem::path> customOutputURL);
+  void conversionEnded(const std::weak_ptr<ImageItem>& item, const Outcome& outcome);
+  void finishBatch();
+  bool isListed(const ImageItem* item) const;
+
   ItemList m_items;
   ConversionSettings m_settings;
   bool m_isConverting = false;
@@ -104,6 +133,10 @@ class ConversionViewModel : public QObject {
   std::unique_ptr<SettingsPersistence> m_persistence;
   std::unique_ptr<BookmarkService> m_bookmarks;
   DesktopIntegration& m_desktop;
+  ImageConverter m_converter;
+  std::optional<int> m_parallelLimitOverride;
+  std::unique_ptr<Batch> m_batch;  // set while a batch runs
+  QThreadPool m_pool;
 };
 
 }  // namespace quorvane::core
