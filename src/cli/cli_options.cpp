@@ -1,0 +1,165 @@
+#include "cli/cli_options.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+
+namespace quorvane::cli {
+
+namespace {
+
+// Levenshtein distance, for "did you mean" hints.
+std::size_t editDistance(const std::string& a, const std::string& b) {
+  std::vector<std::size_t> row(b.size() + 1);
+  for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (std::size_t i = 1; i <= a.size(); ++i) {
+    std::size_t diagonal = row[0];
+    row[0] = i;
+    for (std::size_t j = 1; j <= b.size(); ++j) {
+      const std::size_t above = row[j];
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+std::string nearest(const std::string& word, const std::vector<std::string>& choices) {
+  std::string best;
+  std::size_t bestDistance = 3;  // farther than 2 edits is no hint
+  for (const auto& choice : choices) {
+    const std::size_t d = editDistance(word, choice);
+    if (d < bestDistance) {
+      bestDistance = d;
+      best = choice;
+    }
+  }
+  return best;
+}
+
+std::string withHint(std::string message, const std::string& word,
+                     const std::vector<std::string>& choices) {
+  const std::string hint = nearest(word, choices);
+  if (!hint.empty()) message += " (did you mean '" + hint + "'?)";
+  return message;
+}
+
+std::optional<int> parseInt(const std::string& text) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
+  return value;
+}
+
+const std::vector<std::string> kOptions = {"--format", "--quality", "--max-width", "--max-height",
+                                           "--naming", "--prefix",  "--start",     "--output",
+                                           "--jobs",   "--help",    "--version"};
+
+}  // namespace
+
+ParseResult parseArguments(const std::vector<std::string>& arguments) {
+  CliOptions options;
+  bool onlyPaths = false;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (onlyPaths || argument.empty() || argument[0] != '-' || argument == "-") {
+      options.paths.emplace_back(argument);
+      continue;
+    }
+    if (argument == "--") {
+      onlyPaths = true;
+      continue;
+    }
+    if (argument == "-h" || argument == "--help") return ShowHelp{};
+    if (argument == "--version") return ShowVersion{};
+
+    std::string name = argument;
+    std::optional<std::string> value;
+    if (const auto equals = argument.find('='); equals != std::string::npos) {
+      name = argument.substr(0, equals);
+      value = argument.substr(equals + 1);
+    }
+    if (std::find(kOptions.begin(), kOptions.end(), name) == kOptions.end()) {
+      return UsageError{withHint("unknown option '" + name + "'", name, kOptions)};
+    }
+    if (!value) {
+      if (i + 1 >= arguments.size()) return UsageError{"option '" + name + "' needs a value"};
+      value = arguments[++i];
+    }
+    const std::string& v = *value;
+    if (name == "--format") {
+      const std::string format = v == "jpg" ? "jpeg" : v;
+      const auto parsed = core::outputFormatFromRawValue(QString::fromStdString(format));
+      if (!parsed) {
+        return UsageError{withHint("unknown format '" + v + "'", v,
+                                   {"webp", "jpeg", "png", "heic", "avif"})};
+      }
+      options.format = *parsed;
+    } else if (name == "--quality") {
+      const auto quality = parseInt(v);
+      if (!quality || *quality < 0 || *quality > 100) {
+        return UsageError{"quality must be a whole number from 0 to 100, not '" + v + "'"};
+      }
+      options.quality = *quality;
+    } else if (name == "--max-width" || name == "--max-height") {
+      const auto size = parseInt(v);
+      if (!size || *size < 1) {
+        return UsageError{name.substr(2) + " must be a whole number of pixels above 0, not '" + v +
+                          "'"};
+      }
+      (name == "--max-width" ? options.maxWidth : options.maxHeight) = *size;
+    } else if (name == "--naming") {
+      const auto mode = core::namingModeFromRawValue(QString::fromStdString(v));
+      if (!mode) return UsageError{withHint("unknown naming '" + v + "'", v, {"original", "custom"})};
+      options.naming = *mode;
+    } else if (name == "--prefix") {
+      options.prefix = QString::fromLocal8Bit(v);
+    } else if (name == "--start") {
+      options.startNumber = QString::fromLocal8Bit(v);
+    } else if (name == "--output") {
+      if (v.empty()) return UsageError{"option '--output' needs a folder"};
+      options.outputDirectory = std::filesystem::path(v);
+    } else if (name == "--jobs") {
+      const auto jobs = parseInt(v);
+      if (!jobs || *jobs < 1) return UsageError{"jobs must be a whole number above 0, not '" + v + "'"};
+      options.jobs = *jobs;
+    }
+  }
+  if (options.paths.empty()) return UsageError{"no files or folders given"};
+  return options;
+}
+
+std::string usageText(int defaultJobs) {
+  char jobs[16];
+  std::snprintf(jobs, sizeof jobs, "%d", defaultJobs);
+  return std::string(
+             "usage: quorvane-cli [options] PATH...\n"
+             "\n"
+             "Makes image files smaller. Every image in the given files and folders\n"
+             "(searched recursively, hidden entries skipped) is decoded, downscaled when\n"
+             "it exceeds the maximum size, re-encoded and written into one output folder.\n"
+             "Input files are never changed, and existing files are never replaced.\n"
+             "\n"
+             "options:\n"
+             "  --format FORMAT   webp, jpeg, png, heic or avif [webp]\n"
+             "  --quality N       0 (smallest) to 100 (best) [80]\n"
+             "  --max-width N     shrink wider images to N pixels, keeping proportions\n"
+             "  --max-height N    shrink taller images to N pixels, keeping proportions\n"
+             "  --naming MODE     original (photo.jpg -> photo.webp) or custom\n"
+             "                    (PREFIX-NUMBER) [original]\n"
+             "  --prefix TEXT     prefix of custom names [image]\n"
+             "  --start NUMBER    first custom number; its length sets the zero padding\n"
+             "                    [01: image-01, image-02, ...]\n"
+             "  --output DIR      output folder, created when missing\n"
+             "                    [a folder 'compressed' beside the first image]\n"
+             "  --jobs N          conversions at once [") +
+         jobs +
+         "; the CPUs available]\n"
+         "  --help            show this text and exit\n"
+         "  --version         show the version and exit\n"
+         "\n"
+         "exit status: 0 when every image converted, 1 when any failed, 2 on a usage\n"
+         "error (nothing converted), 130 when interrupted (finished outputs are kept).\n";
+}
+
+}  // namespace quorvane::cli

@@ -1,0 +1,45 @@
+// What quorvane-cli prints: a line per finished image, a progress bar on a
+// terminal (nothing extra when output goes to a file or a pipe), and a
+// closing summary.
+#pragma once
+
+#include <QString>
+#include <cstdio>
+
+#include "models/image_item.h"
+
+namespace quorvane::cli {
+
+struct BatchTotals {
+  int converted = 0;
+  int failed = 0;
+  int cancelled = 0;
+  qint64 originalBytes = 0;    // of converted images
+  qint64 compressedBytes = 0;  // of their outputs
+};
+
+class ProgressPrinter {
+ public:
+  // `progressBar`: draw a bar on `errors` (a terminal) between item lines.
+  ProgressPrinter(std::FILE* output, std::FILE* errors, bool progressBar, int total);
+
+  void itemFinished(const QString& name, const core::ImageItem& item);
+  void finish(bool interrupted);
+  const BatchTotals& totals() const { return m_totals; }
+
+  // "1.2 MB -> 345.6 kB (-71%)"
+  static QString sizeChange(qint64 before, qint64 after);
+
+ private:
+  void clearBar();
+  void drawBar();
+
+  std::FILE* m_output;
+  std::FILE* m_errors;
+  bool m_progressBar;
+  int m_total;
+  int m_done = 0;
+  BatchTotals m_totals;
+};
+
+}  // namespace quorvane::cli

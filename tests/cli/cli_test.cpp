@@ -1,0 +1,168 @@
+#include <QCoreApplication>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "codec/image_codec.h"
+#include "support/test_files.h"
+
+namespace quorvane::cli {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ScratchDir;
+
+struct CliRun {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs the real quorvane-cli (beside this test in the build) with its real
+// encoders; temporary files go to a folder of the test's own.
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override { fs::current_path(m_work.path()); }
+
+  QProcess* start(const std::vector<std::string>& arguments) {
+    auto* process = new QProcess;
+    m_processes.emplace_back(process);
+    QStringList args;
+    for (const auto& a : arguments) args << QString::fromLocal8Bit(a);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("TMPDIR", QString::fromStdString(m_tmp.path().native()));
+    process->setProcessEnvironment(env);
+    process->setWorkingDirectory(QString::fromStdString(m_work.path().native()));
+    process->start(QCoreApplication::applicationDirPath() + "/quorvane-cli", args);
+    return process;
+  }
+  CliRun run(const std::vector<std::string>& arguments) {
+    QProcess* process = start(arguments);
+    EXPECT_TRUE(process->waitForFinished(120000));
+    return {process->exitCode(), process->readAllStandardOutput().toStdString(),
+            process->readAllStandardError().toStdString()};
+  }
+  void image(const fs::path& path, int width = 40, int height = 30) {
+    fs::create_directories(path.parent_path());
+    codec::RgbaImage pixels(width, height);
+    for (std::size_t i = 0; i < pixels.byteSize(); ++i) {
+      pixels.data()[i] = static_cast<std::uint8_t>((i * 2654435761u) >> 13);
+    }
+    ASSERT_TRUE(codec::writePng(pixels, path));
+  }
+  std::vector<std::string> filesIn(const fs::path& folder) const {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& e : fs::directory_iterator(folder, error)) names.push_back(e.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  ScratchDir m_work;
+  ScratchDir m_tmp;
+  std::vector<std::unique_ptr<QProcess>> m_processes;
+};
+
+TEST_F(CliTest, UsageErrorsExitTwoAndConvertNothing) {
+  image(m_work / "a.png");
+  const struct {
+    std::vector<std::string> args;
+    std::string message;
+  } cases[] = {
+      {{"--fromat", "png", "a.png"}, "unknown option '--fromat' (did you mean '--format'?)"},
+      {{"--format", "webpp", "a.png"}, "unknown format 'webpp' (did you mean 'webp'?)"},
+      {{"--quality", "101", "a.png"}, "quality must be a whole number from 0 to 100, not '101'"},
+      {{"--quality=8x", "a.png"}, "quality must be a whole number from 0 to 100, not '8x'"},
+      {{"--max-width", "0", "a.png"}, "max-width must be a whole number of pixels above 0"},
+      {{"--jobs", "-1", "a.png"}, "jobs must be a whole number above 0"},
+      {{"--start", "abc", "a.png"}, "start number 'abc' has no digits"},
+      {{"a.png", "missing.png"}, "'missing.png': no such file or folder"},
+      {{"--quality"}, "option '--quality' needs a value"},
+      {{}, "no files or folders given"},
+  };
+  for (const auto& c : cases) {
+    const CliRun result = run(c.args);
+    EXPECT_EQ(result.exitCode, 2) << c.message;
+    EXPECT_NE(result.err.find("quorvane: error: " + c.message), std::string::npos) << result.err;
+  }
+  EXPECT_FALSE(fs::exists(m_work / "compressed"));
+}
+
+TEST_F(CliTest, ABadFileAmongGoodOnesFailsAloneAndExitsOne) {
+  image(m_work / "photos/one.png");
+  image(m_work / "photos/two.png");
+  test::writeFile(m_work / "photos/broken.jpg", "not a jpeg");
+  const CliRun result = run({"--format", "png", "--max-width", "20", "photos"});
+  EXPECT_EQ(result.exitCode, 1) << result.err;
+  EXPECT_EQ(filesIn(m_work / "photos/compressed"), (std::vector<std::string>{"one.png", "two.png"}));
+  EXPECT_NE(result.err.find("quorvane: error: 'photos/broken.jpg': Image decoding failed"),
+            std::string::npos)
+      << result.err;
+  EXPECT_NE(result.out.find("photos/one.png: "), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("2 converted, 1 failed: "), std::string::npos) << result.out;
+  const auto header = codec::readHeader(m_work / "photos/compressed/one.png");
+  ASSERT_TRUE(header);
+  EXPECT_EQ(header.value().width, 20);
+  EXPECT_EQ(header.value().height, 15);
+}
+
+TEST_F(CliTest, CustomNamesIntoAnOutputFolderWithOddInputNames) {
+  image(m_work / "-dash.png");
+  image(m_work / "in/caf\xe9 \"q\".png");  // not UTF-8: found by walking the folder
+  const CliRun result = run({"--format", "jpeg", "--naming", "custom", "--prefix", "trip/x",
+                             "--start", "007", "--output", "out/nested", "--jobs", "1", "--",
+                             "-dash.png", "in"});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(filesIn(m_work / "out/nested"),
+            (std::vector<std::string>{"trip_x-007.jpg", "trip_x-008.jpg"}));
+  EXPECT_NE(result.out.find("2 converted: "), std::string::npos) << result.out;
+  EXPECT_TRUE(filesIn(m_tmp.path()).empty());  // the private temporary folder is gone
+}
+
+TEST_F(CliTest, AnOutputPathThatIsAFileIsReported) {
+  image(m_work / "a.png");
+  test::writeFile(m_work / "taken", "x");
+  const CliRun result = run({"--output", "taken/sub", "a.png"});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_NE(result.err.find("cannot create output folder"), std::string::npos) << result.err;
+}
+
+TEST_F(CliTest, InterruptCancelsLikeTheCancelButton) {
+  // Large enough that AVIF encoding is still running when the signal comes.
+  image(m_work / "big.png", 1600, 1200);
+  image(m_work / "next.png", 1600, 1200);
+  QProcess* process = start({"--format", "avif", "--quality", "100", "--jobs", "1", "big.png",
+                             "next.png"});
+  const fs::path outputFolder = m_work / "compressed";
+  // A hidden staged output appears once the encoder is writing.
+  const bool encoding = QTest::qWaitFor(
+      [&] {
+        for (const auto& name : filesIn(outputFolder)) {
+          if (name.starts_with(".quorvane-")) return true;
+        }
+        return false;
+      },
+      60000);
+  ASSERT_TRUE(encoding);
+  ::kill(static_cast<pid_t>(process->processId()), SIGINT);
+  ASSERT_TRUE(process->waitForFinished(20000));
+  EXPECT_EQ(process->exitCode(), 130);
+  EXPECT_TRUE(filesIn(outputFolder).empty());  // no partial output
+  EXPECT_TRUE(filesIn(m_tmp.path()).empty());  // no intermediate files
+  // No encoder outlives the run.
+  for (const auto& entry : fs::directory_iterator("/proc")) {
+    std::ifstream cmdline(entry.path() / "cmdline");
+    const std::string text((std::istreambuf_iterator<char>(cmdline)), {});
+    EXPECT_EQ(text.find(m_work.path().native()), std::string::npos) << text;
+  }
+  const std::string out = process->readAllStandardOutput().toStdString();
+  EXPECT_NE(out.find("0 converted, 2 cancelled (interrupted)"), std::string::npos) << out;
+}
+
+}  // namespace
+}  // namespace quorvane::cli
