@@ -29,7 +29,7 @@ test: build
 # The tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-asan: setup
 	@test -f $(ASAN_BUILD)/build.ninja || cmake -S . -B $(ASAN_BUILD) -G Ninja \
-	  -DCMAKE_BUILD_TYPE=Debug -DQUORVANE_SANITIZE=ON -DQUORVANE_BUILD_BENCH=OFF
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVANE_SANITIZE=ON -DQUORVANE_BUILD_BENCH=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	QT_QPA_PLATFORM=offscreen CANBERRA_DRIVER=null \
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \

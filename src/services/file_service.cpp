@@ -14,7 +14,7 @@ namespace fs = std::filesystem;
 namespace {
 
 bool isHidden(const fs::path& path) {
-  const std::string& name = path.filename().native();
+  const std::string name = path.filename().native();
   return !name.empty() && name.front() == '.';
 }
 
