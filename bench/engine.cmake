@@ -1,0 +1,9 @@
+# Conversion engine. heic_calibration is a plain measuring program, run by
+# hand on a set of photos; engine_bench times whole conversions against the
+# bare encoders and measures peak memory.
+quorvane_add_bench(heic_calibration
+  SOURCES heic_calibration.cpp
+  LIBS quorvane_services quorvane_codec PkgConfig::VIPS)
+quorvane_add_bench(engine_bench
+  SOURCES engine_bench.cpp
+  LIBS quorvane_services quorvane_codec Qt6::Core)
