@@ -1,6 +1,7 @@
 #include "cli/progress_printer.h"
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 #include "services/file_service.h"
@@ -19,7 +20,11 @@ QString ProgressPrinter::sizeChange(qint64 before, qint64 after) {
   QString text = formatFileSize(before) + QStringLiteral(" -> ") + formatFileSize(after);
   if (before > 0) {
     const double ratio = 1.0 - static_cast<double>(after) / static_cast<double>(before);
-    text += QString::asprintf(ratio >= 0 ? " (-%.0f%%)" : " (+%.0f%%)", std::fabs(ratio) * 100);
+    // printf rounds halves to even, as the window's texts do.
+    char percent[32];
+    std::snprintf(percent, sizeof percent, ratio >= 0 ? " (-%.0f%%)" : " (+%.0f%%)",
+                  std::fabs(ratio) * 100);
+    text += QString::fromLatin1(percent);
   }
   return text;
 }
