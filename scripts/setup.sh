@@ -13,7 +13,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   webp libjpeg-turbo-progs libavif-bin
   libcanberra-dev sound-theme-freedesktop
-  xvfb xauth fonts-dejavu-core
+  xvfb xauth fonts-dejavu-core fonts-noto-cjk qt6-translations-l10n
 )
 
 missing=()

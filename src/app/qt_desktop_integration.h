@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QPointer>
+#include <memory>
 #include <QWidget>
 
 #include "viewmodels/desktop_integration.h"
@@ -13,15 +14,22 @@ class QtDesktopIntegration final : public core::DesktopIntegration {
  public:
   void setMainWindow(QWidget* window) { m_window = window; }
 
+  QtDesktopIntegration();
+  ~QtDesktopIntegration() override;
+  QtDesktopIntegration(const QtDesktopIntegration&) = delete;
+  QtDesktopIntegration& operator=(const QtDesktopIntegration&) = delete;
+
   void openFolder(const std::filesystem::path& folder) override;
   bool isApplicationActive() const override;
-  // TODO(#5): the "complete" sound event through libcanberra.
-  void playCompletionSound() override {}
+  // The freedesktop sound event "complete"; silent without a sound server.
+  void playCompletionSound() override;
   void requestAttention() override;
   void announce(const QString& text) override;
 
  private:
   QPointer<QWidget> m_window;
+  struct Sound;
+  std::unique_ptr<Sound> m_sound;
 };
 
 }  // namespace quorvane::gui

@@ -1,0 +1,177 @@
+#include "app/check_for_updates_view_model.h"
+
+#include <QCoreApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QRegularExpression>
+#include <QTimer>
+#include <algorithm>
+
+namespace quorvane::gui {
+
+namespace {
+
+// A feed is a few hundred bytes; anything far larger is not our feed.
+constexpr qint64 kMaxFeedBytes = 64 * 1024;
+
+bool isWebUrl(const QUrl& url) {
+  return url.isValid() && !url.host().isEmpty() &&
+         (url.scheme() == QLatin1String("https") || url.scheme() == QLatin1String("http"));
+}
+
+}  // namespace
+
+std::optional<QList<int>> parseVersion(const QString& text) {
+  static const QRegularExpression pattern(
+      QStringLiteral(R"(^\s*v?(\d{1,9}(?:\.\d{1,9})*)(?:[-+].*)?\s*$)"));
+  const QRegularExpressionMatch match = pattern.match(text);
+  if (!match.hasMatch()) return std::nullopt;
+  QList<int> components;
+  for (const QString& part : match.captured(1).split(QLatin1Char('.'))) {
+    components.append(part.toInt());
+  }
+  return components;
+}
+
+int compareVersions(const QList<int>& a, const QList<int>& b) {
+  const qsizetype count = std::max(a.size(), b.size());
+  for (qsizetype i = 0; i < count; ++i) {
+    const int left = i < a.size() ? a[i] : 0;
+    const int right = i < b.size() ? b[i] : 0;
+    if (left != right) return left < right ? -1 : 1;
+  }
+  return 0;
+}
+
+CheckForUpdatesViewModel::CheckForUpdatesViewModel(QUrl feedUrl, QObject* parent)
+    : QObject(parent), m_feedUrl(std::move(feedUrl)) {
+  qRegisterMetaType<Result>();
+  // No cookies are sent or kept: the feed needs none and learns nothing.
+  m_network.setCookieJar(nullptr);
+  m_network.setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
+  // Started from the event loop, so whoever made the model has connected to
+  // canCheckForUpdatesChanged by the time the first value arrives.
+  QTimer::singleShot(0, this, &CheckForUpdatesViewModel::start);
+}
+
+CheckForUpdatesViewModel::~CheckForUpdatesViewModel() {
+  if (m_reply) {
+    // abort() emits finished(); nobody is to hear it now.
+    m_reply->disconnect(this);
+    m_reply->abort();
+  }
+}
+
+void CheckForUpdatesViewModel::start() {
+  m_started = true;
+  setCanCheckForUpdates(isWebUrl(m_feedUrl));
+}
+
+void CheckForUpdatesViewModel::setCanCheckForUpdates(bool canCheck) {
+  if (canCheck == m_canCheckForUpdates) return;
+  m_canCheckForUpdates = canCheck;
+  emit canCheckForUpdatesChanged(canCheck);
+}
+
+void CheckForUpdatesViewModel::checkForUpdates() {
+  if (!m_canCheckForUpdates) return;
+  setCanCheckForUpdates(false);
+  m_timedOut = false;
+
+  QNetworkRequest request(m_feedUrl);
+  request.setAttribute(QNetworkRequest::CookieLoadControlAttribute, QNetworkRequest::Manual);
+  request.setAttribute(QNetworkRequest::CookieSaveControlAttribute, QNetworkRequest::Manual);
+  request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+  request.setHeader(QNetworkRequest::UserAgentHeader,
+                    QStringLiteral("Quorvane/%1").arg(QCoreApplication::applicationVersion()));
+  request.setRawHeader("Accept", "application/json");
+
+  m_reply = m_network.get(request);
+  connect(m_reply, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64) {
+    if (received > kMaxFeedBytes && m_reply) m_reply->abort();
+  });
+  connect(m_reply, &QNetworkReply::finished, this, &CheckForUpdatesViewModel::replyFinished);
+
+  delete m_deadline;
+  m_deadline = new QTimer(this);
+  m_deadline->setSingleShot(true);
+  connect(m_deadline, &QTimer::timeout, this, [this] {
+    m_timedOut = true;
+    if (m_reply) m_reply->abort();
+  });
+  m_deadline->start(m_timeout);
+}
+
+void CheckForUpdatesViewModel::replyFinished() {
+  QNetworkReply* reply = m_reply;
+  if (!reply) return;
+  m_reply = nullptr;
+  reply->deleteLater();
+  if (m_deadline) m_deadline->stop();
+
+  Result result;
+  if (m_timedOut) {
+    result.message = tr("The update server did not answer in time.");
+  } else if (reply->error() != QNetworkReply::NoError) {
+    // Qt's own description, e.g. "Connection refused" or the HTTP status,
+    // translated by Qt's translation.
+    result.message = reply->errorString();
+  } else if (reply->size() > kMaxFeedBytes) {
+    result.message = tr("The update information could not be read.");
+  } else {
+    result = evaluateFeed(reply->readAll(), QCoreApplication::applicationVersion());
+  }
+  finishCheck(result);
+}
+
+void CheckForUpdatesViewModel::finishCheck(const Result& result) {
+  // Ready for the next check before anyone hears of this one, so a dialog
+  // shown in reply already sees the menu entry enabled again.
+  setCanCheckForUpdates(m_started && isWebUrl(m_feedUrl));
+  emit checkFinished(result);
+}
+
+CheckForUpdatesViewModel::Result CheckForUpdatesViewModel::evaluateFeed(
+    const QByteArray& body, const QString& currentVersion) {
+  Result result;
+  const QString invalidFeed = tr("The update information could not be read.");
+
+  QJsonParseError error{};
+  const QJsonDocument document = QJsonDocument::fromJson(body, &error);
+  if (error.error != QJsonParseError::NoError || !document.isObject()) {
+    result.message = invalidFeed;
+    return result;
+  }
+  const QJsonObject feed = document.object();
+  const QString version = feed.value(QLatin1String("version")).toString();
+  const std::optional<QList<int>> offered = parseVersion(version);
+  if (!offered) {
+    result.message = invalidFeed;
+    return result;
+  }
+  const std::optional<QList<int>> running = parseVersion(currentVersion);
+  if (!running) {
+    result.message = tr("The version of this copy of Quorvane is unknown.");
+    return result;
+  }
+
+  result.version = version.trimmed();
+  if (compareVersions(*offered, *running) <= 0) {
+    result.kind = Result::Kind::UpToDate;
+    return result;
+  }
+  const QUrl url(feed.value(QLatin1String("url")).toString(), QUrl::StrictMode);
+  if (!isWebUrl(url)) {
+    result.version.clear();
+    result.message = invalidFeed;
+    return result;
+  }
+  result.kind = Result::Kind::UpdateAvailable;
+  result.url = url;
+  result.message = feed.value(QLatin1String("notes")).toString();
+  return result;
+}
+
+}  // namespace quorvane::gui

@@ -1,0 +1,194 @@
+#include "views/content_view.h"
+
+#include <QEvent>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+#include "viewmodels/conversion_view_model.h"
+#include "views/drop_zone_view.h"
+#include "views/file_list_view.h"
+#include "views/settings_bar.h"
+#include "views/settings_button.h"
+#include "views/spinner.h"
+#include "views/summary_view.h"
+#include "views/view_style.h"
+
+namespace quorvane::gui {
+
+namespace {
+
+QFrame* divider(QWidget* parent) {
+  auto* line = new QFrame(parent);
+  line->setFrameShape(QFrame::HLine);
+  line->setFrameShadow(QFrame::Sunken);
+  return line;
+}
+
+void tint(QPushButton* button, const QColor& fill, const QColor& text) {
+  QPalette pal = button->palette();
+  pal.setColor(QPalette::Button, fill);
+  pal.setColor(QPalette::ButtonText, text);
+  pal.setColor(QPalette::WindowText, text);
+  button->setPalette(pal);
+}
+
+}  // namespace
+
+ContentView::ContentView(core::ConversionViewModel& controller, QWidget* parent)
+    : QWidget(parent), m_controller(controller) {
+  setMinimumSize(600, 500);
+  m_pages = new QStackedWidget(this);
+  m_dropZone = new DropZoneView(controller, m_pages);
+  connect(m_dropZone, &DropZoneView::settingsRequested, this, &ContentView::settingsRequested);
+  m_pages->addWidget(m_dropZone);
+  m_listPage = makeListPage();
+  m_pages->addWidget(m_listPage);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(m_pages);
+
+  // Return starts, Escape cancels, from anywhere in the window.
+  for (auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+    auto* startKey = new QShortcut(QKeySequence(key), this);
+    connect(startKey, &QShortcut::activated, this, [this] {
+      if (m_start->isVisible() && m_start->isEnabled()) m_start->click();
+    });
+  }
+  auto* cancelKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(cancelKey, &QShortcut::activated, this, [this] {
+    if (m_cancel->isVisible() && m_cancel->isEnabled()) m_cancel->click();
+  });
+
+  // The summary row and "Open in File Manager" follow each item's state.
+  connect(&controller, &core::ConversionViewModel::itemsChanged, this, &ContentView::watchItems);
+  connect(&controller, &core::ConversionViewModel::isConvertingChanged, this, &ContentView::refresh);
+  connect(&controller, &core::ConversionViewModel::isCancellingChanged, this, &ContentView::refresh);
+  styleButtons();
+  watchItems();
+}
+
+void ContentView::watchItems() {
+  for (const auto& item : m_controller.items()) {
+    connect(item.get(), &core::ImageItem::statusChanged, this, &ContentView::refresh,
+            Qt::UniqueConnection);
+  }
+  refresh();
+}
+
+QWidget* ContentView::makeListPage() {
+  auto* page = new QWidget(m_pages);
+  auto* layout = new QVBoxLayout(page);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+
+  auto* header = new QHBoxLayout;
+  header->setContentsMargins(12, 8, 12, 0);
+  header->addStretch(1);
+  auto* settings = new SettingsButton(page);
+  connect(settings, &QToolButton::clicked, this, &ContentView::settingsRequested);
+  header->addWidget(settings);
+  layout->addLayout(header);
+
+  m_settingsBar = new SettingsBar(m_controller, page);
+  layout->addWidget(m_settingsBar);
+  layout->addWidget(divider(page));
+  m_fileList = new FileListView(m_controller, page);
+  layout->addWidget(m_fileList, 1);
+
+  m_summaryRow = new QWidget(page);
+  auto* summaryLayout = new QVBoxLayout(m_summaryRow);
+  summaryLayout->setContentsMargins(0, 0, 0, 0);
+  summaryLayout->setSpacing(0);
+  summaryLayout->addWidget(divider(m_summaryRow));
+  m_summary = new SummaryView(m_controller, m_summaryRow);
+  summaryLayout->addWidget(m_summary);
+  layout->addWidget(m_summaryRow);
+
+  layout->addWidget(divider(page));
+  layout->addWidget(makeBottomBar());
+  return page;
+}
+
+QWidget* ContentView::makeBottomBar() {
+  auto* bar = new QWidget(m_listPage);
+  auto* layout = new QHBoxLayout(bar);
+  layout->setContentsMargins(12, 10, 12, 10);
+
+  m_openFolder = new QPushButton(tr("Open in File Manager"), bar);
+  connect(m_openFolder, &QPushButton::clicked, this, [this] { m_controller.openOutputFolder(); });
+  layout->addWidget(m_openFolder);
+  layout->addStretch(1);
+
+  m_clear = new QPushButton(tr("Clear"), bar);
+  connect(m_clear, &QPushButton::clicked, this, [this] { m_controller.clearItems(); });
+  layout->addWidget(m_clear);
+
+  m_start = new QPushButton(tr("Start Conversion"), bar);
+  connect(m_start, &QPushButton::clicked, this, &ContentView::start);
+  layout->addWidget(m_start);
+
+  // The cancel button keeps its width when its text changes.
+  m_cancel = new QPushButton(bar);
+  m_cancel->setMinimumWidth(110);
+  auto* cancelLayout = new QHBoxLayout(m_cancel);
+  cancelLayout->setContentsMargins(10, 0, 10, 0);
+  cancelLayout->setSpacing(6);
+  m_cancelSpinner = new Spinner(m_cancel, 12);
+  m_cancelSpinner->setColor(QColor(Qt::white));
+  m_cancelLabel = new QLabel(m_cancel);
+  m_cancelLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
+  cancelLayout->addStretch(1);
+  cancelLayout->addWidget(m_cancelSpinner);
+  cancelLayout->addWidget(m_cancelLabel);
+  cancelLayout->addStretch(1);
+  connect(m_cancel, &QPushButton::clicked, this, &ContentView::cancel);
+  layout->addWidget(m_cancel);
+  for (QPushButton* button : {m_openFolder, m_clear, m_start, m_cancel}) button->setAutoDefault(false);
+  return bar;
+}
+
+void ContentView::start() { m_controller.startConversion(); }
+void ContentView::cancel() { m_controller.cancelConversion(); }
+
+bool ContentView::showsList() const { return m_pages->currentWidget() == m_listPage; }
+bool ContentView::showsSummary() const { return !m_summaryRow->isHidden(); }
+QString ContentView::cancelText() const { return m_cancelLabel->text(); }
+
+void ContentView::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::PaletteChange && m_cancelLabel) styleButtons();
+  QWidget::changeEvent(event);
+}
+
+void ContentView::styleButtons() {
+  const QPalette& pal = palette();
+  tint(m_start, style::accent(pal), pal.color(QPalette::HighlightedText));
+  tint(m_cancel, style::red(pal), Qt::white);
+  QPalette label = m_cancelLabel->palette();
+  label.setColor(QPalette::WindowText, Qt::white);
+  m_cancelLabel->setPalette(label);
+}
+
+void ContentView::refresh() {
+  const bool hasItems = m_controller.hasItems();
+  m_pages->setCurrentWidget(hasItems ? m_listPage : static_cast<QWidget*>(m_dropZone));
+  const int completed = m_controller.completedCount();
+  const bool converting = m_controller.isConverting();
+  const bool cancelling = m_controller.isCancelling();
+  m_summaryRow->setVisible(completed > 0);
+  m_openFolder->setEnabled(completed > 0);
+  m_clear->setEnabled(!converting);
+  m_start->setVisible(!converting);
+  m_start->setEnabled(m_controller.canStartConversion());
+  m_cancel->setVisible(converting);
+  m_cancel->setEnabled(!cancelling);
+  m_cancelSpinner->setVisible(cancelling);
+  m_cancelLabel->setText(cancelling ? tr("Cancelling\u2026") : tr("Cancel"));
+  m_cancel->setAccessibleName(cancelling ? tr("Cancelling conversion") : tr("Cancel conversion"));
+}
+
+}  // namespace quorvane::gui

@@ -1,0 +1,74 @@
+// The window's content: the large drop zone while the list is empty, else the
+// settings bar, the list, the summary and the bottom bar with "Open in File
+// Manager", "Clear" and Start/Cancel.
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+class QStackedWidget;
+
+namespace quorvane::core {
+class ConversionViewModel;
+}
+
+namespace quorvane::gui {
+
+class DropZoneView;
+class FileListView;
+class SettingsBar;
+class Spinner;
+class SummaryView;
+
+class ContentView : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit ContentView(core::ConversionViewModel& controller, QWidget* parent = nullptr);
+
+  // For tests and the shell.
+  bool showsList() const;
+  QPushButton* openFolderButton() const { return m_openFolder; }
+  QPushButton* clearButton() const { return m_clear; }
+  QPushButton* startButton() const { return m_start; }
+  QPushButton* cancelButton() const { return m_cancel; }
+  QString cancelText() const;
+  bool showsSummary() const;
+  DropZoneView* dropZone() const { return m_dropZone; }
+  SettingsBar* settingsBar() const { return m_settingsBar; }
+  FileListView* fileList() const { return m_fileList; }
+  SummaryView* summary() const { return m_summary; }
+
+ signals:
+  void settingsRequested();
+
+ protected:
+  void changeEvent(QEvent* event) override;
+
+ private:
+  QWidget* makeListPage();
+  QWidget* makeBottomBar();
+  void watchItems();
+  void refresh();
+  void styleButtons();
+  void start();
+  void cancel();
+
+  core::ConversionViewModel& m_controller;
+  QStackedWidget* m_pages = nullptr;
+  DropZoneView* m_dropZone = nullptr;
+  QWidget* m_listPage = nullptr;
+  SettingsBar* m_settingsBar = nullptr;
+  FileListView* m_fileList = nullptr;
+  QWidget* m_summaryRow = nullptr;
+  SummaryView* m_summary = nullptr;
+  QPushButton* m_openFolder = nullptr;
+  QPushButton* m_clear = nullptr;
+  QPushButton* m_start = nullptr;
+  QPushButton* m_cancel = nullptr;
+  Spinner* m_cancelSpinner = nullptr;
+  QLabel* m_cancelLabel = nullptr;
+};
+
+}  // namespace quorvane::gui

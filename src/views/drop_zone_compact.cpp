@@ -1,0 +1,40 @@
+#include "views/drop_zone_compact.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+
+#include "views/icons.h"
+#include "views/view_style.h"
+
+namespace quorvane::gui {
+
+DropZoneCompact::DropZoneCompact(core::ConversionViewModel& controller, QWidget* parent)
+    : DropArea(controller, Look{0, 6, 1, 4, 3, 0.2}, parent) {
+  setAccessibleName(tr("Drop image files here"));
+  m_symbol = new QLabel(this);
+  m_text = new QLabel(tr("Add images (drag & drop)"), this);
+  m_text->setFont(style::captionFont(font()));
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(8, 8, 8, 8);
+  layout->addStretch(1);
+  layout->addWidget(m_symbol);
+  layout->addWidget(m_text);
+  layout->addStretch(1);
+  updateColors();
+}
+
+void DropZoneCompact::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::PaletteChange && m_text) updateColors();
+  DropArea::changeEvent(event);
+}
+
+void DropZoneCompact::updateColors() {
+  const QColor color = style::secondary(palette());
+  m_symbol->setPixmap(icons::plusCircle(color).pixmap(14, 14));
+  QPalette textPalette = m_text->palette();
+  textPalette.setColor(QPalette::WindowText, color);
+  m_text->setPalette(textPalette);
+}
+
+}  // namespace quorvane::gui

@@ -1,0 +1,27 @@
+// Paints the two cells of a row that are more than text: the sizes (the
+// output size coloured by its saving) and the state (a word, a spinner or a
+// symbol). Stateless apart from the spinner's animation step.
+#pragma once
+
+#include <QStyledItemDelegate>
+
+namespace quorvane::gui {
+
+class FileRowDelegate : public QStyledItemDelegate {
+  Q_OBJECT
+
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override;
+  void setSpinnerStep(int step) { m_spinnerStep = step; }
+
+ private:
+  void paintSizes(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const;
+  void paintStatus(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const;
+
+  int m_spinnerStep = 0;
+};
+
+}  // namespace quorvane::gui

@@ -1,0 +1,98 @@
+// The panel above the list: more files, format and quality, resizing, naming
+// and the output folder. It keeps no copy of the settings: every control shows
+// the controller's value and every change goes through an update operation.
+#pragma once
+
+#include <QWidget>
+#include <optional>
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QGraphicsOpacityEffect;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSlider;
+class QToolButton;
+
+namespace quorvane::core {
+class ConversionViewModel;
+}
+
+namespace quorvane::gui {
+
+class DropZoneCompact;
+class ElidedLabel;
+
+class SettingsBar : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit SettingsBar(core::ConversionViewModel& controller, QWidget* parent = nullptr);
+
+  // The maximum a size field's text stands for: its numeric characters read
+  // as a decimal number; nothing (no maximum) when there are none or they do
+  // not read as one ("١", "½", beyond range).
+  static std::optional<int> parseMaxSide(const QString& text);
+  // The output folder as shown: the home folder written "~".
+  static QString displayPath(const QString& path, const QString& home);
+
+  struct Presets {
+    QPushButton* webOptimal;
+    QPushButton* balance;
+    QPushButton* highQuality;
+  };
+  // For tests and accessibility tools.
+  QComboBox* formatMenu() const { return m_format; }
+  QSlider* qualitySlider() const { return m_quality; }
+  QLabel* qualityValue() const { return m_qualityValue; }
+  Presets presets() const { return m_presets; }
+  QCheckBox* resizeBox() const { return m_resize; }
+  QLineEdit* maxWidthField() const { return m_maxWidth; }
+  QLineEdit* maxHeightField() const { return m_maxHeight; }
+  QWidget* resizeRow() const { return m_resizeRow; }
+  QToolButton* customNaming() const { return m_custom; }
+  QToolButton* originalNaming() const { return m_original; }
+  QLineEdit* prefixField() const { return m_prefix; }
+  QLineEdit* startField() const { return m_start; }
+  ElidedLabel* outputPath() const { return m_outputPath; }
+  bool isPresetHighlighted(QPushButton* preset) const;
+
+ protected:
+  void changeEvent(QEvent* event) override;
+
+ private:
+  QWidget* makeFormatRow();
+  QWidget* makeResizeRow();
+  QWidget* makeNamingRow();
+  QWidget* makeOutputRow();
+  QLabel* secondaryLabel(const QString& text);
+  QPushButton* presetButton(const QString& title, int quality);
+  void chooseFolder();
+  void refresh();
+  void refreshPresets();
+
+  core::ConversionViewModel& m_controller;
+  DropZoneCompact* m_dropStrip = nullptr;
+  QComboBox* m_format = nullptr;
+  QSlider* m_quality = nullptr;
+  QLabel* m_qualityValue = nullptr;
+  Presets m_presets{};
+  QWidget* m_resizeRow = nullptr;
+  QGraphicsOpacityEffect* m_resizeOpacity = nullptr;
+  QCheckBox* m_resize = nullptr;
+  QWidget* m_sizeFields = nullptr;
+  QLineEdit* m_maxWidth = nullptr;
+  QLineEdit* m_maxHeight = nullptr;
+  QButtonGroup* m_naming = nullptr;
+  QToolButton* m_original = nullptr;
+  QToolButton* m_custom = nullptr;
+  QWidget* m_customFields = nullptr;
+  QLineEdit* m_prefix = nullptr;
+  QLineEdit* m_start = nullptr;
+  ElidedLabel* m_outputPath = nullptr;
+  QList<QLabel*> m_secondaryLabels;
+};
+
+}  // namespace quorvane::gui

@@ -1,0 +1,31 @@
+// Colours and text styles of the window, derived from the system palette so
+// light and dark appearances both work.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QPalette>
+#include <optional>
+
+namespace quorvane::gui::style {
+
+// Dimmed label text.
+QColor secondary(const QPalette& palette);
+// Fainter still: captions under the drop zone.
+QColor tertiary(const QPalette& palette);
+// The user's accent (selection) colour.
+QColor accent(const QPalette& palette);
+// Status colours, tuned for contrast on the current background.
+QColor green(const QPalette& palette);
+QColor orange(const QPalette& palette);
+QColor red(const QPalette& palette);
+// The colour of a saving: green above 5 %, orange within ±5 %, red for
+// growth of 5 % or more, dimmed when there is none.
+QColor savingColor(const QPalette& palette, std::optional<double> ratio);
+bool isDark(const QPalette& palette);
+
+// Smaller text for captions. (The fonts we meet draw digits at equal width
+// already, so sizes line up in the list.)
+QFont captionFont(const QFont& base);
+
+}  // namespace quorvane::gui::style

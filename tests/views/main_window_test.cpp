@@ -1,0 +1,366 @@
+// Widget tests of the main window's views, on the offscreen platform.
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QGraphicsOpacityEffect>
+#include <QLabel>
+#include <QSettings>
+#include <QCheckBox>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <filesystem>
+#include <fstream>
+
+#include "codec/image_codec.h"
+#include "codec/libvips_runtime.h"
+#include "services/settings_store.h"
+#include "viewmodels/conversion_view_model.h"
+#include "views/content_view.h"
+#include "views/drop_zone_compact.h"
+#include "views/drop_zone_view.h"
+#include "views/elided_label.h"
+#include "views/file_list_model.h"
+#include "views/file_list_view.h"
+#include "views/settings_bar.h"
+#include "views/summary_view.h"
+#include "views/view_style.h"
+
+namespace fs = std::filesystem;
+using namespace quorvane;
+using core::ConversionStatus;
+
+namespace {
+
+fs::path toPath(const QTemporaryDir& dir) { return dir.path().toStdString(); }
+
+void writeImage(const fs::path& path, int width = 8, int height = 6) {
+  fs::create_directories(path.parent_path());
+  codec::RgbaImage pixels(width, height);
+  std::fill(pixels.data(), pixels.data() + pixels.byteSize(), 180);
+  QVERIFY(codec::writePng(pixels, path));
+}
+
+void writeFile(const fs::path& path, std::size_t bytes) {
+  std::ofstream(path, std::ios::binary) << std::string(bytes, 'x');
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+  void testLayoutSwitchesOnFirstAddAndOnClear();
+  void testDropsAddEveryLocationAndLightUpOnlyWhileHovering();
+  void testButtonsFollowTheBatch();
+  void testSizeFieldsKeepOnlyDigits();
+  void testStartNumberIgnoresTextWithoutDigits();
+  void testPresetHighlightFollowsQuality();
+  void testResizeRowDimsWhenOff();
+  void testRowsShowConversionSizesAndSavingColours();
+  void testSummaryCountsAndSaving();
+  void testOutputFolderShowsHomeAsTilde();
+
+ private:
+  void makeGatedTools();
+  void openGate() { writeFile(m_tools / "gate", 0); }
+
+  std::unique_ptr<QTemporaryDir> m_dir;
+  fs::path m_files;
+  fs::path m_tools;
+  core::NoDesktopIntegration m_desktop;
+  std::unique_ptr<core::ConversionViewModel> m_vm;
+  std::unique_ptr<gui::ContentView> m_view;
+};
+
+void MainWindowTest::init() {
+  m_dir = std::make_unique<QTemporaryDir>();
+  m_files = toPath(*m_dir) / "files";
+  m_tools = toPath(*m_dir) / "tools";
+  fs::create_directories(m_files);
+  makeGatedTools();
+  auto store = core::settingsStoreAt(m_dir->filePath("q.conf"));
+  m_vm = std::make_unique<core::ConversionViewModel>(
+      std::make_unique<core::SettingsPersistence>(store),
+      std::make_unique<core::BookmarkService>(store), m_desktop,
+      core::ImageConverter(core::ToolManager(m_tools)));
+  m_vm->setParallelLimit(1);
+  m_view = std::make_unique<gui::ContentView>(*m_vm);
+  m_view->resize(700, 600);
+  m_view->show();
+  m_view->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(m_view.get()));
+}
+
+void MainWindowTest::cleanup() {
+  openGate();
+  m_view.reset();
+  m_vm.reset();
+  m_dir.reset();
+}
+
+// A cwebp that waits for a gate file, so a test sees the batch while it runs.
+void MainWindowTest::makeGatedTools() {
+  fs::create_directories(m_tools / "bin");
+  const fs::path tool = m_tools / "bin/cwebp";
+  std::ofstream(tool) << "#!/bin/sh\neval in=\\${$(($# - 2))}; eval out=\\${$#}\n"
+                      << "while [ ! -e '" << (m_tools / "gate").native() << "' ]; do sleep 0.01; done\n"
+                      << "cp \"$in\" \"$out\"\n";
+  fs::permissions(tool, fs::perms::owner_all);
+}
+
+void MainWindowTest::testLayoutSwitchesOnFirstAddAndOnClear() {
+  QVERIFY(!m_view->showsList());
+  writeImage(m_files / "a.png");
+  m_vm->addFiles({m_files / "a.png"});
+  QVERIFY(m_view->showsList());
+  QVERIFY(m_view->startButton()->isEnabled());
+  QVERIFY(!m_view->openFolderButton()->isEnabled());
+  QVERIFY(!m_view->showsSummary());
+  m_vm->updateQuality(33);
+  m_view->clearButton()->click();
+  QVERIFY(!m_view->showsList());
+  m_vm->addFiles({m_files / "a.png"});
+  QCOMPARE(m_view->settingsBar()->qualitySlider()->value(), 33);
+}
+
+void MainWindowTest::testDropsAddEveryLocationAndLightUpOnlyWhileHovering() {
+  writeImage(m_files / "one.png");
+  writeImage(m_files / "two.jpg.png");
+  writeImage(m_files / "album/deep/three.png");
+  writeFile(m_files / "notes.txt", 10);
+  QMimeData mime;
+  mime.setUrls({QUrl::fromLocalFile(QString::fromStdString((m_files / "one.png").native())),
+                QUrl::fromLocalFile(QString::fromStdString((m_files / "album").native())),
+                QUrl::fromLocalFile(QString::fromStdString((m_files / "notes.txt").native())),
+                QUrl(QStringLiteral("https://example.org/x.png"))});
+  gui::DropZoneView* zone = m_view->dropZone();
+  QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(zone, &enter);
+  QVERIFY(enter.isAccepted());
+  QVERIFY(zone->isTargeted());
+  QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(zone, &drop);
+  QVERIFY(!zone->isTargeted());
+  QVERIFY(drop.isAccepted());
+  QTRY_COMPARE(m_vm->items().size(), std::size_t{2});
+  QCOMPARE(m_vm->items()[0]->url(), m_files / "one.png");
+  QCOMPARE(m_vm->items()[1]->url(), m_files / "album/deep/three.png");
+
+  // A drag without files is refused and lights nothing.
+  QMimeData text;
+  text.setText(QStringLiteral("hello"));
+  auto* strip = m_view->settingsBar()->findChild<gui::DropZoneCompact*>();
+  QVERIFY(strip);
+  QDragEnterEvent textEnter(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(strip, &textEnter);
+  QVERIFY(!textEnter.isAccepted());
+  QVERIFY(!strip->isTargeted());
+}
+
+void MainWindowTest::testButtonsFollowTheBatch() {
+  writeImage(m_files / "a.png");
+  writeImage(m_files / "b.png");
+  m_vm->addFiles({m_files / "a.png", m_files / "b.png"});
+  QPushButton* start = m_view->startButton();
+  QPushButton* cancel = m_view->cancelButton();
+  QVERIFY(start->isVisible() && start->isEnabled() && !cancel->isVisible());
+
+  QTest::keyClick(m_view.get(), Qt::Key_Return);  // Return starts
+  QVERIFY(m_vm->isConverting());
+  QVERIFY(!start->isVisible());
+  QVERIFY(cancel->isVisible() && cancel->isEnabled());
+  QCOMPARE(m_view->cancelText(), QStringLiteral("Cancel"));
+  QCOMPARE(cancel->accessibleName(), QStringLiteral("Cancel conversion"));
+  QVERIFY(!m_view->clearButton()->isEnabled());
+
+  QTest::keyClick(m_view.get(), Qt::Key_Escape);  // Escape cancels
+  QVERIFY(m_vm->isCancelling());
+  QCOMPARE(m_view->cancelText(), QStringLiteral("Cancelling\u2026"));
+  QCOMPARE(cancel->accessibleName(), QStringLiteral("Cancelling conversion"));
+  QVERIFY(!cancel->isEnabled());
+  QVERIFY(!m_view->clearButton()->isEnabled());
+
+  QTRY_VERIFY_WITH_TIMEOUT(!m_vm->isConverting(), 10000);
+  QVERIFY(start->isVisible() && start->isEnabled());
+  QVERIFY(m_view->clearButton()->isEnabled());
+  QVERIFY(!m_view->openFolderButton()->isEnabled());  // nothing completed
+
+  openGate();
+  start->click();
+  QTRY_VERIFY_WITH_TIMEOUT(!m_vm->isConverting(), 10000);
+  QCOMPARE(m_vm->completedCount(), 2);
+  QVERIFY(m_view->openFolderButton()->isEnabled());
+  QVERIFY(m_view->showsSummary());
+}
+
+void MainWindowTest::testSizeFieldsKeepOnlyDigits() {
+  QCOMPARE(gui::SettingsBar::parseMaxSide(QStringLiteral("12a3")), std::optional<int>(123));
+  QCOMPARE(gui::SettingsBar::parseMaxSide(QStringLiteral("\u0663")), std::optional<int>());
+  QCOMPARE(gui::SettingsBar::parseMaxSide(QStringLiteral("\u00bd")), std::optional<int>());
+  QCOMPARE(gui::SettingsBar::parseMaxSide(QStringLiteral("99999999999")), std::optional<int>());
+  QCOMPARE(gui::SettingsBar::parseMaxSide(QStringLiteral("0")), std::optional<int>(0));
+  QCOMPARE(gui::SettingsBar::parseMaxSide(QString()), std::optional<int>());
+
+  writeImage(m_files / "a.png", 40, 30);
+  m_vm->addFiles({m_files / "a.png"});
+  gui::SettingsBar* bar = m_view->settingsBar();
+  bar->resizeBox()->click();
+  QCOMPARE(bar->maxWidthField()->text(), QStringLiteral("40"));  // filled from the image
+  bar->maxWidthField()->setFocus();
+  bar->maxWidthField()->selectAll();
+  QTest::keyClicks(bar->maxWidthField(), QStringLiteral("12a3"));
+  QCOMPARE(m_vm->settings().maxWidth, std::optional<int>(123));
+  bar->maxHeightField()->setFocus();
+  bar->maxHeightField()->selectAll();
+  // An Arabic-Indic three, typed as a keyboard of that script would.
+  QKeyEvent arabicThree(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("\u0663"));
+  QApplication::sendEvent(bar->maxHeightField(), &arabicThree);
+  QCOMPARE(m_vm->settings().maxHeight, std::optional<int>());
+  QCOMPARE(bar->maxWidthField()->text(), QStringLiteral("123"));  // tidied once focus left
+}
+
+void MainWindowTest::testStartNumberIgnoresTextWithoutDigits() {
+  writeImage(m_files / "a.png");
+  m_vm->addFiles({m_files / "a.png"});
+  gui::SettingsBar* bar = m_view->settingsBar();
+  QVERIFY(!bar->startField()->isVisible());
+  bar->customNaming()->click();
+  QVERIFY(bar->startField()->isVisible());
+  QCOMPARE(bar->startField()->text(), QStringLiteral("01"));
+  QCOMPARE(bar->prefixField()->text(), QStringLiteral("image"));
+  bar->startField()->setFocus();
+  bar->startField()->selectAll();
+  QTest::keyClick(bar->startField(), Qt::Key_Backspace);
+  QCOMPARE(m_vm->settings().nameStartNumber, QStringLiteral("01"));  // empty keeps the previous
+  QTest::keyClicks(bar->startField(), QStringLiteral("7x"));
+  QCOMPARE(m_vm->settings().nameStartNumber, QStringLiteral("7"));
+  bar->originalNaming()->click();
+  QVERIFY(!bar->startField()->isVisible());
+}
+
+void MainWindowTest::testPresetHighlightFollowsQuality() {
+  writeImage(m_files / "a.png");
+  m_vm->addFiles({m_files / "a.png"});
+  gui::SettingsBar* bar = m_view->settingsBar();
+  const auto presets = bar->presets();
+  QVERIFY(bar->isPresetHighlighted(presets.balance));
+  QVERIFY(!bar->isPresetHighlighted(presets.webOptimal));
+  presets.webOptimal->click();
+  QCOMPARE(m_vm->settings().quality, 75);
+  QCOMPARE(bar->qualitySlider()->value(), 75);
+  QCOMPARE(bar->qualityValue()->text(), QStringLiteral("75"));
+  QVERIFY(bar->isPresetHighlighted(presets.webOptimal));
+  bar->qualitySlider()->setValue(77);
+  QCOMPARE(m_vm->settings().quality, 77);
+  QVERIFY(!bar->isPresetHighlighted(presets.webOptimal));
+  QVERIFY(!bar->isPresetHighlighted(presets.balance));
+  QVERIFY(!bar->isPresetHighlighted(presets.highQuality));
+}
+
+void MainWindowTest::testResizeRowDimsWhenOff() {
+  writeImage(m_files / "a.png");
+  m_vm->addFiles({m_files / "a.png"});
+  gui::SettingsBar* bar = m_view->settingsBar();
+  auto* effect = qobject_cast<QGraphicsOpacityEffect*>(bar->resizeRow()->graphicsEffect());
+  QVERIFY(effect);
+  QCOMPARE(effect->opacity(), 0.6);
+  QVERIFY(!bar->maxWidthField()->isEnabled());
+  QVERIFY(bar->resizeBox()->isEnabled());
+  bar->resizeBox()->click();
+  QCOMPARE(effect->opacity(), 1.0);
+  QVERIFY(bar->maxWidthField()->isEnabled());
+}
+
+void MainWindowTest::testRowsShowConversionSizesAndSavingColours() {
+  gui::FileListModel* model = m_view->fileList()->listModel();
+  QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+  for (const char* name : {"a.heic", "b.png", "c.png", "d.png", "e.png"}) writeFile(m_files / name, 1000);
+  m_vm->addFiles({m_files / "a.heic", m_files / "b.png", m_files / "c.png", m_files / "d.png",
+                  m_files / "e.png"});
+  QCOMPARE(model->rowCount(), 5);
+  const auto& items = m_vm->items();
+  items[1]->setCompressedSize(970);   // 3 % smaller
+  items[2]->setCompressedSize(940);   // 6 % smaller
+  items[3]->setCompressedSize(1100);  // 10 % larger
+  items[4]->setStatus(ConversionStatus::error(QStringLiteral("Image decoding failed")));
+  const QPalette palette = QApplication::palette();
+  const auto cell = [model](int row, int column, int role = Qt::DisplayRole) {
+    return model->index(row, column).data(role);
+  };
+  QCOMPARE(cell(0, gui::FileListModel::ConversionColumn).toString(), QStringLiteral("HEIC \u2192 WebP"));
+  QCOMPARE(cell(0, gui::FileListModel::SavingColumn).toString(), QStringLiteral("\u2014"));
+  QCOMPARE(cell(0, gui::FileListModel::SavingColumn, Qt::ForegroundRole).value<QColor>(),
+           gui::style::secondary(palette));
+  QCOMPARE(cell(1, gui::FileListModel::SavingColumn, Qt::ForegroundRole).value<QColor>(),
+           gui::style::orange(palette));
+  QCOMPARE(cell(2, gui::FileListModel::SavingColumn, Qt::ForegroundRole).value<QColor>(),
+           gui::style::green(palette));
+  QCOMPARE(cell(3, gui::FileListModel::SavingColumn).toString(), QStringLiteral("+10%"));
+  QCOMPARE(cell(3, gui::FileListModel::SavingColumn, Qt::ForegroundRole).value<QColor>(),
+           gui::style::red(palette));
+  QCOMPARE(cell(4, gui::FileListModel::StatusColumn, Qt::ToolTipRole).toString(),
+           QStringLiteral("Image decoding failed"));
+  QCOMPARE(cell(4, gui::FileListModel::StatusColumn, Qt::AccessibleTextRole).toString(),
+           QStringLiteral("Error"));
+  QCOMPARE(cell(0, gui::FileListModel::FileColumn, Qt::ToolTipRole).toString(),
+           QString::fromStdString((m_files / "a.heic").native()));
+
+  m_vm->updateOutputFormat(core::OutputFormat::Avif);  // relabels every row
+  QCOMPARE(cell(1, gui::FileListModel::ConversionColumn).toString(), QStringLiteral("PNG \u2192 AVIF"));
+  m_view->fileList()->deleteRows(0);
+  QCOMPARE(model->rowCount(), 4);
+  QCOMPARE(m_vm->items().size(), std::size_t{4});
+}
+
+void MainWindowTest::testSummaryCountsAndSaving() {
+  for (int i = 0; i < 5; ++i) writeFile(m_files / ("s" + std::to_string(i) + ".png"), 1'000'000);
+  m_vm->addFiles({m_files});
+  gui::SummaryView* summary = m_view->summary();
+  const auto& items = m_vm->items();
+  items[0]->setStatus(ConversionStatus::completed());
+  items[1]->setStatus(ConversionStatus::completed());
+  items[0]->setCompressedSize(0);
+  items[1]->setCompressedSize(0);
+  QCOMPARE(summary->countText(), QStringLiteral("2/5 files"));
+  QCOMPARE(summary->sizesText(), QString());  // no sizes while outputs total 0
+  items[1]->setCompressedSize(1'250'000);
+  QCOMPARE(gui::SummaryView::savingText(5'000'000, 1'250'000), QStringLiteral("(\u221275%)"));
+  QCOMPARE(gui::SummaryView::savingText(1000, 1125), QStringLiteral("(+12%)"));
+  QVERIFY(!summary->sizesText().isEmpty());
+  QVERIFY(m_view->showsSummary());
+}
+
+void MainWindowTest::testOutputFolderShowsHomeAsTilde() {
+  QCOMPARE(gui::SettingsBar::displayPath(QStringLiteral("/home/ann/Pictures/out"),
+                                         QStringLiteral("/home/ann")),
+           QStringLiteral("~/Pictures/out"));
+  QCOMPARE(gui::SettingsBar::displayPath(QStringLiteral("/mnt/home/ann/x"), QStringLiteral("/home/ann")),
+           QStringLiteral("/mnt~/x"));  // plain text substitution, wherever it stands
+  writeImage(m_files / "a.png");
+  m_vm->addFiles({m_files / "a.png"});
+  QCOMPARE(m_view->settingsBar()->outputPath()->fullText(),
+           QStringLiteral("(compressed/ folder next to input files)"));
+}
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QTemporaryDir config;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
+  QApplication app(argc, argv);
+  codec::LibvipsRuntime vips(argv[0]);
+  MainWindowTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "main_window_test.moc"
