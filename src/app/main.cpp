@@ -1,6 +1,7 @@
 // The windowed application.
 #include <QApplication>
 
+#include "app/appearance.h"
 #include "app/check_for_updates_view_model.h"
 #include "app/qt_desktop_integration.h"
 #include "app/quorvane_app.h"
@@ -22,6 +23,7 @@ int main(int argc, char** argv) {
     icon.addFile(QStringLiteral(":/icons/quorvane-%1.png").arg(size), QSize(size, size));
   }
   QApplication::setWindowIcon(icon);
+  gui::followDesktopColorScheme(app);
   codec::LibvipsRuntime vips(argv[0]);
 
   auto store = core::standardSettingsStore();

@@ -33,6 +33,8 @@ FileListView::FileListView(core::ConversionViewModel& controller, QWidget* paren
 
   QHeaderView* header = horizontalHeader();
   header->setHighlightSections(false);
+  // Room between the window edge and the first column, in rows and header.
+  header->setStyleSheet(QStringLiteral("QHeaderView::section { padding-left: 8px; padding-right: 8px; }"));
   header->setSectionsClickable(false);
   header->setSectionResizeMode(FileListModel::FileColumn, QHeaderView::Stretch);
   const std::pair<int, int> widths[] = {{FileListModel::ConversionColumn, 80},

@@ -19,6 +19,15 @@ void FileRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     paintSizes(painter, option, index);
   } else if (index.column() == FileListModel::StatusColumn) {
     paintStatus(painter, option, index);
+  } else if (index.column() == FileListModel::FileColumn) {
+    // The file name keeps a margin from the window edge, like the header.
+    QStyleOptionViewItem padded = option;
+    padded.rect.adjust(8, 0, -4, 0);
+    QStyleOptionViewItem background = option;
+    initStyleOption(&background, index);
+    background.text.clear();
+    QApplication::style()->drawControl(QStyle::CE_ItemViewItem, &background, painter, background.widget);
+    QStyledItemDelegate::paint(painter, padded, index);
   } else {
     QStyledItemDelegate::paint(painter, option, index);
   }

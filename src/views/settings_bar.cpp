@@ -231,6 +231,10 @@ QWidget* SettingsBar::makeNamingRow() {
   m_custom->setText(tr("Custom"));
   for (QToolButton* button : {m_original, m_custom}) {
     button->setCheckable(true);
+    // The chosen segment in the accent colour, in light and dark alike.
+    button->setStyleSheet(QStringLiteral(
+        "QToolButton { padding: 3px 8px; border: 1px solid palette(mid); background: palette(button); }"
+        "QToolButton:checked { background: palette(highlight); color: palette(highlighted-text); }"));
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     segmentLayout->addWidget(button);
   }

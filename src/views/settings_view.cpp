@@ -82,6 +82,9 @@ SettingsView::SettingsView(core::ConversionViewModel& controller, std::shared_pt
   form->setVerticalSpacing(10);
   form->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
+  // Four language names do not leave room for the label beside them in a
+  // 420-pixel dialog (less still in German): the label then goes above.
+  form->setRowWrapPolicy(QFormLayout::WrapLongRows);
 
   // Language: one radio button per option, showing the name as stored.
   auto* languageRow = new QWidget(box);

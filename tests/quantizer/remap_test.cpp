@@ -127,5 +127,98 @@ TEST(Remap, EveryTargetMatchesOracle) {
   }
 }
 
+// Every target against the oracle, output packed as 3 bytes per pixel.
+void expectMatchesOracle(const std::vector<Oklab>& image, uint32_t width, uint32_t height,
+                         const std::vector<Oklab>& palette, float diffusion) {
+  std::vector<uint8_t> rgb(palette.size() * 3);
+  for (size_t i = 0; i < palette.size(); ++i) {
+    // Distinct bytes per entry, so that equal colours at different indices differ.
+    rgb[i * 3] = static_cast<uint8_t>(i);
+    rgb[i * 3 + 1] = static_cast<uint8_t>(i * 7);
+    rgb[i * 3 + 2] = static_cast<uint8_t>(255 - i);
+  }
+  const auto expected = reference::remapImage(image, width, height, palette, rgb, diffusion);
+  const NearestColorMap map(palette);
+  forEachTarget([&] {
+    std::vector<uint8_t> out(image.size() * 3, 0);
+    remapImage(image.data(), width, height, map, rgb.data(), diffusion, out.data(), 3);
+    for (size_t i = 0; i < out.size(); ++i) ASSERT_EQ(out[i], expected[i]) << "byte " << i;
+  });
+}
+
+// Palette and pixels on a coarse lattice of exact binary fractions: many pixels are
+// exactly as far from two or more entries, and several entries repeat (3 and 11,
+// 3 and 4, 4 and 11 among them), so the tie rule decides often.
+TEST(Remap, TiesAndDuplicateEntriesMatchOracle) {
+  std::mt19937 rng(5);
+  std::uniform_int_distribution<int> step(0, 8);
+  const auto lattice = [&](float unit) {
+    return Oklab{step(rng) * unit, (step(rng) - 4) * unit, (step(rng) - 4) * unit};
+  };
+  for (size_t paletteSize : {size_t{12}, size_t{40}, size_t{256}}) {
+    SCOPED_TRACE(::testing::Message() << "palette " << paletteSize);
+    std::vector<Oklab> palette(paletteSize);
+    for (auto& c : palette) c = lattice(0.125f);
+    palette[11] = palette[3];
+    palette[4] = palette[3];
+    palette[paletteSize - 1] = palette[0];
+    std::vector<Oklab> image(37 * 23);
+    for (auto& c : image) c = lattice(0.0625f);
+    expectMatchesOracle(image, 37, 23, palette, 0.0f);
+    expectMatchesOracle(image, 37, 23, palette, kDiffusionFactor);
+  }
+}
+
+// Many entries crowded into a small ball (long candidate lists) plus a few far
+// away; pixels around the crowd.
+TEST(Remap, CrowdedPaletteMatchesOracle) {
+  std::mt19937 rng(9);
+  std::uniform_real_distribution<float> u(-1.0f, 1.0f);
+  for (float spread : {1e-4f, 1e-2f}) {
+    SCOPED_TRACE(::testing::Message() << "spread " << spread);
+    std::vector<Oklab> palette(256);
+    for (auto& c : palette) c = {0.5f + u(rng) * spread, u(rng) * spread, u(rng) * spread};
+    palette[17] = {0.0f, 0.0f, 0.0f};
+    palette[200] = {1.0f, 0.2f, -0.2f};
+    std::vector<Oklab> image(61 * 19);
+    for (auto& c : image) c = {0.5f + u(rng) * 0.05f, u(rng) * 0.05f, u(rng) * 0.05f};
+    expectMatchesOracle(image, 61, 19, palette, kDiffusionFactor);
+  }
+}
+
+// Pixels far outside the colour range: the dithered values leave the palette's
+// neighbourhood and grow large, in both directions.
+TEST(Remap, ValuesOutsideTheColourRangeMatchOracle) {
+  std::mt19937 rng(23);
+  std::uniform_real_distribution<float> u(0.0f, 1.0f);
+  std::vector<Oklab> palette(100);
+  for (auto& c : palette) c = {u(rng), u(rng) * 0.4f - 0.2f, u(rng) * 0.4f - 0.2f};
+  std::vector<Oklab> image(53 * 29);
+  for (size_t i = 0; i < image.size(); ++i) {
+    const float scale = i % 3 == 0 ? 40.0f : 3.0f;
+    image[i] = {(u(rng) - 0.5f) * scale, (u(rng) - 0.5f) * scale, (u(rng) - 0.5f) * scale};
+  }
+  expectMatchesOracle(image, 53, 29, palette, kDiffusionFactor);
+}
+
+// A photo-like image (smooth gradients with noise) at several palette sizes, large
+// enough that many cells of the search structure fill up.
+TEST(Remap, GradientImageMatchesOracle) {
+  const uint32_t width = 301;
+  const uint32_t height = 97;
+  const auto rgba = testing::gradientRgba(width, height, 4);
+  std::vector<Oklab> image(size_t{width} * height);
+  for (size_t i = 0; i < image.size(); ++i) {
+    image[i] = reference::srgbToOklab(rgba[i * 4], rgba[i * 4 + 1], rgba[i * 4 + 2]);
+  }
+  std::mt19937 rng(31);
+  for (size_t paletteSize : {size_t{2}, size_t{9}, size_t{64}, size_t{256}}) {
+    SCOPED_TRACE(::testing::Message() << "palette " << paletteSize);
+    std::vector<Oklab> palette(paletteSize);
+    for (auto& c : palette) c = image[rng() % image.size()];
+    expectMatchesOracle(image, width, height, palette, kDiffusionFactor);
+  }
+}
+
 }  // namespace
 }  // namespace quorvane::quant

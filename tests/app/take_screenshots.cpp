@@ -1,0 +1,75 @@
+// Renders the real window in its main states into PNG files for the docs:
+//   take_screenshots OUTPUT_FOLDER [--dark]
+// Drives the controller the way the user would (adding files, a batch with
+// one broken file, the preferences) and grabs the window after each step.
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/appearance.h"
+#include "app/check_for_updates_view_model.h"
+#include "app/quorvane_app.h"
+#include "codec/libvips_runtime.h"
+#include "services/settings_store.h"
+#include "views/content_view.h"
+
+namespace fs = std::filesystem;
+using namespace quorvane;
+
+int main(int argc, char** argv) {
+  QApplication::setApplicationName(QStringLiteral("Quorvane"));
+  QApplication::setApplicationVersion(QStringLiteral("0.1.0"));
+  QApplication app(argc, argv);
+  QApplication::setStyle(QStringLiteral("Fusion"));
+  codec::LibvipsRuntime vips(argv[0]);
+  const QStringList args = app.arguments();
+  if (args.size() < 2) return 2;
+  const QString outDir = args[1];
+  const bool dark = args.contains(QStringLiteral("--dark"));
+  if (dark) gui::applyDarkAppearance(app);
+  const QString suffix = dark ? QStringLiteral("dark") : QStringLiteral("light");
+
+  QTemporaryDir work;
+  const fs::path photos = fs::path(work.path().toStdString()) / "Holiday 2026";
+  fs::create_directories(photos);
+  const fs::path samples = QUORVANE_SAMPLES_DIR;
+  fs::copy_file(samples / "sunset_by_Aitzol_Berasategi.jpg", photos / "Lake at sunset.jpg");
+  fs::copy_file(samples / "seeding_by_Clements_Engelhardt.jpg", photos / "Seedlings in the greenhouse.jpg");
+  fs::copy_file(samples / "skimage-astronaut.png", photos / "Astronaut portrait.png");
+  std::ofstream(photos / "Scan 004.jpg") << "this scan was cut short";
+
+  auto store = core::settingsStoreAt(work.filePath(QStringLiteral("Quorvane.conf")));
+  core::NoDesktopIntegration desktop;
+  core::ConversionViewModel controller(std::make_unique<core::SettingsPersistence>(store),
+                                       std::make_unique<core::BookmarkService>(store), desktop);
+  controller.setParallelLimit(1);
+  gui::CheckForUpdatesViewModel updates{QUrl()};
+  gui::MainWindow window(controller, updates, store);
+  window.resize(700, 600);
+  window.show();
+  QTest::qWait(300);
+  const auto grab = [&](QWidget* widget, const QString& name) {
+    QTest::qWait(150);
+    widget->grab().save(QDir(outDir).filePath(name + u'-' + suffix + QStringLiteral(".png")));
+  };
+  grab(&window, QStringLiteral("empty"));
+
+  controller.addFiles({photos});
+  controller.updateResizeEnabled(true);
+  controller.updateMaxWidth(2048);
+  controller.updateMaxHeight(std::nullopt);
+  controller.startConversion();
+  if (!QTest::qWaitFor([&] { return controller.completedCount() >= 1; }, 60000)) return 1;
+  grab(&window, QStringLiteral("converting"));
+  if (!QTest::qWaitFor([&] { return !controller.isConverting(); }, 120000)) return 1;
+  grab(&window, QStringLiteral("converted"));
+
+  window.showSettings();
+  QTest::qWait(300);
+  grab(window.settingsDialog(), QStringLiteral("preferences"));
+  return 0;
+}
