@@ -168,9 +168,7 @@ void ContentView::styleButtons() {
   const QPalette& pal = palette();
   tint(m_start, style::accent(pal), pal.color(QPalette::HighlightedText));
   tint(m_cancel, style::red(pal), Qt::white);
-  QPalette label = m_cancelLabel->palette();
-  label.setColor(QPalette::WindowText, Qt::white);
-  m_cancelLabel->setPalette(label);
+  style::setTextColor(m_cancelLabel, Qt::white);
 }
 
 void ContentView::refresh() {

@@ -32,9 +32,7 @@ void DropZoneCompact::changeEvent(QEvent* event) {
 void DropZoneCompact::updateColors() {
   const QColor color = style::secondary(palette());
   m_symbol->setPixmap(icons::plusCircle(color).pixmap(14, 14));
-  QPalette textPalette = m_text->palette();
-  textPalette.setColor(QPalette::WindowText, color);
-  m_text->setPalette(textPalette);
+  style::setTextColor(m_text, color);
 }
 
 }  // namespace quorvane::gui

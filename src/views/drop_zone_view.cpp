@@ -72,11 +72,8 @@ void DropZoneView::changeEvent(QEvent* event) {
 void DropZoneView::updateColors() {
   const QPalette& pal = palette();
   m_symbol->setPixmap(icons::documents(style::secondary(pal)).pixmap(48, 48));
-  for (auto [label, color] : {std::pair{m_or, style::secondary(pal)}, {m_formats, style::tertiary(pal)}}) {
-    QPalette labelPalette = label->palette();
-    labelPalette.setColor(QPalette::WindowText, color);
-    label->setPalette(labelPalette);
-  }
+  style::setTextColor(m_or, style::secondary(pal));
+  style::setTextColor(m_formats, style::tertiary(pal));
 }
 
 void DropZoneView::selectFiles() {

@@ -87,20 +87,14 @@ SettingsBar::SettingsBar(core::ConversionViewModel& controller, QWidget* parent)
 
 QLabel* SettingsBar::secondaryLabel(const QString& text) {
   auto* label = new QLabel(text, this);
-  QPalette pal = label->palette();
-  pal.setColor(QPalette::WindowText, style::secondary(palette()));
-  label->setPalette(pal);
+  style::setTextColor(label, style::secondary(palette()));
   m_secondaryLabels << label;
   return label;
 }
 
 void SettingsBar::changeEvent(QEvent* event) {
   if (event->type() == QEvent::PaletteChange && m_presets.highQuality) {
-    for (QLabel* label : m_secondaryLabels) {
-      QPalette pal = label->palette();
-      pal.setColor(QPalette::WindowText, style::secondary(palette()));
-      label->setPalette(pal);
-    }
+    for (QLabel* label : m_secondaryLabels) style::setTextColor(label, style::secondary(palette()));
     refreshPresets();
   }
   QWidget::changeEvent(event);
@@ -184,14 +178,15 @@ QWidget* SettingsBar::makeResizeRow() {
   auto* fields = new QHBoxLayout(m_sizeFields);
   fields->setContentsMargins(0, 0, 0, 0);
   fields->setSpacing(12);
-  const auto sizeField = [this, fields](const QString& label, QLineEdit*& field, auto update) {
+  const auto sizeField = [this, fields](const QString& label, const QString& accessibleName,
+                                        QLineEdit*& field, auto update) {
     auto* group = new QHBoxLayout;
     group->setSpacing(4);
     auto* title = secondaryLabel(label);
     field = new QLineEdit(m_sizeFields);
     field->setFixedWidth(60);
     field->setAlignment(Qt::AlignRight);
-    field->setAccessibleName(label);
+    field->setAccessibleName(accessibleName);
     title->setBuddy(field);
     connect(field, &QLineEdit::textEdited, this,
             [this, update](const QString& text) { (m_controller.*update)(parseMaxSide(text)); });
@@ -201,8 +196,10 @@ QWidget* SettingsBar::makeResizeRow() {
     group->addWidget(secondaryLabel(tr("px")));
     fields->addLayout(group);
   };
-  sizeField(tr("Max width:"), m_maxWidth, &core::ConversionViewModel::updateMaxWidth);
-  sizeField(tr("Max height:"), m_maxHeight, &core::ConversionViewModel::updateMaxHeight);
+  sizeField(tr("Max width:"), tr("Maximum width"), m_maxWidth,
+            &core::ConversionViewModel::updateMaxWidth);
+  sizeField(tr("Max height:"), tr("Maximum height"), m_maxHeight,
+            &core::ConversionViewModel::updateMaxHeight);
   layout->addWidget(m_sizeFields);
   layout->addStretch(1);
 

@@ -41,12 +41,6 @@ class GroupedBox : public QFrame {
   }
 };
 
-void setTextColor(QWidget* widget, const QColor& color) {
-  QPalette palette = widget->palette();
-  palette.setColor(QPalette::WindowText, color);
-  widget->setPalette(palette);
-}
-
 }  // namespace
 
 QString abbreviatedHomePath(const QString& path, const QString& homePath) {
@@ -201,10 +195,10 @@ void SettingsView::refreshOutputRow() {
 
 void SettingsView::applyColours() {
   const QColor secondary = style::secondary(palette());
-  setTextColor(m_outputCaption, secondary);
-  setTextColor(m_defaultLabel, secondary);
+  style::setTextColor(m_outputCaption, secondary);
+  style::setTextColor(m_defaultLabel, secondary);
   const QColor orange = style::orange(palette());
-  setTextColor(m_noticeText, orange);
+  style::setTextColor(m_noticeText, orange);
   const int iconSize = QFontMetrics(m_noticeText->font()).height();
   m_noticeIcon->setPixmap(
       icons::refresh(orange).pixmap(QSize(iconSize, iconSize), devicePixelRatioF()));

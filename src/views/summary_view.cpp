@@ -28,12 +28,6 @@ QString opaqueName(const QColor& color, const QColor& background) {
       .name();
 }
 
-void setColor(QLabel* label, const QColor& color) {
-  QPalette pal = label->palette();
-  pal.setColor(QPalette::WindowText, color);
-  label->setPalette(pal);
-}
-
 }  // namespace
 
 SummaryView::SummaryView(core::ConversionViewModel& controller, QWidget* parent)
@@ -114,7 +108,7 @@ void SummaryView::refresh() {
   m_count->setText(tr("%1/%2 files")
                        .arg(m_controller.completedCount())
                        .arg(static_cast<qlonglong>(m_controller.items().size())));
-  setColor(m_count, secondary);
+  style::setTextColor(m_count, secondary);
 
   const qint64 original = m_controller.totalOriginalSize();
   const qint64 compressed = m_controller.totalCompressedSize();
@@ -131,14 +125,14 @@ void SummaryView::refresh() {
                               formatFileSize(compressed).toHtmlEscaped()));
     if (original > 0) {
       m_saving->setText(savingText(original, compressed));
-      setColor(m_saving, compressed <= original ? good : style::red(pal));
+      style::setTextColor(m_saving, compressed <= original ? good : style::red(pal));
     }
   }
   const bool converting = m_controller.isConverting();
   m_spinner->setVisible(converting);
   m_converting->setVisible(converting);
   m_spinner->setColor(secondary);
-  setColor(m_converting, secondary);
+  style::setTextColor(m_converting, secondary);
 }
 
 }  // namespace quorvane::gui

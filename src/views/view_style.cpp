@@ -16,6 +16,12 @@ QColor tertiary(const QPalette& palette) {
   return color;
 }
 
+void setTextColor(QWidget* widget, const QColor& color) {
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::WindowText, color);
+  widget->setPalette(palette);
+}
+
 QColor accent(const QPalette& palette) { return palette.color(QPalette::Highlight); }
 
 QColor green(const QPalette& palette) {

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QFont>
 #include <QPalette>
+#include <QWidget>
 #include <optional>
 
 namespace quorvane::gui::style {
@@ -23,6 +24,9 @@ QColor red(const QPalette& palette);
 // growth of 5 % or more, dimmed when there is none.
 QColor savingColor(const QPalette& palette, std::optional<double> ratio);
 bool isDark(const QPalette& palette);
+
+// Sets the colour a label (or any widget) draws its text in.
+void setTextColor(QWidget* widget, const QColor& color);
 
 // Smaller text for captions. (The fonts we meet draw digits at equal width
 // already, so sizes line up in the list.)
