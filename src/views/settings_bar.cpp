@@ -178,34 +178,40 @@ QWidget* SettingsBar::makeResizeRow() {
   auto* fields = new QHBoxLayout(m_sizeFields);
   fields->setContentsMargins(0, 0, 0, 0);
   fields->setSpacing(12);
-  const auto sizeField = [this, fields](const QString& label, const QString& accessibleName,
-                                        QLineEdit*& field, auto update) {
-    auto* group = new QHBoxLayout;
-    group->setSpacing(4);
-    auto* title = secondaryLabel(label);
-    field = new QLineEdit(m_sizeFields);
-    field->setFixedWidth(60);
-    field->setAlignment(Qt::AlignRight);
-    field->setAccessibleName(accessibleName);
-    title->setBuddy(field);
-    connect(field, &QLineEdit::textEdited, this,
-            [this, update](const QString& text) { (m_controller.*update)(parseMaxSide(text)); });
-    connect(field, &QLineEdit::editingFinished, this, &SettingsBar::refresh);
-    group->addWidget(title);
-    group->addWidget(field);
-    group->addWidget(secondaryLabel(tr("px")));
-    fields->addLayout(group);
-  };
-  sizeField(tr("Max width:"), tr("Maximum width"), m_maxWidth,
-            &core::ConversionViewModel::updateMaxWidth);
-  sizeField(tr("Max height:"), tr("Maximum height"), m_maxHeight,
-            &core::ConversionViewModel::updateMaxHeight);
+  m_maxWidth = makeSizeField(fields, tr("Max width:"), tr("Maximum width"), true);
+  m_maxHeight = makeSizeField(fields, tr("Max height:"), tr("Maximum height"), false);
   layout->addWidget(m_sizeFields);
   layout->addStretch(1);
 
   m_resizeOpacity = new QGraphicsOpacityEffect(m_resizeRow);
   m_resizeRow->setGraphicsEffect(m_resizeOpacity);
   return m_resizeRow;
+}
+
+QLineEdit* SettingsBar::makeSizeField(QHBoxLayout* row, const QString& label,
+                                      const QString& accessibleName, bool width) {
+  auto* group = new QHBoxLayout;
+  group->setSpacing(4);
+  auto* title = secondaryLabel(label);
+  auto* field = new QLineEdit(m_sizeFields);
+  field->setFixedWidth(60);
+  field->setAlignment(Qt::AlignRight);
+  field->setAccessibleName(accessibleName);
+  title->setBuddy(field);
+  connect(field, &QLineEdit::textEdited, this, [this, width](const QString& text) {
+    const std::optional<int> value = parseMaxSide(text);
+    if (width) {
+      m_controller.updateMaxWidth(value);
+    } else {
+      m_controller.updateMaxHeight(value);
+    }
+  });
+  connect(field, &QLineEdit::editingFinished, this, &SettingsBar::refresh);
+  group->addWidget(title);
+  group->addWidget(field);
+  group->addWidget(secondaryLabel(tr("px")));
+  row->addLayout(group);
+  return field;
 }
 
 QWidget* SettingsBar::makeNamingRow() {

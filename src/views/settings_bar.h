@@ -10,6 +10,7 @@ class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QGraphicsOpacityEffect;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -65,6 +66,8 @@ class SettingsBar : public QWidget {
  private:
   QWidget* makeFormatRow();
   QWidget* makeResizeRow();
+  QLineEdit* makeSizeField(QHBoxLayout* row, const QString& label, const QString& accessibleName,
+                           bool width);
   QWidget* makeNamingRow();
   QWidget* makeOutputRow();
   QLabel* secondaryLabel(const QString& text);
