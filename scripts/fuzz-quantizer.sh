@@ -12,18 +12,17 @@ set -euo pipefail
 seconds=${1:-60}
 here=$(cd "$(dirname "$0")/.." && pwd)
 build="$here/build-fuzz"
-lock=/tmp/quorvane-build.lock
 
 sanitizers="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all"
 if [[ ! -f "$build/build.ninja" ]]; then
-  flock "$lock" cmake -S "$here" -B "$build" -G Ninja \
+  cmake -S "$here" -B "$build" -G Ninja \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_C_FLAGS="$sanitizers" -DCMAKE_CXX_FLAGS="$sanitizers" \
     -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \
     -DQUORVANE_BUILD_GUI=OFF -DQUORVANE_BUILD_BENCH=OFF >/dev/null
 fi
-flock "$lock" cmake --build "$build" --target quantizer_fuzz -j2
+cmake --build "$build" --target quantizer_fuzz -j2
 
 corpus="$build/fuzz-corpus/quantizer"
 mkdir -p "$corpus"
