@@ -56,6 +56,11 @@
         <source>Not enough memory</source>
         <translation>Nicht genügend Arbeitsspeicher</translation>
     </message>
+    <message>
+        <location line="+7"/>
+        <source>Conversion failed</source>
+        <translation>Konvertierung fehlgeschlagen</translation>
+    </message>
 </context>
 <context>
     <name>QuantizeError</name>
@@ -97,7 +102,7 @@
 <context>
     <name>quorvane::core::ConversionViewModel</name>
     <message>
-        <location filename="../../src/viewmodels/conversion_view_model.cpp" line="-100"/>
+        <location filename="../../src/viewmodels/conversion_view_model.cpp" line="-107"/>
         <source>Cancelling conversion</source>
         <translation>Konvertierung wird abgebrochen</translation>
     </message>
@@ -105,13 +110,13 @@
 <context>
     <name>quorvane::gui::CheckForUpdatesViewModel</name>
     <message>
-        <location filename="../../src/app/check_for_updates_view_model.cpp" line="+116"/>
+        <location filename="../../src/app/check_for_updates_view_model.cpp" line="+120"/>
         <source>The update server did not answer in time.</source>
         <translation>Der Update-Server hat nicht rechtzeitig geantwortet.</translation>
     </message>
     <message>
-        <location line="+6"/>
-        <location line="+17"/>
+        <location line="+3"/>
+        <location line="+21"/>
         <source>The update information could not be read.</source>
         <translation>Die Update-Informationen konnten nicht gelesen werden.</translation>
     </message>
@@ -321,7 +326,7 @@
 <context>
     <name>quorvane::gui::SettingsBar</name>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="+119"/>
+        <location filename="../../src/views/settings_bar.cpp" line="+114"/>
         <source>Format:</source>
         <translation>Format:</translation>
     </message>
@@ -361,12 +366,12 @@
         <translation>Größe ändern</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+39"/>
         <source>px</source>
         <translation>px</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="-31"/>
         <source>Max width:</source>
         <translation>Max. Breite:</translation>
     </message>
@@ -376,7 +381,7 @@
         <translation>Maximale Breite</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Max height:</source>
         <translation>Max. Höhe:</translation>
     </message>
@@ -386,7 +391,7 @@
         <translation>Maximale Höhe</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+40"/>
         <source>Filename:</source>
         <translation>Dateiname:</translation>
     </message>
@@ -436,7 +441,7 @@
         <translation>Ausgabeordner wählen</translation>
     </message>
     <message>
-        <location line="+63"/>
+        <location line="+64"/>
         <source>(compressed/ folder next to input files)</source>
         <translation>(Ordner compressed/ neben den Eingabedateien)</translation>
     </message>

@@ -56,6 +56,11 @@
         <source>Not enough memory</source>
         <translation>メモリが不足しています</translation>
     </message>
+    <message>
+        <location line="+7"/>
+        <source>Conversion failed</source>
+        <translation>変換に失敗しました</translation>
+    </message>
 </context>
 <context>
     <name>QuantizeError</name>
@@ -97,7 +102,7 @@
 <context>
     <name>quorvane::core::ConversionViewModel</name>
     <message>
-        <location filename="../../src/viewmodels/conversion_view_model.cpp" line="-100"/>
+        <location filename="../../src/viewmodels/conversion_view_model.cpp" line="-107"/>
         <source>Cancelling conversion</source>
         <translation>変換をキャンセルしています</translation>
     </message>
@@ -105,13 +110,13 @@
 <context>
     <name>quorvane::gui::CheckForUpdatesViewModel</name>
     <message>
-        <location filename="../../src/app/check_for_updates_view_model.cpp" line="+116"/>
+        <location filename="../../src/app/check_for_updates_view_model.cpp" line="+120"/>
         <source>The update server did not answer in time.</source>
         <translation>アップデートサーバーから時間内に応答がありませんでした。</translation>
     </message>
     <message>
-        <location line="+6"/>
-        <location line="+17"/>
+        <location line="+3"/>
+        <location line="+21"/>
         <source>The update information could not be read.</source>
         <translation>アップデート情報を読み取れませんでした。</translation>
     </message>
@@ -321,7 +326,7 @@
 <context>
     <name>quorvane::gui::SettingsBar</name>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="+119"/>
+        <location filename="../../src/views/settings_bar.cpp" line="+114"/>
         <source>Format:</source>
         <translation>形式:</translation>
     </message>
@@ -361,12 +366,12 @@
         <translation>リサイズ</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+39"/>
         <source>px</source>
         <translation>px</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="-31"/>
         <source>Max width:</source>
         <translation>最大幅:</translation>
     </message>
@@ -376,7 +381,7 @@
         <translation>最大幅</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Max height:</source>
         <translation>最大高さ:</translation>
     </message>
@@ -386,7 +391,7 @@
         <translation>最大高さ</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+40"/>
         <source>Filename:</source>
         <translation>ファイル名:</translation>
     </message>
@@ -436,7 +441,7 @@
         <translation>出力フォルダーを選択</translation>
     </message>
     <message>
-        <location line="+63"/>
+        <location line="+64"/>
         <source>(compressed/ folder next to input files)</source>
         <translation>（入力ファイルと同じ場所の compressed/ フォルダー）</translation>
     </message>

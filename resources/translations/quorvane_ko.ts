@@ -56,6 +56,11 @@
         <source>Not enough memory</source>
         <translation>메모리가 부족합니다</translation>
     </message>
+    <message>
+        <location line="+7"/>
+        <source>Conversion failed</source>
+        <translation>변환 실패</translation>
+    </message>
 </context>
 <context>
     <name>QuantizeError</name>
@@ -97,7 +102,7 @@
 <context>
     <name>quorvane::core::ConversionViewModel</name>
     <message>
-        <location filename="../../src/viewmodels/conversion_view_model.cpp" line="-100"/>
+        <location filename="../../src/viewmodels/conversion_view_model.cpp" line="-107"/>
         <source>Cancelling conversion</source>
         <translation>변환 취소 중</translation>
     </message>
@@ -105,13 +110,13 @@
 <context>
     <name>quorvane::gui::CheckForUpdatesViewModel</name>
     <message>
-        <location filename="../../src/app/check_for_updates_view_model.cpp" line="+116"/>
+        <location filename="../../src/app/check_for_updates_view_model.cpp" line="+120"/>
         <source>The update server did not answer in time.</source>
         <translation>업데이트 서버가 제시간에 응답하지 않았습니다.</translation>
     </message>
     <message>
-        <location line="+6"/>
-        <location line="+17"/>
+        <location line="+3"/>
+        <location line="+21"/>
         <source>The update information could not be read.</source>
         <translation>업데이트 정보를 읽을 수 없습니다.</translation>
     </message>
@@ -321,7 +326,7 @@
 <context>
     <name>quorvane::gui::SettingsBar</name>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="+119"/>
+        <location filename="../../src/views/settings_bar.cpp" line="+114"/>
         <source>Format:</source>
         <translation>형식:</translation>
     </message>
@@ -361,12 +366,12 @@
         <translation>크기 조정</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+39"/>
         <source>px</source>
         <translation>px</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="-31"/>
         <source>Max width:</source>
         <translation>최대 너비:</translation>
     </message>
@@ -376,7 +381,7 @@
         <translation>최대 너비</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Max height:</source>
         <translation>최대 높이:</translation>
     </message>
@@ -386,7 +391,7 @@
         <translation>최대 높이</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+40"/>
         <source>Filename:</source>
         <translation>파일 이름:</translation>
     </message>
@@ -436,7 +441,7 @@
         <translation>출력 폴더 선택</translation>
     </message>
     <message>
-        <location line="+63"/>
+        <location line="+64"/>
         <source>(compressed/ folder next to input files)</source>
         <translation>(입력 파일 옆의 compressed/ 폴더)</translation>
     </message>

@@ -79,6 +79,7 @@ void CheckForUpdatesViewModel::checkForUpdates() {
   if (!m_canCheckForUpdates) return;
   setCanCheckForUpdates(false);
   m_timedOut = false;
+  m_tooLarge = false;
 
   QNetworkRequest request(m_feedUrl);
   request.setAttribute(QNetworkRequest::CookieLoadControlAttribute, QNetworkRequest::Manual);
@@ -90,7 +91,10 @@ void CheckForUpdatesViewModel::checkForUpdates() {
 
   m_reply = m_network.get(request);
   connect(m_reply, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64) {
-    if (received > kMaxFeedBytes && m_reply) m_reply->abort();
+    if (received > kMaxFeedBytes && m_reply) {
+      m_tooLarge = true;
+      m_reply->abort();
+    }
   });
   connect(m_reply, &QNetworkReply::finished, this, &CheckForUpdatesViewModel::replyFinished);
 
@@ -114,12 +118,13 @@ void CheckForUpdatesViewModel::replyFinished() {
   Result result;
   if (m_timedOut) {
     result.message = tr("The update server did not answer in time.");
+  } else if (m_tooLarge || reply->size() > kMaxFeedBytes) {
+    // Far more than a feed: not something to read.
+    result.message = tr("The update information could not be read.");
   } else if (reply->error() != QNetworkReply::NoError) {
     // Qt's own description, e.g. "Connection refused" or the HTTP status,
     // translated by Qt's translation.
     result.message = reply->errorString();
-  } else if (reply->size() > kMaxFeedBytes) {
-    result.message = tr("The update information could not be read.");
   } else {
     result = evaluateFeed(reply->readAll(), QCoreApplication::applicationVersion());
   }

@@ -87,6 +87,7 @@ class CheckForUpdatesViewModel : public QObject {
   QPointer<QNetworkReply> m_reply;  // set while a check runs
   QTimer* m_deadline = nullptr;
   bool m_timedOut = false;
+  bool m_tooLarge = false;
 };
 
 }  // namespace quorvane::gui

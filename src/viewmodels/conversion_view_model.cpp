@@ -111,7 +111,7 @@ void ConversionViewModel::performConversion() {
 void ConversionViewModel::scheduleConversions() {
   Batch& batch = *m_batch;
   // The list length is read anew each round, so files added while a batch
-  // runs join it; files removed meanwhile simply end the walk sooner.
+  // runs join it; removals keep the position on the same item.
   while (!batch.schedulingDone) {
     if (batch.position >= m_items.size() || batch.token.isCancelled()) {
       batch.schedulingDone = true;
@@ -176,6 +176,10 @@ void ConversionViewModel::launchConversion(const std::shared_ptr<ImageItem>& ite
     } catch (const std::exception& failure) {
       outcome.kind = token.isCancelled() ? Outcome::Kind::Cancelled : Outcome::Kind::Failed;
       outcome.message = QString::fromLocal8Bit(failure.what());
+    } catch (...) {
+      // Nothing may leave a pool thread: an escaped exception ends the process.
+      outcome.kind = Outcome::Kind::Failed;
+      outcome.message = QCoreApplication::translate("ConversionError", "Conversion failed");
     }
     QMetaObject::invokeMethod(
         this, [this, weakItem, outcome] { conversionEnded(weakItem, outcome); },
@@ -272,14 +276,25 @@ void ConversionViewModel::addFiles(const std::vector<fs::path>& locations) {
 
 void ConversionViewModel::removeItem(const ImageItem& item) {
   const QUuid id = item.id();
-  const auto removed = std::remove_if(m_items.begin(), m_items.end(),
-                                      [&](const auto& listed) { return listed->id() == id; });
+  const auto matches = [&](const auto& listed) { return listed->id() == id; };
+  // A running batch walks the list by position: rows removed before that
+  // position move it back, so the item it was about to look at stays next.
+  if (m_batch) {
+    const auto end = m_items.begin() + static_cast<std::ptrdiff_t>(
+                                           std::min(m_batch->position, m_items.size()));
+    m_batch->position -= static_cast<std::size_t>(std::count_if(m_items.begin(), end, matches));
+  }
+  const auto removed = std::remove_if(m_items.begin(), m_items.end(), matches);
   if (removed == m_items.end()) return;
   m_items.erase(removed, m_items.end());
   emit itemsChanged();
 }
 
-void ConversionViewModel::clearItems() { setItems({}); }
+void ConversionViewModel::clearItems() {
+  // Files added after clearing during a batch are the new list's first ones.
+  if (m_batch) m_batch->position = 0;
+  setItems({});
+}
 
 void ConversionViewModel::openOutputFolder() {
   std::optional<fs::path> folder = m_settings.outputDirectory;

@@ -22,6 +22,7 @@
 #include "viewmodels/conversion_view_model.h"
 #include "views/drop_zone_compact.h"
 #include "views/elided_label.h"
+#include "views/settings_view.h"
 #include "views/view_style.h"
 
 namespace quorvane::gui {
@@ -63,12 +64,6 @@ std::optional<int> SettingsBar::parseMaxSide(const QString& text) {
   const qlonglong value = digits.toLongLong(&ok);
   if (!ok || value > std::numeric_limits<int>::max()) return std::nullopt;
   return static_cast<int>(value);
-}
-
-QString SettingsBar::displayPath(const QString& path, const QString& home) {
-  QString shown = path;
-  if (!home.isEmpty() && home != QStringLiteral("/")) shown.replace(home, QStringLiteral("~"));
-  return shown;
 }
 
 SettingsBar::SettingsBar(core::ConversionViewModel& controller, QWidget* parent)
@@ -362,7 +357,8 @@ void SettingsBar::refresh() {
 
   m_outputPath->setFullText(
       settings.outputDirectory
-          ? displayPath(core::FileService::displayPath(*settings.outputDirectory), QDir::homePath())
+          ? abbreviatedHomePath(core::FileService::displayPath(*settings.outputDirectory),
+                                QDir::homePath())
           : tr("(compressed/ folder next to input files)"));
 }
 

@@ -36,8 +36,6 @@ class SettingsBar : public QWidget {
   // as a decimal number; nothing (no maximum) when there are none or they do
   // not read as one ("١", "½", beyond range).
   static std::optional<int> parseMaxSide(const QString& text);
-  // The output folder as shown: the home folder written "~".
-  static QString displayPath(const QString& path, const QString& home);
 
   struct Presets {
     QPushButton* webOptimal;

@@ -224,6 +224,17 @@ TEST_F(BatchRunTest, RemovingOrClearingDuringARunIsSafe) {
   EXPECT_EQ(removed->status().kind, Kind::Processing);  // a removed item is left alone
 }
 
+TEST_F(BatchRunTest, RemovingARowDuringARunStillConvertsTheRest) {
+  for (int i = 0; i < 5; ++i) m_vm->addFiles({image(m_files.path(), "k" + std::to_string(i) + ".png")});
+  QSignalSpy finished(m_vm.get(), &ConversionViewModel::conversionFinished);
+  m_vm->startConversion();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return runningTools() == 2; }, 10000));
+  m_vm->removeItem(*m_vm->items()[0]);  // a running one, before the walk's position
+  openGate();
+  ASSERT_TRUE(finished.wait(20000));
+  EXPECT_EQ(kinds(), std::vector<Kind>(4, Kind::Completed));
+}
+
 TEST_F(BatchRunTest, DestroyingTheControllerMidRunEndsTheTools) {
   for (int i = 0; i < 3; ++i) m_vm->addFiles({image(m_files.path(), "d" + std::to_string(i) + ".png")});
   m_vm->startConversion();

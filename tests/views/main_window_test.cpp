@@ -30,6 +30,7 @@
 #include "views/file_list_model.h"
 #include "views/file_list_view.h"
 #include "views/settings_bar.h"
+#include "views/settings_view.h"
 #include "views/summary_view.h"
 #include "views/view_style.h"
 
@@ -342,10 +343,10 @@ void MainWindowTest::testSummaryCountsAndSaving() {
 }
 
 void MainWindowTest::testOutputFolderShowsHomeAsTilde() {
-  QCOMPARE(gui::SettingsBar::displayPath(QStringLiteral("/home/ann/Pictures/out"),
+  QCOMPARE(gui::abbreviatedHomePath(QStringLiteral("/home/ann/Pictures/out"),
                                          QStringLiteral("/home/ann")),
            QStringLiteral("~/Pictures/out"));
-  QCOMPARE(gui::SettingsBar::displayPath(QStringLiteral("/mnt/home/ann/x"), QStringLiteral("/home/ann")),
+  QCOMPARE(gui::abbreviatedHomePath(QStringLiteral("/mnt/home/ann/x"), QStringLiteral("/home/ann")),
            QStringLiteral("/mnt~/x"));  // plain text substitution, wherever it stands
   writeImage(m_files / "a.png");
   m_vm->addFiles({m_files / "a.png"});
