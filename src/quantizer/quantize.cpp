@@ -18,10 +18,13 @@ constexpr size_t kRgbaStride = 4;
 // Valid arguments only. Every allocation happens before the first write into
 // `pixels` (the Oklab image is read from the RGBA buffer directly, and the remap
 // writes its output in place), so a std::bad_alloc leaves the buffer untouched.
-void quantizeRgba(uint8_t* pixels, uint32_t width, uint32_t height, uint32_t maxColors) {
+// False when `stop` asked to stop.
+bool quantizeRgba(uint8_t* pixels, uint32_t width, uint32_t height, uint32_t maxColors,
+                  const StopCheck& stop) {
   const size_t count = size_t{width} * height;
   std::vector<Oklab> image(count);
   srgbToOklab(pixels, kRgbaStride, count, image.data());
+  if (stop()) return false;
 
   std::vector<Oklab> palette;
   {
@@ -30,30 +33,40 @@ void quantizeRgba(uint8_t* pixels, uint32_t width, uint32_t height, uint32_t max
     histogram.makeCumulative();
     palette = histogram.paletteAndCubes(static_cast<uint16_t>(maxColors)).colours;
   }
+  if (stop()) return false;
 
   NearestColorMap map(std::move(palette));
   refinePalette(map, image.data(), count);
+  if (stop()) return false;
 
   std::vector<uint8_t> srgbPalette(map.size() * 3);
   oklabToSrgb(map.palette().data(), map.size(), srgbPalette.data());
 
-  remapImage(image.data(), width, height, map, srgbPalette.data(), kDiffusionFactor, pixels,
-             kRgbaStride);
+  return remapImage(image.data(), width, height, map, srgbPalette.data(), kDiffusionFactor, pixels,
+                    kRgbaStride, stop);
 }
 
 }  // namespace
 }  // namespace quorvane::quant
 
-extern "C" int32_t quorvane_quantize_rgba(uint8_t* pixels, uint32_t width, uint32_t height,
-                                          uint32_t max_colors) noexcept {
+extern "C" int32_t quorvane_quantize_rgba_stoppable(uint8_t* pixels, uint32_t width,
+                                                    uint32_t height, uint32_t max_colors,
+                                                    quorvane_should_stop_fn should_stop,
+                                                    void* context) noexcept {
   if (pixels == nullptr || width == 0 || height == 0 || max_colors - 1u >= 256u) return -1;
   const uint64_t count = uint64_t{width} * height;
   if (count >= (uint64_t{1} << 32)) return -1;
+  const quorvane::quant::StopCheck stop{should_stop, context};
   try {
-    quorvane::quant::quantizeRgba(pixels, width, height, max_colors);
+    if (!quorvane::quant::quantizeRgba(pixels, width, height, max_colors, stop)) return -2;
   } catch (const std::exception&) {
     // std::bad_alloc (or std::length_error) from working memory; nothing was written.
     return -1;
   }
   return 0;
+}
+
+extern "C" int32_t quorvane_quantize_rgba(uint8_t* pixels, uint32_t width, uint32_t height,
+                                          uint32_t max_colors) noexcept {
+  return quorvane_quantize_rgba_stoppable(pixels, width, height, max_colors, nullptr, nullptr);
 }

@@ -27,6 +27,17 @@ extern "C" {
 int32_t quorvane_quantize_rgba(uint8_t* pixels, uint32_t width, uint32_t height,
                                uint32_t max_colors) QUORVANE_NOEXCEPT;
 
+/* Asked between the stages and every few rows of the remap; a non-zero answer
+ * stops the work. Called on the quantising thread. */
+typedef int32_t (*quorvane_should_stop_fn)(void* context);
+
+/* quorvane_quantize_rgba that can be stopped from another thread: when
+ * `should_stop` (may be null) returns non-zero, returns -2 at once; the RGB
+ * bytes may then be partly rewritten. Otherwise identical, to the byte. */
+int32_t quorvane_quantize_rgba_stoppable(uint8_t* pixels, uint32_t width, uint32_t height,
+                                         uint32_t max_colors, quorvane_should_stop_fn should_stop,
+                                         void* context) QUORVANE_NOEXCEPT;
+
 #ifdef __cplusplus
 }
 #endif

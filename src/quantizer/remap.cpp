@@ -145,11 +145,13 @@ HWY_INLINE uint32_t NearestPruned(const SearchChunk* HWY_RESTRICT search, size_t
 }
 
 // Error diffusion is serial along a row; only the nearest search is vectorised.
-void RemapImage(const Oklab* HWY_RESTRICT image, uint32_t width, uint32_t height,
+// Returns false when `stop` ended it before the last row.
+bool RemapImage(const Oklab* HWY_RESTRICT image, uint32_t width, uint32_t height,
                 const SearchChunk* HWY_RESTRICT search, size_t searchCount,
                 const float* const* HWY_RESTRICT boxes, const Oklab* HWY_RESTRICT palette,
                 const uint8_t* HWY_RESTRICT srgbPalette, float diffusion, uint8_t* HWY_RESTRICT out,
-                size_t outStride, Oklab* HWY_RESTRICT rowA, Oklab* HWY_RESTRICT rowB) {
+                size_t outStride, Oklab* HWY_RESTRICT rowA, Oklab* HWY_RESTRICT rowB,
+                const StopCheck* stop) {
   constexpr float k7 = 0.4375f;
   constexpr float k3 = 0.1875f;
   constexpr float k5 = 0.3125f;
@@ -158,6 +160,7 @@ void RemapImage(const Oklab* HWY_RESTRICT image, uint32_t width, uint32_t height
   Oklab* next = rowB;
   uint32_t previous = 0;  // last pixel's entry: a close first guess for the next one
   for (uint32_t y = 0; y < height; ++y) {
+    if (y % 16 == 15 && (*stop)()) return false;
     const bool leftToRight = (y % 2) == 0;
     // dir: +1 scanning right, -1 scanning left; "ahead" is the side not yet reached.
     const ptrdiff_t dir = leftToRight ? 1 : -1;
@@ -201,6 +204,7 @@ void RemapImage(const Oklab* HWY_RESTRICT image, uint32_t width, uint32_t height
     current = next;
     next = swap;
   }
+  return true;
 }
 
 }  // namespace quorvane::quant::HWY_NAMESPACE
@@ -248,9 +252,10 @@ void splitIntoChunks(const std::vector<Oklab>& palette, std::vector<uint32_t>& o
 
 }  // namespace
 
-void remapImage(const Oklab* image, uint32_t width, uint32_t height, const NearestColorMap& map,
-                const uint8_t* srgbPalette, float diffusion, uint8_t* out, size_t outStride) {
-  if (width == 0 || height == 0) return;
+bool remapImage(const Oklab* image, uint32_t width, uint32_t height, const NearestColorMap& map,
+                const uint8_t* srgbPalette, float diffusion, uint8_t* out, size_t outStride,
+                const StopCheck& stop) {
+  if (width == 0 || height == 0) return true;
   const std::vector<Oklab>& palette = map.palette();
   const size_t count = palette.size();
   std::vector<uint32_t> order(count);
@@ -292,9 +297,9 @@ void remapImage(const Oklab* image, uint32_t width, uint32_t height, const Neare
   const float* boxPointers[6];
   for (int k = 0; k < 6; ++k) boxPointers[k] = boxes.bound[k].data();
   std::vector<Oklab> rows(2 * (size_t{width} + 2), Oklab{0.0f, 0.0f, 0.0f});
-  HWY_DYNAMIC_DISPATCH(RemapImage)
-  (image, width, height, search.data(), chunkCount, boxPointers, palette.data(), srgbPalette,
-   diffusion, out, outStride, rows.data(), rows.data() + width + 2);
+  return HWY_DYNAMIC_DISPATCH(RemapImage)(image, width, height, search.data(), chunkCount,
+                                          boxPointers, palette.data(), srgbPalette, diffusion, out,
+                                          outStride, rows.data(), rows.data() + width + 2, &stop);
 }
 
 }  // namespace quorvane::quant

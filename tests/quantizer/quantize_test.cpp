@@ -23,6 +23,33 @@ size_t distinctColours(const std::vector<uint8_t>& rgba) {
   return seen.size();
 }
 
+TEST(QuantizeRgba, StopsWhenAskedAndIsUnchangedWhenNot) {
+  const std::vector<uint8_t> original = testing::randomRgba(97 * 61, 7);
+  std::vector<uint8_t> plain = original;
+  ASSERT_EQ(quorvane_quantize_rgba(plain.data(), 97, 61, 32), 0);
+
+  struct Counter {
+    int calls = 0;
+    int stopAt = -1;  // never
+  };
+  const quorvane_should_stop_fn ask = [](void* context) -> int32_t {
+    auto* counter = static_cast<Counter*>(context);
+    return ++counter->calls == counter->stopAt ? 1 : 0;
+  };
+  std::vector<uint8_t> asked = original;
+  Counter never;
+  ASSERT_EQ(quorvane_quantize_rgba_stoppable(asked.data(), 97, 61, 32, ask, &never), 0);
+  EXPECT_EQ(asked, plain);
+  EXPECT_GT(never.calls, 4);  // between the stages and inside the remap
+  // A stop at any of those points ends the call at once.
+  for (int stopAt = 1; stopAt <= never.calls; ++stopAt) {
+    std::vector<uint8_t> stopped = original;
+    Counter counter{0, stopAt};
+    EXPECT_EQ(quorvane_quantize_rgba_stoppable(stopped.data(), 97, 61, 32, ask, &counter), -2);
+    EXPECT_EQ(counter.calls, stopAt);
+  }
+}
+
 TEST(QuantizeRgba, RejectsBadArgumentsWithoutTouchingTheBuffer) {
   const std::vector<uint8_t> original = testing::randomRgba(16, 1);
   struct Case {
