@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cassert>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -11,17 +12,32 @@ namespace quorvane::codec {
 
 struct CodecError {
   enum class Kind {
-    Unreadable,   // missing, empty, not an image, damaged or truncated
-    TooLarge,     // pixel count over kMaxPixels
+    Missing,      // nothing at the path (any more)
+    Empty,        // a file of 0 bytes
+    NotAnImage,   // not a regular file, or no decoder recognises it
+    Damaged,      // recognised, but damaged or cut short
+    TooLarge,     // pixel count over kMaxPixels (width and height say how many)
     Unsupported,  // an image, but not one we can turn into RGBA
+    FileSystem,   // the system refused to read (systemError says why)
     WriteFailed,  // the output file could not be completely written
     OutOfMemory,
+    Cancelled,  // the caller asked to stop
   };
   Kind kind;
   // Our own context first ("decode 'IMG_0042.jpg': …"). For logs and tests;
   // callers show their own user-facing messages.
   std::string detail;
+  int systemError = 0;  // errno behind FileSystem and WriteFailed, when known
+  std::int64_t width = 0;
+  std::int64_t height = 0;
 };
+
+// Whether a failure means the input cannot be read as an image at all.
+inline bool isUnreadable(CodecError::Kind kind) {
+  return kind == CodecError::Kind::Missing || kind == CodecError::Kind::Empty ||
+         kind == CodecError::Kind::NotAnImage || kind == CodecError::Kind::Damaged ||
+         kind == CodecError::Kind::FileSystem;
+}
 
 template <typename T>
 class [[nodiscard]] Result {

@@ -31,26 +31,23 @@ bool UniqueFd::close() {
   return rc == 0 || errno == EINTR;
 }
 
-InputFile openInput(const std::filesystem::path& path, std::string& error) {
+InputFile openInput(const std::filesystem::path& path) {
   InputFile file;
   // O_NONBLOCK keeps open(2) from waiting for a writer on a FIFO; it has no
   // effect on the regular files we go on to read.
   UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-  if (!fd.valid()) {
-    error = std::strerror(errno);
-    return file;
-  }
   struct stat st {};
-  if (::fstat(fd.get(), &st) != 0) {
-    error = std::strerror(errno);
+  if (!fd.valid() || ::fstat(fd.get(), &st) != 0) {
+    file.failure = InputFile::Failure::System;
+    file.systemError = errno;
     return file;
   }
   if (!S_ISREG(st.st_mode)) {
-    error = "not a regular file";
+    file.failure = InputFile::Failure::NotRegularFile;
     return file;
   }
   if (st.st_size == 0) {
-    error = "empty file";
+    file.failure = InputFile::Failure::EmptyFile;
     return file;
   }
   const int flags = ::fcntl(fd.get(), F_GETFL);
@@ -96,6 +93,7 @@ std::vector<std::uint8_t> readAll(int fd, std::int64_t size) {
 OutputFile::OutputFile(std::filesystem::path path) : m_path(std::move(path)) {
   m_fd.reset(::open(m_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666));
   if (!m_fd.valid()) {
+    m_errno = errno;
     m_error = std::strerror(errno);
     return;
   }
@@ -114,6 +112,7 @@ bool OutputFile::write(const void* data, std::size_t length) {
     const ssize_t n = ::write(m_fd.get(), bytes, length);
     if (n < 0) {
       if (errno == EINTR) continue;
+      m_errno = errno;
       m_error = std::strerror(errno);
       return false;
     }
@@ -126,6 +125,7 @@ bool OutputFile::write(const void* data, std::size_t length) {
 bool OutputFile::commit() {
   if (!m_fd.valid()) return false;
   if (!m_fd.close()) {
+    m_errno = errno;
     m_error = std::strerror(errno);
     discard();
     return false;

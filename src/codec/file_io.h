@@ -37,13 +37,16 @@ class UniqueFd {
 // An image file opened for reading: a regular, non-empty file. Opening never
 // blocks (a FIFO named like an image is refused, not waited on).
 struct InputFile {
+  enum class Failure { None, System, NotRegularFile, EmptyFile };
   UniqueFd fd;
   std::int64_t size = 0;
+  Failure failure = Failure::None;
+  int systemError = 0;  // errno, for Failure::System
 };
 
-// Opens path for reading. On failure returns an invalid descriptor and sets
-// error to a short reason ("no such file", "empty file", ...).
-InputFile openInput(const std::filesystem::path& path, std::string& error);
+// Opens path for reading. On failure the descriptor is invalid and the
+// failure says why.
+InputFile openInput(const std::filesystem::path& path);
 
 // Reads up to length bytes from the start of the file without moving its
 // offset. Returns what could be read (short for short files).
@@ -64,8 +67,9 @@ class OutputFile {
 
   bool isOpen() const { return m_fd.valid(); }
   int fd() const { return m_fd.get(); }
-  // errno text of the failed open or write, for logs.
+  // errno text of the failed open or write, for logs, and the errno itself.
   const std::string& error() const { return m_error; }
+  int systemError() const { return m_errno; }
 
   // Writes all bytes, retrying short writes and EINTR. False on any error.
   bool write(const void* data, std::size_t length);
@@ -81,6 +85,7 @@ class OutputFile {
   bool m_regular = false;
   bool m_committed = false;
   std::string m_error;
+  int m_errno = 0;
 };
 
 }  // namespace quorvane::codec::detail

@@ -9,8 +9,9 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <string>
-#include <vector>
 
 #include "codec/codec_result.h"
 
@@ -28,15 +29,15 @@ enum class ColourModel { Srgb, Grey, Cmyk, Other };
 struct ImageHeader {
   int width = 0;
   int height = 0;
-  int orientation = 1;      // EXIF 1..8; 1 when absent or out of range
-  int bands = 0;            // stored channels, alpha included
-  int bitsPerSample = 8;    // 8, 16, 32 or 64
+  int orientation = 1;    // EXIF 1..8; 1 when absent or out of range
+  int bands = 0;          // stored channels, alpha included
+  int bitsPerSample = 8;  // 8, 16, 32 or 64
   bool hasAlpha = false;
   bool hasIccProfile = false;
   bool iccProfileIsSrgb = false;  // meaningful only with hasIccProfile
   ColourModel colourModel = ColourModel::Other;
-  int frameCount = 1;       // pages or animation frames
-  std::string loader;       // e.g. "jpegload", "pngload", "heifload", "bmp"
+  int frameCount = 1;  // pages or animation frames
+  std::string loader;  // e.g. "jpegload", "pngload", "heifload", "bmp"
 };
 
 // 8-bit sRGB pixels, 4 bytes per pixel (R, G, B, A), straight (not
@@ -51,22 +52,39 @@ class RgbaImage {
   RgbaImage(const RgbaImage&) = delete;
   RgbaImage& operator=(const RgbaImage&) = delete;
 
+  // Pixels left as the allocator gives them: memory is only touched (and
+  // only counts) as rows are written. Throws std::bad_alloc.
+  static RgbaImage uninitialized(int width, int height);
   RgbaImage clone() const;
 
   int width() const { return m_width; }
   int height() const { return m_height; }
-  bool empty() const { return m_pixels.empty(); }
-  std::uint8_t* data() { return m_pixels.data(); }
-  const std::uint8_t* data() const { return m_pixels.data(); }
-  std::size_t byteSize() const { return m_pixels.size(); }
+  bool empty() const { return m_size == 0; }
+  std::uint8_t* data() { return m_pixels.get(); }
+  const std::uint8_t* data() const { return m_pixels.get(); }
+  std::size_t byteSize() const { return m_size; }
 
  private:
   int m_width = 0;
   int m_height = 0;
-  std::vector<std::uint8_t> m_pixels;
+  std::size_t m_size = 0;
+  std::unique_ptr<std::uint8_t[]> m_pixels;
 };
 
-// Reads the header of frame 0 only. Fails (CodecError::Unreadable) for files
+// Asked between steps of long work; true ends it with CodecError::Cancelled.
+// An empty function never stops anything.
+using StopRequested = std::function<bool()>;
+
+struct DecodeOptions {
+  StopRequested stopRequested;
+  // The caller will shrink the image to fit this size (0: no bound). JPEG and
+  // WebP can then decode at a reduced scale that still leaves at least twice
+  // the fitted size, which saves most of the time and memory of large photos.
+  int fitWidth = 0;
+  int fitHeight = 0;
+};
+
+// Reads the header of frame 0 only. Fails (see CodecError::Kind) for files
 // that are missing, empty, not images or whose header is damaged.
 Result<ImageHeader> readHeader(const std::filesystem::path& path);
 
@@ -74,8 +92,12 @@ Result<ImageHeader> readHeader(const std::filesystem::path& path);
 // embedded ICC profile (or CMYK) converted to sRGB, 16-bit reduced, grey and
 // palette expanded, opaque alpha added when missing. Truncated or damaged
 // files fail instead of decoding to grey; images over kMaxPixels fail with
-// CodecError::TooLarge before any pixel buffer is allocated.
-Result<RgbaImage> decode(const std::filesystem::path& path);
+// CodecError::TooLarge before any pixel buffer is allocated, and the buffer
+// is allocated only once the first rows have decoded.
+Result<RgbaImage> decode(const std::filesystem::path& path, const DecodeOptions& options = {});
+
+// Whether a header's pixel count is over kMaxPixels.
+bool exceedsPixelLimit(std::int64_t width, std::int64_t height);
 
 // Whether the file's compressed data is all there, for a file about to be
 // handed to an encoder tool as it is (tools may turn a truncated JPEG into a
@@ -84,9 +106,15 @@ Result<RgbaImage> decode(const std::filesystem::path& path);
 // reported complete (their tools fail on damage themselves).
 bool verifyComplete(const std::filesystem::path& path);
 
+// Whether every pixel of frame 0 decodes, without keeping them: for checking
+// a freshly written output whose encoder is known to write, now and then, a
+// file whose header reads but whose pixels do not.
+bool decodesCompletely(const std::filesystem::path& path);
+
 // Resamples to exactly width x height (both >= 1) with a Lanczos filter,
 // in premultiplied alpha so transparent edges do not darken.
-Result<RgbaImage> resize(const RgbaImage& image, int width, int height);
+Result<RgbaImage> resize(const RgbaImage& image, int width, int height,
+                         const StopRequested& stopRequested = {});
 
 // Composites onto an opaque colour in place; alpha becomes 255.
 void flattenOnto(RgbaImage& image, std::uint8_t red, std::uint8_t green, std::uint8_t blue);
@@ -96,11 +124,15 @@ void flattenOnto(RgbaImage& image, std::uint8_t red, std::uint8_t green, std::ui
 // failed write removes what it created.
 Result<void> writePng(const RgbaImage& image, const std::filesystem::path& path);
 // quality is 0..1 (clamped); 0 still writes a (very small) file.
-Result<void> writeHeic(const RgbaImage& image, const std::filesystem::path& path,
-                       double quality);
+Result<void> writeHeic(const RgbaImage& image, const std::filesystem::path& path, double quality);
 // Uncompressed 24-bit true-colour TGA, rows stored bottom-up as the header
 // says; alpha is dropped (flatten first when it matters).
 Result<void> writeTga(const RgbaImage& image, const std::filesystem::path& path);
+
+// The pixels as they are, behind a 16-byte header, for handing an image to a
+// helper process of ours: nothing to compress, nothing to lose.
+Result<void> writeRawRgba(const RgbaImage& image, const std::filesystem::path& path);
+Result<RgbaImage> readRawRgba(const std::filesystem::path& path);
 
 // Frees libvips' per-thread state; call at the end of each job on a thread
 // libvips did not create (worker pools), or memory builds up.

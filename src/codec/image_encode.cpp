@@ -1,0 +1,113 @@
+#include <vips/vips.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "codec/file_io.h"
+#include "codec/image_codec.h"
+#include "codec/tga_writer.h"
+#include "codec/vips_handles.h"
+
+namespace quorvane::codec {
+
+using detail::apply;
+using detail::ImagePtr;
+using detail::isOpaque;
+using detail::makeError;
+using detail::OutputFile;
+using detail::TargetPtr;
+using detail::vipsError;
+using detail::wrap;
+
+namespace {
+
+CodecError writeError(const char* action, const std::filesystem::path& path,
+                      const OutputFile& out) {
+  CodecError error = makeError(CodecError::Kind::WriteFailed, action, path, out.error());
+  error.systemError = out.systemError();
+  return error;
+}
+
+// Saves through a libvips target on our own descriptor, so the file name is
+// never parsed for options.
+template <typename Save>
+Result<void> saveWith(const RgbaImage& image, const std::filesystem::path& path, const char* action,
+                      Save&& save) {
+  if (image.empty()) return makeError(CodecError::Kind::WriteFailed, action, path, "empty image");
+  ImagePtr wrapped = wrap(image);
+  if (!wrapped) return vipsError(CodecError::Kind::WriteFailed, action, path, "wrap pixels");
+  if (isOpaque(image) && !apply(wrapped, [](VipsImage* i, VipsImage** o) {
+        return vips_extract_band(i, o, 0, "n", 3, nullptr);
+      })) {
+    return vipsError(CodecError::Kind::WriteFailed, action, path, "drop alpha");
+  }
+  OutputFile out(path);
+  if (!out.isOpen()) return writeError(action, path, out);
+  {
+    TargetPtr target(vips_target_new_to_descriptor(out.fd()));
+    if (!target) return vipsError(CodecError::Kind::WriteFailed, action, path, "open target");
+    if (save(wrapped.get(), target.get()) != 0) {
+      return vipsError(CodecError::Kind::WriteFailed, action, path, "encode");
+    }
+  }
+  if (!out.commit()) return writeError(action, path, out);
+  return {};
+}
+
+}  // namespace
+
+Result<void> writePng(const RgbaImage& image, const std::filesystem::path& path) {
+  return saveWith(image, path, "write PNG", [](VipsImage* in, VipsTarget* target) {
+    return vips_pngsave_target(in, target, "strip", TRUE, nullptr);
+  });
+}
+
+namespace {
+
+// libheif's Q (x265 CRF = (100 - Q) / 2) for our quality 0..1, chosen so that
+// HEIC at a quality looks as good as our JPEG road at the same quality. Each
+// entry is the Q whose mean luma SSIM over 10 photos (at most 3 MP, camera
+// originals downscaled) equals that of the JPEG road (cjpeg -optimize
+// -progressive) at quality 0, 10, ..., 100; measured by bench/heic_calibration.
+// At those points the HEIC files came out 0.36 to 0.62 times the JPEG's size
+// up to quality 90, and 0.78 at 100. JPEG at quality 0 is worse than any HEIC,
+// so 0 takes libvips' lowest Q (it refuses 0). Linear in between, rounded.
+int heifQualityFor(double quality) {
+  static constexpr std::array<double, 11> kQAtTenths = {1.0,  13.0, 23.2, 28.4, 31.3, 33.9,
+                                                        36.3, 39.7, 44.5, 53.6, 80.6};
+  const double q = std::isnan(quality) ? 0.0 : std::clamp(quality, 0.0, 1.0) * 10.0;
+  const std::size_t below = std::min<std::size_t>(static_cast<std::size_t>(q), 9);
+  const double t = q - static_cast<double>(below);
+  const double heifQ = kQAtTenths[below] + t * (kQAtTenths[below + 1] - kQAtTenths[below]);
+  return std::clamp(static_cast<int>(std::lround(heifQ)), 1, 100);
+}
+
+}  // namespace
+
+Result<void> writeHeic(const RgbaImage& image, const std::filesystem::path& path, double quality) {
+  const int heifQ = heifQualityFor(quality);
+  // 4:2:0 at every Q, as calibrated and as the JPEG road stores chroma
+  // (libvips' default would switch to 4:4:4 from Q 90).
+  return saveWith(image, path, "write HEIC", [heifQ](VipsImage* in, VipsTarget* target) {
+    return vips_heifsave_target(in, target, "Q", heifQ, "bitdepth", 8, "compression",
+                                VIPS_FOREIGN_HEIF_COMPRESSION_HEVC, "subsample_mode",
+                                VIPS_FOREIGN_SUBSAMPLE_ON, "strip", TRUE, nullptr);
+  });
+}
+
+Result<void> writeTga(const RgbaImage& image, const std::filesystem::path& path) {
+  constexpr const char* kAction = "write TGA";
+  if (image.empty() || image.width() > detail::kTgaMaxSide ||
+      image.height() > detail::kTgaMaxSide) {
+    return makeError(CodecError::Kind::WriteFailed, kAction, path, "size not storable in TGA");
+  }
+  OutputFile out(path);
+  if (!out.isOpen()) return writeError(kAction, path, out);
+  if (!detail::writeTgaFile(out, image.data(), image.width(), image.height()) || !out.commit()) {
+    return writeError(kAction, path, out);
+  }
+  return {};
+}
+
+}  // namespace quorvane::codec
