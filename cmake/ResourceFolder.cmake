@@ -1,7 +1,6 @@
 # Lays out the application resource folder: <prefix>/share/quorvane/bin holds
 # the four encoder tools. The build tree gets the same layout as an install, so
 # the programs find their tools the same way in both.
-set(QUORVANE_TOOL_DIR "${QUORVANE_RESOURCE_DIR}/bin")
 file(MAKE_DIRECTORY "${QUORVANE_TOOL_DIR}")
 
 set(quorvane_system_tools cwebp cjpeg avifenc)

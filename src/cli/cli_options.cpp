@@ -53,7 +53,7 @@ std::optional<int> parseInt(const std::string& text) {
 
 const std::vector<std::string> kOptions = {"--format", "--quality", "--max-width", "--max-height",
                                            "--naming", "--prefix",  "--start",     "--output",
-                                           "--jobs",   "--help",    "--version"};
+                                           "--jobs",   "--verbose", "--help",      "--version"};
 
 }  // namespace
 
@@ -72,6 +72,10 @@ ParseResult parseArguments(const std::vector<std::string>& arguments) {
     }
     if (argument == "-h" || argument == "--help") return ShowHelp{};
     if (argument == "--version") return ShowVersion{};
+    if (argument == "--verbose" || argument == "-v") {
+      options.verbose = true;
+      continue;
+    }
 
     std::string name = argument;
     std::optional<std::string> value;
@@ -91,8 +95,8 @@ ParseResult parseArguments(const std::vector<std::string>& arguments) {
       const std::string format = v == "jpg" ? "jpeg" : v;
       const auto parsed = core::outputFormatFromRawValue(QString::fromStdString(format));
       if (!parsed) {
-        return UsageError{withHint("unknown format '" + v + "'", v,
-                                   {"webp", "jpeg", "png", "heic", "avif"})};
+        return UsageError{
+            withHint("unknown format '" + v + "'", v, {"webp", "jpeg", "png", "heic", "avif"})};
       }
       options.format = *parsed;
     } else if (name == "--quality") {
@@ -110,7 +114,8 @@ ParseResult parseArguments(const std::vector<std::string>& arguments) {
       (name == "--max-width" ? options.maxWidth : options.maxHeight) = *size;
     } else if (name == "--naming") {
       const auto mode = core::namingModeFromRawValue(QString::fromStdString(v));
-      if (!mode) return UsageError{withHint("unknown naming '" + v + "'", v, {"original", "custom"})};
+      if (!mode)
+        return UsageError{withHint("unknown naming '" + v + "'", v, {"original", "custom"})};
       options.naming = *mode;
     } else if (name == "--prefix") {
       options.prefix = QString::fromLocal8Bit(v);
@@ -121,7 +126,8 @@ ParseResult parseArguments(const std::vector<std::string>& arguments) {
       options.outputDirectory = std::filesystem::path(v);
     } else if (name == "--jobs") {
       const auto jobs = parseInt(v);
-      if (!jobs || *jobs < 1) return UsageError{"jobs must be a whole number above 0, not '" + v + "'"};
+      if (!jobs || *jobs < 1)
+        return UsageError{"jobs must be a whole number above 0, not '" + v + "'"};
       options.jobs = *jobs;
     }
   }
@@ -155,6 +161,7 @@ std::string usageText(int defaultJobs) {
              "  --jobs N          conversions at once [") +
          jobs +
          "; the CPUs available]\n"
+         "  --verbose, -v     with each failure, print what the encoder said\n"
          "  --help            show this text and exit\n"
          "  --version         show the version and exit\n"
          "\n"

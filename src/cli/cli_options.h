@@ -23,6 +23,7 @@ struct CliOptions {
   std::optional<QString> startNumber;
   std::optional<std::filesystem::path> outputDirectory;
   std::optional<int> jobs;
+  bool verbose = false;  // failures also print what the encoder said
   std::vector<std::filesystem::path> paths;
 };
 

@@ -1,5 +1,6 @@
 #include "cli/progress_printer.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -11,10 +12,9 @@ namespace quorvane::cli {
 using core::ConversionStatus;
 using core::FileService::formatFileSize;
 
-ProgressPrinter::ProgressPrinter(std::FILE* output, std::FILE* errors, bool progressBar, int total)
-    : m_output(output), m_errors(errors), m_progressBar(progressBar), m_total(total) {
-  drawBar();
-}
+ProgressPrinter::ProgressPrinter(std::FILE* output, std::FILE* errors, bool progressBar,
+                                 bool verbose)
+    : m_output(output), m_errors(errors), m_progressBar(progressBar), m_verbose(verbose) {}
 
 QString ProgressPrinter::sizeChange(qint64 before, qint64 after) {
   QString text = formatFileSize(before) + QStringLiteral(" -> ") + formatFileSize(after);
@@ -29,24 +29,55 @@ QString ProgressPrinter::sizeChange(qint64 before, qint64 after) {
   return text;
 }
 
+void ProgressPrinter::print(std::FILE* stream, const QString& line) {
+  bool& closed = stream == m_output ? m_outputClosed : m_errorsClosed;
+  if (closed) return;
+  const QByteArray bytes = line.toLocal8Bit();
+  if (std::fprintf(stream, "%s\n", bytes.constData()) < 0 || std::fflush(stream) != 0) {
+    // EPIPE: nobody reads any more. Other errors (a full disk behind a
+    // redirection) end the printing the same way; the batch goes on.
+    closed = true;
+  }
+}
+
+void ProgressPrinter::pathFailed(const QString& name, const QString& reason) {
+  ++m_totals.failed;
+  print(m_errors, QStringLiteral("quorvane: error: '%1': %2").arg(name, reason));
+}
+
+void ProgressPrinter::start(int images) {
+  m_images = images;
+  drawBar();
+}
+
 void ProgressPrinter::itemFinished(const QString& name, const core::ImageItem& item) {
   ++m_done;
   clearBar();
   switch (item.status().kind) {
     case ConversionStatus::Kind::Completed: {
       ++m_totals.converted;
+      const qint64 output = item.compressedSize().value_or(0);
       m_totals.originalBytes += item.originalSize();
-      m_totals.compressedBytes += item.compressedSize().value_or(0);
-      const QString line =
-          name + QStringLiteral(": ") + sizeChange(item.originalSize(), item.compressedSize().value_or(0));
-      std::fprintf(m_output, "%s\n", line.toLocal8Bit().constData());
-      std::fflush(m_output);
+      m_totals.compressedBytes += output;
+      // The output's name when it is not simply the input's with another
+      // extension (a taken name became "-1", or custom naming).
+      QString shown = name;
+      if (item.outputURL() && item.outputURL()->stem() != item.url().stem()) {
+        shown +=
+            QStringLiteral(" -> ") + core::FileService::displayPath(item.outputURL()->filename());
+      }
+      print(m_output, shown + QStringLiteral(": ") + sizeChange(item.originalSize(), output));
       break;
     }
     case ConversionStatus::Kind::Error:
       ++m_totals.failed;
-      std::fprintf(m_errors, "quorvane: error: '%s': %s\n", name.toLocal8Bit().constData(),
-                   item.status().message.toLocal8Bit().constData());
+      ++m_failedImages;
+      print(m_errors, QStringLiteral("quorvane: error: '%1': %2").arg(name, item.status().message));
+      if (m_verbose && !item.status().detail.isEmpty()) {
+        for (const QString& line : item.status().detail.split(u'\n', Qt::SkipEmptyParts)) {
+          print(m_errors, QStringLiteral("  ") + line);
+        }
+      }
       break;
     default:
       ++m_totals.cancelled;
@@ -57,31 +88,31 @@ void ProgressPrinter::itemFinished(const QString& name, const core::ImageItem& i
 
 void ProgressPrinter::finish(bool interrupted) {
   clearBar();
+  // Images that never reached a conversion were cancelled too.
+  m_totals.cancelled = m_images - m_totals.converted - m_failedImages;
   QString line = QString::asprintf("%d converted", m_totals.converted);
   if (m_totals.failed) line += QString::asprintf(", %d failed", m_totals.failed);
-  const int cancelled = m_total - m_totals.converted - m_totals.failed;
-  if (cancelled > 0) line += QString::asprintf(", %d cancelled", cancelled);
+  if (m_totals.cancelled > 0) line += QString::asprintf(", %d cancelled", m_totals.cancelled);
   if (m_totals.converted) {
     line += QStringLiteral(": ") + sizeChange(m_totals.originalBytes, m_totals.compressedBytes);
   }
   if (interrupted) line += QStringLiteral(" (interrupted)");
-  std::fprintf(m_output, "%s\n", line.toLocal8Bit().constData());
-  std::fflush(m_output);
+  print(m_output, line);
 }
 
 void ProgressPrinter::clearBar() {
-  if (!m_progressBar) return;
+  if (!m_progressBar || m_errorsClosed) return;
   std::fputs("\r\033[K", m_errors);
   std::fflush(m_errors);
 }
 
 void ProgressPrinter::drawBar() {
-  if (!m_progressBar || m_total <= 0) return;
+  if (!m_progressBar || m_errorsClosed || m_images <= 0) return;
   constexpr int kWidth = 30;
-  const int filled = m_done * kWidth / m_total;
+  const int filled = m_done * kWidth / m_images;
   std::string bar(static_cast<std::size_t>(filled), '#');
   bar.append(static_cast<std::size_t>(kWidth - filled), '.');
-  std::fprintf(m_errors, "\r[%s] %d/%d", bar.c_str(), m_done, m_total);
+  std::fprintf(m_errors, "\r[%s] %d/%d", bar.c_str(), m_done, m_images);
   std::fflush(m_errors);
 }
 

@@ -1,6 +1,7 @@
 // What quorvane-cli prints: a line per finished image, a progress bar on a
 // terminal (nothing extra when output goes to a file or a pipe), and a
-// closing summary.
+// closing summary. A reader that closes the pipe early only ends the
+// printing, never the batch.
 #pragma once
 
 #include <QString>
@@ -12,7 +13,7 @@ namespace quorvane::cli {
 
 struct BatchTotals {
   int converted = 0;
-  int failed = 0;
+  int failed = 0;  // images and unreadable paths
   int cancelled = 0;
   qint64 originalBytes = 0;    // of converted images
   qint64 compressedBytes = 0;  // of their outputs
@@ -21,8 +22,13 @@ struct BatchTotals {
 class ProgressPrinter {
  public:
   // `progressBar`: draw a bar on `errors` (a terminal) between item lines.
-  ProgressPrinter(std::FILE* output, std::FILE* errors, bool progressBar, int total);
+  // `verbose`: follow a failure with what the encoder tool said.
+  ProgressPrinter(std::FILE* output, std::FILE* errors, bool progressBar, bool verbose = false);
 
+  // A path named on the command line that cannot be read; counts as failed.
+  void pathFailed(const QString& name, const QString& reason);
+  // The batch of `images` begins: the bar appears.
+  void start(int images);
   void itemFinished(const QString& name, const core::ImageItem& item);
   void finish(bool interrupted);
   const BatchTotals& totals() const { return m_totals; }
@@ -31,14 +37,19 @@ class ProgressPrinter {
   static QString sizeChange(qint64 before, qint64 after);
 
  private:
+  void print(std::FILE* stream, const QString& line);
   void clearBar();
   void drawBar();
 
   std::FILE* m_output;
   std::FILE* m_errors;
   bool m_progressBar;
-  int m_total;
+  bool m_verbose;
+  bool m_outputClosed = false;
+  bool m_errorsClosed = false;
+  int m_images = 0;
   int m_done = 0;
+  int m_failedImages = 0;
   BatchTotals m_totals;
 };
 

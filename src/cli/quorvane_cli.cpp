@@ -1,21 +1,23 @@
 // quorvane-cli: the conversion of the windowed application for scripts and
 // servers, on the same controller and batch code, without a display.
-#include <QCoreApplication>
-#include <QSocketNotifier>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "cli/cli_options.h"
 #include "cli/progress_printer.h"
 #include "codec/libvips_runtime.h"
 #include "services/file_service.h"
-#include "services/settings_store.h"
-#include "services/temporary_files.h"
 #include "viewmodels/conversion_view_model.h"
 
 namespace quorvane::cli {
@@ -64,20 +66,26 @@ QString displayName(const fs::path& path) {
   const fs::path current = fs::current_path(error);
   if (!error) {
     const fs::path relative = path.lexically_relative(current);
-    if (!relative.empty() && *relative.begin() != "..") return core::FileService::displayPath(relative);
+    if (!relative.empty() && *relative.begin() != "..")
+      return core::FileService::displayPath(relative);
   }
   return core::FileService::displayPath(path);
 }
 
+// Why a path named on the command line cannot be read (a typo, a dangling
+// link, a link loop), or nothing when it can.
+std::optional<std::string> unreadableReason(const fs::path& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) == 0) return std::nullopt;
+  return std::strerror(errno);
+}
+
 int run(const CliOptions& options) {
   codec::LibvipsRuntime vips;
-  // The window's saved settings are neither read nor changed: this run keeps
-  // its settings in a file of the private temporary folder.
-  auto store = core::settingsStoreAt(QString::fromStdString(
-      (core::privateTemporaryFolder() / "cli-settings.conf").native()));
+  // The window's saved settings are neither read nor changed: this
+  // controller has no settings store.
   core::NoDesktopIntegration desktop;
-  core::ConversionViewModel controller(std::make_unique<core::SettingsPersistence>(store),
-                                       std::make_unique<core::BookmarkService>(store), desktop);
+  core::ConversionViewModel controller(nullptr, nullptr, desktop);
   controller.setParallelLimit(options.jobs);
   controller.updateOutputFormat(options.format);
   controller.updateQuality(options.quality);
@@ -87,22 +95,12 @@ int run(const CliOptions& options) {
     controller.updateNameStartNumber(*options.startNumber);
     if (controller.settings().nameStartNumber !=
         core::ConversionViewModel::numericPrefix(*options.startNumber, 6)) {
-      return usageError("start number '" + options.startNumber->toStdString() +
-                        "' has no digits");
+      return usageError("start number '" + options.startNumber->toStdString() + "' has no digits");
     }
   }
   controller.updateMaxWidth(options.maxWidth);
   controller.updateMaxHeight(options.maxHeight);
   controller.updateResizeEnabled(options.maxWidth || options.maxHeight);
-
-  std::vector<fs::path> paths;
-  for (const fs::path& given : options.paths) {
-    std::error_code error;
-    if (!fs::exists(given, error)) {
-      return usageError("'" + given.native() + "': no such file or folder");
-    }
-    paths.push_back(fs::absolute(given));
-  }
 
   if (options.outputDirectory) {
     const fs::path folder = fs::absolute(*options.outputDirectory);
@@ -115,14 +113,29 @@ int run(const CliOptions& options) {
     controller.setOutputDirectory(folder);
   }
 
+  // A path that cannot be read fails alone, like an image that cannot be
+  // decoded; the others are converted.
+  ProgressPrinter printer(stdout, stderr, ::isatty(STDERR_FILENO) == 1, options.verbose);
+  std::vector<fs::path> paths;
+  for (const fs::path& given : options.paths) {
+    if (const auto reason = unreadableReason(given)) {
+      printer.pathFailed(displayName(fs::absolute(given)), QString::fromLocal8Bit(*reason));
+    } else {
+      paths.push_back(fs::absolute(given));
+    }
+  }
   controller.addFiles(paths);
   const int total = static_cast<int>(controller.items().size());
   if (total == 0) {
-    std::fprintf(stderr, "quorvane: no images found\n");
-    return kExitSuccess;
+    if (printer.totals().failed == 0) {
+      std::fprintf(stderr, "quorvane: no images found\n");
+      return kExitSuccess;
+    }
+    printer.finish(false);
+    return kExitFailure;
   }
 
-  ProgressPrinter printer(stdout, stderr, ::isatty(STDERR_FILENO) == 1, total);
+  printer.start(total);
   bool interrupted = false;
   installSignalHandlers();
   QSocketNotifier signalNotifier(signalPipe[0], QSocketNotifier::Read);
@@ -145,7 +158,7 @@ int run(const CliOptions& options) {
   printer.finish(interrupted);
   if (interrupted) return kExitInterrupted;
   return printer.totals().failed == 0 && printer.totals().converted == total ? kExitSuccess
-                                                                               : kExitFailure;
+                                                                             : kExitFailure;
 }
 
 }  // namespace
@@ -153,6 +166,10 @@ int run(const CliOptions& options) {
 
 int main(int argc, char** argv) {
   using namespace quorvane::cli;
+  // A reader that goes away (`quorvane-cli … | head -n 1`) must not end the
+  // batch half way: writes to a closed pipe fail with EPIPE instead, and the
+  // printer stops printing. Encoders get default handlers again.
+  ::signal(SIGPIPE, SIG_IGN);
   QCoreApplication::setOrganizationName("Quorvane");
   QCoreApplication::setApplicationName("quorvane-cli");
   QCoreApplication::setApplicationVersion(QUORVANE_VERSION);

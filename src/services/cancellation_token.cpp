@@ -19,10 +19,18 @@ void CancellationToken::cancel() const {
   for (auto& [id, callback] : m_state->callbacks) callback();
 }
 
-bool CancellationToken::isCancelled() const { return m_state->cancelled.load(); }
+bool CancellationToken::isCancelled() const {
+  return m_state->cancelled.load();
+}
 
 void CancellationToken::throwIfCancelled() const {
   if (isCancelled()) throw CancellationError();
+}
+
+void CancellationToken::runUnlessCancelled(const std::function<void()>& action) const {
+  std::lock_guard lock(m_state->mutex);
+  if (m_state->cancelled.load()) throw CancellationError();
+  action();
 }
 
 CancellationToken::Registration CancellationToken::onCancel(std::function<void()> callback) const {

@@ -39,6 +39,12 @@ class CancellationToken {
   // Throws CancellationError when cancelled.
   void throwIfCancelled() const;
 
+  // Runs `action` unless the token is cancelled, holding off cancel() until
+  // it returns: once cancel() has returned, no such action starts. For short
+  // steps that must not happen after a cancel (publishing an output).
+  // Throws CancellationError instead of running it.
+  void runUnlessCancelled(const std::function<void()>& action) const;
+
  private:
   std::shared_ptr<Registration::State> m_state;
 };

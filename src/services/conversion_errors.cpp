@@ -1,6 +1,9 @@
 #include "services/conversion_errors.h"
 
 #include <QCoreApplication>
+#include <QLocale>
+
+#include "codec/image_codec.h"
 
 namespace quorvane::core {
 
@@ -17,25 +20,77 @@ QString CancellationError::description() const {
   return QCoreApplication::translate("ConversionError", "Cancelled");
 }
 
-ConversionError ConversionError::processExitedWithError(int exitStatus, QString message) {
+ConversionError ConversionError::processExitedWithError(QString tool, int exitStatus, int signal,
+                                                        QString toolOutput) {
   ConversionError error(Kind::ProcessExitedWithError);
+  error.m_name = std::move(tool);
   error.m_exitStatus = exitStatus;
-  error.m_message = std::move(message);
+  error.m_signal = signal;
+  error.m_detail = std::move(toolOutput);
+  return error;
+}
+
+ConversionError ConversionError::imageTooLarge(std::int64_t width, std::int64_t height) {
+  ConversionError error(Kind::ImageTooLarge);
+  error.m_width = width;
+  error.m_height = height;
+  return error;
+}
+
+ConversionError ConversionError::sizeNotSupported(QString format, std::int64_t width,
+                                                  std::int64_t height, QString limit) {
+  ConversionError error(Kind::SizeNotSupported);
+  error.m_name = std::move(format);
+  error.m_width = width;
+  error.m_height = height;
+  error.m_limit = std::move(limit);
   return error;
 }
 
 QString ConversionError::description() const {
+  const auto tr = [](const char* text) {
+    return QCoreApplication::translate("ConversionError", text);
+  };
+  const QLocale locale;
   switch (m_kind) {
     case Kind::ProcessExitedWithError:
-      //: %1 is the tool's exit status, %2 what it wrote to its error output
-      return QCoreApplication::translate("ConversionError", "Process exited with code %1: %2")
-          .arg(QString::number(m_exitStatus), m_message);
+      if (m_signal != 0) {
+        //: %1 is an encoder program such as cwebp, %2 a signal number, %3 its name
+        return tr("%1 was stopped by signal %2 (%3)")
+            .arg(m_name, QString::number(m_signal), QString::fromLocal8Bit(::strsignal(m_signal)));
+      }
+      //: %1 is an encoder program such as cwebp, %2 its exit status
+      return tr("%1 could not convert the image (exit status %2)")
+          .arg(m_name, QString::number(m_exitStatus));
     case Kind::ImageDecodingFailed:
-      return QCoreApplication::translate("ConversionError", "Image decoding failed");
+      return tr("Image decoding failed");
     case Kind::BmpExportFailed:
-      return QCoreApplication::translate("ConversionError", "BMP export failed");
+      return tr("BMP export failed");
     case Kind::OutputFileNotCreated:
-      return QCoreApplication::translate("ConversionError", "Output file was not created");
+      return tr("Output file was not created");
+    case Kind::FileEmpty:
+      return tr("The file is empty");
+    case Kind::FileMissing:
+      return tr("The file is no longer there");
+    case Kind::NotAnImage:
+      return tr("Not an image, or a kind this program cannot read");
+    case Kind::ImageDamaged:
+      return tr("The image data is damaged");
+    case Kind::ImageTooLarge:
+      //: %1 x %2 is the image's size in pixels, %3 the largest pixel count allowed
+      return tr("Image too large (%1 × %2 pixels; the limit is %3 pixels)")
+          .arg(locale.toString(static_cast<qlonglong>(m_width)),
+               locale.toString(static_cast<qlonglong>(m_height)),
+               locale.toString(static_cast<qlonglong>(codec::kMaxPixels)));
+    case Kind::OutOfMemory:
+      return tr("Not enough memory");
+    case Kind::SizeNotSupported:
+      //: %1 is a format such as WebP, %2 x %3 the output's size, %4 why it does not fit
+      return tr("%1 cannot hold an image of %2 × %3 pixels (%4)")
+          .arg(m_name, locale.toString(static_cast<qlonglong>(m_width)),
+               locale.toString(static_cast<qlonglong>(m_height)), m_limit);
+    case Kind::OutputUnreadable:
+      return tr("The encoder wrote a file that cannot be read back");
   }
   Q_UNREACHABLE();
 }
@@ -44,8 +99,72 @@ FileSystemError::FileSystemError(QString action, std::error_code error)
     : m_action(std::move(action)), m_error(error) {}
 
 QString FileSystemError::description() const {
-  // The system's message, e.g. "Permission denied", after what we were doing.
-  return m_action + QStringLiteral(": ") + QString::fromLocal8Bit(m_error.message());
+  return m_action + QStringLiteral(": ") + systemErrorText(m_error);
+}
+
+QString systemErrorText(const std::error_code& error) {
+  const auto tr = [](const char* text) {
+    return QCoreApplication::translate("ConversionError", text);
+  };
+  if (error.category() == std::generic_category() || error.category() == std::system_category()) {
+    switch (error.value()) {
+      case ENOSPC:
+        return tr("No space left on the device");
+      case EDQUOT:
+        return tr("The disk quota is used up");
+      case EACCES:
+      case EPERM:
+        return tr("Permission denied");
+      case EROFS:
+        return tr("The disk is read-only");
+      case ENOENT:
+        return tr("No such file or folder");
+      case ENAMETOOLONG:
+        return tr("The name is too long");
+      case EEXIST:
+        return tr("No free name is left");
+      case ENOMEM:
+        return tr("Not enough memory");
+      default:
+        break;
+    }
+  }
+  return QString::fromLocal8Bit(error.message());
+}
+
+void throwCodecFailure(const codec::CodecError& error, const QString& action) {
+  using Kind = codec::CodecError::Kind;
+  switch (error.kind) {
+    case Kind::Cancelled:
+      throw CancellationError();
+    case Kind::Missing:
+      throw ConversionError::fromKind(ConversionError::Kind::FileMissing);
+    case Kind::Empty:
+      throw ConversionError::fromKind(ConversionError::Kind::FileEmpty);
+    case Kind::NotAnImage:
+      throw ConversionError::fromKind(ConversionError::Kind::NotAnImage);
+    case Kind::Damaged:
+      throw ConversionError::fromKind(ConversionError::Kind::ImageDamaged);
+    case Kind::TooLarge:
+      throw ConversionError::imageTooLarge(error.width, error.height);
+    case Kind::OutOfMemory:
+      throw ConversionError::fromKind(ConversionError::Kind::OutOfMemory);
+    case Kind::FileSystem:
+      throw FileSystemError(QCoreApplication::translate("ConversionError", "Cannot read the file"),
+                            std::error_code(error.systemError, std::generic_category()));
+    case Kind::WriteFailed:
+      if (error.systemError != 0) {
+        throw FileSystemError(
+            action.isEmpty()
+                ? QCoreApplication::translate("ConversionError", "Cannot write the output file")
+                : action,
+            std::error_code(error.systemError, std::generic_category()));
+      }
+      throw ConversionError::outputFileNotCreated();
+    case Kind::Unsupported:
+      break;
+  }
+  throw ConversionError::imageDecodingFailed();
 }
 
 }  // namespace quorvane::core

@@ -5,16 +5,21 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 #include <exception>
 #include <string>
 #include <system_error>
+
+#include "codec/codec_result.h"
 
 namespace quorvane::core {
 
 class ConversionFailure : public std::exception {
  public:
-  // The user-facing text, translated where it is one of ours.
+  // The user-facing text, translated where it is one of ours: one line.
   virtual QString description() const = 0;
+  // More for those who ask (--verbose, a report): what an encoder tool said.
+  virtual QString detail() const { return {}; }
   const char* what() const noexcept override;
 
  private:
@@ -29,27 +34,60 @@ class CancellationError final : public ConversionFailure {
 // The converter's own failures.
 class ConversionError final : public ConversionFailure {
  public:
-  enum class Kind { ProcessExitedWithError, ImageDecodingFailed, BmpExportFailed, OutputFileNotCreated };
+  enum class Kind {
+    ProcessExitedWithError,
+    ImageDecodingFailed,
+    BmpExportFailed,
+    OutputFileNotCreated,
+    FileEmpty,
+    FileMissing,
+    NotAnImage,
+    ImageDamaged,
+    ImageTooLarge,
+    OutOfMemory,
+    SizeNotSupported,
+    OutputUnreadable,
+  };
 
-  static ConversionError processExitedWithError(int exitStatus, QString message);
-  static ConversionError imageDecodingFailed() { return ConversionError(Kind::ImageDecodingFailed); }
+  // `tool` ran and ended with a non-zero status (128 + n for signal n);
+  // `toolOutput` is what it wrote to its error output.
+  static ConversionError processExitedWithError(QString tool, int exitStatus, int signal,
+                                                QString toolOutput);
+  static ConversionError imageDecodingFailed() {
+    return ConversionError(Kind::ImageDecodingFailed);
+  }
   static ConversionError bmpExportFailed() { return ConversionError(Kind::BmpExportFailed); }
-  static ConversionError outputFileNotCreated() { return ConversionError(Kind::OutputFileNotCreated); }
+  static ConversionError outputFileNotCreated() {
+    return ConversionError(Kind::OutputFileNotCreated);
+  }
+  static ConversionError outputUnreadable() { return ConversionError(Kind::OutputUnreadable); }
+  static ConversionError imageTooLarge(std::int64_t width, std::int64_t height);
+  // `format` cannot store an image of width x height; `limit` says why
+  // ("its sides are at most 16,383 pixels").
+  static ConversionError sizeNotSupported(QString format, std::int64_t width, std::int64_t height,
+                                          QString limit);
+  // The failure a decode reported, in the user's words.
+  static ConversionError fromKind(Kind kind) { return ConversionError(kind); }
 
   Kind kind() const { return m_kind; }
   int exitStatus() const { return m_exitStatus; }
-  const QString& message() const { return m_message; }
   QString description() const override;
+  QString detail() const override { return m_detail; }
 
  private:
   explicit ConversionError(Kind kind) : m_kind(kind) {}
   Kind m_kind;
   int m_exitStatus = 0;
-  QString m_message;
+  int m_signal = 0;
+  std::int64_t m_width = 0;
+  std::int64_t m_height = 0;
+  QString m_name;  // tool or format
+  QString m_limit;
+  QString m_detail;
 };
 
 // A failure of the file system (a folder that cannot be created, a write that
-// does not complete), described by the system's own message.
+// does not complete), described by what we were doing and the system's reason.
 class FileSystemError final : public ConversionFailure {
  public:
   FileSystemError(QString action, std::error_code error);
@@ -60,5 +98,13 @@ class FileSystemError final : public ConversionFailure {
   QString m_action;
   std::error_code m_error;
 };
+
+// The system's reason for an error, in our words for the common ones ("No
+// space left on the device"), else the system's own text.
+QString systemErrorText(const std::error_code& error);
+
+// Throws the failure a codec error stands for: CancellationError, a
+// FileSystemError (`action` names what was being written) or a ConversionError.
+[[noreturn]] void throwCodecFailure(const codec::CodecError& error, const QString& action = {});
 
 }  // namespace quorvane::core

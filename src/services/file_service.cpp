@@ -1,11 +1,17 @@
 #include "services/file_service.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
 #include <QFile>
 #include <QLocale>
 #include <algorithm>
+#include <cerrno>
 #include <string>
 
 #include "models/conversion_settings.h"
+#include "services/conversion_errors.h"
 
 namespace quorvane::core::FileService {
 
@@ -47,28 +53,60 @@ void walkFolder(const fs::path& root, std::vector<fs::path>& result) {
     }
     const fs::directory_entry entry = level.entries[level.next++];
     if (isHidden(entry.path())) continue;
-    if (ConversionSettings::isSupportedImage(entry.path())) result.push_back(entry.path());
     std::error_code error;
     // Links to folders are not followed: a link loop cannot trap the walk.
+    // A folder is walked whatever its name ("trip.png/" holds images).
     if (entry.is_directory(error) && !entry.is_symlink(error)) {
       stack.push_back({sortedEntries(entry.path())});
+    } else if (ConversionSettings::isSupportedImage(entry.path()) &&
+               !fs::is_directory(entry.path(), error)) {
+      result.push_back(entry.path());
     }
   }
 }
 
+// Anything standing at the name, even a dangling link, takes it. "Not found"
+// frees it; any other answer (no permission to look, a name the file system
+// refuses) is no answer at all, so the caller fails rather than guess.
 bool isTaken(const fs::path& candidate) {
-  std::error_code error;
-  return fs::symlink_status(candidate, error).type() != fs::file_type::not_found;
+  struct stat info {};
+  if (::lstat(candidate.c_str(), &info) == 0) return true;
+  if (errno == ENOENT) return false;
+  throw FileSystemError(
+      QCoreApplication::translate("ConversionError", "Cannot choose an output name"),
+      std::error_code(errno, std::generic_category()));
 }
 
-std::string toFileNameBytes(const QString& text) { return QFile::encodeName(text).toStdString(); }
+// The longest name the folder's file system takes; 255 (every common Linux
+// file system) when the folder cannot be asked, e.g. before it exists.
+std::size_t maxNameBytes(const fs::path& directory) {
+  const long limit = ::pathconf(directory.c_str(), _PC_NAME_MAX);
+  return limit > 0 ? static_cast<std::size_t>(limit) : 255;
+}
+
+// `stem` cut to at most `budget` bytes without splitting a UTF-8 character
+// (names that are not UTF-8 are cut at a byte that does not continue one).
+std::string cutStem(const std::string& stem, std::size_t budget) {
+  if (stem.size() <= budget) return stem;
+  std::size_t end = budget;
+  while (end > 0 && (static_cast<unsigned char>(stem[end]) & 0xC0) == 0x80) --end;
+  return stem.substr(0, end);
+}
+
+// A search that ends: beyond this many numbered names the folder is treated
+// as full rather than probed for ever.
+constexpr long long kMaxCollisionNumber = 100'000;
+
+std::string toFileNameBytes(const QString& text) {
+  return QFile::encodeName(text).toStdString();
+}
 
 // Decimal text of a 128-bit value: start + index can exceed 64 bits for a
 // stored start number near the limit, and the name must still count on.
 std::string decimal(__int128 value) {
   const bool negative = value < 0;
-  unsigned __int128 magnitude =
-      negative ? static_cast<unsigned __int128>(-(value + 1)) + 1 : static_cast<unsigned __int128>(value);
+  unsigned __int128 magnitude = negative ? static_cast<unsigned __int128>(-(value + 1)) + 1
+                                         : static_cast<unsigned __int128>(value);
   std::string digits;
   do {
     digits.push_back(static_cast<char>('0' + static_cast<int>(magnitude % 10)));
@@ -112,14 +150,22 @@ std::vector<fs::path> collectImageFiles(const std::vector<fs::path>& locations) 
 
 fs::path uniqueOutputURL(const fs::path& directory, const fs::path& baseName, const QString& ext,
                          const NameFilter& alsoTaken) {
-  const std::string base = baseName.native();
-  const std::string suffix = "." + toFileNameBytes(ext);
-  const auto taken = [&](const fs::path& p) { return isTaken(p) || (alsoTaken && alsoTaken(p)); };
-  fs::path candidate = directory / (base + suffix);
-  for (long long n = 1; taken(candidate); ++n) {
-    candidate = directory / (base + "-" + std::to_string(n) + suffix);
+  const std::string& base = baseName.native();
+  const std::string extension = "." + toFileNameBytes(ext);
+  const std::size_t limit = maxNameBytes(directory);
+  const auto taken = [&](const fs::path& p) { return (alsoTaken && alsoTaken(p)) || isTaken(p); };
+  for (long long n = 0; n <= kMaxCollisionNumber; ++n) {
+    // A long input name would give an output name the file system refuses:
+    // the stem gives way, the number and the extension stay.
+    std::string tail = n == 0 ? std::string() : "-" + std::to_string(n);
+    tail += extension;
+    const std::size_t budget = limit > tail.size() ? limit - tail.size() : 0;
+    const fs::path candidate = directory / (cutStem(base, budget) + tail);
+    if (!taken(candidate)) return candidate;
   }
-  return candidate;
+  throw FileSystemError(
+      QCoreApplication::translate("ConversionError", "Cannot choose an output name"),
+      std::make_error_code(std::errc::file_exists));
 }
 
 QString sequentialNumberText(const QString& startNumber, qint64 index) {
@@ -137,13 +183,20 @@ QString sequentialNumberText(const QString& startNumber, qint64 index) {
 fs::path sequentialOutputURL(const fs::path& directory, const QString& prefix, qint64 index,
                              const QString& startNumber, const QString& ext,
                              const NameFilter& alsoTaken) {
-  const QString number = sequentialNumberText(startNumber, index);
-  const QString base = prefix.isEmpty() ? number : prefix + u'-' + number;
-  return uniqueOutputURL(directory, fs::path(toFileNameBytes(base)), ext, alsoTaken);
+  const std::string number = sequentialNumberText(startNumber, index).toStdString();
+  if (prefix.isEmpty()) return uniqueOutputURL(directory, fs::path(number), ext, alsoTaken);
+  // A long prefix gives way before the number does, leaving room for a
+  // collision number of up to six digits.
+  const std::size_t tail = 1 + number.size() + 7 + 1 + toFileNameBytes(ext).size();
+  const std::size_t limit = maxNameBytes(directory);
+  const std::string cut = cutStem(toFileNameBytes(prefix), limit > tail ? limit - tail : 0);
+  return uniqueOutputURL(directory, fs::path(cut + "-" + number), ext, alsoTaken);
 }
 
 std::error_code ensureDirectory(const fs::path& directory) {
-  if (isTaken(directory)) return {};
+  struct stat info {};
+  if (::lstat(directory.c_str(), &info) == 0) return {};
+  if (errno != ENOENT) return {errno, std::generic_category()};
   std::error_code error;
   fs::create_directories(directory, error);
   return error;

@@ -17,8 +17,9 @@ namespace quorvane::core::FileService {
 // The image files named by `locations`, in order: a file is kept when its name
 // has a supported extension; a folder is walked depth-first (each folder's
 // entries in byte order of their names), passing over hidden entries and
-// unreadable folders, and keeping every entry whose name passes, folders
-// named like images included. Locations that do not exist are skipped.
+// unreadable folders, and keeping every entry that is not a folder whose name
+// passes (a dangling link too: it fails as an image). Locations that do not
+// exist are skipped.
 // Nothing is de-duplicated.
 std::vector<std::filesystem::path> collectImageFiles(
     const std::vector<std::filesystem::path>& locations);
@@ -27,15 +28,18 @@ std::vector<std::filesystem::path> collectImageFiles(
 // n = 1, 2, …. A name is taken when anything stands there, a folder or even a
 // dangling link, so the result never writes through someone else's link.
 // `alsoTaken`, when given, marks further names as taken (names reserved for
-// other conversions of the same batch).
+// other conversions of the same batch). A name longer than the file system
+// allows keeps its number and extension and loses the end of its base, cut
+// between characters. Throws FileSystemError when the folder cannot be looked
+// into (the system's reason) or after 100,000 taken numbers.
 using NameFilter = std::function<bool(const std::filesystem::path&)>;
 std::filesystem::path uniqueOutputURL(const std::filesystem::path& directory,
                                       const std::filesystem::path& baseName, const QString& ext,
                                       const NameFilter& alsoTaken = {});
 
 // "{prefix}-{number}.{ext}" (just "{number}.{ext}" for an empty prefix),
-// made unique like uniqueOutputURL. number = start + index, where start is
-// startNumber parsed as an optional sign and ASCII digits (1 when it does not
+// made unique like uniqueOutputURL; a long prefix is cut before the number. number = start + index,
+// where start is startNumber parsed as an optional sign and ASCII digits (1 when it does not
 // parse), zero-padded to the length of startNumber.
 std::filesystem::path sequentialOutputURL(const std::filesystem::path& directory,
                                           const QString& prefix, qint64 index,

@@ -13,28 +13,32 @@
 #include "codec/image_codec.h"
 #include "models/output_format.h"
 #include "services/cancellation_token.h"
+#include "services/image_fitting.h"
 #include "services/output_name_reservations.h"
 #include "services/prepared_input.h"
 #include "services/tool_manager.h"
 
 namespace quorvane::core {
 
-struct PixelSize {
-  int width = 0;
-  int height = 0;
-  bool operator==(const PixelSize&) const = default;
-};
-
 struct ConversionJob {
   std::filesystem::path input;
   std::filesystem::path outputDirectory;
   OutputFormat format = OutputFormat::Webp;
   int quality = 80;
-  std::optional<int> maxWidth;   // absent, 0 or negative: no bound
+  std::optional<int> maxWidth;  // absent, 0 or negative: no bound
   std::optional<int> maxHeight;
   // The exact name to write (custom naming); otherwise the input's name with
   // the format's extension, numbered when taken.
   std::optional<std::filesystem::path> customOutputURL;
+};
+
+// The sizes an output format holds, beyond the pixel limit of every road.
+struct FormatLimits {
+  int maxSide = 0;  // 0: no limit of its own
+  // A long side of at least `longSideFrom` needs a short side of at least
+  // `shortSideFrom` (0: no such rule).
+  int longSideFrom = 0;
+  int shortSideFrom = 0;
 };
 
 // What a tool reads directly, by extension and by the decoder that
@@ -51,11 +55,13 @@ class ImageConverter {
 
   // Writes the converted file and returns where. Fails with a
   // ConversionFailure: CancellationError when `token` was cancelled first or
-  // while a tool ran; otherwise the cause (ConversionError, ToolError,
-  // QuantizeError, FileSystemError). A failure leaves no output behind, an
-  // existing file is never replaced, and the input is never touched.
-  // `reservations`, shared by one batch, keeps concurrent conversions from
-  // choosing the same name.
+  // during any step; otherwise the cause (ConversionError, ToolError,
+  // QuantizeError, FileSystemError). The header is checked before any tool or
+  // decoder sees the file, and an output that does not read back as an image
+  // of the expected size is a failure. A failure leaves no output behind, an
+  // existing file is never replaced, the input is never touched, and nothing
+  // is published once the token is cancelled. `reservations`, shared by one
+  // batch, keeps concurrent conversions from choosing the same name.
   std::filesystem::path convert(const ConversionJob& job, const CancellationToken& token,
                                 OutputNameReservations* reservations = nullptr) const;
 
@@ -63,49 +69,38 @@ class ImageConverter {
   // than the original, never below 1 x 1.
   static PixelSize fitSize(int origWidth, int origHeight, std::optional<int> maxWidth,
                            std::optional<int> maxHeight);
-  // The size a tool must scale the file to, from its header only; absent
-  // when no bound applies, nothing shrinks, or the header cannot be read.
-  static std::optional<PixelSize> computeTargetSize(const std::filesystem::path& file,
-                                                    std::optional<int> maxWidth,
-                                                    std::optional<int> maxHeight);
-  // A downscaled copy, or absent when no bound shrinks the image. Throws
-  // ConversionError::imageDecodingFailed when the resampler fails.
-  static std::optional<codec::RgbaImage> resizedImage(const codec::RgbaImage& image,
-                                                      std::optional<int> maxWidth,
-                                                      std::optional<int> maxHeight);
   // avifenc's quantiser for a quality: (100 - quality) / 100 * 63, 0..63.
   static int avifQuantizer(int quality);
+  // What each output format can hold, and the check against it (throws
+  // ConversionError::sizeNotSupported naming the limit).
+  static FormatLimits limitsOf(OutputFormat format);
+  static void checkFormatHolds(OutputFormat format, PixelSize size);
 
   // Hands the file itself to the tool when the rule allows it and its header
-  // shows a plain upright single-frame 8-bit sRGB or grey image; otherwise,
-  // or whenever `preResize` carries a bound, writes an upright sRGB PNG
-  // intermediate (downscaled by the bounds).
-  struct Bounds {
-    std::optional<int> maxWidth;
-    std::optional<int> maxHeight;
-  };
+  // shows a plain upright single-frame 8-bit sRGB or grey image; otherwise
+  // writes an upright sRGB PNG intermediate, at `intermediateSize`.
   static PreparedInput prepareInputForTool(const std::filesystem::path& input,
-                                           const ToolInputRule& rule,
-                                           std::optional<Bounds> preResize);
+                                           const codec::ImageHeader& header,
+                                           const ToolInputRule& rule, bool allowDirect,
+                                           PixelSize intermediateSize,
+                                           const CancellationToken& token);
 
   static const ToolInputRule& cwebpInput();
   static const ToolInputRule& avifencInput();
 
  private:
-  void convertToWebP(const ConversionJob& job, const std::filesystem::path& output,
-                     const CancellationToken& token) const;
-  void convertToJPEG(const ConversionJob& job, const std::filesystem::path& output,
-                     const CancellationToken& token) const;
-  void convertToPNG(const ConversionJob& job, const std::filesystem::path& output,
-                    const CancellationToken& token) const;
-  void convertToHEIC(const ConversionJob& job, const std::filesystem::path& output) const;
-  void convertToAVIF(const ConversionJob& job, const std::filesystem::path& output,
-                     const CancellationToken& token) const;
-
-  // Decodes frame 0 and downscales it by the bounds; throws
-  // ConversionError::imageDecodingFailed.
-  static codec::RgbaImage decodeFitted(const std::filesystem::path& input,
-                                       std::optional<int> maxWidth, std::optional<int> maxHeight);
+  struct Road;
+  void convertToWebP(const Road& road) const;
+  void convertToJPEG(const Road& road) const;
+  void convertToPNG(const Road& road) const;
+  void convertToHEIC(const Road& road) const;
+  void convertToAVIF(const Road& road) const;
+  // Runs a tool road on the file itself when allowed, and once more on an
+  // intermediate when the tool refuses the file our decoder reads: the same
+  // file gives the same result whatever the format.
+  template <typename RunTool>
+  void withToolInput(const Road& road, const ToolInputRule& rule, PixelSize intermediateSize,
+                     RunTool&& runTool) const;
 
   ToolManager m_tools;
 };

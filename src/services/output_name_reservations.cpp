@@ -26,4 +26,9 @@ bool OutputNameReservations::isReserved(const fs::path& path) const {
   return m_reserved.count(path.native()) > 0;
 }
 
+bool OutputNameReservations::isFirstUseOf(const fs::path& directory) {
+  std::lock_guard lock(m_mutex);
+  return m_folders.insert(directory.native()).second;
+}
+
 }  // namespace quorvane::core

@@ -20,10 +20,13 @@ class OutputNameReservations {
   // Reserves an exact name; false when it was reserved already.
   bool reserve(const std::filesystem::path& path);
   bool isReserved(const std::filesystem::path& path) const;
+  // True the first time a folder is named in this batch.
+  bool isFirstUseOf(const std::filesystem::path& directory);
 
  private:
   mutable std::mutex m_mutex;
   std::unordered_set<std::string> m_reserved;
+  std::unordered_set<std::string> m_folders;
 };
 
 }  // namespace quorvane::core

@@ -4,7 +4,6 @@
 
 #include "codec/image_codec.h"
 #include "quantizer/quorvane_quantize.h"
-#include "services/image_converter.h"
 
 namespace quorvane::core {
 
@@ -28,26 +27,25 @@ int PNGQuantizer::colorCount(int quality) {
   return 256;
 }
 
-void PNGQuantizer::quantize(const std::filesystem::path& input,
-                            const std::filesystem::path& output, int quality,
-                            std::optional<int> maxWidth, std::optional<int> maxHeight) {
-  auto decoded = codec::decode(input);
-  if (!decoded) throw QuantizeError(QuantizeError::Kind::DecodingFailed);
-  codec::RgbaImage image = std::move(decoded).value();
-  try {
-    if (auto smaller = ImageConverter::resizedImage(image, maxWidth, maxHeight)) {
-      image = std::move(*smaller);
-    }
-  } catch (const ConversionError&) {
-    throw QuantizeError(QuantizeError::Kind::ContextCreationFailed);
-  }
+void PNGQuantizer::quantize(const std::filesystem::path& input, const std::filesystem::path& output,
+                            int quality, PixelSize size, const CancellationToken& token) {
+  codec::RgbaImage image = decodeFitted(input, size, token);
   // Transparent areas come out white: the written PNG has no transparency.
   codec::flattenOnto(image, 255, 255, 255);
-  const int status = quorvane_quantize_rgba(image.data(), static_cast<std::uint32_t>(image.width()),
-                                            static_cast<std::uint32_t>(image.height()),
-                                            static_cast<std::uint32_t>(colorCount(quality)));
+  const auto stop = [](void* context) -> std::int32_t {
+    return static_cast<const CancellationToken*>(context)->isCancelled() ? 1 : 0;
+  };
+  const int status = quorvane_quantize_rgba_stoppable(
+      image.data(), static_cast<std::uint32_t>(image.width()),
+      static_cast<std::uint32_t>(image.height()), static_cast<std::uint32_t>(colorCount(quality)),
+      stop, const_cast<CancellationToken*>(&token));
+  if (status == -2) throw CancellationError();
   if (status != 0) throw QuantizeError(QuantizeError::Kind::QuantizationFailed);
-  if (!codec::writePng(image, output)) throw QuantizeError(QuantizeError::Kind::PngWriteFailed);
+  token.throwIfCancelled();
+  if (auto written = codec::writePng(image, output); !written) {
+    if (written.error().systemError != 0) throwCodecFailure(written.error());
+    throw QuantizeError(QuantizeError::Kind::PngWriteFailed);
+  }
 }
 
 }  // namespace quorvane::core

@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <optional>
 
+#include "services/cancellation_token.h"
 #include "services/conversion_errors.h"
+#include "services/image_fitting.h"
 
 namespace quorvane::core {
 
@@ -27,11 +29,12 @@ class PNGQuantizer {
   // 64 colours below quality 51, 128 up to 75, 256 from 76.
   static int colorCount(int quality);
 
-  // Reads `input`, writes an opaque 8-bit PNG at `output` (created or
-  // replaced). Bounds that are absent or below 1 do not limit; the image is
-  // never enlarged. Throws QuantizeError. Synchronous; calls may run at once.
+  // Reads `input` at `size` (the fitted size), writes an opaque 8-bit PNG at
+  // `output` (created or replaced). Throws QuantizeError, or the failure of
+  // the decode; CancellationError once `token` is cancelled, also part way
+  // through the quantiser. Synchronous; calls may run at once.
   static void quantize(const std::filesystem::path& input, const std::filesystem::path& output,
-                       int quality, std::optional<int> maxWidth, std::optional<int> maxHeight);
+                       int quality, PixelSize size, const CancellationToken& token);
 };
 
 }  // namespace quorvane::core

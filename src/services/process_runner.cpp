@@ -1,14 +1,14 @@
 #include "services/process_runner.h"
 
-#include <QCoreApplication>
-#include <QStringDecoder>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
+#include <QStringDecoder>
 #include <cerrno>
 #include <cstring>
 
@@ -102,10 +102,66 @@ QString utf8OrEmpty(const std::string& bytes) {
   return decoder.hasError() ? QString() : text;
 }
 
-QString signalText(int signal) {
-  //: %1 is a signal number, %2 its description such as "Segmentation fault"
-  return QCoreApplication::translate("ConversionError", "terminated by signal %1 (%2)")
-      .arg(QString::number(signal), QString::fromLocal8Bit(::strsignal(signal)));
+// Starts `path` in a new process group with stdin, stdout and stderr on the
+// given descriptors, default signal handling and an empty signal mask. The
+// child asks the kernel to kill it when the thread that started it ends, so no
+// encoder outlives us, not even after SIGKILL. Returns the pid, or -errno.
+//
+// Between fork and exec the child only makes async-signal-safe calls: this
+// process has other threads, whose locks the child must never touch.
+pid_t spawnChild(const char* path, char* const* argv, int stdinFd, int stdoutFd, int stderrFd) {
+  int execStatus[2];
+  if (::pipe2(execStatus, O_CLOEXEC) != 0) return -errno;
+  const pid_t parent = ::getpid();
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    struct sigaction defaults {};
+    defaults.sa_handler = SIG_DFL;
+    for (int signal = 1; signal < NSIG; ++signal) ::sigaction(signal, &defaults, nullptr);
+    sigset_t none;
+    sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    ::setpgid(0, 0);
+    // If the parent died before this line, the request would never fire:
+    // our parent is then someone else, and we leave at once.
+    if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::getppid() != parent) ::_exit(127);
+    // Each descriptor goes above 2 first, so none can overwrite another on
+    // its way to 0, 1 or 2 (our own standard streams may be closed).
+    const int in = ::fcntl(stdinFd, F_DUPFD_CLOEXEC, 3);
+    const int out = ::fcntl(stdoutFd, F_DUPFD_CLOEXEC, 3);
+    const int err = ::fcntl(stderrFd, F_DUPFD_CLOEXEC, 3);
+    if (in < 0 || out < 0 || err < 0 || ::dup2(in, STDIN_FILENO) < 0 ||
+        ::dup2(out, STDOUT_FILENO) < 0 || ::dup2(err, STDERR_FILENO) < 0) {
+      const int error = errno;
+      [[maybe_unused]] const auto n = ::write(execStatus[1], &error, sizeof error);
+      ::_exit(127);
+    }
+    ::execve(path, argv, environ);
+    const int error = errno;
+    [[maybe_unused]] const auto n = ::write(execStatus[1], &error, sizeof error);
+    ::_exit(127);
+  }
+  const int forkError = errno;
+  ::close(execStatus[1]);
+  if (pid < 0) {
+    ::close(execStatus[0]);
+    return -forkError;
+  }
+  // The write end closes on a successful exec: an empty read means it ran.
+  int error = 0;
+  ssize_t n;
+  while ((n = ::read(execStatus[0], &error, sizeof error)) < 0 && errno == EINTR) {
+  }
+  ::close(execStatus[0]);
+  if (n == static_cast<ssize_t>(sizeof error)) {
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return -error;
+  }
+  // Also set from here, so the group exists before anyone signals it.
+  ::setpgid(pid, pid);
+  return pid;
 }
 
 }  // namespace
@@ -121,25 +177,6 @@ std::string runProcess(const std::filesystem::path& tool, const std::vector<std:
   Pipe outputPipe;
   if (options.captureStdout) outputPipe = makePipe();
 
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, devNull.get(), STDIN_FILENO);
-  posix_spawn_file_actions_adddup2(
-      &actions, options.captureStdout ? outputPipe.write.get() : devNull.get(), STDOUT_FILENO);
-  posix_spawn_file_actions_adddup2(&actions, errorPipe.write.get(), STDERR_FILENO);
-
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  sigset_t noSignals;
-  sigemptyset(&noSignals);
-  sigset_t defaultSignals;
-  sigfillset(&defaultSignals);
-  posix_spawnattr_setsigmask(&attributes, &noSignals);
-  posix_spawnattr_setsigdefault(&attributes, &defaultSignals);
-  posix_spawnattr_setpgroup(&attributes, 0);
-  posix_spawnattr_setflags(&attributes,
-                           POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-
   std::vector<char*> argv;
   std::string program = tool.native();
   argv.push_back(program.data());
@@ -147,16 +184,13 @@ std::string runProcess(const std::filesystem::path& tool, const std::vector<std:
   for (std::string& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
 
-  pid_t pid = -1;
-  const int spawnError =
-      ::posix_spawn(&pid, program.c_str(), &actions, &attributes, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  posix_spawnattr_destroy(&attributes);
-  if (spawnError != 0) {
-    throw FileSystemError(
-        QCoreApplication::translate("ConversionError", "Cannot start %1")
-            .arg(FileService::displayPath(tool.filename())),
-        std::error_code(spawnError, std::generic_category()));
+  const pid_t pid = spawnChild(program.c_str(), argv.data(), devNull.get(),
+                               options.captureStdout ? outputPipe.write.get() : devNull.get(),
+                               errorPipe.write.get());
+  if (pid < 0) {
+    throw FileSystemError(QCoreApplication::translate("ConversionError", "Cannot start %1")
+                              .arg(FileService::displayPath(tool.filename())),
+                          std::error_code(-pid, std::generic_category()));
   }
   ChildGuard guard(pid, *holder);
   holder->attach(pid);
@@ -211,15 +245,18 @@ std::string runProcess(const std::filesystem::path& tool, const std::vector<std:
   guard.markReaped();
 
   int exitStatus = 0;
-  QString message = utf8OrEmpty(errors);
+  int signal = 0;
   if (WIFEXITED(status)) {
     exitStatus = WEXITSTATUS(status);
   } else if (WIFSIGNALED(status)) {
-    exitStatus = 128 + WTERMSIG(status);
-    if (message.trimmed().isEmpty()) message = signalText(WTERMSIG(status));
+    signal = WTERMSIG(status);
+    exitStatus = 128 + signal;
   }
   if (holder->wasCancelled() && exitStatus != 0) throw CancellationError();
-  if (exitStatus != 0) throw ConversionError::processExitedWithError(exitStatus, message);
+  if (exitStatus != 0) {
+    throw ConversionError::processExitedWithError(FileService::displayPath(tool.filename()),
+                                                  exitStatus, signal, utf8OrEmpty(errors));
+  }
   return output;
 }
 

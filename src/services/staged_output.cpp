@@ -1,12 +1,15 @@
 #include "services/staged_output.h"
 
-#include <QCoreApplication>
-#include <QUuid>
 #include <fcntl.h>
+#include <signal.h>
 #include <stdio.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
+#include <QUuid>
 #include <cerrno>
+#include <string>
 
 #include "services/conversion_errors.h"
 #include "services/file_service.h"
@@ -18,11 +21,34 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::error_code lastError() { return {errno, std::generic_category()}; }
+std::error_code lastError() {
+  return {errno, std::generic_category()};
+}
 
 FileSystemError writeError(std::error_code error) {
-  return FileSystemError(QCoreApplication::translate("ConversionError", "Cannot write the output file"),
-                         error);
+  return FileSystemError(
+      QCoreApplication::translate("ConversionError", "Cannot write the output file"), error);
+}
+
+constexpr std::string_view kStagingPrefix = ".quorvane-";
+
+// The process that wrote a staging name ".quorvane-<pid>-<uuid>.<ext>", or 0
+// when the name is not of that pattern.
+pid_t stagingOwner(const std::string& name) {
+  if (!name.starts_with(kStagingPrefix)) return 0;
+  const std::string rest = name.substr(kStagingPrefix.size());
+  const auto dash = rest.find('-');
+  if (dash == 0 || dash == std::string::npos || dash > 9) return 0;
+  pid_t pid = 0;
+  for (std::size_t i = 0; i < dash; ++i) {
+    if (rest[i] < '0' || rest[i] > '9') return 0;
+    pid = pid * 10 + (rest[i] - '0');
+  }
+  return pid;
+}
+
+bool processIsGone(pid_t pid) {
+  return ::kill(pid, 0) != 0 && errno == ESRCH;
 }
 
 enum class MoveResult { Done, Taken };
@@ -60,10 +86,27 @@ MoveResult moveWithoutReplacing(const fs::path& from, const fs::path& to) {
 
 }  // namespace
 
+int removeAbandonedStagingFiles(const fs::path& directory) {
+  int removed = 0;
+  std::error_code error;
+  for (fs::directory_iterator it(directory, error), end; !error && it != end; it.increment(error)) {
+    const pid_t owner = stagingOwner(it->path().filename().native());
+    if (owner <= 0 || !processIsGone(owner)) continue;
+    struct stat info {};
+    if (::lstat(it->path().c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        info.st_uid != ::getuid()) {
+      continue;
+    }
+    if (::unlink(it->path().c_str()) == 0) ++removed;
+  }
+  return removed;
+}
+
 StagedOutput::StagedOutput(const fs::path& directory, const QString& ext) : m_ext(ext) {
-  const QString name =
-      QStringLiteral(".quorvane-") + QUuid::createUuid().toString(QUuid::WithoutBraces) + u'.' + ext;
-  m_path = directory / name.toStdString();
+  const std::string name = std::string(kStagingPrefix) + std::to_string(::getpid()) + "-" +
+                           QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString() + "." +
+                           ext.toStdString();
+  m_path = directory / name;
   const int fd = ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   if (fd < 0) {
     const auto error = lastError();

@@ -13,8 +13,9 @@ class OutputNameReservations;
 
 class StagedOutput {
  public:
-  // Creates ".quorvane-<uuid>.<ext>" in `directory`, empty and exclusively.
-  // Throws FileSystemError.
+  // Creates ".quorvane-<pid>-<uuid>.<ext>" in `directory`, empty and
+  // exclusively. The pid lets a later run tell a staging file of a killed run
+  // from one still being written. Throws FileSystemError.
   StagedOutput(const std::filesystem::path& directory, const QString& ext);
   // Removes the staged file unless it was published.
   ~StagedOutput();
@@ -35,5 +36,9 @@ class StagedOutput {
   QString m_ext;
   bool m_published = false;
 };
+
+// Removes the staging files in `directory` whose writing process no longer
+// exists (regular files of this user only); returns how many.
+int removeAbandonedStagingFiles(const std::filesystem::path& directory);
 
 }  // namespace quorvane::core

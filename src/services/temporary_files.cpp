@@ -1,15 +1,17 @@
 #include "services/temporary_files.h"
 
-#include <QUuid>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
+#include <QUuid>
 #include <cerrno>
 #include <cstdlib>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "services/conversion_errors.h"
 
@@ -21,9 +23,14 @@ namespace {
 
 constexpr std::string_view kFolderPrefix = "quorvane-";
 
-fs::path systemTemporaryFolder() {
+// Where private folders may go: $TMPDIR when set, then /tmp, so a $TMPDIR
+// that is missing, a file or read-only does not stop the conversions.
+std::vector<fs::path> systemTemporaryFolders() {
+  std::vector<fs::path> folders;
   const char* tmp = std::getenv("TMPDIR");
-  return (tmp && *tmp) ? fs::path(tmp) : fs::path("/tmp");
+  if (tmp && *tmp) folders.emplace_back(tmp);
+  if (folders.empty() || folders.front() != "/tmp") folders.emplace_back("/tmp");
+  return folders;
 }
 
 // Removes "quorvane-<pid>-XXXXXX" folders of ours whose process is gone.
@@ -62,21 +69,23 @@ struct PrivateFolder {
 const fs::path& privateTemporaryFolder() {
   static PrivateFolder folder;
   static std::once_flag once;
+  // A failure leaves the flag unset, so the next conversion tries again
+  // (a full disk may have room by then).
   std::call_once(once, [] {
-    const fs::path parent = systemTemporaryFolder();
-    sweepAbandonedFolders(parent);
-    std::string pattern =
-        (parent / (std::string(kFolderPrefix) + std::to_string(::getpid()) + "-XXXXXX")).native();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-      throw FileSystemError(QStringLiteral("temporary folder"),
-                            std::error_code(errno, std::generic_category()));
+    std::error_code error;
+    for (const fs::path& parent : systemTemporaryFolders()) {
+      std::string pattern =
+          (parent / (std::string(kFolderPrefix) + std::to_string(::getpid()) + "-XXXXXX")).native();
+      if (::mkdtemp(pattern.data()) != nullptr) {
+        sweepAbandonedFolders(parent);
+        folder.path = pattern;
+        return;
+      }
+      if (!error) error = std::error_code(errno, std::generic_category());
     }
-    folder.path = pattern;
+    throw FileSystemError(
+        QCoreApplication::translate("ConversionError", "Cannot create a temporary folder"), error);
   });
-  if (folder.path.empty()) {
-    throw FileSystemError(QStringLiteral("temporary folder"),
-                          std::make_error_code(std::errc::no_such_file_or_directory));
-  }
   return folder.path;
 }
 
@@ -87,7 +96,8 @@ TemporaryFile::TemporaryFile(const QString& ext) {
   if (fd < 0) {
     const std::error_code error(errno, std::generic_category());
     m_path.clear();
-    throw FileSystemError(QStringLiteral("temporary file"), error);
+    throw FileSystemError(
+        QCoreApplication::translate("ConversionError", "Cannot create a temporary file"), error);
   }
   ::close(fd);
 }

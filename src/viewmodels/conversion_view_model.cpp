@@ -1,14 +1,15 @@
 #include "viewmodels/conversion_view_model.h"
 
-#include <QCoreApplication>
-#include <QThread>
 #include <sched.h>
 
+#include <QCoreApplication>
+#include <QThread>
 #include <algorithm>
 #include <unordered_set>
 
 #include "services/conversion_errors.h"
 #include "services/file_service.h"
+#include "services/memory_budget.h"
 
 namespace quorvane::core {
 
@@ -18,11 +19,12 @@ namespace fs = std::filesystem;
 // conversions share (the token and the name reservations).
 struct ConversionViewModel::Batch {
   CancellationToken token;
-  std::shared_ptr<OutputNameReservations> reservations =
-      std::make_shared<OutputNameReservations>();
+  std::shared_ptr<OutputNameReservations> reservations = std::make_shared<OutputNameReservations>();
   fs::path folder;
   ConversionSettings snapshot;  // maxima already cleared when resizing was off
   int parallelLimit = 1;
+  qint64 memoryBudget = 0;  // 0: none
+  qint64 memoryInUse = 0;   // estimates of the conversions running
   std::size_t position = 0;
   int running = 0;
   qint64 scheduled = 0;
@@ -35,6 +37,8 @@ struct ConversionViewModel::Outcome {
   fs::path output;
   qint64 size = 0;
   QString message;
+  QString detail;
+  qint64 memory = 0;  // the estimate it was started with
 };
 
 ConversionViewModel::ConversionViewModel(std::unique_ptr<SettingsPersistence> persistence,
@@ -45,9 +49,7 @@ ConversionViewModel::ConversionViewModel(std::unique_ptr<SettingsPersistence> pe
       m_persistence(std::move(persistence)),
       m_bookmarks(std::move(bookmarks)),
       m_desktop(desktop),
-      m_converter(std::move(converter)) {
-  Q_ASSERT(m_persistence && m_bookmarks);
-}
+      m_converter(std::move(converter)) {}
 
 ConversionViewModel::~ConversionViewModel() {
   if (m_batch) m_batch->token.cancel();
@@ -94,8 +96,6 @@ void ConversionViewModel::performConversion() {
     batch->folder = *m_settings.outputDirectory;
   } else if (!m_items.empty()) {
     batch->folder = fs::absolute(m_items.front()->url()).parent_path() / "compressed";
-  } else {
-    batch->folder = fs::temp_directory_path();
   }
   batch->snapshot = m_settings;
   if (!m_settings.resizeEnabled) {
@@ -103,6 +103,7 @@ void ConversionViewModel::performConversion() {
     batch->snapshot.maxHeight.reset();
   }
   batch->parallelLimit = std::max(1, m_parallelLimitOverride.value_or(availableCpuCount()));
+  batch->memoryBudget = std::max<qint64>(0, m_memoryBudgetOverride.value_or(defaultMemoryBudget()));
   m_pool.setMaxThreadCount(std::max(m_pool.maxThreadCount(), batch->parallelLimit));
   m_batch = std::move(batch);
   scheduleConversions();
@@ -124,28 +125,46 @@ void ConversionViewModel::scheduleConversions() {
       ++batch.position;
       continue;
     }
-    // Resumed by conversionEnded() when a conversion frees its slot.
+    // Resumed by conversionEnded() when a conversion frees its slot, or
+    // its memory: a large image waits until it fits beside the others, or
+    // runs alone.
     if (batch.running >= batch.parallelLimit) return;
-    item->setStatus(ConversionStatus::processing());
+    const qint64 memory = estimatedConversionBytes(batch.snapshot.outputFormat, item->pixelWidth(),
+                                                   item->pixelHeight());
+    if (batch.running > 0 && batch.memoryBudget > 0 &&
+        batch.memoryInUse + memory > batch.memoryBudget) {
+      return;
+    }
     std::optional<fs::path> customOutputURL;
     if (batch.snapshot.namingMode == NamingMode::Custom) {
       const auto reservations = batch.reservations;
-      customOutputURL = FileService::sequentialOutputURL(
-          batch.folder, batch.snapshot.namePrefix, batch.scheduled,
-          batch.snapshot.nameStartNumber, fileExtension(batch.snapshot.outputFormat),
-          [&](const fs::path& p) { return reservations->isReserved(p); });
+      try {
+        customOutputURL = FileService::sequentialOutputURL(
+            batch.folder, batch.snapshot.namePrefix, batch.scheduled,
+            batch.snapshot.nameStartNumber, fileExtension(batch.snapshot.outputFormat),
+            [&](const fs::path& p) { return reservations->isReserved(p); });
+      } catch (const ConversionFailure& failure) {
+        // The folder cannot be looked into: this item fails, the rest try.
+        item->setStatus(ConversionStatus::error(failure.description()));
+        item->setErrorMessage(failure.description());
+        ++batch.position;
+        emit itemFinished(item);
+        continue;
+      }
       reservations->reserve(*customOutputURL);
     }
+    item->setStatus(ConversionStatus::processing());
     ++batch.scheduled;
     ++batch.running;
     ++batch.position;
-    launchConversion(item, std::move(customOutputURL));
+    batch.memoryInUse += memory;
+    launchConversion(item, std::move(customOutputURL), memory);
   }
   if (batch.running == 0) finishBatch();
 }
 
 void ConversionViewModel::launchConversion(const std::shared_ptr<ImageItem>& item,
-                                           std::optional<fs::path> customOutputURL) {
+                                           std::optional<fs::path> customOutputURL, qint64 memory) {
   const Batch& batch = *m_batch;
   ConversionJob job{item->url(),
                     batch.folder,
@@ -155,9 +174,10 @@ void ConversionViewModel::launchConversion(const std::shared_ptr<ImageItem>& ite
                     batch.snapshot.maxHeight,
                     std::move(customOutputURL)};
   std::weak_ptr<ImageItem> weakItem = item;
-  m_pool.start([this, job = std::move(job), token = batch.token,
-                reservations = batch.reservations, weakItem] {
+  m_pool.start([this, job = std::move(job), token = batch.token, reservations = batch.reservations,
+                weakItem, memory] {
     Outcome outcome;
+    outcome.memory = memory;
     try {
       outcome.output = m_converter.convert(job, token, reservations.get());
       std::error_code error;
@@ -170,6 +190,7 @@ void ConversionViewModel::launchConversion(const std::shared_ptr<ImageItem>& ite
       // Any failure of a cancelled conversion counts as its cancellation.
       outcome.kind = token.isCancelled() ? Outcome::Kind::Cancelled : Outcome::Kind::Failed;
       outcome.message = failure.description();
+      outcome.detail = failure.detail();
     } catch (const std::bad_alloc&) {
       outcome.kind = Outcome::Kind::Failed;
       outcome.message = QCoreApplication::translate("ConversionError", "Not enough memory");
@@ -196,6 +217,7 @@ void ConversionViewModel::conversionEnded(const std::weak_ptr<ImageItem>& weakIt
                                           const Outcome& outcome) {
   Q_ASSERT(m_batch);
   --m_batch->running;
+  m_batch->memoryInUse -= outcome.memory;
   const auto item = weakItem.lock();
   // An item removed from the list while it converted is left alone.
   if (item && isListed(item.get())) {
@@ -209,7 +231,7 @@ void ConversionViewModel::conversionEnded(const std::weak_ptr<ImageItem>& weakIt
         item->setStatus(ConversionStatus::cancelled());
         break;
       case Outcome::Kind::Failed:
-        item->setStatus(ConversionStatus::error(outcome.message));
+        item->setStatus(ConversionStatus::error(outcome.message, outcome.detail));
         item->setErrorMessage(outcome.message);
         break;
     }
@@ -280,8 +302,8 @@ void ConversionViewModel::removeItem(const ImageItem& item) {
   // A running batch walks the list by position: rows removed before that
   // position move it back, so the item it was about to look at stays next.
   if (m_batch) {
-    const auto end = m_items.begin() + static_cast<std::ptrdiff_t>(
-                                           std::min(m_batch->position, m_items.size()));
+    const auto end =
+        m_items.begin() + static_cast<std::ptrdiff_t>(std::min(m_batch->position, m_items.size()));
     m_batch->position -= static_cast<std::size_t>(std::count_if(m_items.begin(), end, matches));
   }
   const auto removed = std::remove_if(m_items.begin(), m_items.end(), matches);
@@ -311,17 +333,17 @@ void ConversionViewModel::openOutputFolder() {
 
 void ConversionViewModel::updateOutputFormat(OutputFormat format) {
   changeSetting(&ConversionSettings::outputFormat, format);
-  m_persistence->saveOutputFormat(format);
+  if (m_persistence) m_persistence->saveOutputFormat(format);
 }
 
 void ConversionViewModel::updateQuality(int quality) {
   changeSetting(&ConversionSettings::quality, quality);
-  m_persistence->saveQuality(quality);
+  if (m_persistence) m_persistence->saveQuality(quality);
 }
 
 void ConversionViewModel::updateResizeEnabled(bool enabled) {
   changeSetting(&ConversionSettings::resizeEnabled, enabled);
-  m_persistence->saveResizeEnabled(enabled);
+  if (m_persistence) m_persistence->saveResizeEnabled(enabled);
   if (!enabled || m_items.empty()) return;
   // Width and height are taken independently, so they may come from two
   // different images.
@@ -337,17 +359,17 @@ void ConversionViewModel::updateResizeEnabled(bool enabled) {
 
 void ConversionViewModel::updateMaxWidth(std::optional<int> width) {
   changeSetting(&ConversionSettings::maxWidth, width);
-  m_persistence->saveMaxWidth(width);
+  if (m_persistence) m_persistence->saveMaxWidth(width);
 }
 
 void ConversionViewModel::updateMaxHeight(std::optional<int> height) {
   changeSetting(&ConversionSettings::maxHeight, height);
-  m_persistence->saveMaxHeight(height);
+  if (m_persistence) m_persistence->saveMaxHeight(height);
 }
 
 void ConversionViewModel::updateNamingMode(NamingMode mode) {
   changeSetting(&ConversionSettings::namingMode, mode);
-  m_persistence->saveNamingMode(mode);
+  if (m_persistence) m_persistence->saveNamingMode(mode);
 }
 
 QString ConversionViewModel::sanitizedNamePrefix(const QString& prefix) {
@@ -371,28 +393,30 @@ QString ConversionViewModel::numericPrefix(const QString& text, int maxCharacter
 void ConversionViewModel::updateNamePrefix(const QString& prefix) {
   const QString safe = sanitizedNamePrefix(prefix);
   changeSetting(&ConversionSettings::namePrefix, safe);
-  m_persistence->saveNamePrefix(safe);
+  if (m_persistence) m_persistence->saveNamePrefix(safe);
 }
 
 void ConversionViewModel::updateNameStartNumber(const QString& text) {
   const QString digits = numericPrefix(text, 6);
   if (digits.isEmpty()) return;
   changeSetting(&ConversionSettings::nameStartNumber, digits);
-  m_persistence->saveNameStartNumber(digits);
+  if (m_persistence) m_persistence->saveNameStartNumber(digits);
 }
 
 void ConversionViewModel::loadSavedSettings() {
+  if (!m_persistence || !m_bookmarks) return;
   ConversionSettings loaded = m_persistence->load();
   loaded.outputDirectory = m_bookmarks->activate();
   setSettings(std::move(loaded));
 }
 
 void ConversionViewModel::setOutputDirectory(const fs::path& folder) {
-  changeSetting(&ConversionSettings::outputDirectory, m_bookmarks->setDirectory(folder));
+  changeSetting(&ConversionSettings::outputDirectory,
+                m_bookmarks ? m_bookmarks->setDirectory(folder) : std::optional<fs::path>(folder));
 }
 
 void ConversionViewModel::resetOutputDirectory() {
-  m_bookmarks->clear();
+  if (m_bookmarks) m_bookmarks->clear();
   changeSetting(&ConversionSettings::outputDirectory, std::optional<fs::path>());
 }
 

@@ -27,7 +27,9 @@ class ConversionViewModel : public QObject {
   using ItemList = std::vector<std::shared_ptr<ImageItem>>;
 
   // Does not read saved settings: settings hold the defaults until
-  // loadSavedSettings(). `desktop` must outlive the controller.
+  // loadSavedSettings(). Without a persistence and a bookmark service (the
+  // command line) nothing is read or saved. `desktop` must outlive the
+  // controller.
   ConversionViewModel(std::unique_ptr<SettingsPersistence> persistence,
                       std::unique_ptr<BookmarkService> bookmarks, DesktopIntegration& desktop,
                       ImageConverter converter = ImageConverter(), QObject* parent = nullptr);
@@ -88,6 +90,10 @@ class ConversionViewModel : public QObject {
   // How many conversions run at once; by default the number of CPUs this
   // process may run on, read at each start.
   void setParallelLimit(std::optional<int> limit) { m_parallelLimitOverride = limit; }
+  // How much memory the conversions running at once may take by their
+  // estimates; by default half of what the system has available, read at
+  // each start. A conversion over the budget runs alone.
+  void setMemoryBudget(std::optional<qint64> bytes) { m_memoryBudgetOverride = bytes; }
   static int availableCpuCount();
 
  signals:
@@ -121,7 +127,7 @@ class ConversionViewModel : public QObject {
   void performConversion();
   void scheduleConversions();
   void launchConversion(const std::shared_ptr<ImageItem>& item,
-                        std::optional<std::filesystem::path> customOutputURL);
+                        std::optional<std::filesystem::path> customOutputURL, qint64 memory);
   void conversionEnded(const std::weak_ptr<ImageItem>& item, const Outcome& outcome);
   void finishBatch();
   bool isListed(const ImageItem* item) const;
@@ -135,6 +141,7 @@ class ConversionViewModel : public QObject {
   DesktopIntegration& m_desktop;
   ImageConverter m_converter;
   std::optional<int> m_parallelLimitOverride;
+  std::optional<qint64> m_memoryBudgetOverride;
   std::unique_ptr<Batch> m_batch;  // set while a batch runs
   QThreadPool m_pool;
 };

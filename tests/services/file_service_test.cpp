@@ -1,11 +1,13 @@
-#include <QLocale>
-#include <QUrl>
+#include "services/file_service.h"
+
 #include <gtest/gtest.h>
 
+#include <QLocale>
+#include <QUrl>
 #include <algorithm>
 #include <filesystem>
 
-#include "services/file_service.h"
+#include "services/conversion_errors.h"
 #include "support/test_files.h"
 
 namespace quorvane::core {
@@ -38,7 +40,7 @@ TEST(CollectImageFiles, WalksFoldersDeeplyAndSkipsHiddenEntries) {
   const auto found = FileService::collectImageFiles({dir / "album"});
   EXPECT_EQ(names(found, dir / "album"),
             (std::vector<std::string>{"2024/deep/c.heic", "a.PNG", "b.jpg",
-                                      "caf\xe9 -dash \"q\" \xf0\x9f\x93\xb7.webp", "shots.png",
+                                      "caf\xe9 -dash \"q\" \xf0\x9f\x93\xb7.webp",
                                       "shots.png/inner.gif"}));
 }
 
@@ -51,9 +53,9 @@ TEST(CollectImageFiles, KeepsOrderAndDuplicatesAndSkipsWhatIsNotThere) {
   writeFile(dir / "text.txt", "x");
   fs::create_symlink(dir / "nowhere.png", dir / "dangling.png");
 
-  const auto found = FileService::collectImageFiles(
-      {dir / "two.gif", dir / "missing.png", dir / "text.txt", dir / "empty", dir / "f",
-       dir / "f/one.png", dir / "dangling.png"});
+  const auto found = FileService::collectImageFiles({dir / "two.gif", dir / "missing.png",
+                                                     dir / "text.txt", dir / "empty", dir / "f",
+                                                     dir / "f/one.png", dir / "dangling.png"});
   EXPECT_EQ(names(found, dir.path()),
             (std::vector<std::string>{"two.gif", "f/one.png", "f/one.png"}));
 }
@@ -85,6 +87,41 @@ TEST(UniqueOutputURL, TakesTheFirstFreeNumber) {
             dir / "\xff-x.avif");
 }
 
+TEST(UniqueOutputURL, ShortensNamesTheFileSystemRefusesAndFailsWhereItCannotLook) {
+  ScratchDir dir;
+  // "a…a.jpg" is a 255-byte input name; "a…a.webp" would be one byte too long.
+  const std::string stem(251, 'a');
+  const fs::path first = FileService::uniqueOutputURL(dir.path(), stem, "webp");
+  EXPECT_EQ(first.filename().native(), std::string(250, 'a') + ".webp");
+  writeFile(first, "x");
+  EXPECT_EQ(FileService::uniqueOutputURL(dir.path(), stem, "webp").filename().native(),
+            std::string(248, 'a') + "-1.webp");
+
+  // 83 CJK characters fit with ".webp" (254 bytes) but not with "-1.webp":
+  // the stem loses a whole character, never part of one.
+  std::string cjk;
+  for (int i = 0; i < 83; ++i) cjk += "写";
+  writeFile(dir / (cjk + ".webp"), "x");
+  EXPECT_EQ(FileService::uniqueOutputURL(dir.path(), cjk, "webp").filename().native(),
+            cjk.substr(0, 82 * 3) + "-1.webp");
+
+  // A long prefix gives way before the number does.
+  const fs::path custom =
+      FileService::sequentialOutputURL(dir.path(), QString(300, u'p'), 0, "01", "webp");
+  EXPECT_LE(custom.filename().native().size(), 255u);
+  EXPECT_TRUE(custom.filename().native().ends_with("p-01.webp")) << custom;
+
+  // Where the folder cannot be looked into, no name is "free": the image
+  // fails with the system's reason instead of the search running for ever.
+  writeFile(dir / "file", "x");
+  try {
+    FileService::uniqueOutputURL(dir / "file", "a", "webp");
+    ADD_FAILURE() << "no error";
+  } catch (const FileSystemError& error) {
+    EXPECT_EQ(error.code(), std::errc::not_a_directory);
+  }
+}
+
 TEST(SequentialOutputURL, PadsToTheStartNumbersLength) {
   ScratchDir dir;
   const struct {
@@ -93,13 +130,20 @@ TEST(SequentialOutputURL, PadsToTheStartNumbersLength) {
     const char* start;
     const char* name;
   } cases[] = {
-      {"image", 0, "01", "image-01.webp"},   {"image", 9, "01", "image-10.webp"},
-      {"image", 99, "01", "image-100.webp"}, {"", 0, "1", "1.webp"},
-      {"", 2, "1", "3.webp"},                {"x", 0, "0005", "x-0005.webp"},
-      {"x", 0, "5", "x-5.webp"},             {"x", 0, "abc", "x-001.webp"},
-      {"x", 0, "\u00bd", "x-1.webp"},        {"x", 0, "", "x-1.webp"},
-      {"x", 0, "-5", "x--5.webp"},           {"x", 3, "-0010", "x--0007.webp"},
-      {"x", 0, "+7", "x-07.webp"},           {"x", 0, "99999999999999999999", "x-00000000000000000001.webp"},
+      {"image", 0, "01", "image-01.webp"},
+      {"image", 9, "01", "image-10.webp"},
+      {"image", 99, "01", "image-100.webp"},
+      {"", 0, "1", "1.webp"},
+      {"", 2, "1", "3.webp"},
+      {"x", 0, "0005", "x-0005.webp"},
+      {"x", 0, "5", "x-5.webp"},
+      {"x", 0, "abc", "x-001.webp"},
+      {"x", 0, "\u00bd", "x-1.webp"},
+      {"x", 0, "", "x-1.webp"},
+      {"x", 0, "-5", "x--5.webp"},
+      {"x", 3, "-0010", "x--0007.webp"},
+      {"x", 0, "+7", "x-07.webp"},
+      {"x", 0, "99999999999999999999", "x-00000000000000000001.webp"},
       {"x", 1, "9223372036854775807", "x-9223372036854775808.webp"},
   };
   for (const auto& c : cases) {
@@ -127,7 +171,8 @@ TEST(EnsureDirectory, CreatesParentsAndLeavesWhatExists) {
 
   writeFile(dir / "file", "x");
   EXPECT_FALSE(FileService::ensureDirectory(dir / "file"));  // left for the write to fail
-  EXPECT_TRUE(FileService::ensureDirectory(dir / "file/sub"));  // not a folder: the error comes back
+  EXPECT_TRUE(
+      FileService::ensureDirectory(dir / "file/sub"));  // not a folder: the error comes back
 }
 
 TEST(FormatFileSize, UsesDecimalUnits) {

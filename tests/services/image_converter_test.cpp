@@ -1,5 +1,8 @@
+#include "services/image_converter.h"
+
 #include <gtest/gtest.h>
 
+#include <QLocale>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -9,7 +12,6 @@
 
 #include "codec/image_codec.h"
 #include "services/conversion_errors.h"
-#include "services/image_converter.h"
 #include "services/png_quantizer.h"
 #include "services/temporary_files.h"
 #include "support/test_files.h"
@@ -19,6 +21,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::ScratchDir;
+
+fs::path codecData() {
+  return fs::path(QUORVANE_TEST_DATA_DIR "/../../codec/data").lexically_normal();
+}
 
 // A gradient with a transparent left column, so alpha handling shows.
 codec::RgbaImage makeImage(int width, int height) {
@@ -71,10 +77,14 @@ TEST(FitSize, KeepsProportionsAndNeverEnlarges) {
     std::optional<int> maxW, maxH;
     PixelSize expected;
   } cases[] = {
-      {4000, 3000, 1000, std::nullopt, {1000, 750}}, {4000, 3000, 1000, 500, {667, 500}},
-      {100, 100, 200, std::nullopt, {100, 100}},    {100, 100, 0, -5, {100, 100}},
-      {1, 10000, std::nullopt, 10, {1, 10}},        {5, 5, 3, std::nullopt, {3, 3}},
-      {1, 100, 1, 50, {1, 50}},                     {0, 0, std::nullopt, std::nullopt, {1, 1}},
+      {4000, 3000, 1000, std::nullopt, {1000, 750}},
+      {4000, 3000, 1000, 500, {667, 500}},
+      {100, 100, 200, std::nullopt, {100, 100}},
+      {100, 100, 0, -5, {100, 100}},
+      {1, 10000, std::nullopt, 10, {1, 10}},
+      {5, 5, 3, std::nullopt, {3, 3}},
+      {1, 100, 1, 50, {1, 50}},
+      {0, 0, std::nullopt, std::nullopt, {1, 1}},
       {3, 2, 2, std::nullopt, {2, 1}},  // 1.333 rounds to 1
       {4, 2, 3, std::nullopt, {3, 2}},  // 1.5 rounds away from zero
   };
@@ -85,7 +95,7 @@ TEST(FitSize, KeepsProportionsAndNeverEnlarges) {
 }
 
 TEST(AvifQuantizer, MapsQualityOntoZeroTo63) {
-  const std::pair<int, int> cases[] = {{100, 0}, {90, 6},  {80, 12},   {50, 31},
+  const std::pair<int, int> cases[] = {{100, 0}, {90, 6},  {80, 12},  {50, 31},
                                        {0, 63},  {150, 0}, {-20, 63}, {99, 0}};
   for (auto [quality, q] : cases) EXPECT_EQ(ImageConverter::avifQuantizer(quality), q) << quality;
 }
@@ -98,6 +108,14 @@ TEST(PNGQuantizer, ColourCountFollowsQuality) {
   EXPECT_EQ(PNGQuantizer::colorCount(-7), 64);
 }
 
+TEST(ConversionErrors, AFullDiskSaysSoInOurWords) {
+  // What a full temporary disk does to the JPEG road's intermediate.
+  const auto written = codec::writeTga(codec::RgbaImage(4, 4), "/dev/full");
+  ASSERT_FALSE(written);
+  EXPECT_EQ(describe([&] { throwCodecFailure(written.error(), "Cannot write a temporary file"); }),
+            "Cannot write a temporary file: No space left on the device");
+}
+
 // Fake tools that record their arguments and produce a plausible output.
 class ConverterWithFakeToolsTest : public ::testing::Test {
  protected:
@@ -107,7 +125,8 @@ class ConverterWithFakeToolsTest : public ::testing::Test {
     // Each writes the file named last (or after -o) as a copy of the input.
     tool("cwebp", log + "eval in=\\${$(($# - 2))}; eval out=\\${$#}; cp \"$in\" \"$out\"");
     tool("avifenc", log + "eval in=\\${$(($# - 1))}; eval out=\\${$#}; cp \"$in\" \"$out\"");
-    tool("cjpeg", log + "eval in=\\${$#}; cat \"$in\"");
+    // cjpeg writes a real (tiny) JPEG, so the output reads back.
+    tool("cjpeg", log + "cat '" + (codecData() / "2-exif-orientation-6.jpg").native() + "'");
     tool("oxipng", log);
   }
   void tool(const std::string& name, const std::string& body) {
@@ -195,18 +214,19 @@ TEST_F(ConverterWithFakeToolsTest, FailuresCarryTheirTextAndLeaveNothing) {
   writePng(m_in / "a.png", 8, 8);
   tool("cwebp", "printf 'bad input' >&2; exit 1");
   EXPECT_EQ(describe([&] { convert(m_in / "a.png", OutputFormat::Webp); }),
-            "Process exited with code 1: bad input");
+            "cwebp could not convert the image (exit status 1)");
   tool("avifenc", "exit 0");  // claims success, writes nothing
   EXPECT_EQ(describe([&] { convert(m_in / "a.png", OutputFormat::Avif); }),
             "Output file was not created");
   fs::permissions(m_resources / "bin/cjpeg", fs::perms::owner_read);
-  EXPECT_EQ(describe([&] { convert(m_in / "a.png", OutputFormat::Jpeg); }),
-            "CLI tool 'cjpeg' not found. Place binaries in " + (m_resources / "bin").native() + "/.");
+  EXPECT_EQ(
+      describe([&] { convert(m_in / "a.png", OutputFormat::Jpeg); }),
+      "CLI tool 'cjpeg' not found. Place binaries in " + (m_resources / "bin").native() + "/.");
   test::writeFile(m_in / "fake.png", "not an image at all");
-  EXPECT_EQ(describe([&] { convert(m_in / "fake.png", OutputFormat::Heic); }),
-            "Image decoding failed");
-  EXPECT_EQ(describe([&] { convert(m_in / "fake.png", OutputFormat::Png); }),
-            "Image decoding failed");
+  for (OutputFormat format : kAllOutputFormats) {
+    EXPECT_EQ(describe([&] { convert(m_in / "fake.png", format); }),
+              "Not an image, or a kind this program cannot read");
+  }
   EXPECT_TRUE(filesIn(m_out.path()).empty());
   EXPECT_TRUE(filesIn(privateTemporaryFolder()).empty());
 }
@@ -214,25 +234,58 @@ TEST_F(ConverterWithFakeToolsTest, FailuresCarryTheirTextAndLeaveNothing) {
 TEST_F(ConverterWithFakeToolsTest, CancelBeforeStartCreatesNothing) {
   writePng(m_in / "a.png", 8, 8);
   m_token.cancel();
-  EXPECT_THROW(m_converter.convert({m_in / "a.png", m_out / "new/folder", OutputFormat::Png, 80,
-                                    {}, {}, std::nullopt},
-                                   m_token),
-               CancellationError);
+  EXPECT_THROW(
+      m_converter.convert(
+          {m_in / "a.png", m_out / "new/folder", OutputFormat::Png, 80, {}, {}, std::nullopt},
+          m_token),
+      CancellationError);
   EXPECT_FALSE(fs::exists(m_out / "new"));
 }
 
-TEST_F(ConverterWithFakeToolsTest, CancelDuringATool) {
+TEST_F(ConverterWithFakeToolsTest, CancelDuringAnEncoderOfEveryKind) {
   writePng(m_in / "a.png", 8, 8);
-  tool("avifenc", "touch '" + (m_resources / "running").native() + "'; sleep 30");
-  std::jthread canceller([this] {
-    while (!fs::exists(m_resources / "running")) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    m_token.cancel();
-  });
-  const auto start = std::chrono::steady_clock::now();
-  EXPECT_THROW(convert(m_in / "a.png", OutputFormat::Avif, 4), CancellationError);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  // HEIC too: its encoder runs as a process of its own, so a cancel reaches it.
+  for (const std::string name : {"avifenc", "quorvane-heic"}) {
+    CancellationToken token;
+    fs::remove(m_resources / "running");
+    tool(name, "touch '" + (m_resources / "running").native() + "'; sleep 30");
+    std::jthread canceller([this, token] {
+      while (!fs::exists(m_resources / "running")) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      }
+      token.cancel();
+    });
+    const auto start = std::chrono::steady_clock::now();
+    const OutputFormat format = name == "avifenc" ? OutputFormat::Avif : OutputFormat::Heic;
+    EXPECT_THROW(m_converter.convert({m_in / "a.png", m_out.path(), format, 80, 4, {}, {}}, token),
+                 CancellationError);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_TRUE(filesIn(m_out.path()).empty());
+    EXPECT_TRUE(filesIn(privateTemporaryFolder()).empty());
+  }
+}
+
+TEST_F(ConverterWithFakeToolsTest, EveryRoadChecksTheHeaderBeforeAnyToolOrDecoder) {
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+  for (OutputFormat format : kAllOutputFormats) {
+    EXPECT_EQ(describe([&] { convert(codecData() / "2-png-claims-100000.png", format); }),
+              "Image too large (100,000 × 100,000 pixels; the limit is 268,435,456 pixels)");
+    EXPECT_EQ(describe([&] { convert(codecData() / "2-jpeg-claims-65500.jpg", format); }),
+              "Image too large (65,500 × 65,500 pixels; the limit is 268,435,456 pixels)");
+  }
+  EXPECT_FALSE(fs::exists(m_resources / "args"));  // no tool ran
   EXPECT_TRUE(filesIn(m_out.path()).empty());
-  EXPECT_TRUE(filesIn(privateTemporaryFolder()).empty());
+}
+
+TEST_F(ConverterWithFakeToolsTest, AnOutputThatDoesNotReadBackIsAFailure) {
+  writePng(m_in / "a.png", 8, 8);
+  tool("quorvane-heic", "printf 'not a HEIC' > \"$3\"");
+  tool("cwebp", "eval out=\\${$#}; head -c 300 /dev/zero > \"$out\"");
+  for (OutputFormat format : {OutputFormat::Heic, OutputFormat::Webp}) {
+    EXPECT_EQ(describe([&] { convert(m_in / "a.png", format); }),
+              "The encoder wrote a file that cannot be read back");
+  }
+  EXPECT_TRUE(filesIn(m_out.path()).empty());
 }
 
 TEST_F(ConverterWithFakeToolsTest, MissingOptimiserStillGivesAPng) {
@@ -300,6 +353,48 @@ TEST_F(ConverterWithRealToolsTest, EveryFormatDecodesAtTheFittedSize) {
   EXPECT_TRUE(filesIn(privateTemporaryFolder()).empty());
 }
 
+TEST_F(ConverterWithRealToolsTest, SizesAFormatCannotHoldFailEarlyOrAreShrunkFirst) {
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+  writePng(m_in / "strip.png", 10000, 1);
+  EXPECT_EQ(describe([&] {
+              m_converter.convert(
+                  {m_in / "strip.png", m_out.path(), OutputFormat::Heic, 80, {}, {}, std::nullopt},
+                  m_token);
+            }),
+            "HEIC cannot hold an image of 10,000 × 1 pixels (it needs a short side of 32 pixels "
+            "or more once the long side reaches 4,217)");
+  writePng(m_in / "wide.png", 16384, 2);
+  EXPECT_EQ(describe([&] {
+              m_converter.convert(
+                  {m_in / "wide.png", m_out.path(), OutputFormat::Webp, 80, {}, {}, std::nullopt},
+                  m_token);
+            }),
+            "WebP cannot hold an image of 16,384 × 2 pixels (its sides are at most 16,383 pixels)");
+  EXPECT_TRUE(filesIn(m_out.path()).empty());
+  // A bound that brings it within reach: cwebp gets a copy it can read.
+  const fs::path out = m_converter.convert(
+      {m_in / "wide.png", m_out.path(), OutputFormat::Webp, 80, 8192, {}, std::nullopt}, m_token);
+  const auto header = codec::readHeader(out);
+  ASSERT_TRUE(header);
+  EXPECT_EQ(header.value().width, 8192);
+  EXPECT_EQ(header.value().height, 1);
+}
+
+TEST_F(ConverterWithRealToolsTest, DamageOnlyTheToolsMindConvertsLikeAnyOtherFormat) {
+  // Every pixel is there, but the end chunk is missing: our decoder reads
+  // it, cwebp and avifenc (libpng) refuse it.
+  writePng(m_in / "whole.png", 64, 48);
+  std::ifstream in(m_in / "whole.png", std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), {});
+  test::writeFile(m_in / "no-end.png", bytes.substr(0, bytes.size() - 12));
+  for (OutputFormat format : kAllOutputFormats) {
+    SCOPED_TRACE(rawValue(format).toStdString());
+    const fs::path out = m_converter.convert(
+        {m_in / "no-end.png", m_out.path(), format, 80, {}, {}, std::nullopt}, m_token);
+    EXPECT_TRUE(codec::readHeader(out));
+  }
+}
+
 TEST_F(ConverterWithRealToolsTest, PngHasFewColoursAndNoTransparency) {
   writePng(m_in / "gradient.png", 96, 64);
   for (auto [quality, colours] : {std::pair{50, 64}, {75, 128}, {100, 256}}) {
@@ -333,14 +428,14 @@ TEST_F(ConverterWithRealToolsTest, JpegShowsWhiteWhereTheInputWasTransparent) {
 }
 
 TEST_F(ConverterWithRealToolsTest, OddInputsEndUprightOrAsAClearError) {
-  const fs::path data = fs::path(QUORVANE_TEST_DATA_DIR "/../../codec/data").lexically_normal();
+  const fs::path data = codecData();
   // Stored 4x2 with orientation 6: displayed (and written) 2 wide, 4 tall.
   const auto rotatedHeader = codec::readHeader(data / "2-exif-orientation-6.jpg");
   ASSERT_TRUE(rotatedHeader);
   for (OutputFormat format : {OutputFormat::Webp, OutputFormat::Avif}) {
-    const fs::path out = m_converter.convert({data / "2-exif-orientation-6.jpg", m_out.path(), format,
-                                              80, {}, {}, std::nullopt},
-                                             m_token);
+    const fs::path out = m_converter.convert(
+        {data / "2-exif-orientation-6.jpg", m_out.path(), format, 80, {}, {}, std::nullopt},
+        m_token);
     const auto header = codec::readHeader(out);
     ASSERT_TRUE(header);
     EXPECT_EQ(header.value().width, rotatedHeader.value().width);
@@ -353,7 +448,7 @@ TEST_F(ConverterWithRealToolsTest, OddInputsEndUprightOrAsAClearError) {
                     {data / "2-truncated.jpg", m_out.path(), format, 80, {}, {}, std::nullopt},
                     m_token);
               }),
-              "Image decoding failed");
+              "The image data is damaged");
   }
 }
 

@@ -1,7 +1,7 @@
-#include <QSignalSpy>
-#include <QTest>
 #include <gtest/gtest.h>
 
+#include <QSignalSpy>
+#include <QTest>
 #include <filesystem>
 #include <fstream>
 
@@ -30,8 +30,8 @@ class RecordingDesktop final : public DesktopIntegration {
 };
 
 // The batch runs real conversions through fake tools: a cwebp that waits for
-// a gate file (so a test decides when conversions end), fails for inputs
-// whose name holds "bad", and records how many run at once.
+// a gate file (so a test decides when conversions end) and records how many
+// run at once.
 class BatchRunTest : public ::testing::Test {
  protected:
   BatchRunTest() {
@@ -40,12 +40,19 @@ class BatchRunTest : public ::testing::Test {
     const std::string dir = m_resources.path().native();
     tool("cwebp",
          "eval in=\\${$(($# - 2))}; eval out=\\${$#}\n"
-         "touch '" + dir + "/running/'$$\n"
-         "ls '" + dir + "/running' | wc -l >> '" + dir + "/concurrency'\n"
-         "while [ ! -e '" + dir + "/gate' ]; do sleep 0.01; done\n"
-         "rm -f '" + dir + "/running/'$$\n"
-         "case \"$in\" in *bad*) printf 'bad input' >&2; exit 1;; esac\n"
-         "cp \"$in\" \"$out\"");
+         "touch '" +
+             dir +
+             "/running/'$$\n"
+             "ls '" +
+             dir + "/running' | wc -l >> '" + dir +
+             "/concurrency'\n"
+             "while [ ! -e '" +
+             dir +
+             "/gate' ]; do sleep 0.01; done\n"
+             "rm -f '" +
+             dir +
+             "/running/'$$\n"
+             "cp \"$in\" \"$out\"");
     tool("cjpeg", "eval in=\\${$#}; cat \"$in\"");
   }
   void tool(const std::string& name, const std::string& body) {
@@ -145,8 +152,34 @@ TEST_F(BatchRunTest, CustomNumbersSkipCompletedItemsAndNeverCollide) {
   EXPECT_EQ(m_vm->items()[3]->outputURL(), out / "image-03.webp");
 }
 
+TEST_F(BatchRunTest, MemoryBudgetHoldsBackWhatWouldNotFitAndLetsTheLargestRunAlone) {
+  // Each of these tiny conversions is estimated at a little over 16 MiB:
+  // one fits in 20 MiB, two do not.
+  m_vm->setMemoryBudget(20 << 20);
+  for (int i = 0; i < 3; ++i)
+    m_vm->addFiles({image(m_files.path(), "m" + std::to_string(i) + ".png")});
+  QSignalSpy finished(m_vm.get(), &ConversionViewModel::conversionFinished);
+  m_vm->startConversion();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return runningTools() == 1; }, 10000));
+  EXPECT_FALSE(QTest::qWaitFor([&] { return runningTools() == 2; }, 300));
+  openGate();
+  ASSERT_TRUE(finished.wait(20000));
+  EXPECT_EQ(m_vm->completedCount(), 3);
+  EXPECT_EQ(maxConcurrency(), 1);
+
+  closeGate();
+  m_vm->setMemoryBudget(1);  // over budget on its own: still converted, alone
+  m_vm->addFiles({image(m_files.path(), "huge.png")});
+  m_vm->startConversion();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return runningTools() == 1; }, 10000));
+  openGate();
+  ASSERT_TRUE(finished.wait(20000));
+  EXPECT_EQ(m_vm->completedCount(), 4);
+}
+
 TEST_F(BatchRunTest, ParallelLimitHoldsAndASecondStartIsIgnored) {
-  for (int i = 0; i < 6; ++i) m_vm->addFiles({image(m_files.path(), "p" + std::to_string(i) + ".png")});
+  for (int i = 0; i < 6; ++i)
+    m_vm->addFiles({image(m_files.path(), "p" + std::to_string(i) + ".png")});
   m_vm->startConversion();
   ASSERT_TRUE(QTest::qWaitFor([&] { return runningTools() == 2; }, 10000));
   QSignalSpy finished(m_vm.get(), &ConversionViewModel::conversionFinished);
@@ -161,7 +194,8 @@ TEST_F(BatchRunTest, ParallelLimitHoldsAndASecondStartIsIgnored) {
 }
 
 TEST_F(BatchRunTest, CancelStopsRunningToolsAndWaitingItemsThenRetryConvertsThem) {
-  for (int i = 0; i < 5; ++i) m_vm->addFiles({image(m_files.path(), "c" + std::to_string(i) + ".png")});
+  for (int i = 0; i < 5; ++i)
+    m_vm->addFiles({image(m_files.path(), "c" + std::to_string(i) + ".png")});
   QSignalSpy finished(m_vm.get(), &ConversionViewModel::conversionFinished);
   m_vm->startConversion();
   ASSERT_TRUE(QTest::qWaitFor([&] { return runningTools() == 2; }, 10000));
@@ -186,13 +220,15 @@ TEST_F(BatchRunTest, CancelStopsRunningToolsAndWaitingItemsThenRetryConvertsThem
 
 TEST_F(BatchRunTest, AFailureShowsItsTextAndIsRetriedNextTime) {
   openGate();
-  m_vm->addFiles({image(m_files.path(), "good.png"), image(m_files.path(), "bad.png")});
+  test::writeFile(m_files / "broken.png", "not a PNG");
+  m_vm->addFiles({image(m_files.path(), "good.png"), m_files / "broken.png"});
   ASSERT_TRUE(runToEnd(*m_vm));
   EXPECT_EQ(kinds(), (std::vector<Kind>{Kind::Completed, Kind::Error}));
-  EXPECT_EQ(m_vm->items()[1]->status().message, "Process exited with code 1: bad input");
-  EXPECT_EQ(m_vm->items()[1]->errorMessage(), "Process exited with code 1: bad input");
+  const QString notAnImage = "Not an image, or a kind this program cannot read";
+  EXPECT_EQ(m_vm->items()[1]->status().message, notAnImage);
+  EXPECT_EQ(m_vm->items()[1]->errorMessage(), notAnImage);
 
-  tool("cwebp", "eval in=\\${$(($# - 2))}; eval out=\\${$#}; cp \"$in\" \"$out\"");  // fixed
+  image(m_files.path(), "broken.png");  // mended
   ASSERT_TRUE(runToEnd(*m_vm));
   EXPECT_EQ(kinds(), (std::vector<Kind>{Kind::Completed, Kind::Completed}));
   EXPECT_FALSE(m_vm->items()[1]->errorMessage());
@@ -211,7 +247,8 @@ TEST_F(BatchRunTest, SettingsChangedDuringARunDoNotAffectIt) {
 }
 
 TEST_F(BatchRunTest, RemovingOrClearingDuringARunIsSafe) {
-  for (int i = 0; i < 4; ++i) m_vm->addFiles({image(m_files.path(), "r" + std::to_string(i) + ".png")});
+  for (int i = 0; i < 4; ++i)
+    m_vm->addFiles({image(m_files.path(), "r" + std::to_string(i) + ".png")});
   QSignalSpy finished(m_vm.get(), &ConversionViewModel::conversionFinished);
   m_vm->startConversion();
   ASSERT_TRUE(QTest::qWaitFor([&] { return runningTools() == 2; }, 10000));
@@ -225,7 +262,8 @@ TEST_F(BatchRunTest, RemovingOrClearingDuringARunIsSafe) {
 }
 
 TEST_F(BatchRunTest, RemovingARowDuringARunStillConvertsTheRest) {
-  for (int i = 0; i < 5; ++i) m_vm->addFiles({image(m_files.path(), "k" + std::to_string(i) + ".png")});
+  for (int i = 0; i < 5; ++i)
+    m_vm->addFiles({image(m_files.path(), "k" + std::to_string(i) + ".png")});
   QSignalSpy finished(m_vm.get(), &ConversionViewModel::conversionFinished);
   m_vm->startConversion();
   ASSERT_TRUE(QTest::qWaitFor([&] { return runningTools() == 2; }, 10000));
@@ -236,7 +274,8 @@ TEST_F(BatchRunTest, RemovingARowDuringARunStillConvertsTheRest) {
 }
 
 TEST_F(BatchRunTest, DestroyingTheControllerMidRunEndsTheTools) {
-  for (int i = 0; i < 3; ++i) m_vm->addFiles({image(m_files.path(), "d" + std::to_string(i) + ".png")});
+  for (int i = 0; i < 3; ++i)
+    m_vm->addFiles({image(m_files.path(), "d" + std::to_string(i) + ".png")});
   m_vm->startConversion();
   ASSERT_TRUE(QTest::qWaitFor([&] { return runningTools() == 2; }, 10000));
   m_vm.reset();
