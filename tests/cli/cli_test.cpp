@@ -201,7 +201,7 @@ TEST_F(CliTest, EncodersDieWithAKilledRunAndItsLeftoversGoNextTime) {
 }
 
 TEST_F(CliTest, AReaderThatGoesAwayEndsOnlyThePrinting) {
-  for (int i = 0; i < 6; ++i) image(m_work / ("p" + std::to_string(i) + ".png"));
+  for (int i = 0; i < 6; ++i) image(m_work / (test::numbered("p", i, ".png")));
   const std::string cli = QCoreApplication::applicationDirPath().toStdString() + "/quorvane-cli";
   QProcess shell;
   shell.setWorkingDirectory(QString::fromStdString(m_work.path().native()));

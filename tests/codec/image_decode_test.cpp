@@ -502,7 +502,7 @@ TEST(DecodeBroken, CorruptedBytesNeverCrash) {
       for (int i = 0; i < hits; ++i) {
         damaged[next() % damaged.size()] = static_cast<std::uint8_t>(next());
       }
-      const auto path = dir / ("d" + original.extension().string());
+      const auto path = dir / std::string("d").append(original.extension().string());
       test::writeFile(path, damaged);
       SCOPED_TRACE(original.filename().string() + " round " + std::to_string(round));
       const auto header = readHeader(path);

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "codec/image_codec.h"
+#include "support/numbered.h"
 #include "test_images.h"
 
 namespace quorvane::codec {
@@ -157,7 +158,7 @@ TEST(Threads, ParallelWritesAreIndependent) {
       const RgbaImage image = test::makeRgba(40 + t, 30, [t](int x, int y) {
         return test::Pixel{x * 5 & 0xff, y * 7 & 0xff, t * 60, 255};
       });
-      const auto base = dir / ("t" + std::to_string(t));
+      const auto base = dir / (quorvane::test::numbered("t", t));
       for (int round = 0; round < 3; ++round) {
         if (!writePng(image, base.string() + ".png") ||
             !writeHeic(image, base.string() + ".heic", 0.7) ||

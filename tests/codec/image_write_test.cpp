@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "codec/image_codec.h"
+#include "support/numbered.h"
 #include "test_images.h"
 
 namespace quorvane::codec {
@@ -87,13 +88,14 @@ TEST(WriteHeic, QualityIsClampedAndMonotonic) {
     return Pixel{(x * 37 + y * 11) & 0xff, (x * y) & 0xff, ((x ^ y) * 4) & 0xff, 255};
   });
   for (const double q : {-3.0, 0.0, 0.5, 1.0, 7.0, std::nan("")}) {
-    const auto name = "q" + std::to_string(q) + ".heic";
+    const auto name = std::string("q").append(std::to_string(q)).append(".heic");
     const auto written = writeHeic(noise, dir / name, q);
     ASSERT_TRUE(written) << "quality " << q << ": " << written.error().detail;
     EXPECT_TRUE(decode(dir / name)) << "quality " << q;
   }
   const auto size = [&](double q) {
-    return std::filesystem::file_size(dir / ("q" + std::to_string(q) + ".heic"));
+    return std::filesystem::file_size(dir /
+                                      std::string("q").append(std::to_string(q)).append(".heic"));
   };
   EXPECT_LT(size(0.0), size(0.5));
   EXPECT_LT(size(0.5), size(1.0));
@@ -150,7 +152,7 @@ TEST(WriteHeic, FidelityAndSizeRiseWithQualityOverTheWholeRange) {
   for (int step = 0; step <= 10; ++step) {
     const double quality = step / 10.0;
     SCOPED_TRACE("quality " + std::to_string(quality));
-    const auto path = dir / ("q" + std::to_string(step) + ".heic");
+    const auto path = dir / (quorvane::test::numbered("q", step, ".heic"));
     ASSERT_TRUE(writeHeic(image, path, quality));
     const auto back = decode(path);
     ASSERT_TRUE(back) << back.error().detail;

@@ -58,7 +58,7 @@ TEST(OutputFormat, RawValuesAreExactAndJpegWritesJpg) {
 class ImageItemTest : public ::testing::Test {
  protected:
   ImageItem makeItemOfSize(qint64 bytes) {
-    const auto path = m_dir / ("f" + std::to_string(m_count++) + ".png");
+    const auto path = m_dir / (test::numbered("f", m_count++, ".png"));
     test::writeFile(path, std::string(static_cast<std::size_t>(bytes), 'x'));
     return ImageItem(path);
   }

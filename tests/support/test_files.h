@@ -8,6 +8,8 @@
 #include <ostream>
 #include <string>
 
+#include "support/numbered.h"
+
 // Readable QString values in test failures.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 

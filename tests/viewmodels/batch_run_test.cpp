@@ -157,7 +157,7 @@ TEST_F(BatchRunTest, MemoryBudgetHoldsBackWhatWouldNotFitAndLetsTheLargestRunAlo
   // one fits in 20 MiB, two do not.
   m_vm->setMemoryBudget(20 << 20);
   for (int i = 0; i < 3; ++i)
-    m_vm->addFiles({image(m_files.path(), "m" + std::to_string(i) + ".png")});
+    m_vm->addFiles({image(m_files.path(), test::numbered("m", i, ".png"))});
   QSignalSpy finished(m_vm.get(), &ConversionViewModel::conversionFinished);
   m_vm->startConversion();
   ASSERT_TRUE(QTest::qWaitFor([&] { return runningTools() == 1; }, 10000));
@@ -179,7 +179,7 @@ TEST_F(BatchRunTest, MemoryBudgetHoldsBackWhatWouldNotFitAndLetsTheLargestRunAlo
 
 TEST_F(BatchRunTest, ParallelLimitHoldsAndASecondStartIsIgnored) {
   for (int i = 0; i < 6; ++i)
-    m_vm->addFiles({image(m_files.path(), "p" + std::to_string(i) + ".png")});
+    m_vm->addFiles({image(m_files.path(), test::numbered("p", i, ".png"))});
   m_vm->startConversion();
   ASSERT_TRUE(QTest::qWaitFor([&] { return runningTools() == 2; }, 10000));
   QSignalSpy finished(m_vm.get(), &ConversionViewModel::conversionFinished);
@@ -195,7 +195,7 @@ TEST_F(BatchRunTest, ParallelLimitHoldsAndASecondStartIsIgnored) {
 
 TEST_F(BatchRunTest, CancelStopsRunningToolsAndWaitingItemsThenRetryConvertsThem) {
   for (int i = 0; i < 5; ++i)
-    m_vm->addFiles({image(m_files.path(), "c" + std::to_string(i) + ".png")});
+    m_vm->addFiles({image(m_files.path(), test::numbered("c", i, ".png"))});
   QSignalSpy finished(m_vm.get(), &ConversionViewModel::conversionFinished);
   m_vm->startConversion();
   ASSERT_TRUE(QTest::qWaitFor([&] { return runningTools() == 2; }, 10000));
@@ -248,7 +248,7 @@ TEST_F(BatchRunTest, SettingsChangedDuringARunDoNotAffectIt) {
 
 TEST_F(BatchRunTest, RemovingOrClearingDuringARunIsSafe) {
   for (int i = 0; i < 4; ++i)
-    m_vm->addFiles({image(m_files.path(), "r" + std::to_string(i) + ".png")});
+    m_vm->addFiles({image(m_files.path(), test::numbered("r", i, ".png"))});
   QSignalSpy finished(m_vm.get(), &ConversionViewModel::conversionFinished);
   m_vm->startConversion();
   ASSERT_TRUE(QTest::qWaitFor([&] { return runningTools() == 2; }, 10000));
@@ -263,7 +263,7 @@ TEST_F(BatchRunTest, RemovingOrClearingDuringARunIsSafe) {
 
 TEST_F(BatchRunTest, RemovingARowDuringARunStillConvertsTheRest) {
   for (int i = 0; i < 5; ++i)
-    m_vm->addFiles({image(m_files.path(), "k" + std::to_string(i) + ".png")});
+    m_vm->addFiles({image(m_files.path(), test::numbered("k", i, ".png"))});
   QSignalSpy finished(m_vm.get(), &ConversionViewModel::conversionFinished);
   m_vm->startConversion();
   ASSERT_TRUE(QTest::qWaitFor([&] { return runningTools() == 2; }, 10000));
@@ -275,7 +275,7 @@ TEST_F(BatchRunTest, RemovingARowDuringARunStillConvertsTheRest) {
 
 TEST_F(BatchRunTest, DestroyingTheControllerMidRunEndsTheTools) {
   for (int i = 0; i < 3; ++i)
-    m_vm->addFiles({image(m_files.path(), "d" + std::to_string(i) + ".png")});
+    m_vm->addFiles({image(m_files.path(), test::numbered("d", i, ".png"))});
   m_vm->startConversion();
   ASSERT_TRUE(QTest::qWaitFor([&] { return runningTools() == 2; }, 10000));
   m_vm.reset();

@@ -22,6 +22,7 @@
 #include "codec/image_codec.h"
 #include "codec/libvips_runtime.h"
 #include "services/settings_store.h"
+#include "support/numbered.h"
 #include "viewmodels/conversion_view_model.h"
 #include "views/content_view.h"
 #include "views/drop_zone_compact.h"
@@ -325,7 +326,7 @@ void MainWindowTest::testRowsShowConversionSizesAndSavingColours() {
 }
 
 void MainWindowTest::testSummaryCountsAndSaving() {
-  for (int i = 0; i < 5; ++i) writeFile(m_files / ("s" + std::to_string(i) + ".png"), 1'000'000);
+  for (int i = 0; i < 5; ++i) writeFile(m_files / (quorvane::test::numbered("s", i, ".png")), 1'000'000);
   m_vm->addFiles({m_files});
   gui::SummaryView* summary = m_view->summary();
   const auto& items = m_vm->items();

@@ -1,0 +1,20 @@
+# bash completion for quorvane-cli
+_quorvane_cli() {
+  local cur prev
+  cur=${COMP_WORDS[COMP_CWORD]}
+  prev=${COMP_WORDS[COMP_CWORD-1]}
+  case $prev in
+    --format) mapfile -t COMPREPLY < <(compgen -W "webp jpeg jpg png heic avif" -- "$cur"); return ;;
+    --naming) mapfile -t COMPREPLY < <(compgen -W "original custom" -- "$cur"); return ;;
+    --output) mapfile -t COMPREPLY < <(compgen -d -- "$cur"); return ;;
+    --quality|--max-width|--max-height|--prefix|--start|--jobs) return ;;
+  esac
+  if [[ $cur == -* ]]; then
+    mapfile -t COMPREPLY < <(compgen -W "--format --quality --max-width --max-height --naming
+      --prefix --start --output --jobs --verbose --help --version" -- "$cur")
+    return
+  fi
+  mapfile -t COMPREPLY < <(compgen -f -- "$cur")
+  compopt -o filenames 2>/dev/null
+}
+complete -F _quorvane_cli quorvane-cli

@@ -1,0 +1,13 @@
+# fish completion for quorvane-cli
+complete -c quorvane-cli -l format -x -a 'webp jpeg jpg png heic avif' -d 'Output format'
+complete -c quorvane-cli -l quality -x -d '0 (smallest) to 100 (best)'
+complete -c quorvane-cli -l max-width -x -d 'Shrink wider images to this width'
+complete -c quorvane-cli -l max-height -x -d 'Shrink taller images to this height'
+complete -c quorvane-cli -l naming -x -a 'original custom' -d 'Output names'
+complete -c quorvane-cli -l prefix -x -d 'Prefix of custom names'
+complete -c quorvane-cli -l start -x -d 'First custom number'
+complete -c quorvane-cli -l output -x -a '(__fish_complete_directories)' -d 'Output folder'
+complete -c quorvane-cli -l jobs -x -d 'Conversions at once'
+complete -c quorvane-cli -s v -l verbose -d 'Print what the encoder said on failures'
+complete -c quorvane-cli -s h -l help -d 'Show the options'
+complete -c quorvane-cli -l version -d 'Show the version'
