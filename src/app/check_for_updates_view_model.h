@@ -21,6 +21,7 @@
 #include <QPointer>
 #include <QString>
 #include <QUrl>
+#include <QVersionNumber>
 #include <chrono>
 #include <optional>
 
@@ -29,10 +30,9 @@ class QTimer;
 
 namespace quorvane::gui {
 
-// The numeric components of a version text, or nothing when it is not one.
-std::optional<QList<int>> parseVersion(const QString& text);
-// <0, 0 or >0 as `a` is older than, equal to or newer than `b`.
-int compareVersions(const QList<int>& a, const QList<int>& b);
+// The version a text names ("1.2.0", "v1.2", "1.2.0-beta"), or nothing when
+// it names none.
+std::optional<QVersionNumber> parseVersion(const QString& text);
 
 class CheckForUpdatesViewModel : public QObject {
   Q_OBJECT

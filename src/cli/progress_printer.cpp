@@ -9,7 +9,6 @@
 
 namespace quorvane::cli {
 
-using core::ConversionStatus;
 using core::FileService::formatFileSize;
 
 ProgressPrinter::ProgressPrinter(std::FILE* output, std::FILE* errors, bool progressBar,
@@ -50,36 +49,36 @@ void ProgressPrinter::start(int images) {
   drawBar();
 }
 
-void ProgressPrinter::itemFinished(const QString& name, const core::ImageItem& item) {
+void ProgressPrinter::itemFinished(const QString& name, const std::filesystem::path& input,
+                                   qint64 originalSize, const core::ConversionOutcome& outcome) {
+  using Kind = core::ConversionOutcome::Kind;
   ++m_done;
   clearBar();
-  switch (item.status().kind) {
-    case ConversionStatus::Kind::Completed: {
+  switch (outcome.kind) {
+    case Kind::Completed: {
       ++m_totals.converted;
-      const qint64 output = item.compressedSize().value_or(0);
-      m_totals.originalBytes += item.originalSize();
-      m_totals.compressedBytes += output;
+      m_totals.originalBytes += originalSize;
+      m_totals.compressedBytes += outcome.size;
       // The output's name when it is not simply the input's with another
       // extension (a taken name became "-1", or custom naming).
       QString shown = name;
-      if (item.outputURL() && item.outputURL()->stem() != item.url().stem()) {
-        shown +=
-            QStringLiteral(" -> ") + core::FileService::displayPath(item.outputURL()->filename());
+      if (outcome.output.stem() != input.stem()) {
+        shown += QStringLiteral(" -> ") + core::FileService::displayPath(outcome.output.filename());
       }
-      print(m_output, shown + QStringLiteral(": ") + sizeChange(item.originalSize(), output));
+      print(m_output, shown + QStringLiteral(": ") + sizeChange(originalSize, outcome.size));
       break;
     }
-    case ConversionStatus::Kind::Error:
+    case Kind::Failed:
       ++m_totals.failed;
       ++m_failedImages;
-      print(m_errors, QStringLiteral("quorvane: error: '%1': %2").arg(name, item.status().message));
-      if (m_verbose && !item.status().detail.isEmpty()) {
-        for (const QString& line : item.status().detail.split(u'\n', Qt::SkipEmptyParts)) {
+      print(m_errors, QStringLiteral("quorvane: error: '%1': %2").arg(name, outcome.message));
+      if (m_verbose && !outcome.detail.isEmpty()) {
+        for (const QString& line : outcome.detail.split(u'\n', Qt::SkipEmptyParts)) {
           print(m_errors, QStringLiteral("  ") + line);
         }
       }
       break;
-    default:
+    case Kind::Cancelled:
       ++m_totals.cancelled;
       break;
   }

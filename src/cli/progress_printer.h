@@ -6,8 +6,9 @@
 
 #include <QString>
 #include <cstdio>
+#include <filesystem>
 
-#include "models/image_item.h"
+#include "services/batch_runner.h"
 
 namespace quorvane::cli {
 
@@ -29,7 +30,9 @@ class ProgressPrinter {
   void pathFailed(const QString& name, const QString& reason);
   // The batch of `images` begins: the bar appears.
   void start(int images);
-  void itemFinished(const QString& name, const core::ImageItem& item);
+  // `name` is the input as shown; `input` its path, of `originalSize` bytes.
+  void itemFinished(const QString& name, const std::filesystem::path& input, qint64 originalSize,
+                    const core::ConversionOutcome& outcome);
   void finish(bool interrupted);
   const BatchTotals& totals() const { return m_totals; }
 

@@ -1,12 +1,16 @@
 // quorvane-cli: the conversion of the windowed application for scripts and
-// servers, on the same controller and batch code, without a display.
+// servers, on the same batch engine, without a display or saved settings.
 #include <fcntl.h>
+#include <sched.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QSocketNotifier>
+#include <QUuid>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -17,8 +21,12 @@
 #include "cli/cli_options.h"
 #include "cli/progress_printer.h"
 #include "codec/libvips_runtime.h"
+#include "models/conversion_settings.h"
+#include "services/batch_runner.h"
 #include "services/file_service.h"
-#include "viewmodels/conversion_view_model.h"
+#include "services/image_converter.h"
+#include "services/image_intake.h"
+#include "services/memory_budget.h"
 
 namespace quorvane::cli {
 namespace {
@@ -72,60 +80,66 @@ QString displayName(const fs::path& path) {
   return core::FileService::displayPath(path);
 }
 
-// Why a path named on the command line cannot be read (a typo, a dangling
-// link, a link loop), or nothing when it can.
-std::optional<std::string> unreadableReason(const fs::path& path) {
-  struct stat info {};
-  if (::stat(path.c_str(), &info) == 0) return std::nullopt;
-  return std::strerror(errno);
+// What the printer needs of each image when it ends.
+struct Listed {
+  fs::path input;
+  qint64 originalSize = 0;
+};
+
+int availableCpuCount() {
+  cpu_set_t set;
+  CPU_ZERO(&set);
+  if (sched_getaffinity(0, sizeof set, &set) != 0) return 1;
+  return std::max(1, CPU_COUNT(&set));
 }
 
 int run(const CliOptions& options) {
   codec::LibvipsRuntime vips;
-  // The window's saved settings are neither read nor changed: this
-  // controller has no settings store.
-  core::NoDesktopIntegration desktop;
-  core::ConversionViewModel controller(nullptr, nullptr, desktop);
-  controller.setParallelLimit(options.jobs);
-  controller.updateOutputFormat(options.format);
-  controller.updateQuality(options.quality);
-  controller.updateNamingMode(options.naming);
-  if (options.prefix) controller.updateNamePrefix(*options.prefix);
+  core::BatchSettings settings;
+  settings.format = options.format;
+  settings.quality = options.quality;
+  settings.maxWidth = options.maxWidth;
+  settings.maxHeight = options.maxHeight;
+  settings.naming = options.naming;
+  if (options.prefix) settings.namePrefix = core::sanitizedNamePrefix(*options.prefix);
   if (options.startNumber) {
-    controller.updateNameStartNumber(*options.startNumber);
-    if (controller.settings().nameStartNumber !=
-        core::ConversionViewModel::numericPrefix(*options.startNumber, 6)) {
+    settings.nameStartNumber = core::numericPrefix(*options.startNumber, 6);
+    if (settings.nameStartNumber.isEmpty()) {
       return usageError("start number '" + options.startNumber->toStdString() + "' has no digits");
     }
   }
-  controller.updateMaxWidth(options.maxWidth);
-  controller.updateMaxHeight(options.maxHeight);
-  controller.updateResizeEnabled(options.maxWidth || options.maxHeight);
-
   if (options.outputDirectory) {
-    const fs::path folder = fs::absolute(*options.outputDirectory);
-    if (const auto error = core::FileService::ensureDirectory(folder)) {
-      return fatal("cannot create output folder '" + folder.native() + "': " + error.message());
+    settings.folder = fs::absolute(*options.outputDirectory);
+    if (const auto error = core::FileService::ensureDirectory(settings.folder)) {
+      return fatal("cannot create output folder '" + settings.folder.native() +
+                   "': " + error.message());
     }
-    if (!fs::is_directory(folder) || ::access(folder.c_str(), W_OK | X_OK) != 0) {
-      return fatal("cannot write into output folder '" + folder.native() + "'");
+    if (!fs::is_directory(settings.folder) || ::access(settings.folder.c_str(), W_OK | X_OK) != 0) {
+      return fatal("cannot write into output folder '" + settings.folder.native() + "'");
     }
-    controller.setOutputDirectory(folder);
   }
 
   // A path that cannot be read fails alone, like an image that cannot be
   // decoded; the others are converted.
   ProgressPrinter printer(stdout, stderr, ::isatty(STDERR_FILENO) == 1, options.verbose);
-  std::vector<fs::path> paths;
-  for (const fs::path& given : options.paths) {
-    if (const auto reason = unreadableReason(given)) {
-      printer.pathFailed(displayName(fs::absolute(given)), QString::fromLocal8Bit(*reason));
-    } else {
-      paths.push_back(fs::absolute(given));
-    }
-  }
-  controller.addFiles(paths);
-  const int total = static_cast<int>(controller.items().size());
+  std::vector<fs::path> given;
+  for (const fs::path& path : options.paths) given.push_back(fs::absolute(path));
+  std::vector<core::BatchEntry> entries;
+  QHash<QUuid, Listed> listed;
+  core::FileService::walkImageFiles(
+      given, {.image =
+                  [&](const fs::path& file) {
+                    const core::ImageFacts facts = core::measureImage(file);
+                    const QUuid id = QUuid::createUuid();
+                    entries.push_back({id, file, facts.pixelWidth, facts.pixelHeight});
+                    listed.insert(id, {file, facts.originalSize});
+                    return true;
+                  },
+              .unreadable =
+                  [&](const fs::path& path, std::error_code error) {
+                    printer.pathFailed(displayName(path), QString::fromLocal8Bit(error.message()));
+                  }});
+  const int total = static_cast<int>(entries.size());
   if (total == 0) {
     if (printer.totals().failed == 0) {
       std::fprintf(stderr, "quorvane: no images found\n");
@@ -134,7 +148,13 @@ int run(const CliOptions& options) {
     printer.finish(false);
     return kExitFailure;
   }
+  if (!options.outputDirectory)
+    settings.folder = entries.front().input.parent_path() / "compressed";
 
+  const core::ImageConverter converter;
+  core::BatchRunner batch(
+      converter, settings,
+      {options.jobs.value_or(availableCpuCount()), core::defaultMemoryBudget()});
   printer.start(total);
   bool interrupted = false;
   installSignalHandlers();
@@ -144,15 +164,17 @@ int run(const CliOptions& options) {
     while (::read(signalPipe[0], buffer, sizeof buffer) > 0) {
     }
     interrupted = true;
-    controller.cancelConversion();
+    batch.cancel();
   });
-  QObject::connect(&controller, &core::ConversionViewModel::itemFinished,
-                   [&](const std::shared_ptr<core::ImageItem>& item) {
-                     printer.itemFinished(displayName(item->url()), *item);
+  QObject::connect(&batch, &core::BatchRunner::finished,
+                   [&](const QUuid& id, const core::ConversionOutcome& outcome) {
+                     const Listed& image = listed[id];
+                     printer.itemFinished(displayName(image.input), image.input, image.originalSize,
+                                          outcome);
                    });
-  QObject::connect(&controller, &core::ConversionViewModel::conversionFinished,
-                   [] { QCoreApplication::quit(); });
-  controller.startConversion();
+  QObject::connect(&batch, &core::BatchRunner::done, [] { QCoreApplication::quit(); });
+  batch.append(std::move(entries));
+  batch.start();
   QCoreApplication::exec();
 
   printer.finish(interrupted);
@@ -177,7 +199,7 @@ int main(int argc, char** argv) {
 
   const ParseResult parsed = parseArguments(std::vector<std::string>(argv + 1, argv + argc));
   if (std::holds_alternative<ShowHelp>(parsed)) {
-    std::fputs(usageText(quorvane::core::ConversionViewModel::availableCpuCount()).c_str(), stdout);
+    std::fputs(usageText(availableCpuCount()).c_str(), stdout);
     return kExitSuccess;
   }
   if (std::holds_alternative<ShowVersion>(parsed)) {

@@ -10,27 +10,6 @@
 
 namespace quorvane::codec::detail {
 
-UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
-  if (this != &other) reset(other.release());
-  return *this;
-}
-
-int UniqueFd::release() {
-  return std::exchange(m_fd, -1);
-}
-
-void UniqueFd::reset(int fd) {
-  if (m_fd >= 0) ::close(m_fd);
-  m_fd = fd;
-}
-
-bool UniqueFd::close() {
-  if (m_fd < 0) return true;
-  // Linux frees the descriptor even when close(2) fails, so never retry.
-  const int rc = ::close(std::exchange(m_fd, -1));
-  return rc == 0 || errno == EINTR;
-}
-
 InputFile openInput(const std::filesystem::path& path) {
   InputFile file;
   // O_NONBLOCK keeps open(2) from waiting for a writer on a FIFO; it has no

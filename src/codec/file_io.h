@@ -9,30 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "codec/unique_fd.h"
+
 namespace quorvane::codec::detail {
 
-// Move-only owner of a POSIX file descriptor.
-class UniqueFd {
- public:
-  UniqueFd() = default;
-  explicit UniqueFd(int fd) : m_fd(fd) {}
-  UniqueFd(UniqueFd&& other) noexcept : m_fd(other.release()) {}
-  UniqueFd& operator=(UniqueFd&& other) noexcept;
-  UniqueFd(const UniqueFd&) = delete;
-  UniqueFd& operator=(const UniqueFd&) = delete;
-  ~UniqueFd() { reset(); }
-
-  int get() const { return m_fd; }
-  bool valid() const { return m_fd >= 0; }
-  int release();
-  void reset(int fd = -1);
-  // Closes now and reports whether close(2) succeeded (it can report a
-  // delayed write error on some file systems).
-  bool close();
-
- private:
-  int m_fd = -1;
-};
+using codec::UniqueFd;
 
 // An image file opened for reading: a regular, non-empty file. Opening never
 // blocks (a FIFO named like an image is refused, not waited on).

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "codec/codec_result.h"
 
@@ -84,6 +85,17 @@ struct DecodeOptions {
   int fitHeight = 0;
 };
 
+struct ImageSize {
+  int width = 0;
+  int height = 0;
+};
+
+// The size as displayed, as cheaply as the format allows: a PNG's is read
+// from its first chunks (tens of times faster than a full header read, which
+// matters when a drop lists 100,000 screenshots); everything else goes
+// through readHeader.
+Result<ImageSize> readImageSize(const std::filesystem::path& path);
+
 // Reads the header of frame 0 only. Fails (see CodecError::Kind) for files
 // that are missing, empty, not images or whose header is damaged.
 Result<ImageHeader> readHeader(const std::filesystem::path& path);
@@ -128,6 +140,10 @@ Result<void> writeHeic(const RgbaImage& image, const std::filesystem::path& path
 // Uncompressed 24-bit true-colour TGA, rows stored bottom-up as the header
 // says; alpha is dropped (flatten first when it matters).
 Result<void> writeTga(const RgbaImage& image, const std::filesystem::path& path);
+
+// Writes `bytes` as the whole file at path (created or truncated); a failed
+// write removes what it created.
+Result<void> writeBytes(const std::filesystem::path& path, std::string_view bytes);
 
 // The pixels as they are, behind a 16-byte header, for handing an image to a
 // helper process of ours: nothing to compress, nothing to lose.

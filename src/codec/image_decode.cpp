@@ -108,16 +108,19 @@ Result<ImagePtr> openWithVips(int fd, bool sequential, const std::filesystem::pa
                               const char* action, const char* loaderOptions = "") {
   SourcePtr source(vips_source_new_from_descriptor(fd));
   if (!source) return vipsError(CodecError::Kind::FileSystem, action, path, "cannot read");
-  if (!vips_foreign_find_load_source(source.get())) {
-    takeVipsError();
-    return makeError(CodecError::Kind::NotAnImage, action, path, "not a supported image");
-  }
   VipsImage* image =
       vips_image_new_from_source(source.get(), loaderOptions, "access",
                                  sequential ? VIPS_ACCESS_SEQUENTIAL : VIPS_ACCESS_RANDOM,
                                  "fail_on", VIPS_FAIL_ON_TRUNCATED, nullptr);
-  if (!image) return vipsError(CodecError::Kind::Damaged, action, path, "damaged header");
-  return ImagePtr(image);
+  if (image) return ImagePtr(image);
+  // Only now ask whether any loader knows the format: on the way to success
+  // the content is sniffed once, not twice.
+  const std::string reason = takeVipsError();
+  if (!vips_foreign_find_load_source(source.get())) {
+    takeVipsError();
+    return makeError(CodecError::Kind::NotAnImage, action, path, "not a supported image");
+  }
+  return makeError(CodecError::Kind::Damaged, action, path, "damaged header: " + reason);
 }
 
 CodecError tooLarge(const char* action, const std::filesystem::path& path, std::int64_t width,
@@ -382,6 +385,47 @@ Result<RgbaImage> decode(const std::filesystem::path& path, const DecodeOptions&
     return vipsError(CodecError::Kind::Unsupported, kAction, path, "cannot convert to sRGB");
   }
   return detail::copyOut(image.get(), path, kAction, options.stopRequested);
+}
+
+namespace {
+
+std::uint32_t bigEndian32(const std::uint8_t* at) {
+  return std::uint32_t{at[0]} << 24 | std::uint32_t{at[1]} << 16 | std::uint32_t{at[2]} << 8 |
+         at[3];
+}
+
+// A PNG's IHDR size, when the chunks before the first IDAT hold no eXIf
+// (whose orientation would swap the sides); nothing otherwise.
+std::optional<ImageSize> pngSize(int fd) {
+  constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+  const auto bytes = detail::readPrefix(fd, 64 * 1024);
+  if (bytes.size() < 33 || !std::equal(kSignature, kSignature + 8, bytes.begin()))
+    return std::nullopt;
+  if (bigEndian32(&bytes[8]) != 13 || std::memcmp(&bytes[12], "IHDR", 4) != 0) return std::nullopt;
+  const std::uint32_t width = bigEndian32(&bytes[16]);
+  const std::uint32_t height = bigEndian32(&bytes[20]);
+  if (width == 0 || height == 0 || width > 0x7fffffff || height > 0x7fffffff) return std::nullopt;
+  for (std::size_t at = 33; at + 8 <= bytes.size();) {
+    const std::uint32_t length = bigEndian32(&bytes[at]);
+    if (std::memcmp(&bytes[at + 4], "IDAT", 4) == 0) {
+      return ImageSize{static_cast<int>(width), static_cast<int>(height)};
+    }
+    if (std::memcmp(&bytes[at + 4], "eXIf", 4) == 0 || length > bytes.size()) return std::nullopt;
+    at += 12 + std::size_t{length};
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+Result<ImageSize> readImageSize(const std::filesystem::path& path) {
+  auto input = probe(path, "read size of");
+  if (!input) return input.error();
+  if (const auto& bmp = input.value().bmp) return ImageSize{bmp->width, bmp->height};
+  if (const auto png = pngSize(input.value().file.fd.get())) return *png;
+  auto header = readHeader(path);
+  if (!header) return header.error();
+  return ImageSize{header.value().width, header.value().height};
 }
 
 bool decodesCompletely(const std::filesystem::path& path) {

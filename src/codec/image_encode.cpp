@@ -96,6 +96,14 @@ Result<void> writeHeic(const RgbaImage& image, const std::filesystem::path& path
   });
 }
 
+Result<void> writeBytes(const std::filesystem::path& path, std::string_view bytes) {
+  OutputFile out(path);
+  if (!out.isOpen() || !out.write(bytes.data(), bytes.size()) || !out.commit()) {
+    return writeError("write", path, out);
+  }
+  return {};
+}
+
 Result<void> writeTga(const RgbaImage& image, const std::filesystem::path& path) {
   constexpr const char* kAction = "write TGA";
   if (image.empty() || image.width() > detail::kTgaMaxSide ||

@@ -1,10 +1,12 @@
 #include "models/conversion_settings.h"
 
+#include <QList>
+
 namespace quorvane::core {
 
 const std::set<std::string>& ConversionSettings::supportedExtensions() {
-  static const std::set<std::string> extensions = {
-      "png", "jpg", "jpeg", "heic", "heif", "webp", "tiff", "tif", "gif", "bmp", "avif"};
+  static const std::set<std::string> extensions = {"png",  "jpg", "jpeg", "heic", "heif", "webp",
+                                                   "tiff", "tif", "gif",  "bmp",  "avif"};
   return extensions;
 }
 
@@ -23,6 +25,24 @@ std::string lowerCaseExtension(const std::filesystem::path& path) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   }
   return extension;
+}
+
+QString sanitizedNamePrefix(const QString& prefix) {
+  QString safe = prefix;
+  safe.replace(u'/', u'_');
+  safe.replace(u'\\', u'_');
+  safe.replace(QStringLiteral(".."), QStringLiteral("_"));
+  return safe;
+}
+
+QString numericPrefix(const QString& text, int maxCharacters) {
+  // By code point, so digits outside the Basic Multilingual Plane count once.
+  QList<char32_t> kept;
+  for (char32_t c : text.toUcs4()) {
+    if (kept.size() == maxCharacters) break;
+    if (QChar::isNumber(c)) kept.append(c);
+  }
+  return QString::fromUcs4(kept.constData(), kept.size());
 }
 
 }  // namespace quorvane::core

@@ -36,6 +36,13 @@ struct ConversionSettings {
   static bool isSupportedImage(const std::filesystem::path& path);
 };
 
+// The prefix of custom names made safe for a file name: "/", "\" and ".."
+// become "_".
+QString sanitizedNamePrefix(const QString& prefix);
+// The first `maxCharacters` numeric characters of `text` (any script), as
+// the start number of custom names keeps them.
+QString numericPrefix(const QString& text, int maxCharacters);
+
 // The text after the last dot of the file name, lower-cased (ASCII), as raw
 // bytes; empty when the name has no dot.
 std::string lowerCaseExtension(const std::filesystem::path& path);

@@ -3,22 +3,12 @@
 #include <QFile>
 #include <cmath>
 #include <cstdio>
-#include <limits>
-#include <system_error>
 
-#include "codec/image_codec.h"
 #include "models/conversion_settings.h"
 
 namespace quorvane::core {
 
 namespace {
-
-qint64 fileSizeOrZero(const std::filesystem::path& path) {
-  std::error_code error;
-  const auto size = std::filesystem::file_size(path, error);
-  if (error || size > static_cast<std::uintmax_t>(std::numeric_limits<qint64>::max())) return 0;
-  return static_cast<qint64>(size);
-}
 
 QString formatPercent(const char* format, double value) {
   char text[64];
@@ -26,49 +16,46 @@ QString formatPercent(const char* format, double value) {
   return QString::fromLatin1(text);
 }
 
+template <typename T>
+bool assign(T& field, T value) {
+  if (field == value) return false;
+  field = std::move(value);
+  return true;
+}
+
 }  // namespace
 
-ImageItem::ImageItem(std::filesystem::path path, QObject* parent)
-    : QObject(parent), m_id(QUuid::createUuid()), m_url(std::move(path)) {
-  m_inputFormat = QFile::decodeName(QByteArray::fromStdString(lowerCaseExtension(m_url)));
-  m_originalSize = fileSizeOrZero(m_url);
-  if (auto header = codec::readHeader(m_url)) {
-    m_pixelWidth = header.value().width;
-    m_pixelHeight = header.value().height;
-  }
+ImageItem::ImageItem(ImageFacts facts) : m_id(QUuid::createUuid()), m_facts(std::move(facts)) {
+  m_inputFormat = QFile::decodeName(QByteArray::fromStdString(lowerCaseExtension(m_facts.url)));
 }
 
 QString ImageItem::fileName() const {
-  return QFile::decodeName(QByteArray::fromStdString(m_url.filename().native()));
+  return QFile::decodeName(QByteArray::fromStdString(m_facts.url.filename().native()));
 }
 
-void ImageItem::setOutputURL(std::optional<std::filesystem::path> url) {
-  if (url == m_outputURL) return;
-  m_outputURL = std::move(url);
-  emit outputURLChanged();
+bool ImageItem::setOutputURL(std::optional<std::filesystem::path> url) {
+  return assign(m_outputURL, std::move(url));
 }
 
-void ImageItem::setCompressedSize(std::optional<qint64> size) {
-  if (size == m_compressedSize) return;
-  m_compressedSize = size;
-  emit compressedSizeChanged();
+bool ImageItem::setCompressedSize(std::optional<qint64> size) {
+  return assign(m_compressedSize, size);
 }
 
-void ImageItem::setStatus(ConversionStatus status) {
-  if (status == m_status) return;
-  m_status = std::move(status);
-  emit statusChanged();
+bool ImageItem::setStatus(ConversionStatus status) {
+  return assign(m_status, std::move(status));
 }
 
-void ImageItem::setErrorMessage(std::optional<QString> message) {
-  if (message == m_errorMessage) return;
-  m_errorMessage = std::move(message);
-  emit errorMessageChanged();
+bool ImageItem::setErrorMessage(std::optional<QString> message) {
+  return assign(m_errorMessage, std::move(message));
+}
+
+bool ImageItem::setBatchFormat(std::optional<OutputFormat> format) {
+  return assign(m_batchFormat, format);
 }
 
 std::optional<double> ImageItem::compressionRatio() const {
-  if (!m_compressedSize || m_originalSize <= 0) return std::nullopt;
-  return 1.0 - static_cast<double>(*m_compressedSize) / static_cast<double>(m_originalSize);
+  if (!m_compressedSize || m_facts.originalSize <= 0) return std::nullopt;
+  return 1.0 - static_cast<double>(*m_compressedSize) / static_cast<double>(m_facts.originalSize);
 }
 
 std::optional<QString> ImageItem::compressionPercentText() const {

@@ -1,31 +1,38 @@
-// One input image in the list: what was measured when it was added, and what
-// the last batch did with it. Lives on the main thread; workers only ever get
-// a copy of its path.
+// One input image in the list: what intake measured when it was found, and
+// what the last batch did with it. A value: the controller owns the list,
+// changes items only on the GUI thread and tells its observers which rows
+// changed; workers only ever get a copy of the path.
 #pragma once
 
-#include <QObject>
 #include <QString>
 #include <QUuid>
 #include <filesystem>
 #include <optional>
 
 #include "models/conversion_status.h"
+#include "models/output_format.h"
 
 namespace quorvane::core {
 
-class ImageItem : public QObject {
-  Q_OBJECT
+// What intake measures of a file, off the GUI thread: its size, and its
+// pixel size from the image header only (0 x 0 when it cannot be read).
+struct ImageFacts {
+  std::filesystem::path url;
+  qint64 originalSize = 0;
+  int pixelWidth = 0;
+  int pixelHeight = 0;
+};
 
+class ImageItem {
  public:
-  // Measures the file at once: its size and, from the image header only, its
-  // pixel size. Never fails: what cannot be read is recorded as 0.
-  explicit ImageItem(std::filesystem::path path, QObject* parent = nullptr);
+  // A new item (a fresh id), waiting.
+  explicit ImageItem(ImageFacts facts);
 
   const QUuid& id() const { return m_id; }
-  const std::filesystem::path& url() const { return m_url; }
-  qint64 originalSize() const { return m_originalSize; }
-  int pixelWidth() const { return m_pixelWidth; }
-  int pixelHeight() const { return m_pixelHeight; }
+  const std::filesystem::path& url() const { return m_facts.url; }
+  qint64 originalSize() const { return m_facts.originalSize; }
+  int pixelWidth() const { return m_facts.pixelWidth; }
+  int pixelHeight() const { return m_facts.pixelHeight; }
   // Lower-cased extension of the file name ("png"); empty without a dot.
   const QString& inputFormat() const { return m_inputFormat; }
   // The file name as text for display (undecodable bytes become U+FFFD).
@@ -35,12 +42,15 @@ class ImageItem : public QObject {
   const std::optional<qint64>& compressedSize() const { return m_compressedSize; }
   const ConversionStatus& status() const { return m_status; }
   const std::optional<QString>& errorMessage() const { return m_errorMessage; }
+  // The format of the batch the item last ran in (set when it is scheduled).
+  const std::optional<OutputFormat>& batchFormat() const { return m_batchFormat; }
 
-  // Each setter notifies only when the value really changes.
-  void setOutputURL(std::optional<std::filesystem::path> url);
-  void setCompressedSize(std::optional<qint64> size);
-  void setStatus(ConversionStatus status);
-  void setErrorMessage(std::optional<QString> message);
+  // Each setter says whether the value really changed.
+  bool setOutputURL(std::optional<std::filesystem::path> url);
+  bool setCompressedSize(std::optional<qint64> size);
+  bool setStatus(ConversionStatus status);
+  bool setErrorMessage(std::optional<QString> message);
+  bool setBatchFormat(std::optional<OutputFormat> format);
 
   // 1 - compressed / original: positive is a saving, negative a growth.
   // Absent without an output size or when the input size is 0 or less.
@@ -49,24 +59,16 @@ class ImageItem : public QObject {
   // when the ratio is.
   std::optional<QString> compressionPercentText() const;
 
- signals:
-  void outputURLChanged();
-  void compressedSizeChanged();
-  void statusChanged();
-  void errorMessageChanged();
-
  private:
-  const QUuid m_id;
-  const std::filesystem::path m_url;
-  qint64 m_originalSize = 0;
-  int m_pixelWidth = 0;
-  int m_pixelHeight = 0;
+  QUuid m_id;
+  ImageFacts m_facts;
   QString m_inputFormat;
 
   std::optional<std::filesystem::path> m_outputURL;
   std::optional<qint64> m_compressedSize;
   ConversionStatus m_status;
   std::optional<QString> m_errorMessage;
+  std::optional<OutputFormat> m_batchFormat;
 };
 
 }  // namespace quorvane::core

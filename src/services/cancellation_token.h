@@ -1,12 +1,13 @@
 // A batch's cancellation flag, shared by the controller and every conversion
-// of that batch. Cancelling is one-way and may come from any thread.
+// of that batch: a std::stop_source, plus a lock that keeps a cancel and a
+// step that must not follow it (publishing an output) apart. Cancelling is
+// one-way and may come from any thread.
 #pragma once
 
-#include <atomic>
 #include <functional>
-#include <map>
 #include <memory>
 #include <mutex>
+#include <stop_token>
 
 namespace quorvane::core {
 
@@ -19,21 +20,9 @@ class CancellationToken {
   bool isCancelled() const;
 
   // Runs `callback` when the token is cancelled (at once if it already is),
-  // until the returned registration is destroyed. The callback must be quick
-  // and must not register or unregister callbacks itself.
-  class Registration {
-   public:
-    Registration() = default;
-    Registration(Registration&&) noexcept;
-    Registration& operator=(Registration&&) noexcept;
-    ~Registration();
-
-   private:
-    friend class CancellationToken;
-    struct State;
-    std::shared_ptr<State> m_state;
-    std::uint64_t m_id = 0;
-  };
+  // until the returned registration is destroyed; destroying it waits for a
+  // callback that is running on another thread. The callback must be quick.
+  using Registration = std::unique_ptr<std::stop_callback<std::function<void()>>>;
   [[nodiscard]] Registration onCancel(std::function<void()> callback) const;
 
   // Throws CancellationError when cancelled.
@@ -46,7 +35,11 @@ class CancellationToken {
   void runUnlessCancelled(const std::function<void()>& action) const;
 
  private:
-  std::shared_ptr<Registration::State> m_state;
+  struct State {
+    std::stop_source source;
+    std::mutex mutex;  // held by cancel() and runUnlessCancelled()
+  };
+  std::shared_ptr<State> m_state;
 };
 
 }  // namespace quorvane::core

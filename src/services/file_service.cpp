@@ -26,17 +26,17 @@ bool isHidden(const fs::path& path) {
 
 // The entries of one folder, sorted by name so a walk lists files in the
 // same order every time, whatever order the file system keeps them in.
-std::vector<fs::directory_entry> sortedEntries(const fs::path& directory) {
+std::vector<fs::directory_entry> sortedEntries(const fs::path& directory, std::error_code& error) {
   std::vector<fs::directory_entry> entries;
-  std::error_code error;
-  fs::directory_iterator it(directory, fs::directory_options::skip_permission_denied, error);
+  fs::directory_iterator it(directory, error);
   for (; !error && it != fs::directory_iterator(); it.increment(error)) entries.push_back(*it);
   std::sort(entries.begin(), entries.end(),
             [](const auto& a, const auto& b) { return a.path().native() < b.path().native(); });
   return entries;
 }
 
-void walkFolder(const fs::path& root, std::vector<fs::path>& result) {
+// False once the walk was asked to stop.
+bool walkFolder(const fs::path& root, const WalkVisitor& visit) {
   // An explicit stack rather than recursion: a very deep tree cannot
   // exhaust the thread's stack.
   struct Level {
@@ -44,7 +44,12 @@ void walkFolder(const fs::path& root, std::vector<fs::path>& result) {
     std::size_t next = 0;
   };
   std::vector<Level> stack;
-  stack.push_back({sortedEntries(root)});
+  const auto enter = [&](const fs::path& folder) {
+    std::error_code error;
+    stack.push_back({sortedEntries(folder, error)});
+    if (error && visit.unreadable) visit.unreadable(folder, error);
+  };
+  enter(root);
   while (!stack.empty()) {
     Level& level = stack.back();
     if (level.next == level.entries.size()) {
@@ -57,12 +62,14 @@ void walkFolder(const fs::path& root, std::vector<fs::path>& result) {
     // Links to folders are not followed: a link loop cannot trap the walk.
     // A folder is walked whatever its name ("trip.png/" holds images).
     if (entry.is_directory(error) && !entry.is_symlink(error)) {
-      stack.push_back({sortedEntries(entry.path())});
+      if (visit.skipFolder && visit.skipFolder(entry.path())) continue;
+      enter(entry.path());
     } else if (ConversionSettings::isSupportedImage(entry.path()) &&
                !fs::is_directory(entry.path(), error)) {
-      result.push_back(entry.path());
+      if (!visit.image(entry.path())) return false;
     }
   }
+  return true;
 }
 
 // Anything standing at the name, even a dangling link, takes it. "Not found"
@@ -133,18 +140,31 @@ std::optional<qint64> parseStartValue(const QString& text) {
 
 }  // namespace
 
-std::vector<fs::path> collectImageFiles(const std::vector<fs::path>& locations) {
-  std::vector<fs::path> result;
+void walkImageFiles(const std::vector<fs::path>& locations, const WalkVisitor& visit) {
   for (const fs::path& location : locations) {
     std::error_code error;
     const fs::file_status status = fs::status(location, error);
-    if (error || !fs::exists(status)) continue;
+    if (error || !fs::exists(status)) {
+      // A dangling link or a link loop named like an image fails as an
+      // image, with its reason; anything else that is not there is reported.
+      if (!error) error = std::make_error_code(std::errc::no_such_file_or_directory);
+      if (visit.unreadable) visit.unreadable(location, error);
+      continue;
+    }
     if (fs::is_directory(status)) {
-      walkFolder(location, result);
+      if (!walkFolder(location, visit)) return;
     } else if (ConversionSettings::isSupportedImage(location)) {
-      result.push_back(location);
+      if (!visit.image(location)) return;
     }
   }
+}
+
+std::vector<fs::path> collectImageFiles(const std::vector<fs::path>& locations) {
+  std::vector<fs::path> result;
+  walkImageFiles(locations, {.image = [&](const fs::path& file) {
+                   result.push_back(file);
+                   return true;
+                 }});
   return result;
 }
 

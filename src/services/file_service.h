@@ -14,13 +14,24 @@
 
 namespace quorvane::core::FileService {
 
+// What a walk reports, as it goes.
+struct WalkVisitor {
+  // An image file; false stops the walk.
+  std::function<bool(const std::filesystem::path&)> image{};
+  // A location that is not there, or a folder that cannot be read.
+  std::function<void(const std::filesystem::path&, std::error_code)> unreadable{};
+  // A folder found in a walk that is not to be entered (output folders).
+  std::function<bool(const std::filesystem::path&)> skipFolder{};
+};
+
 // The image files named by `locations`, in order: a file is kept when its name
 // has a supported extension; a folder is walked depth-first (each folder's
 // entries in byte order of their names), passing over hidden entries and
-// unreadable folders, and keeping every entry that is not a folder whose name
-// passes (a dangling link too: it fails as an image). Locations that do not
-// exist are skipped.
-// Nothing is de-duplicated.
+// keeping every entry that is not a folder whose name passes (a dangling link
+// too: it fails as an image). Locations that are not there and folders that
+// cannot be read go to `unreadable`. Nothing is de-duplicated.
+void walkImageFiles(const std::vector<std::filesystem::path>& locations, const WalkVisitor& visit);
+// The same, collected; what cannot be read is passed over.
 std::vector<std::filesystem::path> collectImageFiles(
     const std::vector<std::filesystem::path>& locations);
 

@@ -1,8 +1,6 @@
 #include "services/image_converter.h"
 
-#include <fcntl.h>
 #include <sys/statvfs.h>
-#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -42,27 +40,6 @@ std::string decimal(int value) {
 
 QString tr(const char* text) {
   return QCoreApplication::translate("ConversionError", text);
-}
-
-void writeAll(const fs::path& path, const std::string& bytes) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-  std::error_code error;
-  if (fd < 0) {
-    error = {errno, std::generic_category()};
-  } else {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-      const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) {
-        error = {errno ? errno : EIO, std::generic_category()};
-        break;
-      }
-      done += static_cast<std::size_t>(n);
-    }
-    if (::close(fd) != 0 && !error) error = {errno, std::generic_category()};
-  }
-  if (error) throw FileSystemError(tr("Cannot write the output file"), error);
 }
 
 // Frees libvips' per-thread buffers when a conversion ends on a pool thread.
@@ -230,7 +207,9 @@ void ImageConverter::convertToJPEG(const Road& road) const {
                                       {"-quality", decimal(road.job.quality), "-optimize",
                                        "-progressive", "-targa", tga.path().native()},
                                       road.token, {.captureStdout = true});
-  writeAll(road.output, jpeg);
+  if (auto written = codec::writeBytes(road.output, jpeg); !written) {
+    throwCodecFailure(written.error(), tr("Cannot write the output file"));
+  }
 }
 
 void ImageConverter::convertToPNG(const Road& road) const {

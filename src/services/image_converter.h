@@ -13,24 +13,14 @@
 #include "codec/image_codec.h"
 #include "models/output_format.h"
 #include "services/cancellation_token.h"
+#include "services/conversion_job.h"
+#include "services/converter.h"
 #include "services/image_fitting.h"
 #include "services/output_name_reservations.h"
 #include "services/prepared_input.h"
 #include "services/tool_manager.h"
 
 namespace quorvane::core {
-
-struct ConversionJob {
-  std::filesystem::path input;
-  std::filesystem::path outputDirectory;
-  OutputFormat format = OutputFormat::Webp;
-  int quality = 80;
-  std::optional<int> maxWidth;  // absent, 0 or negative: no bound
-  std::optional<int> maxHeight;
-  // The exact name to write (custom naming); otherwise the input's name with
-  // the format's extension, numbered when taken.
-  std::optional<std::filesystem::path> customOutputURL;
-};
 
 // The sizes an output format holds, beyond the pixel limit of every road.
 struct FormatLimits {
@@ -49,7 +39,7 @@ struct ToolInputRule {
   int maxSide = 0;  // 0: no limit of its own
 };
 
-class ImageConverter {
+class ImageConverter final : public Converter {
  public:
   explicit ImageConverter(ToolManager tools = ToolManager::forApplication());
 
@@ -63,7 +53,7 @@ class ImageConverter {
   // is published once the token is cancelled. `reservations`, shared by one
   // batch, keeps concurrent conversions from choosing the same name.
   std::filesystem::path convert(const ConversionJob& job, const CancellationToken& token,
-                                OutputNameReservations* reservations = nullptr) const;
+                                OutputNameReservations* reservations = nullptr) const override;
 
   // The size that fits inside the bounds with proportions kept; never larger
   // than the original, never below 1 x 1.

@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "codec/unique_fd.h"
 #include "services/conversion_errors.h"
 #include "services/file_service.h"
 #include "services/process_holder.h"
@@ -22,26 +23,7 @@ namespace quorvane::core {
 
 namespace {
 
-class UniqueFd {
- public:
-  UniqueFd() = default;
-  explicit UniqueFd(int fd) : m_fd(fd) {}
-  UniqueFd(UniqueFd&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
-  UniqueFd& operator=(UniqueFd&& other) noexcept {
-    reset(std::exchange(other.m_fd, -1));
-    return *this;
-  }
-  ~UniqueFd() { reset(); }
-  int get() const { return m_fd; }
-  bool valid() const { return m_fd >= 0; }
-  void reset(int fd = -1) {
-    if (m_fd >= 0) ::close(m_fd);
-    m_fd = fd;
-  }
-
- private:
-  int m_fd = -1;
-};
+using codec::UniqueFd;
 
 struct Pipe {
   UniqueFd read;

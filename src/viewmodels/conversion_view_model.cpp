@@ -2,12 +2,9 @@
 
 #include <sched.h>
 
-#include <QCoreApplication>
 #include <QThread>
 #include <algorithm>
-#include <unordered_set>
 
-#include "services/conversion_errors.h"
 #include "services/file_service.h"
 #include "services/memory_budget.h"
 
@@ -15,47 +12,38 @@ namespace quorvane::core {
 
 namespace fs = std::filesystem;
 
-// The state of one running batch; main thread only, apart from what the
-// conversions share (the token and the name reservations).
-struct ConversionViewModel::Batch {
-  CancellationToken token;
-  std::shared_ptr<OutputNameReservations> reservations = std::make_shared<OutputNameReservations>();
-  fs::path folder;
-  ConversionSettings snapshot;  // maxima already cleared when resizing was off
-  int parallelLimit = 1;
-  qint64 memoryBudget = 0;  // 0: none
-  qint64 memoryInUse = 0;   // estimates of the conversions running
-  std::size_t position = 0;
-  int running = 0;
-  qint64 scheduled = 0;
-  bool schedulingDone = false;
-};
-
-// What a conversion hands back to the main thread.
-struct ConversionViewModel::Outcome {
-  enum class Kind { Completed, Failed, Cancelled } kind = Kind::Failed;
-  fs::path output;
-  qint64 size = 0;
-  QString message;
-  QString detail;
-  qint64 memory = 0;  // the estimate it was started with
-};
+void ConversionViewModel::Totals::count(const ImageItem& item, int sign) {
+  original += sign * item.originalSize();
+  compressed += sign * item.compressedSize().value_or(0);
+  if (item.status().kind == ConversionStatus::Kind::Completed) {
+    completed += sign;
+    convertedOriginal += sign * item.originalSize();
+  } else if (item.status().kind == ConversionStatus::Kind::Error) {
+    failed += sign;
+  }
+}
 
 ConversionViewModel::ConversionViewModel(std::unique_ptr<SettingsPersistence> persistence,
                                          std::unique_ptr<BookmarkService> bookmarks,
-                                         DesktopIntegration& desktop, ImageConverter converter,
+                                         DesktopIntegration& desktop, const Converter* converter,
                                          QObject* parent)
     : QObject(parent),
       m_persistence(std::move(persistence)),
       m_bookmarks(std::move(bookmarks)),
       m_desktop(desktop),
-      m_converter(std::move(converter)) {}
+      m_ownConverter(converter ? nullptr : std::make_unique<ImageConverter>()),
+      m_converter(converter ? *converter : *m_ownConverter) {
+  connect(&m_intake, &ImageIntake::found, this, &ConversionViewModel::imagesFound);
+  connect(&m_intake, &ImageIntake::unreadable, this, &ConversionViewModel::unreadableFound);
+  connect(&m_intake, &ImageIntake::requestFinished, this, [this] { m_addedByThisRequest.clear(); });
+  connect(&m_intake, &ImageIntake::busyChanged, this, &ConversionViewModel::isAddingFilesChanged);
+}
 
 ConversionViewModel::~ConversionViewModel() {
-  if (m_batch) m_batch->token.cancel();
-  // Conversions post their results to this object: wait for them before it
-  // goes (posted results die with it).
-  m_pool.waitForDone();
+  // The batch first: its results would otherwise reach a half-destroyed
+  // controller.
+  m_batch.reset();
+  m_finishedBatch.reset();
 }
 
 int ConversionViewModel::availableCpuCount() {
@@ -65,271 +53,206 @@ int ConversionViewModel::availableCpuCount() {
   return std::max(1, CPU_COUNT(&set));
 }
 
-void ConversionViewModel::startConversion() {
-  Q_ASSERT(QThread::currentThread() == thread());
-  if (!canStartConversion() || m_batch) return;
-  performConversion();
+template <typename Change>
+void ConversionViewModel::updateItem(std::size_t row, Change&& change) {
+  ImageItem& item = m_items[row];
+  const Totals before = m_totals;
+  m_totals.count(item, -1);
+  const bool changed = change(item);
+  m_totals.count(item, +1);
+  if (changed) emit itemChanged(static_cast<int>(row));
+  if (!(m_totals == before)) emit totalsChanged();
 }
 
-void ConversionViewModel::cancelConversion() {
-  if (!m_isConverting) return;
-  setIsCancelling(true);
-  m_desktop.announce(tr("Cancelling conversion"));
-  if (m_batch) m_batch->token.cancel();
+std::optional<std::size_t> ConversionViewModel::rowOf(const QUuid& id) const {
+  const auto found = m_rowOf.constFind(id);
+  if (found == m_rowOf.constEnd()) return std::nullopt;
+  return *found;
 }
 
-void ConversionViewModel::performConversion() {
-  setIsCancelling(false);
-  // What the last run did not finish gets another attempt; completed items
-  // are never converted again.
-  for (const auto& item : m_items) {
-    const auto kind = item->status().kind;
-    if (kind == ConversionStatus::Kind::Cancelled || kind == ConversionStatus::Kind::Error) {
-      item->setStatus(ConversionStatus::waiting());
-      item->setErrorMessage(std::nullopt);
-    }
-  }
-  setIsConverting(true);
-
-  auto batch = std::make_unique<Batch>();
-  if (m_settings.outputDirectory) {
-    batch->folder = *m_settings.outputDirectory;
-  } else if (!m_items.empty()) {
-    batch->folder = fs::absolute(m_items.front()->url()).parent_path() / "compressed";
-  }
-  batch->snapshot = m_settings;
-  if (!m_settings.resizeEnabled) {
-    batch->snapshot.maxWidth.reset();
-    batch->snapshot.maxHeight.reset();
-  }
-  batch->parallelLimit = std::max(1, m_parallelLimitOverride.value_or(availableCpuCount()));
-  batch->memoryBudget = std::max<qint64>(0, m_memoryBudgetOverride.value_or(defaultMemoryBudget()));
-  m_pool.setMaxThreadCount(std::max(m_pool.maxThreadCount(), batch->parallelLimit));
-  m_batch = std::move(batch);
-  scheduleConversions();
+BatchEntry ConversionViewModel::entryFor(const ImageItem& item) const {
+  return {item.id(), item.url(), item.pixelWidth(), item.pixelHeight()};
 }
 
-void ConversionViewModel::scheduleConversions() {
-  Batch& batch = *m_batch;
-  // The list length is read anew each round, so files added while a batch
-  // runs join it; removals keep the position on the same item.
-  while (!batch.schedulingDone) {
-    if (batch.position >= m_items.size() || batch.token.isCancelled()) {
-      batch.schedulingDone = true;
-      break;
-    }
-    const auto item = m_items[batch.position];
-    const auto kind = item->status().kind;
-    if (kind == ConversionStatus::Kind::Completed || kind == ConversionStatus::Kind::Cancelled ||
-        kind == ConversionStatus::Kind::Error) {
-      ++batch.position;
-      continue;
-    }
-    // Resumed by conversionEnded() when a conversion frees its slot, or
-    // its memory: a large image waits until it fits beside the others, or
-    // runs alone.
-    if (batch.running >= batch.parallelLimit) return;
-    const qint64 memory = estimatedConversionBytes(batch.snapshot.outputFormat, item->pixelWidth(),
-                                                   item->pixelHeight());
-    if (batch.running > 0 && batch.memoryBudget > 0 &&
-        batch.memoryInUse + memory > batch.memoryBudget) {
-      return;
-    }
-    std::optional<fs::path> customOutputURL;
-    if (batch.snapshot.namingMode == NamingMode::Custom) {
-      const auto reservations = batch.reservations;
-      try {
-        customOutputURL = FileService::sequentialOutputURL(
-            batch.folder, batch.snapshot.namePrefix, batch.scheduled,
-            batch.snapshot.nameStartNumber, fileExtension(batch.snapshot.outputFormat),
-            [&](const fs::path& p) { return reservations->isReserved(p); });
-      } catch (const ConversionFailure& failure) {
-        // The folder cannot be looked into: this item fails, the rest try.
-        item->setStatus(ConversionStatus::error(failure.description()));
-        item->setErrorMessage(failure.description());
-        ++batch.position;
-        emit itemFinished(item);
-        continue;
-      }
-      reservations->reserve(*customOutputURL);
-    }
-    item->setStatus(ConversionStatus::processing());
-    ++batch.scheduled;
-    ++batch.running;
-    ++batch.position;
-    batch.memoryInUse += memory;
-    launchConversion(item, std::move(customOutputURL), memory);
-  }
-  if (batch.running == 0) finishBatch();
-}
-
-void ConversionViewModel::launchConversion(const std::shared_ptr<ImageItem>& item,
-                                           std::optional<fs::path> customOutputURL, qint64 memory) {
-  const Batch& batch = *m_batch;
-  ConversionJob job{item->url(),
-                    batch.folder,
-                    batch.snapshot.outputFormat,
-                    batch.snapshot.quality,
-                    batch.snapshot.maxWidth,
-                    batch.snapshot.maxHeight,
-                    std::move(customOutputURL)};
-  std::weak_ptr<ImageItem> weakItem = item;
-  m_pool.start([this, job = std::move(job), token = batch.token, reservations = batch.reservations,
-                weakItem, memory] {
-    Outcome outcome;
-    outcome.memory = memory;
-    try {
-      outcome.output = m_converter.convert(job, token, reservations.get());
-      std::error_code error;
-      const auto size = fs::file_size(outcome.output, error);
-      outcome.size = error ? 0 : static_cast<qint64>(size);
-      outcome.kind = Outcome::Kind::Completed;
-    } catch (const CancellationError&) {
-      outcome.kind = Outcome::Kind::Cancelled;
-    } catch (const ConversionFailure& failure) {
-      // Any failure of a cancelled conversion counts as its cancellation.
-      outcome.kind = token.isCancelled() ? Outcome::Kind::Cancelled : Outcome::Kind::Failed;
-      outcome.message = failure.description();
-      outcome.detail = failure.detail();
-    } catch (const std::bad_alloc&) {
-      outcome.kind = Outcome::Kind::Failed;
-      outcome.message = QCoreApplication::translate("ConversionError", "Not enough memory");
-    } catch (const std::exception& failure) {
-      outcome.kind = token.isCancelled() ? Outcome::Kind::Cancelled : Outcome::Kind::Failed;
-      outcome.message = QString::fromLocal8Bit(failure.what());
-    } catch (...) {
-      // Nothing may leave a pool thread: an escaped exception ends the process.
-      outcome.kind = Outcome::Kind::Failed;
-      outcome.message = QCoreApplication::translate("ConversionError", "Conversion failed");
-    }
-    QMetaObject::invokeMethod(
-        this, [this, weakItem, outcome] { conversionEnded(weakItem, outcome); },
-        Qt::QueuedConnection);
-  });
-}
-
-bool ConversionViewModel::isListed(const ImageItem* item) const {
-  return std::any_of(m_items.begin(), m_items.end(),
-                     [item](const auto& listed) { return listed.get() == item; });
-}
-
-void ConversionViewModel::conversionEnded(const std::weak_ptr<ImageItem>& weakItem,
-                                          const Outcome& outcome) {
-  Q_ASSERT(m_batch);
-  --m_batch->running;
-  m_batch->memoryInUse -= outcome.memory;
-  const auto item = weakItem.lock();
-  // An item removed from the list while it converted is left alone.
-  if (item && isListed(item.get())) {
-    switch (outcome.kind) {
-      case Outcome::Kind::Completed:
-        item->setOutputURL(outcome.output);
-        item->setCompressedSize(outcome.size);
-        item->setStatus(ConversionStatus::completed());
-        break;
-      case Outcome::Kind::Cancelled:
-        item->setStatus(ConversionStatus::cancelled());
-        break;
-      case Outcome::Kind::Failed:
-        item->setStatus(ConversionStatus::error(outcome.message, outcome.detail));
-        item->setErrorMessage(outcome.message);
-        break;
-    }
-    emit itemFinished(item);
-  }
-  scheduleConversions();
-}
-
-void ConversionViewModel::finishBatch() {
-  const bool cancelled = m_batch->token.isCancelled();
-  if (cancelled) {
-    for (const auto& item : m_items) {
-      if (item->status().kind == ConversionStatus::Kind::Waiting) {
-        item->setStatus(ConversionStatus::cancelled());
-      }
-    }
-  }
-  setIsConverting(false);
-  if (!cancelled && !m_desktop.isApplicationActive()) {
-    m_desktop.playCompletionSound();
-    m_desktop.requestAttention();
-  }
-  setIsCancelling(false);
-  m_batch.reset();
-  emit conversionFinished(cancelled);
-}
-
-int ConversionViewModel::completedCount() const {
-  return static_cast<int>(std::count_if(m_items.begin(), m_items.end(), [](const auto& item) {
-    return item->status().kind == ConversionStatus::Kind::Completed;
-  }));
-}
-
-qint64 ConversionViewModel::totalOriginalSize() const {
-  qint64 total = 0;
-  for (const auto& item : m_items) total += item->originalSize();
-  return total;
-}
-
-qint64 ConversionViewModel::totalCompressedSize() const {
-  qint64 total = 0;
-  for (const auto& item : m_items) total += item->compressedSize().value_or(0);
-  return total;
-}
+// --- The list ---------------------------------------------------------------
 
 void ConversionViewModel::addFiles(const std::vector<fs::path>& locations) {
   Q_ASSERT(QThread::currentThread() == thread());
-  const std::vector<fs::path> found = FileService::collectImageFiles(locations);
-  std::unordered_set<std::string> listed;
-  listed.reserve(m_items.size());
-  for (const auto& item : m_items) listed.insert(item->url().native());
-  // The set is not extended while filtering: a file named twice in one call
-  // (alone and inside its folder) is listed twice, as asked.
-  ItemList added;
-  for (const fs::path& file : found) {
-    if (listed.count(file.native())) continue;
-    added.push_back(std::make_shared<ImageItem>(file));
-  }
-  if (added.empty()) return;
-  m_items.insert(m_items.end(), std::make_move_iterator(added.begin()),
-                 std::make_move_iterator(added.end()));
-  emit itemsChanged();
+  if (locations.empty()) return;
+  m_intake.enqueue(locations);
 }
 
-void ConversionViewModel::removeItem(const ImageItem& item) {
-  const QUuid id = item.id();
-  const auto matches = [&](const auto& listed) { return listed->id() == id; };
-  // A running batch walks the list by position: rows removed before that
-  // position move it back, so the item it was about to look at stays next.
-  if (m_batch) {
-    const auto end =
-        m_items.begin() + static_cast<std::ptrdiff_t>(std::min(m_batch->position, m_items.size()));
-    m_batch->position -= static_cast<std::size_t>(std::count_if(m_items.begin(), end, matches));
+void ConversionViewModel::imagesFound(const std::vector<ImageFacts>& images) {
+  const std::size_t first = m_items.size();
+  std::vector<BatchEntry> joining;
+  for (const ImageFacts& facts : images) {
+    const std::string& key = facts.url.native();
+    // Listed before this call: skipped. Named twice within it: listed twice.
+    const auto listed = m_listed.find(key);
+    const auto addedNow = m_addedByThisRequest.find(key);
+    const int before = (listed == m_listed.end() ? 0 : listed->second) -
+                       (addedNow == m_addedByThisRequest.end() ? 0 : addedNow->second);
+    if (before > 0) continue;
+    ++m_listed[key];
+    ++m_addedByThisRequest[key];
+    m_items.emplace_back(facts);
+    m_rowOf.insert(m_items.back().id(), m_items.size() - 1);
+    m_totals.count(m_items.back(), +1);
+    // A running batch takes files added meanwhile into the same run.
+    if (m_batch) joining.push_back(entryFor(m_items.back()));
   }
-  const auto removed = std::remove_if(m_items.begin(), m_items.end(), matches);
-  if (removed == m_items.end()) return;
-  m_items.erase(removed, m_items.end());
-  emit itemsChanged();
+  if (m_items.size() == first) return;
+  emit itemsInserted(static_cast<int>(first), static_cast<int>(m_items.size() - first));
+  emit totalsChanged();
+  if (m_batch && !joining.empty()) m_batch->append(std::move(joining));
+}
+
+void ConversionViewModel::removeItem(const QUuid& id) {
+  const auto row = rowOf(id);
+  if (!row) return;
+  if (m_batch) m_batch->remove(id);
+  emit itemsAboutToBeRemoved(static_cast<int>(*row), 1);
+  const ImageItem& item = m_items[*row];
+  m_totals.count(item, -1);
+  if (--m_listed[item.url().native()] == 0) m_listed.erase(item.url().native());
+  m_rowOf.remove(id);
+  m_items.erase(m_items.begin() + static_cast<std::ptrdiff_t>(*row));
+  for (std::size_t i = *row; i < m_items.size(); ++i) m_rowOf[m_items[i].id()] = i;
+  emit itemsRemoved(static_cast<int>(*row), 1);
+  emit totalsChanged();
 }
 
 void ConversionViewModel::clearItems() {
-  // Files added after clearing during a batch are the new list's first ones.
-  if (m_batch) m_batch->position = 0;
-  setItems({});
+  m_intake.cancel();
+  if (m_batch) m_batch->removeAll();
+  if (m_items.empty()) return;
+  emit itemsAboutToBeCleared();
+  m_items.clear();
+  m_rowOf.clear();
+  m_listed.clear();
+  m_addedByThisRequest.clear();
+  m_totals = {};
+  emit itemsCleared();
+  emit totalsChanged();
 }
 
 void ConversionViewModel::openOutputFolder() {
   std::optional<fs::path> folder = m_settings.outputDirectory;
   if (!folder) {
     for (const auto& item : m_items) {
-      if (item->outputURL()) {
-        folder = item->outputURL()->parent_path();
+      if (item.outputURL()) {
+        folder = item.outputURL()->parent_path();
         break;
       }
     }
   }
   if (folder) m_desktop.openFolder(*folder);
 }
+
+// --- The batch --------------------------------------------------------------
+
+void ConversionViewModel::startConversion() {
+  Q_ASSERT(QThread::currentThread() == thread());
+  if (!canStartConversion() || m_batch) return;
+  // The last batch may be the one whose end called us.
+  if (m_finishedBatch) m_finishedBatch.release()->deleteLater();
+  setIsCancelling(false);
+  // What the last run did not finish gets another attempt; completed items
+  // are never converted again.
+  for (std::size_t row = 0; row < m_items.size(); ++row) {
+    const auto kind = m_items[row].status().kind;
+    if (kind == ConversionStatus::Kind::Cancelled || kind == ConversionStatus::Kind::Error) {
+      updateItem(row, [](ImageItem& item) -> bool {
+        return item.setStatus(ConversionStatus::waiting()) | item.setErrorMessage(std::nullopt);
+      });
+    }
+  }
+  setIsConverting(true);
+
+  BatchSettings batch;
+  batch.format = m_settings.outputFormat;
+  batch.quality = m_settings.quality;
+  if (m_settings.resizeEnabled) {
+    batch.maxWidth = m_settings.maxWidth;
+    batch.maxHeight = m_settings.maxHeight;
+  }
+  batch.naming = m_settings.namingMode;
+  batch.namePrefix = m_settings.namePrefix;
+  batch.nameStartNumber = m_settings.nameStartNumber;
+  batch.folder = m_settings.outputDirectory
+                     ? *m_settings.outputDirectory
+                     : fs::absolute(m_items.front().url()).parent_path() / "compressed";
+  const BatchRunner::Limits limits{m_parallelLimitOverride.value_or(availableCpuCount()),
+                                   m_memoryBudgetOverride.value_or(defaultMemoryBudget())};
+  m_batch = std::make_unique<BatchRunner>(m_converter, std::move(batch), limits);
+  connect(m_batch.get(), &BatchRunner::started, this, &ConversionViewModel::conversionStarted);
+  connect(m_batch.get(), &BatchRunner::finished, this, &ConversionViewModel::conversionEnded);
+  connect(m_batch.get(), &BatchRunner::done, this, &ConversionViewModel::finishBatch);
+  std::vector<BatchEntry> entries;
+  for (const ImageItem& item : m_items) {
+    if (item.status().kind == ConversionStatus::Kind::Waiting) entries.push_back(entryFor(item));
+  }
+  m_batch->append(std::move(entries));
+  m_batch->start();
+}
+
+void ConversionViewModel::cancelConversion() {
+  if (!m_isConverting || !m_batch) return;
+  setIsCancelling(true);
+  m_desktop.announce(tr("Cancelling conversion"));
+  m_batch->cancel();
+}
+
+void ConversionViewModel::conversionStarted(const QUuid& id) {
+  const auto row = rowOf(id);
+  if (!row) return;
+  const OutputFormat format = m_batch->settings().format;
+  updateItem(*row, [format](ImageItem& item) -> bool {
+    return item.setStatus(ConversionStatus::processing()) | item.setBatchFormat(format);
+  });
+}
+
+void ConversionViewModel::conversionEnded(const QUuid& id, const ConversionOutcome& outcome) {
+  // An item removed from the list while it converted is left alone.
+  const auto row = rowOf(id);
+  if (!row) return;
+  updateItem(*row, [&outcome](ImageItem& item) -> bool {
+    switch (outcome.kind) {
+      case ConversionOutcome::Kind::Completed:
+        return item.setOutputURL(outcome.output) | item.setCompressedSize(outcome.size) |
+               item.setStatus(ConversionStatus::completed());
+      case ConversionOutcome::Kind::Cancelled:
+        return item.setStatus(ConversionStatus::cancelled());
+      case ConversionOutcome::Kind::Failed:
+        return item.setStatus(ConversionStatus::error(outcome.message, outcome.detail)) |
+               item.setErrorMessage(outcome.message);
+    }
+    return false;
+  });
+}
+
+void ConversionViewModel::finishBatch(bool cancelled) {
+  // Items listed after the batch took its last one wait for the next.
+  if (cancelled) {
+    for (std::size_t row = 0; row < m_items.size(); ++row) {
+      if (m_items[row].status().kind == ConversionStatus::Kind::Waiting) {
+        updateItem(row,
+                   [](ImageItem& item) { return item.setStatus(ConversionStatus::cancelled()); });
+      }
+    }
+  }
+  // Kept until the next batch (this is its own signal).
+  m_finishedBatch = std::move(m_batch);
+  setIsConverting(false);
+  if (!cancelled && !m_desktop.isApplicationActive()) {
+    m_desktop.playCompletionSound();
+    m_desktop.requestAttention();
+  }
+  setIsCancelling(false);
+  emit conversionFinished(cancelled);
+}
+
+// --- Settings ---------------------------------------------------------------
 
 void ConversionViewModel::updateOutputFormat(OutputFormat format) {
   changeSetting(&ConversionSettings::outputFormat, format);
@@ -350,8 +273,8 @@ void ConversionViewModel::updateResizeEnabled(bool enabled) {
   int widest = 0;
   int tallest = 0;
   for (const auto& item : m_items) {
-    widest = std::max(widest, item->pixelWidth());
-    tallest = std::max(tallest, item->pixelHeight());
+    widest = std::max(widest, item.pixelWidth());
+    tallest = std::max(tallest, item.pixelHeight());
   }
   if (widest > 0) updateMaxWidth(widest);
   if (tallest > 0) updateMaxHeight(tallest);
@@ -373,21 +296,11 @@ void ConversionViewModel::updateNamingMode(NamingMode mode) {
 }
 
 QString ConversionViewModel::sanitizedNamePrefix(const QString& prefix) {
-  QString safe = prefix;
-  safe.replace(u'/', u'_');
-  safe.replace(u'\\', u'_');
-  safe.replace(QStringLiteral(".."), QStringLiteral("_"));
-  return safe;
+  return core::sanitizedNamePrefix(prefix);
 }
 
 QString ConversionViewModel::numericPrefix(const QString& text, int maxCharacters) {
-  // By code point, so digits outside the Basic Multilingual Plane count once.
-  QList<char32_t> kept;
-  for (char32_t c : text.toUcs4()) {
-    if (kept.size() == maxCharacters) break;
-    if (QChar::isNumber(c)) kept.append(c);
-  }
-  return QString::fromUcs4(kept.constData(), kept.size());
+  return core::numericPrefix(text, maxCharacters);
 }
 
 void ConversionViewModel::updateNamePrefix(const QString& prefix) {
@@ -437,12 +350,6 @@ void ConversionViewModel::setSettings(ConversionSettings settings) {
   if (settings == m_settings) return;
   m_settings = std::move(settings);
   emit settingsChanged();
-}
-
-void ConversionViewModel::setItems(ItemList items) {
-  if (items == m_items) return;
-  m_items = std::move(items);
-  emit itemsChanged();
 }
 
 }  // namespace quorvane::core

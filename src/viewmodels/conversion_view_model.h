@@ -1,20 +1,27 @@
 // The one controller behind the window: the list of images, the settings and
-// their operations. Lives on the main thread; views read its state, follow its
-// signals and change it only through its operations.
+// their persistence, and the batch. Lives on the main thread; views read its
+// state, follow its signals (row by row) and change it only through its
+// operations. Finding files and converting them happen off the main thread,
+// in an ImageIntake and a BatchRunner.
 #pragma once
 
+#include <QHash>
 #include <QObject>
 #include <QString>
-#include <QThreadPool>
+#include <QUuid>
+#include <deque>
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "models/conversion_settings.h"
 #include "models/image_item.h"
+#include "services/batch_runner.h"
 #include "services/bookmark_service.h"
 #include "services/image_converter.h"
+#include "services/image_intake.h"
 #include "services/settings_persistence.h"
 #include "viewmodels/desktop_integration.h"
 
@@ -24,37 +31,45 @@ class ConversionViewModel : public QObject {
   Q_OBJECT
 
  public:
-  using ItemList = std::vector<std::shared_ptr<ImageItem>>;
+  // A deque: appending never moves the items already listed, so a list of
+  // 100,000 grows without a pause.
+  using ItemList = std::deque<ImageItem>;
 
   // Does not read saved settings: settings hold the defaults until
-  // loadSavedSettings(). Without a persistence and a bookmark service (the
-  // command line) nothing is read or saved. `desktop` must outlive the
-  // controller.
+  // loadSavedSettings(). `desktop` (and `converter`, when given) must outlive
+  // the controller; without one, it converts with an ImageConverter.
   ConversionViewModel(std::unique_ptr<SettingsPersistence> persistence,
                       std::unique_ptr<BookmarkService> bookmarks, DesktopIntegration& desktop,
-                      ImageConverter converter = ImageConverter(), QObject* parent = nullptr);
-  // Cancels a running batch and waits for its conversions to end.
+                      const Converter* converter = nullptr, QObject* parent = nullptr);
+  // Stops the walk, cancels a running batch and waits for its conversions.
   ~ConversionViewModel() override;
 
   const ItemList& items() const { return m_items; }
   const ConversionSettings& settings() const { return m_settings; }
   bool isConverting() const { return m_isConverting; }
   bool isCancelling() const { return m_isCancelling; }
+  // A walk of dropped files and folders is still going on.
+  bool isAddingFiles() const { return m_intake.isBusy(); }
 
   bool hasItems() const { return !m_items.empty(); }
-  int completedCount() const;
+  int completedCount() const { return m_totals.completed; }
+  int failedCount() const { return m_totals.failed; }
   // Every item's input size, converted or not.
-  qint64 totalOriginalSize() const;
+  qint64 totalOriginalSize() const { return m_totals.original; }
+  // The input sizes of the completed items, to compare with their outputs.
+  qint64 convertedOriginalSize() const { return m_totals.convertedOriginal; }
   // The output sizes of the items that have one.
-  qint64 totalCompressedSize() const;
+  qint64 totalCompressedSize() const { return m_totals.compressed; }
   bool canStartConversion() const { return hasItems() && !m_isConverting; }
 
-  // Adds an item for every image found in the files and folders given,
-  // skipping paths already listed (compared byte for byte). Reads each new
-  // file's size and header on this thread.
+  // Walks the files and folders given off the main thread and appends an
+  // item for every image found, in chunks, skipping files listed before the
+  // call (compared byte for byte). Returns at once; a second call during a
+  // walk is walked after it.
   void addFiles(const std::vector<std::filesystem::path>& locations);
-  // Removes every item with this item's id; its output file stays on disk.
-  void removeItem(const ImageItem& item);
+  // Removes the item; its output file stays on disk.
+  void removeItem(const QUuid& id);
+  // Empties the list and stops a walk that is still adding to it.
   void clearItems();
   // Shows the chosen output folder, else the folder of the first converted
   // item, in the file manager; does nothing when there is neither.
@@ -97,14 +112,22 @@ class ConversionViewModel : public QObject {
   static int availableCpuCount();
 
  signals:
-  // The list itself changed (added, removed, cleared); an item's own state
-  // changes come from the item.
-  void itemsChanged();
+  // The list, row by row: rows appended; rows about to go and gone; all of
+  // them about to go and gone (clear); one row's state.
+  void itemsInserted(int first, int count);
+  void itemsAboutToBeRemoved(int first, int count);
+  void itemsRemoved(int first, int count);
+  void itemsAboutToBeCleared();
+  void itemsCleared();
+  void itemChanged(int row);
+  // Counts and sizes changed.
+  void totalsChanged();
   void settingsChanged();
   void isConvertingChanged(bool converting);
   void isCancellingChanged(bool cancelling);
-  // One conversion handed back its result (the item's state is set).
-  void itemFinished(const std::shared_ptr<ImageItem>& item);
+  void isAddingFilesChanged(bool adding);
+  // Locations a walk could not read.
+  void unreadableFound(const std::vector<quorvane::core::UnreadablePath>& paths);
   // A batch has ended; `cancelled` when it was cancelled.
   void conversionFinished(bool cancelled);
 
@@ -112,7 +135,6 @@ class ConversionViewModel : public QObject {
   void setIsConverting(bool converting);
   void setIsCancelling(bool cancelling);
   void setSettings(ConversionSettings settings);
-  void setItems(ItemList items);
   // Assigns one field of the settings, notifying only on a real change.
   template <typename T>
   void changeSetting(T ConversionSettings::*field, T value) {
@@ -122,28 +144,45 @@ class ConversionViewModel : public QObject {
   }
 
  private:
-  struct Batch;
-  struct Outcome;
-  void performConversion();
-  void scheduleConversions();
-  void launchConversion(const std::shared_ptr<ImageItem>& item,
-                        std::optional<std::filesystem::path> customOutputURL, qint64 memory);
-  void conversionEnded(const std::weak_ptr<ImageItem>& item, const Outcome& outcome);
-  void finishBatch();
-  bool isListed(const ImageItem* item) const;
+  struct Totals {
+    int completed = 0;
+    int failed = 0;
+    qint64 original = 0;
+    qint64 convertedOriginal = 0;
+    qint64 compressed = 0;
+    void count(const ImageItem& item, int sign);
+    bool operator==(const Totals&) const = default;
+  };
+  void imagesFound(const std::vector<ImageFacts>& images);
+  // Applies `change` to the item, then tells who needs to know.
+  template <typename Change>
+  void updateItem(std::size_t row, Change&& change);
+  std::optional<std::size_t> rowOf(const QUuid& id) const;
+  void conversionStarted(const QUuid& id);
+  void conversionEnded(const QUuid& id, const ConversionOutcome& outcome);
+  void finishBatch(bool cancelled);
+  BatchEntry entryFor(const ImageItem& item) const;
 
   ItemList m_items;
+  QHash<QUuid, std::size_t> m_rowOf;
+  // How often each path is listed, and the paths the running walk request
+  // has added (a file named twice in one call is listed twice).
+  std::unordered_map<std::string, int> m_listed;
+  std::unordered_map<std::string, int> m_addedByThisRequest;
+  Totals m_totals;
   ConversionSettings m_settings;
   bool m_isConverting = false;
   bool m_isCancelling = false;
   std::unique_ptr<SettingsPersistence> m_persistence;
   std::unique_ptr<BookmarkService> m_bookmarks;
   DesktopIntegration& m_desktop;
-  ImageConverter m_converter;
+  std::unique_ptr<ImageConverter> m_ownConverter;
+  const Converter& m_converter;
   std::optional<int> m_parallelLimitOverride;
   std::optional<qint64> m_memoryBudgetOverride;
-  std::unique_ptr<Batch> m_batch;  // set while a batch runs
-  QThreadPool m_pool;
+  ImageIntake m_intake;
+  std::unique_ptr<BatchRunner> m_batch;  // set while a batch runs
+  std::unique_ptr<BatchRunner> m_finishedBatch;
 };
 
 }  // namespace quorvane::core

@@ -64,19 +64,12 @@ ContentView::ContentView(core::ConversionViewModel& controller, QWidget* parent)
     if (m_cancel->isVisible() && m_cancel->isEnabled()) m_cancel->click();
   });
 
-  // The summary row and "Open in File Manager" follow each item's state.
-  connect(&controller, &core::ConversionViewModel::itemsChanged, this, &ContentView::watchItems);
-  connect(&controller, &core::ConversionViewModel::isConvertingChanged, this, &ContentView::refresh);
-  connect(&controller, &core::ConversionViewModel::isCancellingChanged, this, &ContentView::refresh);
+  // The summary row and "Open in File Manager" follow the totals.
+  using Controller = core::ConversionViewModel;
+  connect(&controller, &Controller::totalsChanged, this, &ContentView::refresh);
+  connect(&controller, &Controller::isConvertingChanged, this, &ContentView::refresh);
+  connect(&controller, &Controller::isCancellingChanged, this, &ContentView::refresh);
   styleButtons();
-  watchItems();
-}
-
-void ContentView::watchItems() {
-  for (const auto& item : m_controller.items()) {
-    connect(item.get(), &core::ImageItem::statusChanged, this, &ContentView::refresh,
-            Qt::UniqueConnection);
-  }
   refresh();
 }
 
@@ -148,16 +141,27 @@ QWidget* ContentView::makeBottomBar() {
   cancelLayout->addStretch(1);
   connect(m_cancel, &QPushButton::clicked, this, &ContentView::cancel);
   layout->addWidget(m_cancel);
-  for (QPushButton* button : {m_openFolder, m_clear, m_start, m_cancel}) button->setAutoDefault(false);
+  for (QPushButton* button : {m_openFolder, m_clear, m_start, m_cancel})
+    button->setAutoDefault(false);
   return bar;
 }
 
-void ContentView::start() { m_controller.startConversion(); }
-void ContentView::cancel() { m_controller.cancelConversion(); }
+void ContentView::start() {
+  m_controller.startConversion();
+}
+void ContentView::cancel() {
+  m_controller.cancelConversion();
+}
 
-bool ContentView::showsList() const { return m_pages->currentWidget() == m_listPage; }
-bool ContentView::showsSummary() const { return !m_summaryRow->isHidden(); }
-QString ContentView::cancelText() const { return m_cancelLabel->text(); }
+bool ContentView::showsList() const {
+  return m_pages->currentWidget() == m_listPage;
+}
+bool ContentView::showsSummary() const {
+  return !m_summaryRow->isHidden();
+}
+QString ContentView::cancelText() const {
+  return m_cancelLabel->text();
+}
 
 void ContentView::changeEvent(QEvent* event) {
   if (event->type() == QEvent::PaletteChange && m_cancelLabel) styleButtons();

@@ -49,7 +49,6 @@ class ContentView : public QWidget {
  private:
   QWidget* makeListPage();
   QWidget* makeBottomBar();
-  void watchItems();
   void refresh();
   void styleButtons();
   void start();

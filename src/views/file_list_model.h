@@ -1,12 +1,9 @@
 // The controller's items as a table: File, Convert, Size, Ratio, Status.
-// Follows the controller's signals; appending keeps the view's scroll
-// position and selection, any other list change resets the model.
+// Follows the controller's row signals: rows are inserted, removed and
+// changed one range at a time, never the whole table reset but on Clear.
 #pragma once
 
 #include <QAbstractTableModel>
-#include <memory>
-#include <unordered_map>
-#include <vector>
 
 #include "models/image_item.h"
 #include "models/output_format.h"
@@ -36,20 +33,19 @@ class FileListModel : public QAbstractTableModel {
   QVariant data(const QModelIndex& index, int role) const override;
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-  std::shared_ptr<core::ImageItem> itemAt(int row) const;
+  // The item shown in `row`, or null.
+  const core::ImageItem* itemAt(int row) const;
 
   // "HEIC → WebP"
   static QString conversionText(const core::ImageItem& item, core::OutputFormat target);
 
  private:
-  void itemsChanged();
   void settingsChanged();
-  void watch(const std::shared_ptr<core::ImageItem>& item);
-  void itemChanged(const core::ImageItem* item);
+  // The format a row converts to: the batch it ran in, else the setting.
+  core::OutputFormat targetFormat(const core::ImageItem& item) const;
 
   core::ConversionViewModel& m_controller;
-  std::vector<std::shared_ptr<core::ImageItem>> m_rows;
-  std::unordered_map<const core::ImageItem*, int> m_rowOf;
+  int m_rowCount = 0;  // follows the controller's list through the signals
   core::OutputFormat m_format;
 };
 

@@ -34,7 +34,8 @@ FileListView::FileListView(core::ConversionViewModel& controller, QWidget* paren
   QHeaderView* header = horizontalHeader();
   header->setHighlightSections(false);
   // Room between the window edge and the first column, in rows and header.
-  header->setStyleSheet(QStringLiteral("QHeaderView::section { padding-left: 8px; padding-right: 8px; }"));
+  header->setStyleSheet(
+      QStringLiteral("QHeaderView::section { padding-left: 8px; padding-right: 8px; }"));
   header->setSectionsClickable(false);
   header->setSectionResizeMode(FileListModel::FileColumn, QHeaderView::Stretch);
   const std::pair<int, int> widths[] = {{FileListModel::ConversionColumn, 80},
@@ -48,13 +49,14 @@ FileListView::FileListView(core::ConversionViewModel& controller, QWidget* paren
 
   m_spinnerTimer.setInterval(80);
   connect(&m_spinnerTimer, &QTimer::timeout, this, &FileListView::animateSpinners);
-  connect(&controller, &core::ConversionViewModel::isConvertingChanged, this, [this](bool converting) {
-    if (converting) {
-      m_spinnerTimer.start();
-    } else {
-      m_spinnerTimer.stop();
-    }
-  });
+  connect(&controller, &core::ConversionViewModel::isConvertingChanged, this,
+          [this](bool converting) {
+            if (converting) {
+              m_spinnerTimer.start();
+            } else {
+              m_spinnerTimer.stop();
+            }
+          });
 }
 
 void FileListView::animateSpinners() {
@@ -66,18 +68,20 @@ void FileListView::animateSpinners() {
 }
 
 void FileListView::deleteRows(int row) {
-  std::vector<std::shared_ptr<core::ImageItem>> doomed;
+  std::vector<QUuid> doomed;
   const QModelIndexList selected = selectionModel()->selectedRows();
   const bool rowSelected = std::any_of(selected.begin(), selected.end(),
                                        [row](const QModelIndex& i) { return i.row() == row; });
+  const auto add = [&](int r) {
+    if (const core::ImageItem* item = m_model->itemAt(r)) doomed.push_back(item->id());
+  };
   if (rowSelected) {
-    for (const QModelIndex& index : selected) doomed.push_back(m_model->itemAt(index.row()));
+    for (const QModelIndex& index : selected) add(index.row());
   } else {
-    doomed.push_back(m_model->itemAt(row));
+    add(row);
   }
-  for (const auto& item : doomed) {
-    if (item) m_controller.removeItem(*item);
-  }
+  // By id: each removal moves the rows after it.
+  for (const QUuid& id : doomed) m_controller.removeItem(id);
 }
 
 void FileListView::contextMenuEvent(QContextMenuEvent* event) {

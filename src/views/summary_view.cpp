@@ -22,7 +22,9 @@ namespace {
 // Rich text wants opaque colours: blend a translucent one onto the background.
 QString opaqueName(const QColor& color, const QColor& background) {
   const double a = color.alphaF();
-  const auto mix = [a](int fg, int bg) { return static_cast<int>(std::lround(fg * a + bg * (1 - a))); };
+  const auto mix = [a](int fg, int bg) {
+    return static_cast<int>(std::lround(fg * a + bg * (1 - a)));
+  };
   return QColor(mix(color.red(), background.red()), mix(color.green(), background.green()),
                 mix(color.blue(), background.blue()))
       .name();
@@ -64,17 +66,15 @@ SummaryView::SummaryView(core::ConversionViewModel& controller, QWidget* parent)
   layout->addWidget(m_spinner);
   layout->addWidget(m_converting);
 
-  connect(&controller, &core::ConversionViewModel::itemsChanged, this, [this] {
-    watchItems();
-    refresh();
-  });
-  connect(&controller, &core::ConversionViewModel::isConvertingChanged, this, &SummaryView::refresh);
-  watchItems();
+  connect(&controller, &core::ConversionViewModel::totalsChanged, this, &SummaryView::refresh);
+  connect(&controller, &core::ConversionViewModel::isConvertingChanged, this,
+          &SummaryView::refresh);
   refresh();
 }
 
 QString SummaryView::savingText(qint64 original, qint64 compressed) {
-  const double saving = (1.0 - static_cast<double>(compressed) / static_cast<double>(original)) * 100;
+  const double saving =
+      (1.0 - static_cast<double>(compressed) / static_cast<double>(original)) * 100;
   // U+2212 MINUS SIGN for a saving; a growth shows with a plus sign instead.
   // The C library's printf rounds halves to even (12.5 gives 12); Qt's own
   // asprintf would round them up.
@@ -83,22 +83,19 @@ QString SummaryView::savingText(qint64 original, qint64 compressed) {
   return QString::fromUtf8(text);
 }
 
-QString SummaryView::countText() const { return m_count->text(); }
-QString SummaryView::sizesText() const { return m_sizes->isHidden() ? QString() : m_sizes->text(); }
-bool SummaryView::showsProgress() const { return !m_converting->isHidden(); }
+QString SummaryView::countText() const {
+  return m_count->text();
+}
+QString SummaryView::sizesText() const {
+  return m_sizes->isHidden() ? QString() : m_sizes->text();
+}
+bool SummaryView::showsProgress() const {
+  return !m_converting->isHidden();
+}
 
 void SummaryView::changeEvent(QEvent* event) {
   if (event->type() == QEvent::PaletteChange && m_count) refresh();
   QWidget::changeEvent(event);
-}
-
-void SummaryView::watchItems() {
-  for (const auto& item : m_controller.items()) {
-    connect(item.get(), &core::ImageItem::statusChanged, this, &SummaryView::refresh,
-            Qt::UniqueConnection);
-    connect(item.get(), &core::ImageItem::compressedSizeChanged, this, &SummaryView::refresh,
-            Qt::UniqueConnection);
-  }
 }
 
 void SummaryView::refresh() {
@@ -121,8 +118,8 @@ void SummaryView::refresh() {
     m_sizes->setText(QStringLiteral("%1 <span style=\"color:%2\">\u2192</span> "
                                     "<span style=\"color:%3\">%4</span>")
                          .arg(formatFileSize(original).toHtmlEscaped(),
-                              opaqueName(secondary, pal.color(QPalette::AlternateBase)), good.name(),
-                              formatFileSize(compressed).toHtmlEscaped()));
+                              opaqueName(secondary, pal.color(QPalette::AlternateBase)),
+                              good.name(), formatFileSize(compressed).toHtmlEscaped()));
     if (original > 0) {
       m_saving->setText(savingText(original, compressed));
       style::setTextColor(m_saving, compressed <= original ? good : style::red(pal));

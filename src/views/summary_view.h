@@ -33,7 +33,6 @@ class SummaryView : public QWidget {
 
  private:
   void refresh();
-  void watchItems();
 
   core::ConversionViewModel& m_controller;
   QLabel* m_countIcon = nullptr;

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <filesystem>
 #include <fstream>
 
@@ -38,7 +37,8 @@ int main(int argc, char** argv) {
   fs::create_directories(photos);
   const fs::path samples = QUORVANE_SAMPLES_DIR;
   fs::copy_file(samples / "sunset_by_Aitzol_Berasategi.jpg", photos / "Lake at sunset.jpg");
-  fs::copy_file(samples / "seeding_by_Clements_Engelhardt.jpg", photos / "Seedlings in the greenhouse.jpg");
+  fs::copy_file(samples / "seeding_by_Clements_Engelhardt.jpg",
+                photos / "Seedlings in the greenhouse.jpg");
   fs::copy_file(samples / "skimage-astronaut.png", photos / "Astronaut portrait.png");
   std::ofstream(photos / "Scan 004.jpg") << "this scan was cut short";
 
@@ -59,6 +59,7 @@ int main(int argc, char** argv) {
   grab(&window, QStringLiteral("empty"));
 
   controller.addFiles({photos});
+  if (!QTest::qWaitFor([&] { return !controller.isAddingFiles(); }, 60000)) return 1;
   controller.updateResizeEnabled(true);
   controller.updateMaxWidth(2048);
   controller.updateMaxHeight(std::nullopt);

@@ -173,7 +173,16 @@ TEST_P(DecodeEveryOrientation, StoredTopLeftLandsWhereExifSays) {
   vips_image_set_int(image, VIPS_META_ORIENTATION, orientation);
   const auto path = dir / "o.jpg";
   ASSERT_EQ(vips_image_write_to_file(image, (path.string() + "[Q=95]").c_str(), nullptr), 0);
+  // As a PNG (its orientation in an eXIf chunk): the quick size read agrees
+  // with the full header read.
+  const auto png = dir / "o.png";
+  ASSERT_EQ(vips_image_write_to_file(image, png.c_str(), nullptr), 0);
   g_object_unref(image);
+  const auto pngHeader = readHeader(png);
+  const auto pngSize = readImageSize(png);
+  ASSERT_TRUE(pngHeader && pngSize);
+  EXPECT_EQ(pngSize.value().width, pngHeader.value().width);
+  EXPECT_EQ(pngSize.value().height, pngHeader.value().height);
 
   const bool swapped = orientation >= 5;
   const int w = swapped ? 16 : 32;
@@ -182,6 +191,10 @@ TEST_P(DecodeEveryOrientation, StoredTopLeftLandsWhereExifSays) {
   ASSERT_TRUE(header) << header.error().detail;
   EXPECT_EQ(header.value().width, w);
   EXPECT_EQ(header.value().height, h);
+  const auto size = readImageSize(path);
+  ASSERT_TRUE(size);
+  EXPECT_EQ(size.value().width, w);
+  EXPECT_EQ(size.value().height, h);
 
   const auto decoded = decode(path);
   ASSERT_TRUE(decoded) << decoded.error().detail;

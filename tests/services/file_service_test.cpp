@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "services/conversion_errors.h"
+#include "services/image_intake.h"
 #include "support/test_files.h"
 
 namespace quorvane::core {
@@ -66,6 +67,22 @@ TEST(CollectImageFiles, DoesNotFollowLinkLoops) {
   writeFile(dir / "a/x.png", "x");
   fs::create_directory_symlink(dir / "a", dir / "a/loop");
   EXPECT_EQ(FileService::collectImageFiles({dir / "a"}).size(), 1u);
+}
+
+TEST(MeasureImage, SizeFromTheFileSystemPixelsFromTheHeaderOnly) {
+  ScratchDir dir;
+  test::writeBmp(dir / "Wide.BMP", 37, 11);
+  writeFile(dir / "garbage.png", std::string(500, 'x'));
+  const ImageFacts wide = measureImage(dir / "Wide.BMP");
+  EXPECT_EQ(wide.originalSize, static_cast<qint64>(fs::file_size(dir / "Wide.BMP")));
+  EXPECT_EQ(wide.pixelWidth, 37);
+  EXPECT_EQ(wide.pixelHeight, 11);
+  const ImageFacts garbage = measureImage(dir / "garbage.png");
+  EXPECT_EQ(garbage.originalSize, 500);
+  EXPECT_EQ(garbage.pixelWidth, 0);
+  const ImageFacts gone = measureImage(dir / "gone.png");
+  EXPECT_EQ(gone.originalSize, 0);
+  EXPECT_EQ(gone.pixelHeight, 0);
 }
 
 TEST(UniqueOutputURL, TakesTheFirstFreeNumber) {

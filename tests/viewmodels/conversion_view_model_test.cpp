@@ -1,11 +1,14 @@
-#include <QSignalSpy>
+#include "viewmodels/conversion_view_model.h"
+
 #include <gtest/gtest.h>
 
+#include <QSignalSpy>
+#include <QTest>
 #include <filesystem>
 
 #include "services/settings_store.h"
+#include "support/fake_converter.h"
 #include "support/test_files.h"
-#include "viewmodels/conversion_view_model.h"
 
 namespace quorvane::core {
 namespace {
@@ -33,18 +36,31 @@ class ConversionViewModelTest : public ::testing::Test {
   std::unique_ptr<ConversionViewModel> makeController() {
     return std::make_unique<ConversionViewModel>(std::make_unique<SettingsPersistence>(store()),
                                                  std::make_unique<BookmarkService>(store()),
-                                                 m_desktop);
+                                                 m_desktop, &m_converter);
   }
   ConversionSettings savedSettings() const { return SettingsPersistence(store()).load(); }
   std::vector<std::string> listedNames(const ConversionViewModel& vm) const {
     std::vector<std::string> result;
-    for (const auto& item : vm.items()) result.push_back(item->url().lexically_relative(m_files.path()));
+    for (const auto& item : vm.items())
+      result.push_back(item.url().lexically_relative(m_files.path()));
     return result;
+  }
+  // Intake walks on a worker: wait (with a deadline) until it is done.
+  bool add(const std::vector<fs::path>& locations) {
+    m_vm->addFiles(locations);
+    return QTest::qWaitFor([&] { return !m_vm->isAddingFiles(); }, 10000);
+  }
+  bool convertAll() {
+    QSignalSpy finished(m_vm.get(), &ConversionViewModel::conversionFinished);
+    m_converter.releaseAll();
+    m_vm->startConversion();
+    return finished.wait(10000);
   }
 
   ScratchDir m_config;
   ScratchDir m_files;
   FakeDesktop m_desktop;
+  test::FakeConverter m_converter;
   std::unique_ptr<ConversionViewModel> m_vm = makeController();
 };
 
@@ -52,66 +68,98 @@ TEST_F(ConversionViewModelTest, AddingAFolderTwiceAddsNothingTheSecondTime) {
   fs::create_directories(m_files / "album/sub");
   writeBmp(m_files / "album/a.bmp", 4, 3);
   writeBmp(m_files / "album/sub/b.bmp", 2, 2);
-  QSignalSpy changes(m_vm.get(), &ConversionViewModel::itemsChanged);
+  QSignalSpy inserted(m_vm.get(), &ConversionViewModel::itemsInserted);
 
-  m_vm->addFiles({m_files / "album"});
+  ASSERT_TRUE(add({m_files / "album"}));
   EXPECT_EQ(listedNames(*m_vm), (std::vector<std::string>{"album/a.bmp", "album/sub/b.bmp"}));
-  EXPECT_EQ(changes.count(), 1);
+  EXPECT_EQ(m_vm->items()[0].pixelWidth(), 4);  // measured on the way in
+  EXPECT_EQ(m_vm->items()[0].pixelHeight(), 3);
+  EXPECT_EQ(inserted.count(), 1);
 
-  m_vm->addFiles({m_files / "album"});
+  ASSERT_TRUE(add({m_files / "album"}));
   EXPECT_EQ(m_vm->items().size(), 2u);
-  EXPECT_EQ(changes.count(), 1);  // nothing new, nobody told
+  EXPECT_EQ(inserted.count(), 1);  // nothing new, nobody told
 }
 
 TEST_F(ConversionViewModelTest, AFileNamedTwiceInOneCallIsListedTwice) {
   fs::create_directories(m_files / "album");
   writeBmp(m_files / "album/a.bmp", 4, 3);
-  m_vm->addFiles({m_files / "album", m_files / "album/a.bmp"});
+  ASSERT_TRUE(add({m_files / "album", m_files / "album/a.bmp"}));
   EXPECT_EQ(listedNames(*m_vm), (std::vector<std::string>{"album/a.bmp", "album/a.bmp"}));
-  EXPECT_NE(m_vm->items()[0]->id(), m_vm->items()[1]->id());
+  EXPECT_NE(m_vm->items()[0].id(), m_vm->items()[1].id());
 }
 
-TEST_F(ConversionViewModelTest, NothingToAddChangesNothing) {
-  fs::create_directories(m_files / "empty");
+TEST_F(ConversionViewModelTest, DropsQueueBehindEachOtherAndWhatCannotBeReadIsReported) {
+  fs::create_directories(m_files / "first");
+  fs::create_directories(m_files / "second");
+  for (int i = 0; i < 3; ++i) writeBmp(m_files / test::numbered("first/", i, ".bmp"), 1, 1);
+  writeBmp(m_files / "second/z.bmp", 1, 1);
   writeFile(m_files / "notes.txt", "x");
-  QSignalSpy changes(m_vm.get(), &ConversionViewModel::itemsChanged);
-  m_vm->addFiles({m_files / "missing.png", m_files / "notes.txt", m_files / "empty"});
-  EXPECT_FALSE(m_vm->hasItems());
-  EXPECT_FALSE(m_vm->canStartConversion());
-  EXPECT_EQ(changes.count(), 0);
+  QSignalSpy unreadable(m_vm.get(), &ConversionViewModel::unreadableFound);
+  m_vm->addFiles({m_files / "first"});
+  m_vm->addFiles({m_files / "second", m_files / "missing.png", m_files / "notes.txt"});
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !m_vm->isAddingFiles(); }, 10000));
+  EXPECT_EQ(listedNames(*m_vm), (std::vector<std::string>{"first/0.bmp", "first/1.bmp",
+                                                          "first/2.bmp", "second/z.bmp"}));
+  ASSERT_EQ(unreadable.count(), 1);
+  const auto paths = unreadable.front().front().value<std::vector<UnreadablePath>>();
+  ASSERT_EQ(paths.size(), 1u);
+  EXPECT_EQ(paths[0].path, m_files / "missing.png");
+  EXPECT_EQ(paths[0].error, std::errc::no_such_file_or_directory);
 }
 
-TEST_F(ConversionViewModelTest, RemoveAndClearLeaveFilesOnDisk) {
+TEST_F(ConversionViewModelTest, ClearStopsAWalkThatIsStillAdding) {
+  fs::create_directories(m_files / "many");
+  for (int i = 0; i < 3000; ++i) writeFile(m_files / test::numbered("many/", i, ".png"), "x");
+  m_vm->addFiles({m_files / "many"});
+  ASSERT_TRUE(QTest::qWaitFor([&] { return m_vm->hasItems(); }, 10000));  // rows while walking
+  m_vm->clearItems();
+  EXPECT_FALSE(m_vm->isAddingFiles());
+  EXPECT_FALSE(QTest::qWaitFor([&] { return m_vm->hasItems(); }, 300));  // nothing more arrives
+}
+
+TEST_F(ConversionViewModelTest, RemoveAndClearLeaveFilesOnDiskAndSayWhichRows) {
   writeBmp(m_files / "a.bmp", 1, 1);
   writeBmp(m_files / "b.bmp", 1, 1);
-  m_vm->addFiles({m_files / "a.bmp", m_files / "b.bmp", m_files / "a.bmp"});
+  ASSERT_TRUE(add({m_files / "a.bmp", m_files / "b.bmp", m_files / "a.bmp"}));
   ASSERT_EQ(m_vm->items().size(), 3u);
-  const auto first = m_vm->items()[0];
-  m_vm->removeItem(*first);
+  QSignalSpy removed(m_vm.get(), &ConversionViewModel::itemsRemoved);
+  m_vm->removeItem(m_vm->items()[0].id());
   EXPECT_EQ(listedNames(*m_vm), (std::vector<std::string>{"b.bmp", "a.bmp"}));
-  ImageItem stranger(m_files / "a.bmp");
-  QSignalSpy changes(m_vm.get(), &ConversionViewModel::itemsChanged);
-  m_vm->removeItem(stranger);  // same file, different item
-  EXPECT_EQ(changes.count(), 0);
+  ASSERT_EQ(removed.count(), 1);
+  EXPECT_EQ(removed.front(), (QList<QVariant>{0, 1}));
+  m_vm->removeItem(QUuid::createUuid());  // not listed
+  EXPECT_EQ(removed.count(), 1);
+  // The remaining rows are still found by id.
+  m_vm->removeItem(m_vm->items()[1].id());
+  EXPECT_EQ(listedNames(*m_vm), std::vector<std::string>{"b.bmp"});
+
+  QSignalSpy cleared(m_vm.get(), &ConversionViewModel::itemsCleared);
   m_vm->clearItems();
   EXPECT_FALSE(m_vm->hasItems());
-  EXPECT_EQ(changes.count(), 1);
   m_vm->clearItems();
-  EXPECT_EQ(changes.count(), 1);
+  EXPECT_EQ(cleared.count(), 1);
   EXPECT_TRUE(fs::exists(m_files / "a.bmp"));
+  ASSERT_TRUE(add({m_files / "a.bmp"}));  // listed again after a clear
+  EXPECT_EQ(m_vm->items().size(), 1u);
 }
 
-TEST_F(ConversionViewModelTest, TotalsCountWhatTheyShould) {
+TEST_F(ConversionViewModelTest, TotalsFollowEveryChange) {
   writeFile(m_files / "a.png", std::string(1000, 'x'));
   writeFile(m_files / "b.png", std::string(500, 'x'));
-  m_vm->addFiles({m_files / "a.png", m_files / "b.png"});
+  ASSERT_TRUE(add({m_files / "a.png", m_files / "b.png"}));
   EXPECT_EQ(m_vm->totalOriginalSize(), 1500);
   EXPECT_EQ(m_vm->totalCompressedSize(), 0);
-  m_vm->items()[1]->setCompressedSize(100);
-  m_vm->items()[1]->setStatus(ConversionStatus::completed());
-  EXPECT_EQ(m_vm->totalOriginalSize(), 1500);
-  EXPECT_EQ(m_vm->totalCompressedSize(), 100);
+  m_converter.failOn("a.png");
+  ASSERT_TRUE(convertAll());
   EXPECT_EQ(m_vm->completedCount(), 1);
+  EXPECT_EQ(m_vm->failedCount(), 1);
+  EXPECT_EQ(m_vm->convertedOriginalSize(), 500);
+  m_vm->removeItem(m_vm->items()[1].id());
+  EXPECT_EQ(m_vm->totalOriginalSize(), 1000);
+  EXPECT_EQ(m_vm->completedCount(), 0);
+  EXPECT_EQ(m_vm->convertedOriginalSize(), 0);
+  EXPECT_EQ(m_vm->failedCount(), 1);
 }
 
 TEST_F(ConversionViewModelTest, SwitchingResizeOnFillsTheLargestSides) {
@@ -123,7 +171,7 @@ TEST_F(ConversionViewModelTest, SwitchingResizeOnFillsTheLargestSides) {
   writeBmp(m_files / "landscape.bmp", 40, 30);
   writeBmp(m_files / "portrait.bmp", 10, 50);
   writeFile(m_files / "broken.png", "not an image");
-  m_vm->addFiles({m_files / "landscape.bmp", m_files / "portrait.bmp", m_files / "broken.png"});
+  ASSERT_TRUE(add({m_files / "landscape.bmp", m_files / "portrait.bmp", m_files / "broken.png"}));
   m_vm->updateResizeEnabled(false);
   EXPECT_EQ(m_vm->settings().maxWidth, 640);  // switching off keeps the values
   m_vm->updateResizeEnabled(true);
@@ -139,8 +187,12 @@ TEST_F(ConversionViewModelTest, PrefixIsMadeSafeForFileNames) {
   const struct {
     const char* typed;
     const char* stored;
-  } cases[] = {{"a/b", "a_b"},   {"..hidden", "_hidden"}, {"x...y", "x_.y"},
-               {"a\\b", "a_b"}, {"../../etc", "____etc"},   {"", ""},
+  } cases[] = {{"a/b", "a_b"},
+               {"..hidden", "_hidden"},
+               {"x...y", "x_.y"},
+               {"a\\b", "a_b"},
+               {"../../etc", "____etc"},
+               {"", ""},
                {"Ürlaub 写真", "Ürlaub 写真"}};
   for (const auto& c : cases) {
     m_vm->updateNamePrefix(QString::fromUtf8(c.typed));
@@ -154,9 +206,15 @@ TEST_F(ConversionViewModelTest, StartNumberKeepsUpToSixNumericCharacters) {
     const char* typed;
     const char* stored;
   } cases[] = {
-      {"007", "007"},           {"12345678", "123456"}, {"-5", "5"},
-      {"abc", "5"},             {"", "5"},              {"1 2a3", "123"},
-      {"\u0663", "\u0663"},     {"\u00bd", "\u00bd"},  {"\U0001D7D9\U0001D7DA", "\U0001D7D9\U0001D7DA"},
+      {"007", "007"},
+      {"12345678", "123456"},
+      {"-5", "5"},
+      {"abc", "5"},
+      {"", "5"},
+      {"1 2a3", "123"},
+      {"\u0663", "\u0663"},
+      {"\u00bd", "\u00bd"},
+      {"\U0001D7D9\U0001D7DA", "\U0001D7D9\U0001D7DA"},
       {"7x", "7"},
   };
   for (const auto& c : cases) {
@@ -208,10 +266,11 @@ TEST_F(ConversionViewModelTest, OpenOutputFolderPicksTheChosenThenTheFirstOutput
 
   writeBmp(m_files / "a.bmp", 1, 1);
   writeBmp(m_files / "b.bmp", 1, 1);
-  m_vm->addFiles({m_files / "a.bmp", m_files / "b.bmp"});
+  ASSERT_TRUE(add({m_files / "a.bmp", m_files / "b.bmp"}));
   m_vm->openOutputFolder();
   EXPECT_TRUE(m_desktop.opened.empty());
-  m_vm->items()[1]->setOutputURL(m_files / "compressed/b.webp");
+  m_converter.failOn("a.bmp");
+  ASSERT_TRUE(convertAll());
   m_vm->openOutputFolder();
   ASSERT_EQ(m_desktop.opened.size(), 1u);
   EXPECT_EQ(m_desktop.opened[0], m_files / "compressed");

@@ -1,27 +1,27 @@
 // Widget tests of the main window's views, on the offscreen platform.
 #include <QAbstractItemModelTester>
 #include <QApplication>
-#include <QGraphicsOpacityEffect>
-#include <QLabel>
-#include <QSettings>
 #include <QCheckBox>
 #include <QDropEvent>
+#include <QGraphicsOpacityEffect>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
-
 #include <filesystem>
 #include <fstream>
 
 #include "codec/image_codec.h"
 #include "codec/libvips_runtime.h"
 #include "services/settings_store.h"
+#include "support/fake_converter.h"
 #include "support/numbered.h"
 #include "viewmodels/conversion_view_model.h"
 #include "views/content_view.h"
@@ -41,7 +41,9 @@ using core::ConversionStatus;
 
 namespace {
 
-fs::path toPath(const QTemporaryDir& dir) { return dir.path().toStdString(); }
+fs::path toPath(const QTemporaryDir& dir) {
+  return dir.path().toStdString();
+}
 
 void writeImage(const fs::path& path, int width = 8, int height = 6) {
   fs::create_directories(path.parent_path());
@@ -74,13 +76,15 @@ class MainWindowTest : public QObject {
   void testOutputFolderShowsHomeAsTilde();
 
  private:
-  void makeGatedTools();
-  void openGate() { writeFile(m_tools / "gate", 0); }
+  // Lists the files and waits (with a deadline) until the walk is done.
+  bool add(const std::vector<fs::path>& locations);
+  // Conversions end only when the test lets them.
+  void openGate() { m_converter.releaseAll(); }
 
   std::unique_ptr<QTemporaryDir> m_dir;
   fs::path m_files;
-  fs::path m_tools;
   core::NoDesktopIntegration m_desktop;
+  test::FakeConverter m_converter;
   std::unique_ptr<core::ConversionViewModel> m_vm;
   std::unique_ptr<gui::ContentView> m_view;
 };
@@ -88,14 +92,11 @@ class MainWindowTest : public QObject {
 void MainWindowTest::init() {
   m_dir = std::make_unique<QTemporaryDir>();
   m_files = toPath(*m_dir) / "files";
-  m_tools = toPath(*m_dir) / "tools";
   fs::create_directories(m_files);
-  makeGatedTools();
   auto store = core::settingsStoreAt(m_dir->filePath("q.conf"));
   m_vm = std::make_unique<core::ConversionViewModel>(
       std::make_unique<core::SettingsPersistence>(store),
-      std::make_unique<core::BookmarkService>(store), m_desktop,
-      core::ImageConverter(core::ToolManager(m_tools)));
+      std::make_unique<core::BookmarkService>(store), m_desktop, &m_converter);
   m_vm->setParallelLimit(1);
   m_view = std::make_unique<gui::ContentView>(*m_vm);
   m_view->resize(700, 600);
@@ -111,20 +112,15 @@ void MainWindowTest::cleanup() {
   m_dir.reset();
 }
 
-// A cwebp that waits for a gate file, so a test sees the batch while it runs.
-void MainWindowTest::makeGatedTools() {
-  fs::create_directories(m_tools / "bin");
-  const fs::path tool = m_tools / "bin/cwebp";
-  std::ofstream(tool) << "#!/bin/sh\neval in=\\${$(($# - 2))}; eval out=\\${$#}\n"
-                      << "while [ ! -e '" << (m_tools / "gate").native() << "' ]; do sleep 0.01; done\n"
-                      << "cp \"$in\" \"$out\"\n";
-  fs::permissions(tool, fs::perms::owner_all);
+bool MainWindowTest::add(const std::vector<fs::path>& locations) {
+  m_vm->addFiles(locations);
+  return QTest::qWaitFor([this] { return !m_vm->isAddingFiles(); }, 10000);
 }
 
 void MainWindowTest::testLayoutSwitchesOnFirstAddAndOnClear() {
   QVERIFY(!m_view->showsList());
   writeImage(m_files / "a.png");
-  m_vm->addFiles({m_files / "a.png"});
+  QVERIFY(add({m_files / "a.png"}));
   QVERIFY(m_view->showsList());
   QVERIFY(m_view->startButton()->isEnabled());
   QVERIFY(!m_view->openFolderButton()->isEnabled());
@@ -132,7 +128,7 @@ void MainWindowTest::testLayoutSwitchesOnFirstAddAndOnClear() {
   m_vm->updateQuality(33);
   m_view->clearButton()->click();
   QVERIFY(!m_view->showsList());
-  m_vm->addFiles({m_files / "a.png"});
+  QVERIFY(add({m_files / "a.png"}));
   QCOMPARE(m_view->settingsBar()->qualitySlider()->value(), 33);
 }
 
@@ -156,8 +152,8 @@ void MainWindowTest::testDropsAddEveryLocationAndLightUpOnlyWhileHovering() {
   QVERIFY(!zone->isTargeted());
   QVERIFY(drop.isAccepted());
   QTRY_COMPARE(m_vm->items().size(), std::size_t{2});
-  QCOMPARE(m_vm->items()[0]->url(), m_files / "one.png");
-  QCOMPARE(m_vm->items()[1]->url(), m_files / "album/deep/three.png");
+  QCOMPARE(m_vm->items()[0].url(), m_files / "one.png");
+  QCOMPARE(m_vm->items()[1].url(), m_files / "album/deep/three.png");
 
   // A drag without files is refused and lights nothing.
   QMimeData text;
@@ -173,7 +169,7 @@ void MainWindowTest::testDropsAddEveryLocationAndLightUpOnlyWhileHovering() {
 void MainWindowTest::testButtonsFollowTheBatch() {
   writeImage(m_files / "a.png");
   writeImage(m_files / "b.png");
-  m_vm->addFiles({m_files / "a.png", m_files / "b.png"});
+  QVERIFY(add({m_files / "a.png", m_files / "b.png"}));
   QPushButton* start = m_view->startButton();
   QPushButton* cancel = m_view->cancelButton();
   QVERIFY(start->isVisible() && start->isEnabled() && !cancel->isVisible());
@@ -215,7 +211,7 @@ void MainWindowTest::testSizeFieldsKeepOnlyDigits() {
   QCOMPARE(gui::SettingsBar::parseMaxSide(QString()), std::optional<int>());
 
   writeImage(m_files / "a.png", 40, 30);
-  m_vm->addFiles({m_files / "a.png"});
+  QVERIFY(add({m_files / "a.png"}));
   gui::SettingsBar* bar = m_view->settingsBar();
   bar->resizeBox()->click();
   QCOMPARE(bar->maxWidthField()->text(), QStringLiteral("40"));  // filled from the image
@@ -234,7 +230,7 @@ void MainWindowTest::testSizeFieldsKeepOnlyDigits() {
 
 void MainWindowTest::testStartNumberIgnoresTextWithoutDigits() {
   writeImage(m_files / "a.png");
-  m_vm->addFiles({m_files / "a.png"});
+  QVERIFY(add({m_files / "a.png"}));
   gui::SettingsBar* bar = m_view->settingsBar();
   QVERIFY(!bar->startField()->isVisible());
   bar->customNaming()->click();
@@ -253,7 +249,7 @@ void MainWindowTest::testStartNumberIgnoresTextWithoutDigits() {
 
 void MainWindowTest::testPresetHighlightFollowsQuality() {
   writeImage(m_files / "a.png");
-  m_vm->addFiles({m_files / "a.png"});
+  QVERIFY(add({m_files / "a.png"}));
   gui::SettingsBar* bar = m_view->settingsBar();
   const auto presets = bar->presets();
   QVERIFY(bar->isPresetHighlighted(presets.balance));
@@ -272,7 +268,7 @@ void MainWindowTest::testPresetHighlightFollowsQuality() {
 
 void MainWindowTest::testResizeRowDimsWhenOff() {
   writeImage(m_files / "a.png");
-  m_vm->addFiles({m_files / "a.png"});
+  QVERIFY(add({m_files / "a.png"}));
   gui::SettingsBar* bar = m_view->settingsBar();
   auto* effect = qobject_cast<QGraphicsOpacityEffect*>(bar->resizeRow()->graphicsEffect());
   QVERIFY(effect);
@@ -287,20 +283,25 @@ void MainWindowTest::testResizeRowDimsWhenOff() {
 void MainWindowTest::testRowsShowConversionSizesAndSavingColours() {
   gui::FileListModel* model = m_view->fileList()->listModel();
   QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-  for (const char* name : {"a.heic", "b.png", "c.png", "d.png", "e.png"}) writeFile(m_files / name, 1000);
-  m_vm->addFiles({m_files / "a.heic", m_files / "b.png", m_files / "c.png", m_files / "d.png",
-                  m_files / "e.png"});
+  for (const char* name : {"a.heic", "b.png", "c.png", "d.png", "e.png"})
+    writeFile(m_files / name, 1000);
+  QVERIFY(add({m_files / "a.heic", m_files / "b.png", m_files / "c.png", m_files / "d.png",
+               m_files / "e.png"}));
   QCOMPARE(model->rowCount(), 5);
-  const auto& items = m_vm->items();
-  items[1]->setCompressedSize(970);   // 3 % smaller
-  items[2]->setCompressedSize(940);   // 6 % smaller
-  items[3]->setCompressedSize(1100);  // 10 % larger
-  items[4]->setStatus(ConversionStatus::error(QStringLiteral("Image decoding failed")));
+  m_converter.failOn("a.heic");
+  m_converter.writeOutputOf("b.png", 970);   // 3 % smaller
+  m_converter.writeOutputOf("c.png", 940);   // 6 % smaller
+  m_converter.writeOutputOf("d.png", 1100);  // 10 % larger
+  m_converter.failOn("e.png");
+  openGate();
+  m_vm->startConversion();
+  QTRY_VERIFY_WITH_TIMEOUT(!m_vm->isConverting(), 10000);
   const QPalette palette = QApplication::palette();
   const auto cell = [model](int row, int column, int role = Qt::DisplayRole) {
     return model->index(row, column).data(role);
   };
-  QCOMPARE(cell(0, gui::FileListModel::ConversionColumn).toString(), QStringLiteral("HEIC \u2192 WebP"));
+  QCOMPARE(cell(0, gui::FileListModel::ConversionColumn).toString(),
+           QStringLiteral("HEIC \u2192 WebP"));
   QCOMPARE(cell(0, gui::FileListModel::SavingColumn).toString(), QStringLiteral("\u2014"));
   QCOMPARE(cell(0, gui::FileListModel::SavingColumn, Qt::ForegroundRole).value<QColor>(),
            gui::style::secondary(palette));
@@ -312,31 +313,43 @@ void MainWindowTest::testRowsShowConversionSizesAndSavingColours() {
   QCOMPARE(cell(3, gui::FileListModel::SavingColumn, Qt::ForegroundRole).value<QColor>(),
            gui::style::red(palette));
   QCOMPARE(cell(4, gui::FileListModel::StatusColumn, Qt::ToolTipRole).toString(),
-           QStringLiteral("Image decoding failed"));
+           QStringLiteral("The image data is damaged"));
   QCOMPARE(cell(4, gui::FileListModel::StatusColumn, Qt::AccessibleTextRole).toString(),
            QStringLiteral("Error"));
   QCOMPARE(cell(0, gui::FileListModel::FileColumn, Qt::ToolTipRole).toString(),
            QString::fromStdString((m_files / "a.heic").native()));
 
-  m_vm->updateOutputFormat(core::OutputFormat::Avif);  // relabels every row
-  QCOMPARE(cell(1, gui::FileListModel::ConversionColumn).toString(), QStringLiteral("PNG \u2192 AVIF"));
+  // Rows of the batch keep its format; a row added since follows the setting.
+  m_vm->updateOutputFormat(core::OutputFormat::Avif);
+  writeFile(m_files / "f.png", 1000);
+  QVERIFY(add({m_files / "f.png"}));
+  QCOMPARE(cell(1, gui::FileListModel::ConversionColumn).toString(),
+           QStringLiteral("PNG \u2192 WebP"));
+  QCOMPARE(cell(5, gui::FileListModel::ConversionColumn).toString(),
+           QStringLiteral("PNG \u2192 AVIF"));
   m_view->fileList()->deleteRows(0);
-  QCOMPARE(model->rowCount(), 4);
-  QCOMPARE(m_vm->items().size(), std::size_t{4});
+  QCOMPARE(model->rowCount(), 5);
+  QCOMPARE(m_vm->items().size(), std::size_t{5});
 }
 
 void MainWindowTest::testSummaryCountsAndSaving() {
-  for (int i = 0; i < 5; ++i) writeFile(m_files / (quorvane::test::numbered("s", i, ".png")), 1'000'000);
-  m_vm->addFiles({m_files});
+  for (int i = 0; i < 5; ++i)
+    writeFile(m_files / (quorvane::test::numbered("s", i, ".png")), 1'000'000);
   gui::SummaryView* summary = m_view->summary();
-  const auto& items = m_vm->items();
-  items[0]->setStatus(ConversionStatus::completed());
-  items[1]->setStatus(ConversionStatus::completed());
-  items[0]->setCompressedSize(0);
-  items[1]->setCompressedSize(0);
-  QCOMPARE(summary->countText(), QStringLiteral("2/5 files"));
+  m_converter.writeOutputOf("s0.png", 0);
+  m_converter.writeOutputOf("s1.png", 1'250'000);
+  for (const char* name : {"s2.png", "s3.png", "s4.png"}) m_converter.failOn(name);
+  openGate();
+  QVERIFY(add({m_files / "s0.png"}));
+  m_vm->startConversion();
+  QTRY_VERIFY_WITH_TIMEOUT(!m_vm->isConverting(), 10000);
+  QCOMPARE(summary->countText(), QStringLiteral("1/1 files"));
   QCOMPARE(summary->sizesText(), QString());  // no sizes while outputs total 0
-  items[1]->setCompressedSize(1'250'000);
+  QVERIFY(add({m_files / "s0.png", m_files / "s1.png", m_files / "s2.png", m_files / "s3.png",
+               m_files / "s4.png"}));
+  m_vm->startConversion();
+  QTRY_VERIFY_WITH_TIMEOUT(!m_vm->isConverting(), 10000);
+  QCOMPARE(summary->countText(), QStringLiteral("2/5 files"));
   QCOMPARE(gui::SummaryView::savingText(5'000'000, 1'250'000), QStringLiteral("(\u221275%)"));
   QCOMPARE(gui::SummaryView::savingText(1000, 1125), QStringLiteral("(+12%)"));
   QVERIFY(!summary->sizesText().isEmpty());
@@ -345,12 +358,12 @@ void MainWindowTest::testSummaryCountsAndSaving() {
 
 void MainWindowTest::testOutputFolderShowsHomeAsTilde() {
   QCOMPARE(gui::abbreviatedHomePath(QStringLiteral("/home/ann/Pictures/out"),
-                                         QStringLiteral("/home/ann")),
+                                    QStringLiteral("/home/ann")),
            QStringLiteral("~/Pictures/out"));
   QCOMPARE(gui::abbreviatedHomePath(QStringLiteral("/mnt/home/ann/x"), QStringLiteral("/home/ann")),
            QStringLiteral("/mnt~/x"));  // plain text substitution, wherever it stands
   writeImage(m_files / "a.png");
-  m_vm->addFiles({m_files / "a.png"});
+  QVERIFY(add({m_files / "a.png"}));
   QCOMPARE(m_view->settingsBar()->outputPath()->fullText(),
            QStringLiteral("(compressed/ folder next to input files)"));
 }

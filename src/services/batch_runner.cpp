@@ -1,0 +1,166 @@
+#include "services/batch_runner.h"
+
+#include <QCoreApplication>
+#include <algorithm>
+
+#include "services/conversion_errors.h"
+#include "services/file_service.h"
+#include "services/memory_budget.h"
+
+namespace quorvane::core {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Runs on a worker: nothing may leave it, an escaped exception would end the
+// process.
+ConversionOutcome convertOne(const Converter& converter, const ConversionJob& job,
+                             const CancellationToken& token, OutputNameReservations* reservations) {
+  ConversionOutcome outcome;
+  try {
+    outcome.output = converter.convert(job, token, reservations);
+    std::error_code error;
+    const auto size = fs::file_size(outcome.output, error);
+    outcome.size = error ? 0 : static_cast<qint64>(size);
+    outcome.kind = ConversionOutcome::Kind::Completed;
+  } catch (const CancellationError&) {
+    outcome.kind = ConversionOutcome::Kind::Cancelled;
+  } catch (const ConversionFailure& failure) {
+    // Any failure of a cancelled conversion counts as its cancellation.
+    outcome.kind =
+        token.isCancelled() ? ConversionOutcome::Kind::Cancelled : ConversionOutcome::Kind::Failed;
+    outcome.message = failure.description();
+    outcome.detail = failure.detail();
+  } catch (const std::bad_alloc&) {
+    outcome.message = QCoreApplication::translate("ConversionError", "Not enough memory");
+  } catch (const std::exception& failure) {
+    outcome.kind =
+        token.isCancelled() ? ConversionOutcome::Kind::Cancelled : ConversionOutcome::Kind::Failed;
+    outcome.message = QString::fromLocal8Bit(failure.what());
+  } catch (...) {
+    outcome.message = QCoreApplication::translate("ConversionError", "Conversion failed");
+  }
+  return outcome;
+}
+
+}  // namespace
+
+BatchRunner::BatchRunner(const Converter& converter, BatchSettings settings, Limits limits,
+                         QObject* parent)
+    : QObject(parent),
+      m_converter(converter),
+      m_settings(std::move(settings)),
+      m_limits{std::max(1, limits.parallel), std::max<qint64>(0, limits.memoryBudget)} {
+  qRegisterMetaType<ConversionOutcome>();
+  m_pool.setMaxThreadCount(m_limits.parallel);
+}
+
+BatchRunner::~BatchRunner() {
+  m_token.cancel();
+  // Conversions post their results to this object: wait for them before it
+  // goes (posted results die with it).
+  m_pool.waitForDone();
+}
+
+void BatchRunner::append(std::vector<BatchEntry> entries) {
+  if (m_done) return;
+  m_queue.insert(m_queue.end(), std::make_move_iterator(entries.begin()),
+                 std::make_move_iterator(entries.end()));
+  if (m_started) schedule();
+}
+
+void BatchRunner::remove(const QUuid& id) {
+  std::erase_if(m_queue, [&](const BatchEntry& entry) { return entry.id == id; });
+}
+
+void BatchRunner::removeAll() {
+  m_queue.clear();
+}
+
+void BatchRunner::start() {
+  if (m_started) return;
+  m_started = true;
+  // On the next turn, so that whoever started the batch has seen it start
+  // before the first report.
+  QMetaObject::invokeMethod(this, &BatchRunner::schedule, Qt::QueuedConnection);
+}
+
+void BatchRunner::cancel() {
+  if (m_token.isCancelled()) return;
+  m_token.cancel();
+  std::deque<BatchEntry> waiting;
+  waiting.swap(m_queue);
+  for (const BatchEntry& entry : waiting) {
+    emit finished(entry.id, ConversionOutcome{ConversionOutcome::Kind::Cancelled, {}, 0, {}, {}});
+  }
+  if (m_started) QMetaObject::invokeMethod(this, &BatchRunner::schedule, Qt::QueuedConnection);
+}
+
+void BatchRunner::schedule() {
+  if (m_done) return;
+  while (!m_queue.empty() && !m_token.isCancelled()) {
+    // Resumed when a conversion frees its slot, or its memory: a large image
+    // waits until it fits beside the others, or runs alone.
+    if (m_running >= m_limits.parallel) return;
+    const BatchEntry& next = m_queue.front();
+    const qint64 memory =
+        estimatedConversionBytes(m_settings.format, next.pixelWidth, next.pixelHeight);
+    if (m_running > 0 && m_limits.memoryBudget > 0 &&
+        m_memoryInUse + memory > m_limits.memoryBudget) {
+      return;
+    }
+    const BatchEntry entry = next;
+    m_queue.pop_front();
+    std::optional<fs::path> customOutput;
+    if (m_settings.naming == NamingMode::Custom) {
+      try {
+        const auto reservations = m_reservations;
+        customOutput = FileService::sequentialOutputURL(
+            m_settings.folder, m_settings.namePrefix, m_scheduled, m_settings.nameStartNumber,
+            fileExtension(m_settings.format),
+            [&](const fs::path& p) { return reservations->isReserved(p); });
+      } catch (const ConversionFailure& failure) {
+        // The folder cannot be looked into: this image fails, the rest try.
+        emit finished(
+            entry.id,
+            ConversionOutcome{ConversionOutcome::Kind::Failed, {}, 0, failure.description(), {}});
+        continue;
+      }
+      m_reservations->reserve(*customOutput);
+    }
+    ++m_scheduled;
+    ++m_running;
+    m_memoryInUse += memory;
+    emit started(entry.id);
+    launch(entry, std::move(customOutput), memory);
+  }
+  if (m_running == 0) {
+    m_done = true;
+    emit done(m_token.isCancelled());
+  }
+}
+
+void BatchRunner::launch(const BatchEntry& entry, std::optional<fs::path> customOutput,
+                         qint64 memory) {
+  ConversionJob job{
+      entry.input,         m_settings.folder,    m_settings.format,      m_settings.quality,
+      m_settings.maxWidth, m_settings.maxHeight, std::move(customOutput)};
+  m_pool.start([this, job = std::move(job), id = entry.id, memory, token = m_token,
+                reservations = m_reservations] {
+    const ConversionOutcome outcome = convertOne(m_converter, job, token, reservations.get());
+    QMetaObject::invokeMethod(
+        this, [this, id, outcome, memory] { conversionEnded(id, outcome, memory); },
+        Qt::QueuedConnection);
+  });
+}
+
+void BatchRunner::conversionEnded(const QUuid& id, const ConversionOutcome& outcome,
+                                  qint64 memory) {
+  --m_running;
+  m_memoryInUse -= memory;
+  emit finished(id, outcome);
+  schedule();
+}
+
+}  // namespace quorvane::core

@@ -1,0 +1,23 @@
+// One conversion's request: which file, to what, where.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+
+#include "models/output_format.h"
+
+namespace quorvane::core {
+
+struct ConversionJob {
+  std::filesystem::path input;
+  std::filesystem::path outputDirectory;
+  OutputFormat format = OutputFormat::Webp;
+  int quality = 80;
+  std::optional<int> maxWidth;  // absent, 0 or negative: no bound
+  std::optional<int> maxHeight;
+  // The exact name to write (custom naming); otherwise the input's name with
+  // the format's extension, numbered when taken.
+  std::optional<std::filesystem::path> customOutputURL;
+};
+
+}  // namespace quorvane::core

@@ -1,0 +1,201 @@
+#include "services/batch_runner.h"
+
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <QTest>
+#include <map>
+#include <set>
+
+#include "support/fake_converter.h"
+#include "support/numbered.h"
+#include "support/test_files.h"
+
+namespace quorvane::core {
+namespace {
+
+namespace fs = std::filesystem;
+using Kind = ConversionOutcome::Kind;
+
+// The runner drives a fake converter; every wait polls the event loop with a
+// deadline.
+class BatchRunnerTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<BatchRunner> makeRunner(int parallel, qint64 memoryBudget = 0,
+                                          BatchSettings settings = {}) {
+    if (settings.folder.empty()) settings.folder = m_out.path();
+    auto runner = std::make_unique<BatchRunner>(m_converter, settings,
+                                                BatchRunner::Limits{parallel, memoryBudget});
+    QObject::connect(runner.get(), &BatchRunner::finished, runner.get(),
+                     [this](const QUuid& id, const ConversionOutcome& outcome) {
+                       m_outcomes[m_names[id]] = outcome;
+                       m_endOrder.push_back(m_names[id]);
+                     });
+    QObject::connect(runner.get(), &BatchRunner::started, runner.get(),
+                     [this](const QUuid& id) { m_startOrder.push_back(m_names[id]); });
+    watchEnd(*runner);
+    return runner;
+  }
+  std::vector<BatchEntry> entries(std::initializer_list<std::string> names, int side = 10) {
+    std::vector<BatchEntry> result;
+    for (const std::string& name : names) {
+      const QUuid id = QUuid::createUuid();
+      m_names[id] = name;
+      m_ids[name] = id;
+      result.push_back({id, m_in / name, side, side});
+    }
+    return result;
+  }
+  bool waitFor(const std::function<bool()>& condition) { return QTest::qWaitFor(condition, 10000); }
+  void watchEnd(BatchRunner& runner) {
+    QObject::connect(&runner, &BatchRunner::done, &runner,
+                     [this, &runner] { m_ended.insert(&runner); });
+  }
+  bool ended(BatchRunner& runner) {
+    return waitFor([&] { return m_ended.count(&runner) > 0; });
+  }
+
+  test::ScratchDir m_in;
+  test::ScratchDir m_out;
+  test::FakeConverter m_converter;
+  std::map<QUuid, std::string> m_names;
+  std::map<std::string, QUuid> m_ids;
+  std::map<std::string, ConversionOutcome> m_outcomes;
+  std::vector<std::string> m_startOrder;  // as the runner started them
+  std::vector<std::string> m_endOrder;
+  std::set<const BatchRunner*> m_ended;
+};
+
+TEST_F(BatchRunnerTest, RunsInOrderAtMostTheLimitAtOnceAndTakesLateArrivals) {
+  auto runner = makeRunner(2);
+  QSignalSpy done(runner.get(), &BatchRunner::done);
+  runner->append(entries({"a.png", "b.png", "c.png", "d.png"}));
+  runner->start();
+  ASSERT_TRUE(waitFor([&] { return m_converter.running() == 2; }));
+  EXPECT_EQ(m_startOrder, (std::vector<std::string>{"a.png", "b.png"}));
+  m_converter.release("b.png");  // a slot frees: the next one starts at once
+  ASSERT_TRUE(waitFor([&] { return m_converter.running() == 2 && m_startOrder.size() == 3; }));
+  EXPECT_EQ(m_startOrder.back(), "c.png");
+  runner->append(entries({"late.png"}));  // joins the same run
+  m_converter.releaseAll();
+  ASSERT_TRUE(done.wait(10000));
+  EXPECT_FALSE(done.front().front().toBool());
+  EXPECT_EQ(m_startOrder,
+            (std::vector<std::string>{"a.png", "b.png", "c.png", "d.png", "late.png"}));
+  EXPECT_EQ(m_converter.mostAtOnce(), 2);
+  EXPECT_EQ(m_outcomes.size(), 5u);
+  for (const auto& [name, outcome] : m_outcomes) EXPECT_EQ(outcome.kind, Kind::Completed) << name;
+}
+
+TEST_F(BatchRunnerTest, CancelEndsTheWaitingAtOnceAndTheRunningWhenTheyStop) {
+  auto runner = makeRunner(1);
+  runner->append(entries({"a.png", "b.png", "c.png"}));
+  runner->start();
+  ASSERT_TRUE(waitFor([&] { return m_converter.running() == 1; }));
+  runner->cancel();
+  // The two that never started are cancelled before the running one ends.
+  EXPECT_EQ(m_endOrder, (std::vector<std::string>{"b.png", "c.png"}));
+  ASSERT_TRUE(ended(*runner));
+  EXPECT_EQ(m_outcomes["a.png"].kind, Kind::Cancelled);
+  EXPECT_EQ(m_outcomes["c.png"].kind, Kind::Cancelled);
+  EXPECT_EQ(m_startOrder, std::vector<std::string>{"a.png"});
+}
+
+TEST_F(BatchRunnerTest, AResultThatArrivesAfterTheCancelStillCounts) {
+  auto runner = makeRunner(1);
+  runner->append(entries({"a.png"}));
+  m_converter.ignoreCancelOf("a.png");  // its encoder finishes the file anyway
+  runner->start();
+  ASSERT_TRUE(waitFor([&] { return m_converter.running() == 1; }));
+  runner->cancel();
+  m_converter.release("a.png");
+  ASSERT_TRUE(ended(*runner));
+  EXPECT_EQ(m_outcomes["a.png"].kind, Kind::Completed);
+}
+
+TEST_F(BatchRunnerTest, RemovedBeforeItsTurnItNeverRunsRemovedWhileRunningItEnds) {
+  auto runner = makeRunner(1);
+  runner->append(entries({"a.png", "b.png", "c.png"}));
+  runner->start();
+  ASSERT_TRUE(waitFor([&] { return m_converter.running() == 1; }));
+  runner->remove(m_ids["b.png"]);
+  runner->remove(m_ids["a.png"]);  // already converting: reported as usual
+  m_converter.releaseAll();
+  ASSERT_TRUE(ended(*runner));
+  EXPECT_EQ(m_startOrder, (std::vector<std::string>{"a.png", "c.png"}));
+  EXPECT_EQ(m_endOrder, (std::vector<std::string>{"a.png", "c.png"}));
+}
+
+TEST_F(BatchRunnerTest, AFailureCarriesItsTextAndTheNextBatchRetriesIt) {
+  m_converter.failOn("bad.png");
+  auto first = makeRunner(2);
+  auto batch = entries({"good.png", "bad.png"});
+  first->append(batch);
+  first->start();
+  m_converter.releaseAll();
+  ASSERT_TRUE(ended(*first));
+  EXPECT_EQ(m_outcomes["good.png"].kind, Kind::Completed);
+  EXPECT_EQ(m_outcomes["bad.png"].kind, Kind::Failed);
+  EXPECT_EQ(m_outcomes["bad.png"].message, "The image data is damaged");
+
+  test::FakeConverter mended;
+  mended.releaseAll();
+  BatchRunner second(mended, {.folder = m_out.path()}, {1, 0});
+  QSignalSpy finished(&second, &BatchRunner::finished);
+  second.append({batch[1]});
+  second.start();
+  ASSERT_TRUE(finished.wait(10000));
+  EXPECT_EQ(finished.front().at(1).value<ConversionOutcome>().kind, Kind::Completed);
+}
+
+TEST_F(BatchRunnerTest, CustomNamesCountInTheOrderImagesStartAndSkipTakenNames) {
+  test::writeFile(m_out / "trip-07.webp", "taken");
+  auto runner = makeRunner(1, 0,
+                           {.naming = NamingMode::Custom,
+                            .namePrefix = QStringLiteral("trip"),
+                            .nameStartNumber = QStringLiteral("07")});
+  runner->append(entries({"x.png", "y.png", "z.png"}));
+  m_converter.releaseAll();
+  runner->start();
+  ASSERT_TRUE(ended(*runner));
+  std::vector<std::string> names;
+  for (const ConversionJob& job : m_converter.jobs()) {
+    names.push_back(job.customOutputURL->filename().native());
+  }
+  EXPECT_EQ(names, (std::vector<std::string>{"trip-07-1.webp", "trip-08.webp", "trip-09.webp"}));
+}
+
+TEST_F(BatchRunnerTest, TheMemoryBudgetHoldsBackWhatWouldNotFitAndLetsALargeImageRunAlone) {
+  // 2000 x 2000 pixels to WebP are estimated at about 48 MiB each: two fit
+  // in 100 MiB, three do not; a budget smaller than one still runs it, alone.
+  auto runner = makeRunner(4, 100 << 20);
+  runner->append(entries({"a.png", "b.png", "c.png"}, 2000));
+  runner->start();
+  ASSERT_TRUE(waitFor([&] { return m_converter.running() == 2; }));
+  EXPECT_FALSE(QTest::qWaitFor([&] { return m_converter.running() == 3; }, 200));
+  m_converter.releaseAll();
+  ASSERT_TRUE(ended(*runner));
+  EXPECT_EQ(m_converter.mostAtOnce(), 2);
+
+  test::FakeConverter alone;
+  alone.releaseAll();
+  BatchRunner tight(alone, {.folder = m_out.path()}, {4, 1});
+  watchEnd(tight);
+  tight.append(entries({"p.png", "q.png"}, 2000));
+  tight.start();
+  ASSERT_TRUE(ended(tight));
+  EXPECT_EQ(alone.mostAtOnce(), 1);
+  EXPECT_EQ(alone.started().size(), 2u);
+}
+
+TEST_F(BatchRunnerTest, AnEmptyBatchEndsOnTheNextTurn) {
+  auto runner = makeRunner(2);
+  QSignalSpy done(runner.get(), &BatchRunner::done);
+  runner->start();
+  EXPECT_EQ(done.count(), 0);  // not from inside start()
+  ASSERT_TRUE(done.wait(10000));
+  EXPECT_FALSE(done.front().front().toBool());
+}
+
+}  // namespace
+}  // namespace quorvane::core
