@@ -4,18 +4,24 @@
 <context>
     <name>ConversionError</name>
     <message>
-        <location filename="../../src/services/conversion_errors.cpp" line="+17"/>
+        <location filename="../../src/services/conversion_errors.cpp" line="+20"/>
         <source>Cancelled</source>
         <translation>Abgebrochen</translation>
     </message>
     <message>
-        <location line="+14"/>
-        <source>Process exited with code %1: %2</source>
-        <extracomment>%1 is the tool&apos;s exit status, %2 what it wrote to its error output</extracomment>
-        <translation>Prozess mit Code %1 beendet: %2</translation>
+        <location line="+36"/>
+        <source>%1 was stopped by signal %2 (%3)</source>
+        <extracomment>%1 is an encoder program such as cwebp, %2 a signal number, %3 its name</extracomment>
+        <translation>%1 wurde durch Signal %2 (%3) beendet</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
+        <source>%1 could not convert the image (exit status %2)</source>
+        <extracomment>%1 is an encoder program such as cwebp, %2 its exit status</extracomment>
+        <translation>%1 konnte das Bild nicht konvertieren (Exit-Status %2)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Image decoding failed</source>
         <translation>Bild konnte nicht dekodiert werden</translation>
     </message>
@@ -30,42 +36,170 @@
         <translation>Ausgabedatei wurde nicht erstellt</translation>
     </message>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="+50"/>
-        <location filename="../../src/services/staged_output.cpp" line="+24"/>
+        <location line="+2"/>
+        <source>The file is empty</source>
+        <translation>Die Datei ist leer</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The file is no longer there</source>
+        <translation>Die Datei ist nicht mehr vorhanden</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Not an image, or a kind this program cannot read</source>
+        <translation>Kein Bild oder ein Bildtyp, den dieses Programm nicht lesen kann</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The image data is damaged</source>
+        <translation>Die Bilddaten sind beschädigt</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Image too large (%1 × %2 pixels; the limit is %3 pixels)</source>
+        <extracomment>%1 x %2 is the image&apos;s size in pixels, %3 the largest pixel count allowed</extracomment>
+        <translation>Bild zu groß (%1 × %2 Pixel; erlaubt sind höchstens %3 Pixel)</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>%1 cannot hold an image of %2 × %3 pixels (%4)</source>
+        <extracomment>%1 is a format such as WebP, %2 x %3 the output&apos;s size, %4 why it does not fit</extracomment>
+        <translation>%1 kann kein Bild mit %2 × %3 Pixeln speichern (%4)</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The encoder wrote a file that cannot be read back</source>
+        <translation>Der Encoder hat eine Datei geschrieben, die nicht wieder gelesen werden kann</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>No space left on the device</source>
+        <translation>Kein freier Speicherplatz auf dem Datenträger</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The disk quota is used up</source>
+        <translation>Das Speicherkontingent ist ausgeschöpft</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Permission denied</source>
+        <translation>Keine Berechtigung</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The disk is read-only</source>
+        <translation>Der Datenträger ist schreibgeschützt</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No such file or folder</source>
+        <translation>Datei oder Ordner nicht gefunden</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The name is too long</source>
+        <translation>Der Name ist zu lang</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No free name is left</source>
+        <translation>Kein freier Name mehr verfügbar</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>Cannot read the file</source>
+        <translation>Datei kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <location filename="../../src/services/image_converter.cpp" line="+212"/>
+        <location line="+134"/>
+        <location filename="../../src/services/staged_output.cpp" line="+30"/>
         <source>Cannot write the output file</source>
         <translation>Ausgabedatei kann nicht geschrieben werden</translation>
     </message>
     <message>
-        <location line="+183"/>
-        <source>Cannot create the output folder</source>
-        <translation>Ausgabeordner kann nicht erstellt werden</translation>
-    </message>
-    <message>
-        <location filename="../../src/services/process_runner.cpp" line="+107"/>
-        <source>terminated by signal %1 (%2)</source>
-        <extracomment>%1 is a signal number, %2 its description such as &quot;Segmentation fault&quot;</extracomment>
-        <translation>durch Signal %1 beendet (%2)</translation>
-    </message>
-    <message>
-        <location line="+50"/>
+        <location filename="../../src/services/process_runner.cpp" line="+173"/>
         <source>Cannot start %1</source>
         <translation>%1 kann nicht gestartet werden</translation>
     </message>
     <message>
-        <location filename="../../src/viewmodels/conversion_view_model.cpp" line="+175"/>
+        <location filename="../../src/services/batch_runner.cpp" line="+36"/>
+        <location filename="../../src/services/conversion_errors.cpp" line="-72"/>
+        <location line="+40"/>
         <source>Not enough memory</source>
         <translation>Nicht genügend Arbeitsspeicher</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+6"/>
         <source>Conversion failed</source>
         <translation>Konvertierung fehlgeschlagen</translation>
+    </message>
+    <message>
+        <location filename="../../src/services/file_service.cpp" line="+83"/>
+        <location line="+111"/>
+        <source>Cannot choose an output name</source>
+        <translation>Name für die Ausgabedatei kann nicht festgelegt werden</translation>
+    </message>
+    <message>
+        <location filename="../../src/services/temporary_files.cpp" line="+87"/>
+        <source>Cannot create a temporary folder</source>
+        <translation>Temporärer Ordner kann nicht erstellt werden</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Cannot create a temporary file</source>
+        <translation>Temporäre Datei kann nicht erstellt werden</translation>
+    </message>
+    <message>
+        <location filename="../../src/services/image_converter.cpp" line="-251"/>
+        <source>its sides are at most %1 pixels</source>
+        <extracomment>why a format cannot hold an image, e.g. &quot;its sides are at most 16,383 pixels&quot;</extracomment>
+        <translation>die Seiten sind höchstens %1 Pixel lang</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>it needs a short side of %1 pixels or more once the long side reaches %2</source>
+        <extracomment>why a format cannot hold an image</extracomment>
+        <translation>die kurze Seite muss mindestens %1 Pixel lang sein, sobald die lange Seite %2 erreicht</translation>
+    </message>
+    <message>
+        <location line="+43"/>
+        <location line="+59"/>
+        <location line="+30"/>
+        <source>Cannot write a temporary file</source>
+        <translation>Temporäre Datei kann nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <location line="+86"/>
+        <source>Cannot create the output folder</source>
+        <translation>Ausgabeordner kann nicht erstellt werden</translation>
+    </message>
+</context>
+<context>
+    <name>FileDialogs</name>
+    <message>
+        <location filename="../../src/views/file_dialogs.cpp" line="+48"/>
+        <source>Images (%1)</source>
+        <translation>Bilder (%1)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Add Files</source>
+        <translation>Dateien hinzufügen</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Add Folder</source>
+        <translation>Ordner hinzufügen</translation>
     </message>
 </context>
 <context>
     <name>QuantizeError</name>
     <message>
-        <location filename="../../src/services/png_quantizer.cpp" line="+14"/>
+        <location filename="../../src/services/png_quantizer.cpp" line="+13"/>
         <source>Image decoding failed</source>
         <translation>Bild konnte nicht dekodiert werden</translation>
     </message>
@@ -102,15 +236,36 @@
 <context>
     <name>quorvane::core::ConversionViewModel</name>
     <message>
-        <location filename="../../src/viewmodels/conversion_view_model.cpp" line="-107"/>
+        <location filename="../../src/viewmodels/conversion_view_model.cpp" line="+289"/>
         <source>Cancelling conversion</source>
         <translation>Konvertierung wird abgebrochen</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+52"/>
+        <source>%n image(s) converted</source>
+        <translation>
+            <numerusform>%n Bild konvertiert</numerusform>
+            <numerusform>%n Bilder konvertiert</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n failed</source>
+        <translation>
+            <numerusform>%n fehlgeschlagen</numerusform>
+            <numerusform>%n fehlgeschlagen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Conversion finished</source>
+        <translation>Konvertierung abgeschlossen</translation>
     </message>
 </context>
 <context>
     <name>quorvane::gui::CheckForUpdatesViewModel</name>
     <message>
-        <location filename="../../src/app/check_for_updates_view_model.cpp" line="+120"/>
+        <location filename="../../src/app/check_for_updates_view_model.cpp" line="+110"/>
         <source>The update server did not answer in time.</source>
         <translation>Der Update-Server hat nicht rechtzeitig geantwortet.</translation>
     </message>
@@ -128,23 +283,45 @@
 </context>
 <context>
     <name>quorvane::gui::ContentView</name>
+    <message numerus="yes">
+        <location filename="../../src/views/content_view.cpp" line="+91"/>
+        <source>%n image(s) in output folders were not added again.</source>
+        <translation>
+            <numerusform>%n Bild in Ausgabeordnern wurde nicht erneut hinzugefügt.</numerusform>
+            <numerusform>%n Bilder in Ausgabeordnern wurden nicht erneut hinzugefügt.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>%n location(s) could not be read, such as %1 (%2).</source>
+        <translation>
+            <numerusform>%n Speicherort konnte nicht gelesen werden: %1 (%2).</numerusform>
+            <numerusform>%n Speicherorte konnten nicht gelesen werden, z. B. %1 (%2).</numerusform>
+        </translation>
+    </message>
     <message>
-        <location filename="../../src/views/content_view.cpp" line="+122"/>
-        <source>Open in File Manager</source>
-        <translation>Im Dateimanager öffnen</translation>
+        <location line="+58"/>
+        <source>Op&amp;en in File Manager</source>
+        <translation>Im Dateimanager ö&amp;ffnen</translation>
     </message>
     <message>
         <location line="+5"/>
-        <source>Clear</source>
-        <translation>Leeren</translation>
+        <source>C&amp;lear</source>
+        <translation>&amp;Leeren</translation>
     </message>
     <message>
         <location line="+4"/>
-        <source>Start Conversion</source>
-        <translation>Konvertierung starten</translation>
+        <location line="+83"/>
+        <source>&amp;Start Conversion</source>
+        <translation>Konvertierung &amp;starten</translation>
     </message>
     <message>
-        <location line="+57"/>
+        <location line="+0"/>
+        <source>Convert &amp;Again</source>
+        <translation>Erneut &amp;konvertieren</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Cancelling…</source>
         <translation>Wird abgebrochen…</translation>
     </message>
@@ -167,7 +344,7 @@
 <context>
     <name>quorvane::gui::DropZoneCompact</name>
     <message>
-        <location filename="../../src/views/drop_zone_compact.cpp" line="+14"/>
+        <location filename="../../src/views/drop_zone_compact.cpp" line="+16"/>
         <source>Drop image files here</source>
         <translation>Bilddateien hier ablegen</translation>
     </message>
@@ -176,16 +353,21 @@
         <source>Add images (drag &amp; drop)</source>
         <translation>Bilder hinzufügen (Drag &amp; Drop)</translation>
     </message>
+    <message>
+        <location line="+3"/>
+        <source>Add F&amp;iles…</source>
+        <translation>D&amp;ateien hinzufügen…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Add Fol&amp;der…</source>
+        <translation>O&amp;rdner hinzufügen…</translation>
+    </message>
 </context>
 <context>
     <name>quorvane::gui::DropZoneView</name>
     <message>
-        <location filename="../../src/views/drop_zone_view.cpp" line="+24"/>
-        <source>Images (%1)</source>
-        <translation>Bilder (%1)</translation>
-    </message>
-    <message>
-        <location line="+5"/>
+        <location filename="../../src/views/drop_zone_view.cpp" line="+20"/>
         <source>Drop image files here</source>
         <translation>Bilddateien hier ablegen</translation>
     </message>
@@ -201,12 +383,11 @@
     </message>
     <message>
         <location line="+2"/>
-        <location line="+34"/>
         <source>Select Files</source>
         <translation>Dateien auswählen</translation>
     </message>
     <message>
-        <location line="-31"/>
+        <location line="+3"/>
         <source>PNG, JPEG, HEIC, WebP, AVIF, TIFF, GIF, BMP</source>
         <translation>PNG, JPEG, HEIC, WebP, AVIF, TIFF, GIF, BMP</translation>
     </message>
@@ -214,59 +395,71 @@
 <context>
     <name>quorvane::gui::FileListModel</name>
     <message>
-        <location filename="../../src/views/file_list_model.cpp" line="+50"/>
+        <location filename="../../src/views/file_list_model.cpp" line="+97"/>
         <source>File</source>
         <translation>Datei</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Convert</source>
         <translation>Format</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Size</source>
         <translation>Größe</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Ratio</source>
         <translation>Quote</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Status</source>
         <translation>Status</translation>
     </message>
     <message>
-        <location line="+50"/>
+        <location line="+73"/>
         <source>%1 → %2</source>
         <extracomment>original size, arrow, size after conversion</extracomment>
         <translation>%1 → %2</translation>
     </message>
     <message>
-        <location line="+10"/>
-        <location line="+5"/>
+        <location line="+12"/>
+        <location line="+6"/>
         <source>Waiting</source>
         <translation>Wartet</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Converting</source>
         <translation>Wird konvertiert</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Done</source>
         <translation>Fertig</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-122"/>
+        <location line="+124"/>
         <source>Cancelled</source>
         <translation>Abgebrochen</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-129"/>
+        <source>→ %1</source>
+        <extracomment>under the file name: the name of the file written</extracomment>
+        <translation>→ %1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Converting…</source>
+        <translation>Wird konvertiert…</translation>
+    </message>
+    <message>
+        <location line="+124"/>
         <source>Error</source>
         <translation>Fehler</translation>
     </message>
@@ -274,27 +467,87 @@
 <context>
     <name>quorvane::gui::FileListView</name>
     <message>
-        <location filename="../../src/views/file_list_view.cpp" line="+19"/>
+        <location filename="../../src/views/file_list_view.cpp" line="+24"/>
         <source>Images</source>
         <translation>Bilder</translation>
     </message>
     <message>
-        <location line="+69"/>
-        <source>Delete</source>
-        <translation>Aus Liste entfernen</translation>
+        <location line="+43"/>
+        <source>Waiting</source>
+        <translation>Wartet</translation>
+    </message>
+    <message>
+        <location line="+57"/>
+        <source>&amp;Open</source>
+        <translation>Ö&amp;ffnen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Show in &amp;File Manager</source>
+        <translation>Im &amp;Dateimanager anzeigen</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Convert &amp;Again</source>
+        <translation>Erneut &amp;konvertieren</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Retry Failed</source>
+        <translation>Fehlgeschlagene &amp;wiederholen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Remove &amp;Finished</source>
+        <translation>Fertige &amp;entfernen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Remove From &amp;List</source>
+        <translation>Aus &amp;Liste entfernen</translation>
     </message>
 </context>
 <context>
     <name>quorvane::gui::MainWindow</name>
     <message>
-        <location filename="../../src/app/quorvane_app.cpp" line="+26"/>
-        <source>&amp;Quorvane</source>
-        <translation>&amp;Quorvane</translation>
+        <location filename="../../src/app/quorvane_app.cpp" line="+36"/>
+        <source>Quit Quorvane?</source>
+        <translation>Quorvane beenden?</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>Settings…</source>
-        <translation>Einstellungen…</translation>
+        <source>A conversion is running. Quitting cancels it; the images converted so far are kept.</source>
+        <translation>Eine Konvertierung läuft. Beim Beenden wird sie abgebrochen; die bereits konvertierten Bilder bleiben erhalten.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Cancel and &amp;Quit</source>
+        <translation>Abbrechen und &amp;beenden</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Keep Converting</source>
+        <translation>&amp;Weiter konvertieren</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Add &amp;Files…</source>
+        <translation>&amp;Dateien hinzufügen…</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Add F&amp;older…</source>
+        <translation>&amp;Ordner hinzufügen…</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&amp;Settings…</source>
+        <translation>&amp;Einstellungen…</translation>
     </message>
     <message>
         <location line="+5"/>
@@ -326,22 +579,47 @@
 <context>
     <name>quorvane::gui::SettingsBar</name>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="+114"/>
-        <source>Format:</source>
-        <translation>Format:</translation>
-    </message>
-    <message>
-        <location line="+7"/>
+        <location filename="../../src/views/settings_bar.cpp" line="+153"/>
         <source>Format</source>
         <translation>Format</translation>
     </message>
     <message>
-        <location line="+16"/>
-        <source>Quality:</source>
-        <translation>Qualität:</translation>
+        <location line="-77"/>
+        <source>WebP: 75 to 85 suits photos; 100 keeps the most detail.</source>
+        <translation>WebP: 75 bis 85 eignet sich für Fotos; 100 erhält die meisten Details.</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
+        <source>JPEG: 75 to 85 suits photos; below 50 blocks begin to show.</source>
+        <translation>JPEG: 75 bis 85 eignet sich für Fotos; unter 50 werden Blockartefakte sichtbar.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>PNG: quality sets the colours: 64 up to 50, 128 up to 75, 256 above.</source>
+        <translation>PNG: Die Qualität bestimmt die Farbzahl: bis 50: 64, bis 75: 128, darüber: 256.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>HEIC: looks like JPEG at the same number, at about half the size.</source>
+        <translation>HEIC: sieht beim selben Wert aus wie JPEG, bei etwa halber Dateigröße.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>AVIF: 60 to 80 suits photos; 100 is nearly lossless.</source>
+        <translation>AVIF: 60 bis 80 eignet sich für Fotos; 100 ist nahezu verlustfrei.</translation>
+    </message>
+    <message>
+        <location line="+62"/>
+        <source>For&amp;mat:</source>
+        <translation>For&amp;mat:</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>&amp;Quality:</source>
+        <translation>&amp;Qualität:</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Web Optimal</source>
         <translation>Web</translation>
     </message>
@@ -356,72 +634,100 @@
         <translation>Hoch</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+11"/>
+        <location line="+6"/>
         <source>Quality</source>
         <translation>Qualität</translation>
     </message>
     <message>
-        <location line="+17"/>
-        <source>Resize</source>
-        <translation>Größe ändern</translation>
+        <location line="+14"/>
+        <source>Resi&amp;ze</source>
+        <translation>&amp;Größe ändern</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+8"/>
+        <source>Max &amp;width:</source>
+        <translation>Max. &amp;Breite:</translation>
+    </message>
+    <message>
+        <location line="+55"/>
+        <source>&amp;Original</source>
+        <translation>&amp;Original</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>C&amp;ustom</source>
+        <translation>E&amp;igener</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>&amp;Prefix:</source>
+        <translation>&amp;Präfix:</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Star&amp;t:</source>
+        <translation>Star&amp;t:</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>Cha&amp;nge Folder…</source>
+        <translation>Ordner ä&amp;ndern…</translation>
+    </message>
+    <message>
+        <location line="+98"/>
+        <source>compressed/ in %1</source>
+        <extracomment>%1 is the folder the &quot;compressed&quot; folder is made in, e.g. ~/Pictures/2023</extracomment>
+        <translation>compressed/ in %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>(compressed/ folder next to the first file)</source>
+        <translation>(Ordner compressed/ neben der ersten Datei)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Output folder: %1</source>
+        <translation>Ausgabeordner: %1</translation>
+    </message>
+    <message>
+        <location line="-184"/>
         <source>px</source>
         <translation>px</translation>
     </message>
     <message>
-        <location line="-31"/>
-        <source>Max width:</source>
-        <translation>Max. Breite:</translation>
-    </message>
-    <message>
-        <location line="+0"/>
+        <location line="-35"/>
         <source>Maximum width</source>
         <translation>Maximale Breite</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>Max height:</source>
-        <translation>Max. Höhe:</translation>
-    </message>
-    <message>
-        <location line="+0"/>
         <source>Maximum height</source>
         <translation>Maximale Höhe</translation>
     </message>
     <message>
-        <location line="+40"/>
+        <location line="+0"/>
+        <source>Max hei&amp;ght:</source>
+        <translation>Max. Höh&amp;e:</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>any</source>
+        <extracomment>shown in an empty size field</extracomment>
+        <translation>beliebig</translation>
+    </message>
+    <message>
+        <location line="+25"/>
         <source>Filename:</source>
         <translation>Dateiname:</translation>
     </message>
     <message>
-        <location line="+10"/>
-        <source>Original</source>
-        <translation>Original</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Custom</source>
-        <translation>Eigener</translation>
-    </message>
-    <message>
-        <location line="+23"/>
-        <source>Prefix:</source>
-        <translation>Präfix:</translation>
-    </message>
-    <message>
-        <location line="+4"/>
+        <location line="+37"/>
         <source>Prefix</source>
         <translation>Präfix</translation>
     </message>
     <message>
-        <location line="+8"/>
-        <source>Start:</source>
-        <translation>Start:</translation>
-    </message>
-    <message>
-        <location line="+5"/>
+        <location line="+15"/>
         <source>Start number</source>
         <translation>Startnummer</translation>
     </message>
@@ -431,19 +737,9 @@
         <translation>Ausgabe:</translation>
     </message>
     <message>
-        <location line="+3"/>
-        <source>Change Folder</source>
-        <translation>Ordner ändern</translation>
-    </message>
-    <message>
-        <location line="+9"/>
+        <location line="+12"/>
         <source>Choose Output Folder</source>
         <translation>Ausgabeordner wählen</translation>
-    </message>
-    <message>
-        <location line="+64"/>
-        <source>(compressed/ folder next to input files)</source>
-        <translation>(Ordner compressed/ neben den Eingabedateien)</translation>
     </message>
 </context>
 <context>
@@ -497,21 +793,48 @@
     </message>
     <message>
         <location line="+29"/>
-        <source>(compressed/ folder next to input files)</source>
-        <translation>(Ordner compressed/ neben den Eingabedateien)</translation>
+        <source>(compressed/ folder next to the first file)</source>
+        <translation>(Ordner compressed/ neben der ersten Datei)</translation>
     </message>
 </context>
 <context>
     <name>quorvane::gui::SummaryView</name>
     <message>
-        <location filename="../../src/views/summary_view.cpp" line="+53"/>
-        <source>Converting...</source>
-        <translation>Wird konvertiert…</translation>
+        <location filename="../../src/views/summary_view.cpp" line="+57"/>
+        <source>Conversion progress</source>
+        <translation>Konvertierungsfortschritt</translation>
     </message>
     <message>
-        <location line="+55"/>
-        <source>%1/%2 files</source>
-        <translation>%1/%2 Dateien</translation>
+        <location line="+46"/>
+        <source>less than a minute left</source>
+        <translation>noch weniger als eine Minute</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>about %n min left</source>
+        <translation>
+            <numerusform>noch etwa %n Min.</numerusform>
+            <numerusform>noch etwa %n Min.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>%1 of %2 converted</source>
+        <translation>%1 von %2 konvertiert</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>%n failed</source>
+        <translation>
+            <numerusform>%n fehlgeschlagen</numerusform>
+            <numerusform>%n fehlgeschlagen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>%1 of %2</source>
+        <extracomment>the batch&apos;s progress for screen readers, e.g. &quot;3 of 20&quot;</extracomment>
+        <translation>%1 von %2</translation>
     </message>
 </context>
 <context>

@@ -4,18 +4,24 @@
 <context>
     <name>ConversionError</name>
     <message>
-        <location filename="../../src/services/conversion_errors.cpp" line="+17"/>
+        <location filename="../../src/services/conversion_errors.cpp" line="+20"/>
         <source>Cancelled</source>
         <translation>キャンセルされました</translation>
     </message>
     <message>
-        <location line="+14"/>
-        <source>Process exited with code %1: %2</source>
-        <extracomment>%1 is the tool&apos;s exit status, %2 what it wrote to its error output</extracomment>
-        <translation>プロセスがコード %1 で終了しました: %2</translation>
+        <location line="+36"/>
+        <source>%1 was stopped by signal %2 (%3)</source>
+        <extracomment>%1 is an encoder program such as cwebp, %2 a signal number, %3 its name</extracomment>
+        <translation>%1 がシグナル %2 (%3) により停止しました</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
+        <source>%1 could not convert the image (exit status %2)</source>
+        <extracomment>%1 is an encoder program such as cwebp, %2 its exit status</extracomment>
+        <translation>%1 で画像を変換できませんでした (終了ステータス %2)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Image decoding failed</source>
         <translation>画像のデコードに失敗しました</translation>
     </message>
@@ -30,42 +36,170 @@
         <translation>出力ファイルが作成されませんでした</translation>
     </message>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="+50"/>
-        <location filename="../../src/services/staged_output.cpp" line="+24"/>
+        <location line="+2"/>
+        <source>The file is empty</source>
+        <translation>ファイルが空です</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The file is no longer there</source>
+        <translation>ファイルが存在しなくなりました</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Not an image, or a kind this program cannot read</source>
+        <translation>画像ではないか、このプログラムでは読み込めない種類の画像です</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The image data is damaged</source>
+        <translation>画像データが破損しています</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Image too large (%1 × %2 pixels; the limit is %3 pixels)</source>
+        <extracomment>%1 x %2 is the image&apos;s size in pixels, %3 the largest pixel count allowed</extracomment>
+        <translation>画像が大きすぎます (%1 × %2 ピクセル、上限は %3 ピクセル)</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>%1 cannot hold an image of %2 × %3 pixels (%4)</source>
+        <extracomment>%1 is a format such as WebP, %2 x %3 the output&apos;s size, %4 why it does not fit</extracomment>
+        <translation>%1 では %2 × %3 ピクセルの画像を保存できません (%4)</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The encoder wrote a file that cannot be read back</source>
+        <translation>エンコーダーが書き出したファイルを読み込めません</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>No space left on the device</source>
+        <translation>デバイスに空き容量がありません</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The disk quota is used up</source>
+        <translation>ディスクのクォータを使い切りました</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Permission denied</source>
+        <translation>アクセス権がありません</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The disk is read-only</source>
+        <translation>ディスクが読み取り専用です</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No such file or folder</source>
+        <translation>ファイルまたはフォルダーが見つかりません</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The name is too long</source>
+        <translation>名前が長すぎます</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No free name is left</source>
+        <translation>使用できる名前が残っていません</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>Cannot read the file</source>
+        <translation>ファイルを読み込めません</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <location filename="../../src/services/image_converter.cpp" line="+212"/>
+        <location line="+134"/>
+        <location filename="../../src/services/staged_output.cpp" line="+30"/>
         <source>Cannot write the output file</source>
         <translation>出力ファイルに書き込めません</translation>
     </message>
     <message>
-        <location line="+183"/>
-        <source>Cannot create the output folder</source>
-        <translation>出力フォルダーを作成できません</translation>
-    </message>
-    <message>
-        <location filename="../../src/services/process_runner.cpp" line="+107"/>
-        <source>terminated by signal %1 (%2)</source>
-        <extracomment>%1 is a signal number, %2 its description such as &quot;Segmentation fault&quot;</extracomment>
-        <translation>シグナル %1 (%2) により終了</translation>
-    </message>
-    <message>
-        <location line="+50"/>
+        <location filename="../../src/services/process_runner.cpp" line="+173"/>
         <source>Cannot start %1</source>
         <translation>%1 を起動できません</translation>
     </message>
     <message>
-        <location filename="../../src/viewmodels/conversion_view_model.cpp" line="+175"/>
+        <location filename="../../src/services/batch_runner.cpp" line="+36"/>
+        <location filename="../../src/services/conversion_errors.cpp" line="-72"/>
+        <location line="+40"/>
         <source>Not enough memory</source>
         <translation>メモリが不足しています</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+6"/>
         <source>Conversion failed</source>
         <translation>変換に失敗しました</translation>
+    </message>
+    <message>
+        <location filename="../../src/services/file_service.cpp" line="+83"/>
+        <location line="+111"/>
+        <source>Cannot choose an output name</source>
+        <translation>出力ファイル名を決められません</translation>
+    </message>
+    <message>
+        <location filename="../../src/services/temporary_files.cpp" line="+87"/>
+        <source>Cannot create a temporary folder</source>
+        <translation>一時フォルダーを作成できません</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Cannot create a temporary file</source>
+        <translation>一時ファイルを作成できません</translation>
+    </message>
+    <message>
+        <location filename="../../src/services/image_converter.cpp" line="-251"/>
+        <source>its sides are at most %1 pixels</source>
+        <extracomment>why a format cannot hold an image, e.g. &quot;its sides are at most 16,383 pixels&quot;</extracomment>
+        <translation>辺の長さの上限は %1 ピクセルです</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>it needs a short side of %1 pixels or more once the long side reaches %2</source>
+        <extracomment>why a format cannot hold an image</extracomment>
+        <translation>長辺が %2 以上の場合、短辺は %1 ピクセル以上必要です</translation>
+    </message>
+    <message>
+        <location line="+43"/>
+        <location line="+59"/>
+        <location line="+30"/>
+        <source>Cannot write a temporary file</source>
+        <translation>一時ファイルに書き込めません</translation>
+    </message>
+    <message>
+        <location line="+86"/>
+        <source>Cannot create the output folder</source>
+        <translation>出力フォルダーを作成できません</translation>
+    </message>
+</context>
+<context>
+    <name>FileDialogs</name>
+    <message>
+        <location filename="../../src/views/file_dialogs.cpp" line="+48"/>
+        <source>Images (%1)</source>
+        <translation>画像 (%1)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Add Files</source>
+        <translation>ファイルを追加</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Add Folder</source>
+        <translation>フォルダーを追加</translation>
     </message>
 </context>
 <context>
     <name>QuantizeError</name>
     <message>
-        <location filename="../../src/services/png_quantizer.cpp" line="+14"/>
+        <location filename="../../src/services/png_quantizer.cpp" line="+13"/>
         <source>Image decoding failed</source>
         <translation>画像のデコードに失敗しました</translation>
     </message>
@@ -102,15 +236,34 @@
 <context>
     <name>quorvane::core::ConversionViewModel</name>
     <message>
-        <location filename="../../src/viewmodels/conversion_view_model.cpp" line="-107"/>
+        <location filename="../../src/viewmodels/conversion_view_model.cpp" line="+289"/>
         <source>Cancelling conversion</source>
         <translation>変換をキャンセルしています</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+52"/>
+        <source>%n image(s) converted</source>
+        <translation>
+            <numerusform>%n 枚の画像を変換しました</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n failed</source>
+        <translation>
+            <numerusform>%n 件失敗</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Conversion finished</source>
+        <translation>変換が完了しました</translation>
     </message>
 </context>
 <context>
     <name>quorvane::gui::CheckForUpdatesViewModel</name>
     <message>
-        <location filename="../../src/app/check_for_updates_view_model.cpp" line="+120"/>
+        <location filename="../../src/app/check_for_updates_view_model.cpp" line="+110"/>
         <source>The update server did not answer in time.</source>
         <translation>アップデートサーバーから時間内に応答がありませんでした。</translation>
     </message>
@@ -128,23 +281,43 @@
 </context>
 <context>
     <name>quorvane::gui::ContentView</name>
+    <message numerus="yes">
+        <location filename="../../src/views/content_view.cpp" line="+91"/>
+        <source>%n image(s) in output folders were not added again.</source>
+        <translation>
+            <numerusform>出力フォルダー内の %n 枚の画像は再度追加しませんでした。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>%n location(s) could not be read, such as %1 (%2).</source>
+        <translation>
+            <numerusform>%n か所を読み込めませんでした。例: %1 (%2)</numerusform>
+        </translation>
+    </message>
     <message>
-        <location filename="../../src/views/content_view.cpp" line="+122"/>
-        <source>Open in File Manager</source>
-        <translation>ファイルマネージャーで開く</translation>
+        <location line="+58"/>
+        <source>Op&amp;en in File Manager</source>
+        <translation>ファイルマネージャーで開く(&amp;E)</translation>
     </message>
     <message>
         <location line="+5"/>
-        <source>Clear</source>
-        <translation>クリア</translation>
+        <source>C&amp;lear</source>
+        <translation>クリア(&amp;L)</translation>
     </message>
     <message>
         <location line="+4"/>
-        <source>Start Conversion</source>
-        <translation>変換を開始</translation>
+        <location line="+83"/>
+        <source>&amp;Start Conversion</source>
+        <translation>変換を開始(&amp;S)</translation>
     </message>
     <message>
-        <location line="+57"/>
+        <location line="+0"/>
+        <source>Convert &amp;Again</source>
+        <translation>もう一度変換(&amp;A)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Cancelling…</source>
         <translation>キャンセル中…</translation>
     </message>
@@ -167,7 +340,7 @@
 <context>
     <name>quorvane::gui::DropZoneCompact</name>
     <message>
-        <location filename="../../src/views/drop_zone_compact.cpp" line="+14"/>
+        <location filename="../../src/views/drop_zone_compact.cpp" line="+16"/>
         <source>Drop image files here</source>
         <translation>ここに画像ファイルをドロップ</translation>
     </message>
@@ -176,16 +349,21 @@
         <source>Add images (drag &amp; drop)</source>
         <translation>画像を追加（ドラッグ＆ドロップ）</translation>
     </message>
+    <message>
+        <location line="+3"/>
+        <source>Add F&amp;iles…</source>
+        <translation>ファイルを追加(&amp;I)…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Add Fol&amp;der…</source>
+        <translation>フォルダーを追加(&amp;D)…</translation>
+    </message>
 </context>
 <context>
     <name>quorvane::gui::DropZoneView</name>
     <message>
-        <location filename="../../src/views/drop_zone_view.cpp" line="+24"/>
-        <source>Images (%1)</source>
-        <translation>画像 (%1)</translation>
-    </message>
-    <message>
-        <location line="+5"/>
+        <location filename="../../src/views/drop_zone_view.cpp" line="+20"/>
         <source>Drop image files here</source>
         <translation>ここに画像ファイルをドロップ</translation>
     </message>
@@ -201,12 +379,11 @@
     </message>
     <message>
         <location line="+2"/>
-        <location line="+34"/>
         <source>Select Files</source>
         <translation>ファイルを選択</translation>
     </message>
     <message>
-        <location line="-31"/>
+        <location line="+3"/>
         <source>PNG, JPEG, HEIC, WebP, AVIF, TIFF, GIF, BMP</source>
         <translation>PNG, JPEG, HEIC, WebP, AVIF, TIFF, GIF, BMP</translation>
     </message>
@@ -214,59 +391,71 @@
 <context>
     <name>quorvane::gui::FileListModel</name>
     <message>
-        <location filename="../../src/views/file_list_model.cpp" line="+50"/>
+        <location filename="../../src/views/file_list_model.cpp" line="+97"/>
         <source>File</source>
         <translation>ファイル</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Convert</source>
         <translation>変換</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Size</source>
         <translation>サイズ</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Ratio</source>
         <translation>削減率</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Status</source>
         <translation>状態</translation>
     </message>
     <message>
-        <location line="+50"/>
+        <location line="+73"/>
         <source>%1 → %2</source>
         <extracomment>original size, arrow, size after conversion</extracomment>
         <translation>%1 → %2</translation>
     </message>
     <message>
-        <location line="+10"/>
-        <location line="+5"/>
+        <location line="+12"/>
+        <location line="+6"/>
         <source>Waiting</source>
         <translation>待機中</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Converting</source>
         <translation>変換中</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Done</source>
         <translation>完了</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-122"/>
+        <location line="+124"/>
         <source>Cancelled</source>
         <translation>キャンセル済み</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-129"/>
+        <source>→ %1</source>
+        <extracomment>under the file name: the name of the file written</extracomment>
+        <translation>→ %1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Converting…</source>
+        <translation>変換中…</translation>
+    </message>
+    <message>
+        <location line="+124"/>
         <source>Error</source>
         <translation>エラー</translation>
     </message>
@@ -274,27 +463,87 @@
 <context>
     <name>quorvane::gui::FileListView</name>
     <message>
-        <location filename="../../src/views/file_list_view.cpp" line="+19"/>
+        <location filename="../../src/views/file_list_view.cpp" line="+24"/>
         <source>Images</source>
         <translation>画像</translation>
     </message>
     <message>
-        <location line="+69"/>
-        <source>Delete</source>
-        <translation>リストから削除</translation>
+        <location line="+43"/>
+        <source>Waiting</source>
+        <translation>待機中</translation>
+    </message>
+    <message>
+        <location line="+57"/>
+        <source>&amp;Open</source>
+        <translation>開く(&amp;O)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Show in &amp;File Manager</source>
+        <translation>ファイルマネージャーで表示(&amp;F)</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Convert &amp;Again</source>
+        <translation>もう一度変換(&amp;A)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Retry Failed</source>
+        <translation>失敗した画像を再試行(&amp;R)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Remove &amp;Finished</source>
+        <translation>完了済みをリストから削除(&amp;F)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Remove From &amp;List</source>
+        <translation>リストから削除(&amp;L)</translation>
     </message>
 </context>
 <context>
     <name>quorvane::gui::MainWindow</name>
     <message>
-        <location filename="../../src/app/quorvane_app.cpp" line="+26"/>
-        <source>&amp;Quorvane</source>
-        <translation>&amp;Quorvane</translation>
+        <location filename="../../src/app/quorvane_app.cpp" line="+36"/>
+        <source>Quit Quorvane?</source>
+        <translation>Quorvane を終了しますか?</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>Settings…</source>
-        <translation>設定…</translation>
+        <source>A conversion is running. Quitting cancels it; the images converted so far are kept.</source>
+        <translation>変換を実行中です。終了すると変換はキャンセルされますが、変換済みの画像はそのまま残ります。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Cancel and &amp;Quit</source>
+        <translation>キャンセルして終了(&amp;Q)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Keep Converting</source>
+        <translation>変換を続ける(&amp;K)</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>&amp;File</source>
+        <translation>ファイル(&amp;F)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Add &amp;Files…</source>
+        <translation>ファイルを追加(&amp;F)…</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Add F&amp;older…</source>
+        <translation>フォルダーを追加(&amp;O)…</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&amp;Settings…</source>
+        <translation>設定(&amp;S)…</translation>
     </message>
     <message>
         <location line="+5"/>
@@ -326,22 +575,47 @@
 <context>
     <name>quorvane::gui::SettingsBar</name>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="+114"/>
-        <source>Format:</source>
-        <translation>形式:</translation>
-    </message>
-    <message>
-        <location line="+7"/>
+        <location filename="../../src/views/settings_bar.cpp" line="+153"/>
         <source>Format</source>
         <translation>形式</translation>
     </message>
     <message>
-        <location line="+16"/>
-        <source>Quality:</source>
-        <translation>品質:</translation>
+        <location line="-77"/>
+        <source>WebP: 75 to 85 suits photos; 100 keeps the most detail.</source>
+        <translation>WebP: 写真には 75〜85 が適しています。100 では細部が最もよく残ります。</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
+        <source>JPEG: 75 to 85 suits photos; below 50 blocks begin to show.</source>
+        <translation>JPEG: 写真には 75〜85 が適しています。50 未満ではブロックノイズが目立ち始めます。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>PNG: quality sets the colours: 64 up to 50, 128 up to 75, 256 above.</source>
+        <translation>PNG: 品質で色数が決まります (50 以下は 64 色、75 以下は 128 色、それより上は 256 色)。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>HEIC: looks like JPEG at the same number, at about half the size.</source>
+        <translation>HEIC: 同じ数値の JPEG と同程度の見た目で、サイズは約半分です。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>AVIF: 60 to 80 suits photos; 100 is nearly lossless.</source>
+        <translation>AVIF: 写真には 60〜80 が適しています。100 はほぼロスレスです。</translation>
+    </message>
+    <message>
+        <location line="+62"/>
+        <source>For&amp;mat:</source>
+        <translation>形式(&amp;M):</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>&amp;Quality:</source>
+        <translation>品質(&amp;Q):</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Web Optimal</source>
         <translation>Web 向け</translation>
     </message>
@@ -356,72 +630,100 @@
         <translation>高画質</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+11"/>
+        <location line="+6"/>
         <source>Quality</source>
         <translation>品質</translation>
     </message>
     <message>
-        <location line="+17"/>
-        <source>Resize</source>
-        <translation>リサイズ</translation>
+        <location line="+14"/>
+        <source>Resi&amp;ze</source>
+        <translation>リサイズ(&amp;Z)</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+8"/>
+        <source>Max &amp;width:</source>
+        <translation>最大幅(&amp;W):</translation>
+    </message>
+    <message>
+        <location line="+55"/>
+        <source>&amp;Original</source>
+        <translation>元の名前(&amp;O)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>C&amp;ustom</source>
+        <translation>カスタム(&amp;U)</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>&amp;Prefix:</source>
+        <translation>接頭辞(&amp;P):</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Star&amp;t:</source>
+        <translation>開始番号(&amp;T):</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>Cha&amp;nge Folder…</source>
+        <translation>フォルダーを変更(&amp;N)…</translation>
+    </message>
+    <message>
+        <location line="+98"/>
+        <source>compressed/ in %1</source>
+        <extracomment>%1 is the folder the &quot;compressed&quot; folder is made in, e.g. ~/Pictures/2023</extracomment>
+        <translation>%1 内の compressed/</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>(compressed/ folder next to the first file)</source>
+        <translation>（最初のファイルと同じ場所の compressed/ フォルダー）</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Output folder: %1</source>
+        <translation>出力フォルダー: %1</translation>
+    </message>
+    <message>
+        <location line="-184"/>
         <source>px</source>
         <translation>px</translation>
     </message>
     <message>
-        <location line="-31"/>
-        <source>Max width:</source>
-        <translation>最大幅:</translation>
-    </message>
-    <message>
-        <location line="+0"/>
+        <location line="-35"/>
         <source>Maximum width</source>
         <translation>最大幅</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>Max height:</source>
-        <translation>最大高さ:</translation>
-    </message>
-    <message>
-        <location line="+0"/>
         <source>Maximum height</source>
         <translation>最大高さ</translation>
     </message>
     <message>
-        <location line="+40"/>
+        <location line="+0"/>
+        <source>Max hei&amp;ght:</source>
+        <translation>最大高さ(&amp;G):</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>any</source>
+        <extracomment>shown in an empty size field</extracomment>
+        <translation>指定なし</translation>
+    </message>
+    <message>
+        <location line="+25"/>
         <source>Filename:</source>
         <translation>ファイル名:</translation>
     </message>
     <message>
-        <location line="+10"/>
-        <source>Original</source>
-        <translation>元の名前</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Custom</source>
-        <translation>カスタム</translation>
-    </message>
-    <message>
-        <location line="+23"/>
-        <source>Prefix:</source>
-        <translation>接頭辞:</translation>
-    </message>
-    <message>
-        <location line="+4"/>
+        <location line="+37"/>
         <source>Prefix</source>
         <translation>接頭辞</translation>
     </message>
     <message>
-        <location line="+8"/>
-        <source>Start:</source>
-        <translation>開始番号:</translation>
-    </message>
-    <message>
-        <location line="+5"/>
+        <location line="+15"/>
         <source>Start number</source>
         <translation>開始番号</translation>
     </message>
@@ -431,19 +733,9 @@
         <translation>出力先:</translation>
     </message>
     <message>
-        <location line="+3"/>
-        <source>Change Folder</source>
-        <translation>フォルダーを変更</translation>
-    </message>
-    <message>
-        <location line="+9"/>
+        <location line="+12"/>
         <source>Choose Output Folder</source>
         <translation>出力フォルダーを選択</translation>
-    </message>
-    <message>
-        <location line="+64"/>
-        <source>(compressed/ folder next to input files)</source>
-        <translation>（入力ファイルと同じ場所の compressed/ フォルダー）</translation>
     </message>
 </context>
 <context>
@@ -497,21 +789,46 @@
     </message>
     <message>
         <location line="+29"/>
-        <source>(compressed/ folder next to input files)</source>
-        <translation>（入力ファイルと同じ場所の compressed/ フォルダー）</translation>
+        <source>(compressed/ folder next to the first file)</source>
+        <translation>（最初のファイルと同じ場所の compressed/ フォルダー）</translation>
     </message>
 </context>
 <context>
     <name>quorvane::gui::SummaryView</name>
     <message>
-        <location filename="../../src/views/summary_view.cpp" line="+53"/>
-        <source>Converting...</source>
-        <translation>変換中…</translation>
+        <location filename="../../src/views/summary_view.cpp" line="+57"/>
+        <source>Conversion progress</source>
+        <translation>変換の進行状況</translation>
     </message>
     <message>
-        <location line="+55"/>
-        <source>%1/%2 files</source>
-        <translation>%1/%2 ファイル</translation>
+        <location line="+46"/>
+        <source>less than a minute left</source>
+        <translation>残り 1 分未満</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>about %n min left</source>
+        <translation>
+            <numerusform>残り約 %n 分</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>%1 of %2 converted</source>
+        <translation>%2 件中 %1 件を変換済み</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>%n failed</source>
+        <translation>
+            <numerusform>%n 件失敗</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>%1 of %2</source>
+        <extracomment>the batch&apos;s progress for screen readers, e.g. &quot;3 of 20&quot;</extracomment>
+        <translation>%2 件中 %1 件</translation>
     </message>
 </context>
 <context>

@@ -4,18 +4,24 @@
 <context>
     <name>ConversionError</name>
     <message>
-        <location filename="../../src/services/conversion_errors.cpp" line="+17"/>
+        <location filename="../../src/services/conversion_errors.cpp" line="+20"/>
         <source>Cancelled</source>
         <translation>취소됨</translation>
     </message>
     <message>
-        <location line="+14"/>
-        <source>Process exited with code %1: %2</source>
-        <extracomment>%1 is the tool&apos;s exit status, %2 what it wrote to its error output</extracomment>
-        <translation>프로세스가 코드 %1(으)로 종료되었습니다: %2</translation>
+        <location line="+36"/>
+        <source>%1 was stopped by signal %2 (%3)</source>
+        <extracomment>%1 is an encoder program such as cwebp, %2 a signal number, %3 its name</extracomment>
+        <translation>%1이(가) 시그널 %2(%3)에 의해 중지되었습니다</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
+        <source>%1 could not convert the image (exit status %2)</source>
+        <extracomment>%1 is an encoder program such as cwebp, %2 its exit status</extracomment>
+        <translation>%1이(가) 이미지를 변환하지 못했습니다(종료 상태 %2)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Image decoding failed</source>
         <translation>이미지를 디코딩하지 못했습니다</translation>
     </message>
@@ -30,42 +36,170 @@
         <translation>출력 파일이 만들어지지 않았습니다</translation>
     </message>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="+50"/>
-        <location filename="../../src/services/staged_output.cpp" line="+24"/>
+        <location line="+2"/>
+        <source>The file is empty</source>
+        <translation>파일이 비어 있습니다</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The file is no longer there</source>
+        <translation>파일이 더 이상 없습니다</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Not an image, or a kind this program cannot read</source>
+        <translation>이미지가 아니거나 이 프로그램이 읽을 수 없는 종류입니다</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The image data is damaged</source>
+        <translation>이미지 데이터가 손상되었습니다</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Image too large (%1 × %2 pixels; the limit is %3 pixels)</source>
+        <extracomment>%1 x %2 is the image&apos;s size in pixels, %3 the largest pixel count allowed</extracomment>
+        <translation>이미지가 너무 큽니다(%1 × %2픽셀, 한도는 %3픽셀)</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>%1 cannot hold an image of %2 × %3 pixels (%4)</source>
+        <extracomment>%1 is a format such as WebP, %2 x %3 the output&apos;s size, %4 why it does not fit</extracomment>
+        <translation>%1 형식은 %2 × %3픽셀 이미지를 저장할 수 없습니다(%4)</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The encoder wrote a file that cannot be read back</source>
+        <translation>인코더가 쓴 파일을 다시 읽을 수 없습니다</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>No space left on the device</source>
+        <translation>장치에 남은 공간이 없습니다</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The disk quota is used up</source>
+        <translation>디스크 할당량을 모두 사용했습니다</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Permission denied</source>
+        <translation>권한이 없습니다</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The disk is read-only</source>
+        <translation>디스크가 읽기 전용입니다</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No such file or folder</source>
+        <translation>파일이나 폴더가 없습니다</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The name is too long</source>
+        <translation>이름이 너무 깁니다</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No free name is left</source>
+        <translation>사용할 수 있는 이름이 남아 있지 않습니다</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>Cannot read the file</source>
+        <translation>파일을 읽을 수 없습니다</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <location filename="../../src/services/image_converter.cpp" line="+212"/>
+        <location line="+134"/>
+        <location filename="../../src/services/staged_output.cpp" line="+30"/>
         <source>Cannot write the output file</source>
         <translation>출력 파일을 쓸 수 없습니다</translation>
     </message>
     <message>
-        <location line="+183"/>
-        <source>Cannot create the output folder</source>
-        <translation>출력 폴더를 만들 수 없습니다</translation>
-    </message>
-    <message>
-        <location filename="../../src/services/process_runner.cpp" line="+107"/>
-        <source>terminated by signal %1 (%2)</source>
-        <extracomment>%1 is a signal number, %2 its description such as &quot;Segmentation fault&quot;</extracomment>
-        <translation>시그널 %1(%2)에 의해 종료됨</translation>
-    </message>
-    <message>
-        <location line="+50"/>
+        <location filename="../../src/services/process_runner.cpp" line="+173"/>
         <source>Cannot start %1</source>
         <translation>%1을(를) 실행할 수 없습니다</translation>
     </message>
     <message>
-        <location filename="../../src/viewmodels/conversion_view_model.cpp" line="+175"/>
+        <location filename="../../src/services/batch_runner.cpp" line="+36"/>
+        <location filename="../../src/services/conversion_errors.cpp" line="-72"/>
+        <location line="+40"/>
         <source>Not enough memory</source>
         <translation>메모리가 부족합니다</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+6"/>
         <source>Conversion failed</source>
         <translation>변환 실패</translation>
+    </message>
+    <message>
+        <location filename="../../src/services/file_service.cpp" line="+83"/>
+        <location line="+111"/>
+        <source>Cannot choose an output name</source>
+        <translation>출력 파일 이름을 정할 수 없습니다</translation>
+    </message>
+    <message>
+        <location filename="../../src/services/temporary_files.cpp" line="+87"/>
+        <source>Cannot create a temporary folder</source>
+        <translation>임시 폴더를 만들 수 없습니다</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Cannot create a temporary file</source>
+        <translation>임시 파일을 만들 수 없습니다</translation>
+    </message>
+    <message>
+        <location filename="../../src/services/image_converter.cpp" line="-251"/>
+        <source>its sides are at most %1 pixels</source>
+        <extracomment>why a format cannot hold an image, e.g. &quot;its sides are at most 16,383 pixels&quot;</extracomment>
+        <translation>변의 길이는 최대 %1픽셀입니다</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>it needs a short side of %1 pixels or more once the long side reaches %2</source>
+        <extracomment>why a format cannot hold an image</extracomment>
+        <translation>긴 변이 %2 이상이면 짧은 변이 %1픽셀 이상이어야 합니다</translation>
+    </message>
+    <message>
+        <location line="+43"/>
+        <location line="+59"/>
+        <location line="+30"/>
+        <source>Cannot write a temporary file</source>
+        <translation>임시 파일을 쓸 수 없습니다</translation>
+    </message>
+    <message>
+        <location line="+86"/>
+        <source>Cannot create the output folder</source>
+        <translation>출력 폴더를 만들 수 없습니다</translation>
+    </message>
+</context>
+<context>
+    <name>FileDialogs</name>
+    <message>
+        <location filename="../../src/views/file_dialogs.cpp" line="+48"/>
+        <source>Images (%1)</source>
+        <translation>이미지 (%1)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Add Files</source>
+        <translation>파일 추가</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Add Folder</source>
+        <translation>폴더 추가</translation>
     </message>
 </context>
 <context>
     <name>QuantizeError</name>
     <message>
-        <location filename="../../src/services/png_quantizer.cpp" line="+14"/>
+        <location filename="../../src/services/png_quantizer.cpp" line="+13"/>
         <source>Image decoding failed</source>
         <translation>이미지를 디코딩하지 못했습니다</translation>
     </message>
@@ -102,15 +236,34 @@
 <context>
     <name>quorvane::core::ConversionViewModel</name>
     <message>
-        <location filename="../../src/viewmodels/conversion_view_model.cpp" line="-107"/>
+        <location filename="../../src/viewmodels/conversion_view_model.cpp" line="+289"/>
         <source>Cancelling conversion</source>
         <translation>변환 취소 중</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+52"/>
+        <source>%n image(s) converted</source>
+        <translation>
+            <numerusform>이미지 %n개 변환됨</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n failed</source>
+        <translation>
+            <numerusform>%n개 실패</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Conversion finished</source>
+        <translation>변환 완료</translation>
     </message>
 </context>
 <context>
     <name>quorvane::gui::CheckForUpdatesViewModel</name>
     <message>
-        <location filename="../../src/app/check_for_updates_view_model.cpp" line="+120"/>
+        <location filename="../../src/app/check_for_updates_view_model.cpp" line="+110"/>
         <source>The update server did not answer in time.</source>
         <translation>업데이트 서버가 제시간에 응답하지 않았습니다.</translation>
     </message>
@@ -128,23 +281,43 @@
 </context>
 <context>
     <name>quorvane::gui::ContentView</name>
+    <message numerus="yes">
+        <location filename="../../src/views/content_view.cpp" line="+91"/>
+        <source>%n image(s) in output folders were not added again.</source>
+        <translation>
+            <numerusform>출력 폴더에 있는 이미지 %n개는 다시 추가하지 않았습니다.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>%n location(s) could not be read, such as %1 (%2).</source>
+        <translation>
+            <numerusform>위치 %n곳을 읽을 수 없습니다. 예: %1(%2)</numerusform>
+        </translation>
+    </message>
     <message>
-        <location filename="../../src/views/content_view.cpp" line="+122"/>
-        <source>Open in File Manager</source>
-        <translation>파일 관리자에서 열기</translation>
+        <location line="+58"/>
+        <source>Op&amp;en in File Manager</source>
+        <translation>파일 관리자에서 열기(&amp;E)</translation>
     </message>
     <message>
         <location line="+5"/>
-        <source>Clear</source>
-        <translation>지우기</translation>
+        <source>C&amp;lear</source>
+        <translation>지우기(&amp;L)</translation>
     </message>
     <message>
         <location line="+4"/>
-        <source>Start Conversion</source>
-        <translation>변환 시작</translation>
+        <location line="+83"/>
+        <source>&amp;Start Conversion</source>
+        <translation>변환 시작(&amp;S)</translation>
     </message>
     <message>
-        <location line="+57"/>
+        <location line="+0"/>
+        <source>Convert &amp;Again</source>
+        <translation>다시 변환(&amp;A)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Cancelling…</source>
         <translation>취소 중…</translation>
     </message>
@@ -167,7 +340,7 @@
 <context>
     <name>quorvane::gui::DropZoneCompact</name>
     <message>
-        <location filename="../../src/views/drop_zone_compact.cpp" line="+14"/>
+        <location filename="../../src/views/drop_zone_compact.cpp" line="+16"/>
         <source>Drop image files here</source>
         <translation>여기에 이미지 파일을 놓으세요</translation>
     </message>
@@ -176,16 +349,21 @@
         <source>Add images (drag &amp; drop)</source>
         <translation>이미지 추가 (드래그 앤 드롭)</translation>
     </message>
+    <message>
+        <location line="+3"/>
+        <source>Add F&amp;iles…</source>
+        <translation>파일 추가(&amp;I)…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Add Fol&amp;der…</source>
+        <translation>폴더 추가(&amp;D)…</translation>
+    </message>
 </context>
 <context>
     <name>quorvane::gui::DropZoneView</name>
     <message>
-        <location filename="../../src/views/drop_zone_view.cpp" line="+24"/>
-        <source>Images (%1)</source>
-        <translation>이미지 (%1)</translation>
-    </message>
-    <message>
-        <location line="+5"/>
+        <location filename="../../src/views/drop_zone_view.cpp" line="+20"/>
         <source>Drop image files here</source>
         <translation>여기에 이미지 파일을 놓으세요</translation>
     </message>
@@ -201,12 +379,11 @@
     </message>
     <message>
         <location line="+2"/>
-        <location line="+34"/>
         <source>Select Files</source>
         <translation>파일 선택</translation>
     </message>
     <message>
-        <location line="-31"/>
+        <location line="+3"/>
         <source>PNG, JPEG, HEIC, WebP, AVIF, TIFF, GIF, BMP</source>
         <translation>PNG, JPEG, HEIC, WebP, AVIF, TIFF, GIF, BMP</translation>
     </message>
@@ -214,59 +391,71 @@
 <context>
     <name>quorvane::gui::FileListModel</name>
     <message>
-        <location filename="../../src/views/file_list_model.cpp" line="+50"/>
+        <location filename="../../src/views/file_list_model.cpp" line="+97"/>
         <source>File</source>
         <translation>파일</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Convert</source>
         <translation>변환</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Size</source>
         <translation>크기</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Ratio</source>
         <translation>절감률</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Status</source>
         <translation>상태</translation>
     </message>
     <message>
-        <location line="+50"/>
+        <location line="+73"/>
         <source>%1 → %2</source>
         <extracomment>original size, arrow, size after conversion</extracomment>
         <translation>%1 → %2</translation>
     </message>
     <message>
-        <location line="+10"/>
-        <location line="+5"/>
+        <location line="+12"/>
+        <location line="+6"/>
         <source>Waiting</source>
         <translation>대기 중</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Converting</source>
         <translation>변환 중</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Done</source>
         <translation>완료</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-122"/>
+        <location line="+124"/>
         <source>Cancelled</source>
         <translation>취소됨</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-129"/>
+        <source>→ %1</source>
+        <extracomment>under the file name: the name of the file written</extracomment>
+        <translation>→ %1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Converting…</source>
+        <translation>변환 중…</translation>
+    </message>
+    <message>
+        <location line="+124"/>
         <source>Error</source>
         <translation>오류</translation>
     </message>
@@ -274,27 +463,87 @@
 <context>
     <name>quorvane::gui::FileListView</name>
     <message>
-        <location filename="../../src/views/file_list_view.cpp" line="+19"/>
+        <location filename="../../src/views/file_list_view.cpp" line="+24"/>
         <source>Images</source>
         <translation>이미지</translation>
     </message>
     <message>
-        <location line="+69"/>
-        <source>Delete</source>
-        <translation>목록에서 제거</translation>
+        <location line="+43"/>
+        <source>Waiting</source>
+        <translation>대기 중</translation>
+    </message>
+    <message>
+        <location line="+57"/>
+        <source>&amp;Open</source>
+        <translation>열기(&amp;O)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Show in &amp;File Manager</source>
+        <translation>파일 관리자에서 보기(&amp;F)</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Convert &amp;Again</source>
+        <translation>다시 변환(&amp;A)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Retry Failed</source>
+        <translation>실패한 항목 다시 시도(&amp;R)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Remove &amp;Finished</source>
+        <translation>완료된 항목 제거(&amp;F)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Remove From &amp;List</source>
+        <translation>목록에서 제거(&amp;L)</translation>
     </message>
 </context>
 <context>
     <name>quorvane::gui::MainWindow</name>
     <message>
-        <location filename="../../src/app/quorvane_app.cpp" line="+26"/>
-        <source>&amp;Quorvane</source>
-        <translation>&amp;Quorvane</translation>
+        <location filename="../../src/app/quorvane_app.cpp" line="+36"/>
+        <source>Quit Quorvane?</source>
+        <translation>Quorvane을 끝낼까요?</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>Settings…</source>
-        <translation>설정…</translation>
+        <source>A conversion is running. Quitting cancels it; the images converted so far are kept.</source>
+        <translation>변환이 진행 중입니다. 끝내면 변환이 취소되지만 지금까지 변환한 이미지는 그대로 남습니다.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Cancel and &amp;Quit</source>
+        <translation>취소하고 끝내기(&amp;Q)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Keep Converting</source>
+        <translation>계속 변환(&amp;K)</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>&amp;File</source>
+        <translation>파일(&amp;F)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Add &amp;Files…</source>
+        <translation>파일 추가(&amp;F)…</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Add F&amp;older…</source>
+        <translation>폴더 추가(&amp;O)…</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&amp;Settings…</source>
+        <translation>설정(&amp;S)…</translation>
     </message>
     <message>
         <location line="+5"/>
@@ -326,22 +575,47 @@
 <context>
     <name>quorvane::gui::SettingsBar</name>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="+114"/>
-        <source>Format:</source>
-        <translation>형식:</translation>
-    </message>
-    <message>
-        <location line="+7"/>
+        <location filename="../../src/views/settings_bar.cpp" line="+153"/>
         <source>Format</source>
         <translation>형식</translation>
     </message>
     <message>
-        <location line="+16"/>
-        <source>Quality:</source>
-        <translation>품질:</translation>
+        <location line="-77"/>
+        <source>WebP: 75 to 85 suits photos; 100 keeps the most detail.</source>
+        <translation>WebP: 사진에는 75~85가 알맞습니다. 100은 디테일을 가장 많이 살립니다.</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
+        <source>JPEG: 75 to 85 suits photos; below 50 blocks begin to show.</source>
+        <translation>JPEG: 사진에는 75~85가 알맞습니다. 50 미만에서는 블록 현상이 보이기 시작합니다.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>PNG: quality sets the colours: 64 up to 50, 128 up to 75, 256 above.</source>
+        <translation>PNG: 품질에 따라 색상 수가 정해집니다(50 이하 64색, 75 이하 128색, 그 이상 256색).</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>HEIC: looks like JPEG at the same number, at about half the size.</source>
+        <translation>HEIC: 같은 값의 JPEG와 비슷한 화질을 절반 정도의 크기로 냅니다.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>AVIF: 60 to 80 suits photos; 100 is nearly lossless.</source>
+        <translation>AVIF: 사진에는 60~80이 알맞습니다. 100은 거의 무손실입니다.</translation>
+    </message>
+    <message>
+        <location line="+62"/>
+        <source>For&amp;mat:</source>
+        <translation>형식(&amp;M):</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>&amp;Quality:</source>
+        <translation>품질(&amp;Q):</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Web Optimal</source>
         <translation>웹 최적</translation>
     </message>
@@ -356,72 +630,100 @@
         <translation>고품질</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+11"/>
+        <location line="+6"/>
         <source>Quality</source>
         <translation>품질</translation>
     </message>
     <message>
-        <location line="+17"/>
-        <source>Resize</source>
-        <translation>크기 조정</translation>
+        <location line="+14"/>
+        <source>Resi&amp;ze</source>
+        <translation>크기 조정(&amp;Z)</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+8"/>
+        <source>Max &amp;width:</source>
+        <translation>최대 너비(&amp;W):</translation>
+    </message>
+    <message>
+        <location line="+55"/>
+        <source>&amp;Original</source>
+        <translation>원본(&amp;O)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>C&amp;ustom</source>
+        <translation>사용자 지정(&amp;U)</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>&amp;Prefix:</source>
+        <translation>접두사(&amp;P):</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Star&amp;t:</source>
+        <translation>시작 번호(&amp;T):</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>Cha&amp;nge Folder…</source>
+        <translation>폴더 변경(&amp;N)…</translation>
+    </message>
+    <message>
+        <location line="+98"/>
+        <source>compressed/ in %1</source>
+        <extracomment>%1 is the folder the &quot;compressed&quot; folder is made in, e.g. ~/Pictures/2023</extracomment>
+        <translation>%1 안의 compressed/</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>(compressed/ folder next to the first file)</source>
+        <translation>(첫 번째 파일 옆의 compressed/ 폴더)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Output folder: %1</source>
+        <translation>출력 폴더: %1</translation>
+    </message>
+    <message>
+        <location line="-184"/>
         <source>px</source>
         <translation>px</translation>
     </message>
     <message>
-        <location line="-31"/>
-        <source>Max width:</source>
-        <translation>최대 너비:</translation>
-    </message>
-    <message>
-        <location line="+0"/>
+        <location line="-35"/>
         <source>Maximum width</source>
         <translation>최대 너비</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>Max height:</source>
-        <translation>최대 높이:</translation>
-    </message>
-    <message>
-        <location line="+0"/>
         <source>Maximum height</source>
         <translation>최대 높이</translation>
     </message>
     <message>
-        <location line="+40"/>
+        <location line="+0"/>
+        <source>Max hei&amp;ght:</source>
+        <translation>최대 높이(&amp;G):</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>any</source>
+        <extracomment>shown in an empty size field</extracomment>
+        <translation>제한 없음</translation>
+    </message>
+    <message>
+        <location line="+25"/>
         <source>Filename:</source>
         <translation>파일 이름:</translation>
     </message>
     <message>
-        <location line="+10"/>
-        <source>Original</source>
-        <translation>원본</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Custom</source>
-        <translation>사용자 지정</translation>
-    </message>
-    <message>
-        <location line="+23"/>
-        <source>Prefix:</source>
-        <translation>접두사:</translation>
-    </message>
-    <message>
-        <location line="+4"/>
+        <location line="+37"/>
         <source>Prefix</source>
         <translation>접두사</translation>
     </message>
     <message>
-        <location line="+8"/>
-        <source>Start:</source>
-        <translation>시작 번호:</translation>
-    </message>
-    <message>
-        <location line="+5"/>
+        <location line="+15"/>
         <source>Start number</source>
         <translation>시작 번호</translation>
     </message>
@@ -431,19 +733,9 @@
         <translation>출력 위치:</translation>
     </message>
     <message>
-        <location line="+3"/>
-        <source>Change Folder</source>
-        <translation>폴더 변경</translation>
-    </message>
-    <message>
-        <location line="+9"/>
+        <location line="+12"/>
         <source>Choose Output Folder</source>
         <translation>출력 폴더 선택</translation>
-    </message>
-    <message>
-        <location line="+64"/>
-        <source>(compressed/ folder next to input files)</source>
-        <translation>(입력 파일 옆의 compressed/ 폴더)</translation>
     </message>
 </context>
 <context>
@@ -497,21 +789,46 @@
     </message>
     <message>
         <location line="+29"/>
-        <source>(compressed/ folder next to input files)</source>
-        <translation>(입력 파일 옆의 compressed/ 폴더)</translation>
+        <source>(compressed/ folder next to the first file)</source>
+        <translation>(첫 번째 파일 옆의 compressed/ 폴더)</translation>
     </message>
 </context>
 <context>
     <name>quorvane::gui::SummaryView</name>
     <message>
-        <location filename="../../src/views/summary_view.cpp" line="+53"/>
-        <source>Converting...</source>
-        <translation>변환 중…</translation>
+        <location filename="../../src/views/summary_view.cpp" line="+57"/>
+        <source>Conversion progress</source>
+        <translation>변환 진행률</translation>
     </message>
     <message>
-        <location line="+55"/>
-        <source>%1/%2 files</source>
-        <translation>파일 %1/%2개</translation>
+        <location line="+46"/>
+        <source>less than a minute left</source>
+        <translation>1분 미만 남음</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>about %n min left</source>
+        <translation>
+            <numerusform>약 %n분 남음</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>%1 of %2 converted</source>
+        <translation>%2개 중 %1개 변환됨</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>%n failed</source>
+        <translation>
+            <numerusform>%n개 실패</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>%1 of %2</source>
+        <extracomment>the batch&apos;s progress for screen readers, e.g. &quot;3 of 20&quot;</extracomment>
+        <translation>%2개 중 %1개</translation>
     </message>
 </context>
 <context>

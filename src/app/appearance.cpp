@@ -72,9 +72,17 @@ void followDesktopColorScheme(QApplication& app) {
   applyDarkAppearance(app);
 }
 
-void applyDarkAppearance(QApplication&) {
+void applyDarkAppearance(QApplication& app) {
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
   QApplication::setPalette(darkPalette());
+  // Fusion outlines a radio button in a shade of the window colour, which
+  // on a dark window all but disappears: a light ring, a filled dot.
+  app.setStyleSheet(QStringLiteral(
+      "QRadioButton::indicator { width: 12px; height: 12px; border-radius: 7px;"
+      " border: 1px solid #9a9aa0; background: #1e1e20; }"
+      "QRadioButton::indicator:checked { background: qradialgradient(cx:0.5, cy:0.5,"
+      " radius:0.5, fx:0.5, fy:0.5, stop:0 #5c9ded, stop:0.45 #5c9ded, stop:0.55 #1e1e20); }"
+      "QRadioButton::indicator:focus { border-color: #5c9ded; }"));
 }
 
 }  // namespace quorvane::gui

@@ -11,6 +11,7 @@
 #include "codec/libvips_runtime.h"
 #include "services/file_service.h"
 #include "services/settings_store.h"
+#include "services/termination_signals.h"
 #include "viewmodels/conversion_view_model.h"
 
 int main(int argc, char** argv) {
@@ -69,5 +70,14 @@ int main(int argc, char** argv) {
     }
   }
   if (!given.empty()) controller.addFiles(given);
+  // Logging out, `kill` or Ctrl+C in a terminal: cancel the batch (its
+  // encoders end, its staging and temporary files go), then quit.
+  core::TerminationSignals termination;
+  QObject::connect(&termination, &core::TerminationSignals::received, &app, [&] {
+    if (!controller.isConverting()) return QApplication::quit();
+    QObject::connect(&controller, &core::ConversionViewModel::conversionFinished, &app,
+                     &QApplication::quit);
+    controller.cancelConversion();
+  });
   return app.exec();
 }

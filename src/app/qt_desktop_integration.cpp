@@ -1,10 +1,15 @@
 #include "app/qt_desktop_integration.h"
 
+#include <canberra.h>
+
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QDesktopServices>
 #include <QFile>
 #include <QUrl>
-#include <canberra.h>
+#include <QVariantMap>
 
 namespace quorvane::gui {
 
@@ -33,9 +38,59 @@ void QtDesktopIntegration::playCompletionSound() {
                   "Conversion finished", nullptr);
 }
 
+namespace {
+
+QUrl urlOf(const std::filesystem::path& path) {
+  return QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(path.native())));
+}
+
+}  // namespace
+
 void QtDesktopIntegration::openFolder(const std::filesystem::path& folder) {
-  QDesktopServices::openUrl(
-      QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(folder.native()))));
+  QDesktopServices::openUrl(urlOf(folder));
+}
+
+void QtDesktopIntegration::openFile(const std::filesystem::path& file) {
+  QDesktopServices::openUrl(urlOf(file));
+}
+
+void QtDesktopIntegration::showInFileManager(const std::filesystem::path& file) {
+  QDBusMessage call = QDBusMessage::createMethodCall(
+      QStringLiteral("org.freedesktop.FileManager1"),
+      QStringLiteral("/org/freedesktop/FileManager1"),
+      QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
+  call << QStringList{urlOf(file).toString()} << QString();
+  // Asynchronous: starting a file manager may take a moment.
+  auto* watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call));
+  QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
+                   [this, folder = file.parent_path()](QDBusPendingCallWatcher* call) {
+                     if (call->isError()) openFolder(folder);
+                     call->deleteLater();
+                   });
+}
+
+void QtDesktopIntegration::setTaskbarProgress(std::optional<double> progress) {
+  QDBusMessage update = QDBusMessage::createSignal(
+      QStringLiteral("/org/quorvane/Quorvane"), QStringLiteral("com.canonical.Unity.LauncherEntry"),
+      QStringLiteral("Update"));
+  QVariantMap properties;
+  properties.insert(QStringLiteral("progress-visible"), progress.has_value());
+  properties.insert(QStringLiteral("progress"), progress.value_or(0.0));
+  update << QStringLiteral("application://%1.desktop").arg(QGuiApplication::desktopFileName())
+         << properties;
+  QDBusConnection::sessionBus().send(update);
+}
+
+void QtDesktopIntegration::notify(const QString& title, const QString& body) {
+  QDBusMessage call = QDBusMessage::createMethodCall(
+      QStringLiteral("org.freedesktop.Notifications"),
+      QStringLiteral("/org/freedesktop/Notifications"),
+      QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
+  QVariantMap hints;
+  hints.insert(QStringLiteral("desktop-entry"), QGuiApplication::desktopFileName());
+  call << QStringLiteral("Quorvane") << uint{0} << QGuiApplication::desktopFileName() << title
+       << body << QStringList() << hints << int{-1};
+  QDBusConnection::sessionBus().send(call);
 }
 
 bool QtDesktopIntegration::isApplicationActive() const {

@@ -1,12 +1,17 @@
 #include "app/quorvane_app.h"
 
-#include "app/update_result_dialog.h"
-
 #include <QApplication>
+#include <QCloseEvent>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <algorithm>
 
+#include "app/update_result_dialog.h"
+#include "services/file_service.h"
 #include "views/content_view.h"
+#include "views/file_dialogs.h"
 #include "views/settings_view.h"
 
 namespace quorvane::gui {
@@ -19,27 +24,81 @@ MainWindow::MainWindow(core::ConversionViewModel& controller, CheckForUpdatesVie
   setCentralWidget(m_content);
   connect(m_content, &ContentView::settingsRequested, this, &MainWindow::showSettings);
   buildMenus();
-  resize(700, 600);
+  setAcceptDrops(true);
+  // A size that fits a 1920 x 1080 screen at scale 2 with room for a panel,
+  // or the size it had when last closed.
+  resize(760, 480);
+  restoreGeometry(m_store->value(QStringLiteral("windowGeometry")).toByteArray());
+}
+
+bool MainWindow::confirmQuitDuringBatch(QWidget* parent) {
+  QMessageBox box(QMessageBox::Question, tr("Quit Quorvane?"),
+                  tr("A conversion is running. Quitting cancels it; the images converted so far "
+                     "are kept."),
+                  QMessageBox::NoButton, parent);
+  QPushButton* quit = box.addButton(tr("Cancel and &Quit"), QMessageBox::DestructiveRole);
+  QPushButton* keep = box.addButton(tr("&Keep Converting"), QMessageBox::RejectRole);
+  box.setDefaultButton(keep);
+  box.exec();
+  return box.clickedButton() == quit;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (m_controller.isConverting() && !confirmQuitDuringBatch(this)) {
+    event->ignore();
+    return;
+  }
+  m_store->setValue(QStringLiteral("windowGeometry"), saveGeometry());
+  m_controller.cancelConversion();
+  QMainWindow::closeEvent(event);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); })) {
+    event->acceptProposedAction();
+  }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  std::vector<std::filesystem::path> dropped;
+  for (const QUrl& url : event->mimeData()->urls()) {
+    if (auto path = core::FileService::localPathFromUrl(url)) dropped.push_back(*path);
+  }
+  if (dropped.empty()) return;
+  event->acceptProposedAction();
+  // Queued: the drop returns at once and the file manager never waits on us.
+  QMetaObject::invokeMethod(
+      &m_controller, [controller = &m_controller, dropped] { controller->addFiles(dropped); },
+      Qt::QueuedConnection);
 }
 
 void MainWindow::buildMenus() {
-  QMenu* app = menuBar()->addMenu(tr("&Quorvane"));
-  m_settingsAction = app->addAction(tr("Settings\u2026"), this, &MainWindow::showSettings);
+  QMenu* app = menuBar()->addMenu(tr("&File"));
+  QAction* addFiles = app->addAction(tr("Add &Files\u2026"), this,
+                                     [this] { addFilesFromDialog(this, m_controller); });
+  addFiles->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  QAction* addFolder = app->addAction(tr("Add F&older\u2026"), this,
+                                      [this] { addFolderFromDialog(this, m_controller); });
+  addFolder->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
+  app->addSeparator();
+  m_settingsAction = app->addAction(tr("&Settings\u2026"), this, &MainWindow::showSettings);
   // The platform has no standard preferences key here: Ctrl+, as users expect.
   m_settingsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
   m_settingsAction->setShortcutContext(Qt::ApplicationShortcut);
   app->addSeparator();
-  QAction* quit = app->addAction(tr("&Quit"), qApp, &QApplication::closeAllWindows);
+  QAction* quit = app->addAction(tr("&Quit"), this, &QWidget::close);
   quit->setShortcut(QKeySequence::Quit);
 
   QMenu* help = menuBar()->addMenu(tr("&Help"));
-  m_checkForUpdates =
-      help->addAction(tr("Check for Updates\u2026"), &m_updates, &CheckForUpdatesViewModel::checkForUpdates);
+  m_checkForUpdates = help->addAction(tr("Check for Updates\u2026"), &m_updates,
+                                      &CheckForUpdatesViewModel::checkForUpdates);
   m_checkForUpdates->setEnabled(m_updates.canCheckForUpdates());
   connect(&m_updates, &CheckForUpdatesViewModel::canCheckForUpdatesChanged, m_checkForUpdates,
           &QAction::setEnabled);
-  connect(&m_updates, &CheckForUpdatesViewModel::checkFinished, this,
-          [this](const CheckForUpdatesViewModel::Result& result) { showUpdateResult(this, result); });
+  connect(
+      &m_updates, &CheckForUpdatesViewModel::checkFinished, this,
+      [this](const CheckForUpdatesViewModel::Result& result) { showUpdateResult(this, result); });
   help->addSeparator();
   help->addAction(tr("About Quorvane"), this, &MainWindow::showAbout);
 }

@@ -28,12 +28,19 @@ class MainWindow : public QMainWindow {
   ContentView* content() const { return m_content; }
   QAction* settingsAction() const { return m_settingsAction; }
   QAction* checkForUpdatesAction() const { return m_checkForUpdates; }
+  // The question closing asks while a batch runs; true: quit anyway.
+  static bool confirmQuitDuringBatch(QWidget* parent);
   // Shows the preferences; does nothing while they are shown.
   void showSettings();
   SettingsView* settingsDialog() const { return m_settings; }
 
  protected:
   void showEvent(QShowEvent* event) override;
+  // Asks before a running batch is cancelled by closing the window.
+  void closeEvent(QCloseEvent* event) override;
+  // Files dropped anywhere on the window are listed.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void buildMenus();

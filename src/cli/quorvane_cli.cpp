@@ -8,7 +8,6 @@
 
 #include <QCoreApplication>
 #include <QHash>
-#include <QSocketNotifier>
 #include <QUuid>
 #include <algorithm>
 #include <cerrno>
@@ -27,6 +26,7 @@
 #include "services/image_converter.h"
 #include "services/image_intake.h"
 #include "services/memory_budget.h"
+#include "services/termination_signals.h"
 
 namespace quorvane::cli {
 namespace {
@@ -37,25 +37,6 @@ constexpr int kExitSuccess = 0;
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitInterrupted = 130;
-
-int signalPipe[2] = {-1, -1};
-
-// The handler only writes to a pipe; the event loop does the cancelling.
-void onSignal(int) {
-  const char byte = 1;
-  [[maybe_unused]] const auto written = ::write(signalPipe[1], &byte, 1);
-}
-
-void installSignalHandlers() {
-  if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
-  struct sigaction action {};
-  action.sa_handler = onSignal;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;
-  ::sigaction(SIGINT, &action, nullptr);
-  ::sigaction(SIGTERM, &action, nullptr);
-  ::sigaction(SIGHUP, &action, nullptr);
-}
 
 int usageError(const std::string& message) {
   std::fprintf(stderr, "quorvane: error: %s\nTry 'quorvane-cli --help' for more information.\n",
@@ -157,12 +138,8 @@ int run(const CliOptions& options) {
       {options.jobs.value_or(availableCpuCount()), core::defaultMemoryBudget()});
   printer.start(total);
   bool interrupted = false;
-  installSignalHandlers();
-  QSocketNotifier signalNotifier(signalPipe[0], QSocketNotifier::Read);
-  QObject::connect(&signalNotifier, &QSocketNotifier::activated, [&] {
-    char buffer[16];
-    while (::read(signalPipe[0], buffer, sizeof buffer) > 0) {
-    }
+  core::TerminationSignals termination;
+  QObject::connect(&termination, &core::TerminationSignals::received, [&] {
     interrupted = true;
     batch.cancel();
   });

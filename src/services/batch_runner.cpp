@@ -70,8 +70,8 @@ void BatchRunner::append(std::vector<BatchEntry> entries) {
   if (m_started) schedule();
 }
 
-void BatchRunner::remove(const QUuid& id) {
-  std::erase_if(m_queue, [&](const BatchEntry& entry) { return entry.id == id; });
+bool BatchRunner::remove(const QUuid& id) {
+  return std::erase_if(m_queue, [&](const BatchEntry& entry) { return entry.id == id; }) > 0;
 }
 
 void BatchRunner::removeAll() {

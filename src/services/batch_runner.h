@@ -69,9 +69,9 @@ class BatchRunner : public QObject {
 
   // Adds images at the end of the queue, before or during the run.
   void append(std::vector<BatchEntry> entries);
-  // Takes an image out of the queue; one already converting finishes and is
-  // reported as usual.
-  void remove(const QUuid& id);
+  // Takes an image out of the queue (true) ; one already converting
+  // finishes and is reported as usual (false).
+  bool remove(const QUuid& id);
   void removeAll();
   // Starts converting; done() follows once the queue is empty and nothing
   // runs (at once for an empty queue, on the next turn of the event loop).
@@ -80,6 +80,7 @@ class BatchRunner : public QObject {
   // queued ends cancelled. Does nothing the second time.
   void cancel();
   bool isCancelled() const { return m_token.isCancelled(); }
+  int running() const { return m_running; }
   const BatchSettings& settings() const { return m_settings; }
 
  signals:

@@ -48,49 +48,51 @@ ConversionError ConversionError::sizeNotSupported(QString format, std::int64_t w
 }
 
 QString ConversionError::description() const {
-  const auto tr = [](const char* text) {
-    return QCoreApplication::translate("ConversionError", text);
-  };
   const QLocale locale;
   switch (m_kind) {
     case Kind::ProcessExitedWithError:
       if (m_signal != 0) {
         //: %1 is an encoder program such as cwebp, %2 a signal number, %3 its name
-        return tr("%1 was stopped by signal %2 (%3)")
+        return QCoreApplication::translate("ConversionError", "%1 was stopped by signal %2 (%3)")
             .arg(m_name, QString::number(m_signal), QString::fromLocal8Bit(::strsignal(m_signal)));
       }
       //: %1 is an encoder program such as cwebp, %2 its exit status
-      return tr("%1 could not convert the image (exit status %2)")
+      return QCoreApplication::translate("ConversionError",
+                                         "%1 could not convert the image (exit status %2)")
           .arg(m_name, QString::number(m_exitStatus));
     case Kind::ImageDecodingFailed:
-      return tr("Image decoding failed");
+      return QCoreApplication::translate("ConversionError", "Image decoding failed");
     case Kind::BmpExportFailed:
-      return tr("BMP export failed");
+      return QCoreApplication::translate("ConversionError", "BMP export failed");
     case Kind::OutputFileNotCreated:
-      return tr("Output file was not created");
+      return QCoreApplication::translate("ConversionError", "Output file was not created");
     case Kind::FileEmpty:
-      return tr("The file is empty");
+      return QCoreApplication::translate("ConversionError", "The file is empty");
     case Kind::FileMissing:
-      return tr("The file is no longer there");
+      return QCoreApplication::translate("ConversionError", "The file is no longer there");
     case Kind::NotAnImage:
-      return tr("Not an image, or a kind this program cannot read");
+      return QCoreApplication::translate("ConversionError",
+                                         "Not an image, or a kind this program cannot read");
     case Kind::ImageDamaged:
-      return tr("The image data is damaged");
+      return QCoreApplication::translate("ConversionError", "The image data is damaged");
     case Kind::ImageTooLarge:
       //: %1 x %2 is the image's size in pixels, %3 the largest pixel count allowed
-      return tr("Image too large (%1 × %2 pixels; the limit is %3 pixels)")
+      return QCoreApplication::translate("ConversionError",
+                                         "Image too large (%1 × %2 pixels; the limit is %3 pixels)")
           .arg(locale.toString(static_cast<qlonglong>(m_width)),
                locale.toString(static_cast<qlonglong>(m_height)),
                locale.toString(static_cast<qlonglong>(codec::kMaxPixels)));
     case Kind::OutOfMemory:
-      return tr("Not enough memory");
+      return QCoreApplication::translate("ConversionError", "Not enough memory");
     case Kind::SizeNotSupported:
       //: %1 is a format such as WebP, %2 x %3 the output's size, %4 why it does not fit
-      return tr("%1 cannot hold an image of %2 × %3 pixels (%4)")
+      return QCoreApplication::translate("ConversionError",
+                                         "%1 cannot hold an image of %2 × %3 pixels (%4)")
           .arg(m_name, locale.toString(static_cast<qlonglong>(m_width)),
                locale.toString(static_cast<qlonglong>(m_height)), m_limit);
     case Kind::OutputUnreadable:
-      return tr("The encoder wrote a file that cannot be read back");
+      return QCoreApplication::translate("ConversionError",
+                                         "The encoder wrote a file that cannot be read back");
   }
   Q_UNREACHABLE();
 }
@@ -103,28 +105,25 @@ QString FileSystemError::description() const {
 }
 
 QString systemErrorText(const std::error_code& error) {
-  const auto tr = [](const char* text) {
-    return QCoreApplication::translate("ConversionError", text);
-  };
   if (error.category() == std::generic_category() || error.category() == std::system_category()) {
     switch (error.value()) {
       case ENOSPC:
-        return tr("No space left on the device");
+        return QCoreApplication::translate("ConversionError", "No space left on the device");
       case EDQUOT:
-        return tr("The disk quota is used up");
+        return QCoreApplication::translate("ConversionError", "The disk quota is used up");
       case EACCES:
       case EPERM:
-        return tr("Permission denied");
+        return QCoreApplication::translate("ConversionError", "Permission denied");
       case EROFS:
-        return tr("The disk is read-only");
+        return QCoreApplication::translate("ConversionError", "The disk is read-only");
       case ENOENT:
-        return tr("No such file or folder");
+        return QCoreApplication::translate("ConversionError", "No such file or folder");
       case ENAMETOOLONG:
-        return tr("The name is too long");
+        return QCoreApplication::translate("ConversionError", "The name is too long");
       case EEXIST:
-        return tr("No free name is left");
+        return QCoreApplication::translate("ConversionError", "No free name is left");
       case ENOMEM:
-        return tr("Not enough memory");
+        return QCoreApplication::translate("ConversionError", "Not enough memory");
       default:
         break;
     }

@@ -38,10 +38,6 @@ std::string decimal(int value) {
   return std::to_string(value);
 }
 
-QString tr(const char* text) {
-  return QCoreApplication::translate("ConversionError", text);
-}
-
 // Frees libvips' per-thread buffers when a conversion ends on a pool thread.
 struct ThreadResourcesGuard {
   ~ThreadResourcesGuard() { codec::releaseThreadResources(); }
@@ -96,11 +92,14 @@ void ImageConverter::checkFormatHolds(OutputFormat format, PixelSize size) {
   QString limit;
   if (limits.maxSide > 0 && longSide > limits.maxSide) {
     //: why a format cannot hold an image, e.g. "its sides are at most 16,383 pixels"
-    limit = tr("its sides are at most %1 pixels").arg(number(limits.maxSide));
+    limit = QCoreApplication::translate("ConversionError", "its sides are at most %1 pixels")
+                .arg(number(limits.maxSide));
   } else if (limits.longSideFrom > 0 && longSide >= limits.longSideFrom &&
              shortSide < limits.shortSideFrom) {
     //: why a format cannot hold an image
-    limit = tr("it needs a short side of %1 pixels or more once the long side reaches %2")
+    limit = QCoreApplication::translate(
+                "ConversionError",
+                "it needs a short side of %1 pixels or more once the long side reaches %2")
                 .arg(number(limits.shortSideFrom), number(limits.longSideFrom));
   } else {
     return;
@@ -141,7 +140,8 @@ PreparedInput ImageConverter::prepareInputForTool(const fs::path& input,
   codec::RgbaImage image = decodeFitted(input, intermediateSize, token);
   TemporaryFile temp(QStringLiteral("png"));
   if (auto written = codec::writePng(image, temp.path()); !written) {
-    throwCodecFailure(written.error(), tr("Cannot write a temporary file"));
+    throwCodecFailure(written.error(), QCoreApplication::translate(
+                                           "ConversionError", "Cannot write a temporary file"));
   }
   fs::path url = temp.path();
   return PreparedInput{std::move(url), std::move(temp)};
@@ -199,7 +199,8 @@ void ImageConverter::convertToJPEG(const Road& road) const {
     // flatten onto white first.
     codec::flattenOnto(image, 255, 255, 255);
     if (auto written = codec::writeTga(image, tga.path()); !written) {
-      throwCodecFailure(written.error(), tr("Cannot write a temporary file"));
+      throwCodecFailure(written.error(), QCoreApplication::translate(
+                                             "ConversionError", "Cannot write a temporary file"));
     }
   }
   road.token.throwIfCancelled();
@@ -208,7 +209,8 @@ void ImageConverter::convertToJPEG(const Road& road) const {
                                        "-progressive", "-targa", tga.path().native()},
                                       road.token, {.captureStdout = true});
   if (auto written = codec::writeBytes(road.output, jpeg); !written) {
-    throwCodecFailure(written.error(), tr("Cannot write the output file"));
+    throwCodecFailure(written.error(), QCoreApplication::translate("ConversionError",
+                                                                   "Cannot write the output file"));
   }
 }
 
@@ -227,7 +229,8 @@ void ImageConverter::convertToHEIC(const Road& road) const {
   {
     const codec::RgbaImage image = decodeFitted(road.job.input, road.size, road.token);
     if (auto written = codec::writeRawRgba(image, pixels.path()); !written) {
-      throwCodecFailure(written.error(), tr("Cannot write a temporary file"));
+      throwCodecFailure(written.error(), QCoreApplication::translate(
+                                             "ConversionError", "Cannot write a temporary file"));
     }
   }
   road.token.throwIfCancelled();
@@ -311,7 +314,8 @@ fs::path ImageConverter::convert(const ConversionJob& request, const Cancellatio
   }
 
   if (const auto error = FileService::ensureDirectory(job.outputDirectory)) {
-    throw FileSystemError(tr("Cannot create the output folder"), error);
+    throw FileSystemError(
+        QCoreApplication::translate("ConversionError", "Cannot create the output folder"), error);
   }
   const fs::path folder = desired.parent_path();
   if (!reservations || reservations->isFirstUseOf(folder)) removeAbandonedStagingFiles(folder);
@@ -338,8 +342,9 @@ fs::path ImageConverter::convert(const ConversionJob& request, const Cancellatio
   } catch (const ConversionError& failure) {
     if (failure.kind() == ConversionError::Kind::ProcessExitedWithError &&
         (diskIsFull(folder) || temporaryDiskIsFull())) {
-      throw FileSystemError(tr("Cannot write the output file"),
-                            std::make_error_code(std::errc::no_space_on_device));
+      throw FileSystemError(
+          QCoreApplication::translate("ConversionError", "Cannot write the output file"),
+          std::make_error_code(std::errc::no_space_on_device));
     }
     throw;
   }

@@ -122,13 +122,24 @@ std::vector<ImageFacts> measureAll(const std::vector<fs::path>& files) {
 void ImageIntake::walk(const Request& request) {
   std::vector<fs::path> files;
   std::vector<UnreadablePath> paths;
+  int skipped = 0;
   auto chunkStart = std::chrono::steady_clock::now();
   const auto flush = [&] {
-    if (files.empty() && paths.empty()) return;
-    deliver(request.generation, measureAll(files), std::move(paths));
+    if (files.empty() && paths.empty() && skipped == 0) return;
+    deliver(request.generation, measureAll(files), std::move(paths), skipped);
     files.clear();
     paths = {};
+    skipped = 0;
     chunkStart = std::chrono::steady_clock::now();
+  };
+  // A skipped folder's images are counted, so the user hears of them.
+  const auto skipFolder = [&](const fs::path& folder) {
+    if (!request.skipFolder || !request.skipFolder(folder)) return false;
+    FileService::walkImageFiles({folder}, {.image = [&](const fs::path&) {
+                                  ++skipped;
+                                  return true;
+                                }});
+    return true;
   };
   const auto current = [&] { return m_generation.load() == request.generation; };
   FileService::walkImageFiles(
@@ -146,18 +157,19 @@ void ImageIntake::walk(const Request& request) {
                               [&](const fs::path& path, std::error_code error) {
                                 paths.push_back({path, error});
                               },
-                          .skipFolder = request.skipFolder});
+                          .skipFolder = skipFolder});
   if (current()) flush();
 }
 
 void ImageIntake::deliver(std::uint64_t generation, std::vector<ImageFacts> images,
-                          std::vector<UnreadablePath> paths) {
+                          std::vector<UnreadablePath> paths, int skippedImages) {
   QMetaObject::invokeMethod(
       this,
-      [this, generation, images = std::move(images), paths = std::move(paths)] {
+      [this, generation, images = std::move(images), paths = std::move(paths), skippedImages] {
         if (generation != m_generation.load()) return;
         if (!images.empty()) emit found(images);
         if (!paths.empty()) emit unreadable(paths);
+        if (skippedImages > 0) emit skipped(skippedImages);
       },
       Qt::QueuedConnection);
 }

@@ -52,6 +52,9 @@ class ImageIntake : public QObject {
   void found(const std::vector<quorvane::core::ImageFacts>& images);
   // Locations of the running request that could not be read.
   void unreadable(const std::vector<quorvane::core::UnreadablePath>& paths);
+  // Images a walk passed over because they lie in a folder it was told to
+  // skip.
+  void skipped(int images);
   // One request has been walked to its end.
   void requestFinished();
   // Walking begins, or every request is done (or cancelled).
@@ -66,7 +69,7 @@ class ImageIntake : public QObject {
   void run();
   void walk(const Request& request);
   void deliver(std::uint64_t generation, std::vector<ImageFacts> images,
-               std::vector<UnreadablePath> paths);
+               std::vector<UnreadablePath> paths, int skipped);
   void requestDone(std::uint64_t generation);
 
   std::mutex m_mutex;

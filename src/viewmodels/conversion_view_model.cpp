@@ -12,6 +12,17 @@ namespace quorvane::core {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// Whether any of the changes took; every one of them was made (they are the
+// arguments), unlike a chain of ||.
+template <typename... Changed>
+bool anyOf(Changed... changed) {
+  return (false || ... || changed);
+}
+
+}  // namespace
+
 void ConversionViewModel::Totals::count(const ImageItem& item, int sign) {
   original += sign * item.originalSize();
   compressed += sign * item.compressedSize().value_or(0);
@@ -37,6 +48,7 @@ ConversionViewModel::ConversionViewModel(std::unique_ptr<SettingsPersistence> pe
   connect(&m_intake, &ImageIntake::unreadable, this, &ConversionViewModel::unreadableFound);
   connect(&m_intake, &ImageIntake::requestFinished, this, [this] { m_addedByThisRequest.clear(); });
   connect(&m_intake, &ImageIntake::busyChanged, this, &ConversionViewModel::isAddingFilesChanged);
+  connect(&m_intake, &ImageIntake::skipped, this, &ConversionViewModel::outputImagesSkipped);
 }
 
 ConversionViewModel::~ConversionViewModel() {
@@ -76,10 +88,23 @@ BatchEntry ConversionViewModel::entryFor(const ImageItem& item) const {
 
 // --- The list ---------------------------------------------------------------
 
+fs::path ConversionViewModel::outputFolder() const {
+  if (m_settings.outputDirectory) return *m_settings.outputDirectory;
+  if (m_items.empty()) return {};
+  return fs::absolute(m_items.front().url()).parent_path() / "compressed";
+}
+
 void ConversionViewModel::addFiles(const std::vector<fs::path>& locations) {
   Q_ASSERT(QThread::currentThread() == thread());
   if (locations.empty()) return;
-  m_intake.enqueue(locations);
+  // A folder dropped again after a batch must not bring back its own
+  // outputs: folders this program writes into are not walked. (A folder
+  // named directly is always walked.) Runs on the walking thread: a copy.
+  auto outputFolders = m_outputFolders;
+  if (m_settings.outputDirectory) outputFolders.insert(*m_settings.outputDirectory);
+  m_intake.enqueue(locations, [outputFolders = std::move(outputFolders)](const fs::path& folder) {
+    return folder.filename() == "compressed" || outputFolders.count(folder) > 0;
+  });
 }
 
 void ConversionViewModel::imagesFound(const std::vector<ImageFacts>& images) {
@@ -104,13 +129,22 @@ void ConversionViewModel::imagesFound(const std::vector<ImageFacts>& images) {
   if (m_items.size() == first) return;
   emit itemsInserted(static_cast<int>(first), static_cast<int>(m_items.size() - first));
   emit totalsChanged();
-  if (m_batch && !joining.empty()) m_batch->append(std::move(joining));
+  if (m_batch && !joining.empty()) {
+    Progress progress = m_progress;
+    progress.total += static_cast<int>(joining.size());
+    m_batch->append(std::move(joining));
+    setProgress(progress);
+  }
 }
 
 void ConversionViewModel::removeItem(const QUuid& id) {
   const auto row = rowOf(id);
   if (!row) return;
-  if (m_batch) m_batch->remove(id);
+  if (m_batch && m_batch->remove(id)) {
+    Progress progress = m_progress;
+    --progress.total;
+    setProgress(progress);
+  }
   emit itemsAboutToBeRemoved(static_cast<int>(*row), 1);
   const ImageItem& item = m_items[*row];
   m_totals.count(item, -1);
@@ -124,7 +158,11 @@ void ConversionViewModel::removeItem(const QUuid& id) {
 
 void ConversionViewModel::clearItems() {
   m_intake.cancel();
-  if (m_batch) m_batch->removeAll();
+  if (m_batch) {
+    m_batch->removeAll();
+    // What still converts stays counted until it ends.
+    setProgress({m_progress.done, m_progress.done + m_batch->running(), m_progress.elapsedMs});
+  }
   if (m_items.empty()) return;
   emit itemsAboutToBeCleared();
   m_items.clear();
@@ -134,6 +172,24 @@ void ConversionViewModel::clearItems() {
   m_totals = {};
   emit itemsCleared();
   emit totalsChanged();
+}
+
+void ConversionViewModel::removeFinished() {
+  std::vector<QUuid> finished;
+  for (const ImageItem& item : m_items) {
+    if (item.status().kind == ConversionStatus::Kind::Completed) finished.push_back(item.id());
+  }
+  for (const QUuid& id : finished) removeItem(id);
+}
+
+void ConversionViewModel::openOutput(const QUuid& id) {
+  const auto row = rowOf(id);
+  if (row && m_items[*row].outputURL()) m_desktop.openFile(*m_items[*row].outputURL());
+}
+
+void ConversionViewModel::showOutputInFileManager(const QUuid& id) {
+  const auto row = rowOf(id);
+  if (row && m_items[*row].outputURL()) m_desktop.showInFileManager(*m_items[*row].outputURL());
 }
 
 void ConversionViewModel::openOutputFolder() {
@@ -163,7 +219,8 @@ void ConversionViewModel::startConversion() {
     const auto kind = m_items[row].status().kind;
     if (kind == ConversionStatus::Kind::Cancelled || kind == ConversionStatus::Kind::Error) {
       updateItem(row, [](ImageItem& item) -> bool {
-        return item.setStatus(ConversionStatus::waiting()) | item.setErrorMessage(std::nullopt);
+        return anyOf(item.setStatus(ConversionStatus::waiting()),
+                     item.setErrorMessage(std::nullopt));
       });
     }
   }
@@ -188,12 +245,43 @@ void ConversionViewModel::startConversion() {
   connect(m_batch.get(), &BatchRunner::started, this, &ConversionViewModel::conversionStarted);
   connect(m_batch.get(), &BatchRunner::finished, this, &ConversionViewModel::conversionEnded);
   connect(m_batch.get(), &BatchRunner::done, this, &ConversionViewModel::finishBatch);
+  m_outputFolders.insert(m_batch->settings().folder);
   std::vector<BatchEntry> entries;
   for (const ImageItem& item : m_items) {
     if (item.status().kind == ConversionStatus::Kind::Waiting) entries.push_back(entryFor(item));
   }
+  m_batchClock.start();
+  setProgress({0, static_cast<int>(entries.size()), 0});
   m_batch->append(std::move(entries));
   m_batch->start();
+}
+
+void ConversionViewModel::convertAgain() {
+  if (m_batch) return;
+  for (std::size_t row = 0; row < m_items.size(); ++row) {
+    if (m_items[row].status().kind != ConversionStatus::Kind::Completed) continue;
+    updateItem(row, [](ImageItem& item) -> bool {
+      return anyOf(item.setStatus(ConversionStatus::waiting()), item.setOutputURL(std::nullopt),
+                   item.setCompressedSize(std::nullopt));
+    });
+  }
+  startConversion();
+}
+
+ConversionViewModel::Progress ConversionViewModel::batchProgress() const {
+  Progress progress = m_progress;
+  if (m_batch) progress.elapsedMs = m_batchClock.elapsed();
+  return progress;
+}
+
+void ConversionViewModel::setProgress(Progress progress) {
+  if (progress.done == m_progress.done && progress.total == m_progress.total) return;
+  m_progress = progress;
+  m_desktop.setTaskbarProgress(
+      m_batch && progress.total > 0
+          ? std::optional<double>(static_cast<double>(progress.done) / progress.total)
+          : std::nullopt);
+  emit batchProgressChanged();
 }
 
 void ConversionViewModel::cancelConversion() {
@@ -208,24 +296,25 @@ void ConversionViewModel::conversionStarted(const QUuid& id) {
   if (!row) return;
   const OutputFormat format = m_batch->settings().format;
   updateItem(*row, [format](ImageItem& item) -> bool {
-    return item.setStatus(ConversionStatus::processing()) | item.setBatchFormat(format);
+    return anyOf(item.setStatus(ConversionStatus::processing()), item.setBatchFormat(format));
   });
 }
 
 void ConversionViewModel::conversionEnded(const QUuid& id, const ConversionOutcome& outcome) {
+  setProgress({m_progress.done + 1, m_progress.total, m_progress.elapsedMs});
   // An item removed from the list while it converted is left alone.
   const auto row = rowOf(id);
   if (!row) return;
   updateItem(*row, [&outcome](ImageItem& item) -> bool {
     switch (outcome.kind) {
       case ConversionOutcome::Kind::Completed:
-        return item.setOutputURL(outcome.output) | item.setCompressedSize(outcome.size) |
-               item.setStatus(ConversionStatus::completed());
+        return anyOf(item.setOutputURL(outcome.output), item.setCompressedSize(outcome.size),
+                     item.setStatus(ConversionStatus::completed()));
       case ConversionOutcome::Kind::Cancelled:
         return item.setStatus(ConversionStatus::cancelled());
       case ConversionOutcome::Kind::Failed:
-        return item.setStatus(ConversionStatus::error(outcome.message, outcome.detail)) |
-               item.setErrorMessage(outcome.message);
+        return anyOf(item.setStatus(ConversionStatus::error(outcome.message, outcome.detail)),
+                     item.setErrorMessage(outcome.message));
     }
     return false;
   });
@@ -243,10 +332,16 @@ void ConversionViewModel::finishBatch(bool cancelled) {
   }
   // Kept until the next batch (this is its own signal).
   m_finishedBatch = std::move(m_batch);
+  setProgress({});
+  m_desktop.setTaskbarProgress(std::nullopt);
   setIsConverting(false);
   if (!cancelled && !m_desktop.isApplicationActive()) {
     m_desktop.playCompletionSound();
     m_desktop.requestAttention();
+    // The batch ended behind the user's back: say how it went.
+    QString body = tr("Images converted: %1").arg(m_totals.completed);
+    if (m_totals.failed > 0) body += QStringLiteral(" · ") + tr("%1 failed").arg(m_totals.failed);
+    m_desktop.notify(tr("Conversion finished"), body);
   }
   setIsCancelling(false);
   emit conversionFinished(cancelled);

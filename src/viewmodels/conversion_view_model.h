@@ -5,6 +5,7 @@
 // in an ImageIntake and a BatchRunner.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
 #include <QString>
@@ -13,6 +14,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <set>
 #include <unordered_map>
 #include <vector>
 
@@ -61,6 +63,23 @@ class ConversionViewModel : public QObject {
   // The output sizes of the items that have one.
   qint64 totalCompressedSize() const { return m_totals.compressed; }
   bool canStartConversion() const { return hasItems() && !m_isConverting; }
+  // Every listed item is converted: a start would convert them again.
+  bool allConverted() const {
+    return hasItems() && m_totals.completed == static_cast<int>(m_items.size());
+  }
+
+  // Where the next batch writes: the chosen folder, else "compressed"
+  // beside the first listed file; empty without either.
+  std::filesystem::path outputFolder() const;
+
+  // The running batch: images ended and images in it, and how long it has
+  // run (all 0 when none runs).
+  struct Progress {
+    int done = 0;
+    int total = 0;
+    qint64 elapsedMs = 0;
+  };
+  Progress batchProgress() const;
 
   // Walks the files and folders given off the main thread and appends an
   // item for every image found, in chunks, skipping files listed before the
@@ -71,9 +90,15 @@ class ConversionViewModel : public QObject {
   void removeItem(const QUuid& id);
   // Empties the list and stops a walk that is still adding to it.
   void clearItems();
+  // Removes every converted item.
+  void removeFinished();
   // Shows the chosen output folder, else the folder of the first converted
   // item, in the file manager; does nothing when there is neither.
   void openOutputFolder();
+  // Opens an item's output, or shows it in the file manager; nothing for
+  // an item without one.
+  void openOutput(const QUuid& id);
+  void showOutputInFileManager(const QUuid& id);
 
   void updateOutputFormat(OutputFormat format);
   void updateQuality(int quality);
@@ -102,6 +127,9 @@ class ConversionViewModel : public QObject {
   // Asks the running batch to stop: running tools are terminated, waiting
   // items end cancelled. Does nothing when no batch runs.
   void cancelConversion();
+  // Converts every item again with the current settings, converted ones
+  // included (their earlier outputs stay on disk).
+  void convertAgain();
   // How many conversions run at once; by default the number of CPUs this
   // process may run on, read at each start.
   void setParallelLimit(std::optional<int> limit) { m_parallelLimitOverride = limit; }
@@ -128,6 +156,10 @@ class ConversionViewModel : public QObject {
   void isAddingFilesChanged(bool adding);
   // Locations a walk could not read.
   void unreadableFound(const std::vector<quorvane::core::UnreadablePath>& paths);
+  // Images a walk left out because they lie in an output folder.
+  void outputImagesSkipped(int count);
+  // An image of the running batch ended, or one joined or left it.
+  void batchProgressChanged();
   // A batch has ended; `cancelled` when it was cancelled.
   void conversionFinished(bool cancelled);
 
@@ -161,6 +193,7 @@ class ConversionViewModel : public QObject {
   void conversionStarted(const QUuid& id);
   void conversionEnded(const QUuid& id, const ConversionOutcome& outcome);
   void finishBatch(bool cancelled);
+  void setProgress(Progress progress);
   BatchEntry entryFor(const ImageItem& item) const;
 
   ItemList m_items;
@@ -183,6 +216,10 @@ class ConversionViewModel : public QObject {
   ImageIntake m_intake;
   std::unique_ptr<BatchRunner> m_batch;  // set while a batch runs
   std::unique_ptr<BatchRunner> m_finishedBatch;
+  Progress m_progress;
+  QElapsedTimer m_batchClock;
+  // Folders batches of this session wrote into: a walk does not list them.
+  std::set<std::filesystem::path> m_outputFolders;
 };
 
 }  // namespace quorvane::core

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <filesystem>
+#include <optional>
 
 namespace quorvane::core {
 
@@ -13,6 +14,14 @@ class DesktopIntegration {
 
   // Shows the folder in the user's file manager.
   virtual void openFolder(const std::filesystem::path& folder) = 0;
+  // Opens a file in the application the desktop chose for it.
+  virtual void openFile(const std::filesystem::path&) {}
+  // Shows a file selected in its folder in the file manager.
+  virtual void showInFileManager(const std::filesystem::path&) {}
+  // The batch's progress (0..1) on the task bar's launcher; absent hides it.
+  virtual void setTaskbarProgress(std::optional<double>) {}
+  // A desktop notification (a batch ended while the window was away).
+  virtual void notify(const QString& /*title*/, const QString& /*body*/) {}
   // Whether the application is the active (frontmost) one.
   virtual bool isApplicationActive() const = 0;
   // The "complete" sound; silent when no sound system answers.

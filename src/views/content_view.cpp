@@ -1,14 +1,21 @@
 #include "views/content_view.h"
 
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QComboBox>
 #include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
+#include "services/conversion_errors.h"
+#include "services/file_service.h"
 #include "viewmodels/conversion_view_model.h"
 #include "views/drop_zone_view.h"
 #include "views/file_list_view.h"
@@ -29,6 +36,13 @@ QFrame* divider(QWidget* parent) {
   return line;
 }
 
+// Our buttons do not take Return (they are not default buttons; Space
+// presses them), so Return on a button still starts.
+bool takesReturn(QWidget* widget) {
+  return qobject_cast<QLineEdit*>(widget) || qobject_cast<QAbstractSpinBox*>(widget) ||
+         qobject_cast<QComboBox*>(widget);
+}
+
 void tint(QPushButton* button, const QColor& fill, const QColor& text) {
   QPalette pal = button->palette();
   pal.setColor(QPalette::Button, fill);
@@ -41,7 +55,8 @@ void tint(QPushButton* button, const QColor& fill, const QColor& text) {
 
 ContentView::ContentView(core::ConversionViewModel& controller, QWidget* parent)
     : QWidget(parent), m_controller(controller) {
-  setMinimumSize(600, 500);
+  // No fixed minimum: the layout's, so no label or button is ever cut short.
+  setMinimumHeight(420);
   m_pages = new QStackedWidget(this);
   m_dropZone = new DropZoneView(controller, m_pages);
   connect(m_dropZone, &DropZoneView::settingsRequested, this, &ContentView::settingsRequested);
@@ -52,11 +67,17 @@ ContentView::ContentView(core::ConversionViewModel& controller, QWidget* parent)
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(m_pages);
 
-  // Return starts, Escape cancels, from anywhere in the window.
+  // Return starts, unless the focus is on a control that takes Return
+  // itself (a text field, a number field, the format list): the shortcut is off
+  // while such a control has the focus, and the control gets the key.
+  // Escape cancels.
   for (auto key : {Qt::Key_Return, Qt::Key_Enter}) {
     auto* startKey = new QShortcut(QKeySequence(key), this);
     connect(startKey, &QShortcut::activated, this, [this] {
       if (m_start->isVisible() && m_start->isEnabled()) m_start->click();
+    });
+    connect(qApp, &QApplication::focusChanged, startKey, [startKey](QWidget*, QWidget* now) {
+      startKey->setEnabled(!now || !takesReturn(now));
     });
   }
   auto* cancelKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -67,6 +88,18 @@ ContentView::ContentView(core::ConversionViewModel& controller, QWidget* parent)
   // The summary row and "Open in File Manager" follow the totals.
   using Controller = core::ConversionViewModel;
   connect(&controller, &Controller::totalsChanged, this, &ContentView::refresh);
+  connect(&controller, &Controller::outputImagesSkipped, this, [this](int count) {
+    showNotice(tr("Images in output folders, left out: %1").arg(count));
+  });
+  connect(&controller, &Controller::unreadableFound, this,
+          [this](const std::vector<core::UnreadablePath>& paths) {
+            //: %1 is how many, %2 the first of them, %3 why it could not be read
+            showNotice(tr("Locations that could not be read: %1, such as %2 (%3)")
+                           .arg(static_cast<qlonglong>(paths.size()))
+                           .arg(core::FileService::displayPath(paths.front().path),
+                                core::systemErrorText(paths.front().error)));
+          });
+  connect(&controller, &Controller::itemsCleared, this, [this] { showNotice({}); });
   connect(&controller, &Controller::isConvertingChanged, this, &ContentView::refresh);
   connect(&controller, &Controller::isCancellingChanged, this, &ContentView::refresh);
   styleButtons();
@@ -102,6 +135,13 @@ QWidget* ContentView::makeListPage() {
   summaryLayout->addWidget(m_summary);
   layout->addWidget(m_summaryRow);
 
+  m_notice = new QLabel(page);
+  m_notice->setWordWrap(true);
+  m_notice->setContentsMargins(12, 4, 12, 4);
+  m_notice->setFont(style::captionFont(font()));
+  m_notice->hide();
+  layout->addWidget(m_notice);
+
   layout->addWidget(divider(page));
   layout->addWidget(makeBottomBar());
   return page;
@@ -112,16 +152,16 @@ QWidget* ContentView::makeBottomBar() {
   auto* layout = new QHBoxLayout(bar);
   layout->setContentsMargins(12, 10, 12, 10);
 
-  m_openFolder = new QPushButton(tr("Open in File Manager"), bar);
+  m_openFolder = new QPushButton(tr("Op&en in File Manager"), bar);
   connect(m_openFolder, &QPushButton::clicked, this, [this] { m_controller.openOutputFolder(); });
   layout->addWidget(m_openFolder);
   layout->addStretch(1);
 
-  m_clear = new QPushButton(tr("Clear"), bar);
+  m_clear = new QPushButton(tr("C&lear"), bar);
   connect(m_clear, &QPushButton::clicked, this, [this] { m_controller.clearItems(); });
   layout->addWidget(m_clear);
 
-  m_start = new QPushButton(tr("Start Conversion"), bar);
+  m_start = new QPushButton(tr("&Start Conversion"), bar);
   connect(m_start, &QPushButton::clicked, this, &ContentView::start);
   layout->addWidget(m_start);
 
@@ -147,7 +187,17 @@ QWidget* ContentView::makeBottomBar() {
 }
 
 void ContentView::start() {
-  m_controller.startConversion();
+  if (m_controller.allConverted()) {
+    m_controller.convertAgain();
+  } else {
+    m_controller.startConversion();
+  }
+}
+
+void ContentView::showNotice(const QString& text) {
+  m_notice->setText(text);
+  m_notice->setAccessibleName(text);
+  m_notice->setVisible(!text.isEmpty());
 }
 void ContentView::cancel() {
   m_controller.cancelConversion();
@@ -162,6 +212,9 @@ bool ContentView::showsSummary() const {
 QString ContentView::cancelText() const {
   return m_cancelLabel->text();
 }
+QString ContentView::noticeText() const {
+  return m_notice->isHidden() ? QString() : m_notice->text();
+}
 
 void ContentView::changeEvent(QEvent* event) {
   if (event->type() == QEvent::PaletteChange && m_cancelLabel) styleButtons();
@@ -170,8 +223,11 @@ void ContentView::changeEvent(QEvent* event) {
 
 void ContentView::styleButtons() {
   const QPalette& pal = palette();
-  tint(m_start, style::accent(pal), pal.color(QPalette::HighlightedText));
-  tint(m_cancel, style::red(pal), Qt::white);
+  // Filled buttons keep their colour, darkened as far as white (or the
+  // highlighted text) needs to read on it.
+  const QColor startText = pal.color(QPalette::HighlightedText);
+  tint(m_start, style::fillFor(startText, style::accent(pal)), startText);
+  tint(m_cancel, style::fillFor(Qt::white, style::red(pal)), Qt::white);
   style::setTextColor(m_cancelLabel, Qt::white);
 }
 
@@ -181,11 +237,14 @@ void ContentView::refresh() {
   const int completed = m_controller.completedCount();
   const bool converting = m_controller.isConverting();
   const bool cancelling = m_controller.isCancelling();
-  m_summaryRow->setVisible(completed > 0);
+  // Shown from the start of a batch on, so nothing moves when the first
+  // image ends.
+  m_summaryRow->setVisible(converting || completed > 0 || m_controller.failedCount() > 0);
   m_openFolder->setEnabled(completed > 0);
   m_clear->setEnabled(!converting);
   m_start->setVisible(!converting);
   m_start->setEnabled(m_controller.canStartConversion());
+  m_start->setText(m_controller.allConverted() ? tr("Convert &Again") : tr("&Start Conversion"));
   m_cancel->setVisible(converting);
   m_cancel->setEnabled(!cancelling);
   m_cancelSpinner->setVisible(cancelling);

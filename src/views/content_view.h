@@ -34,6 +34,7 @@ class ContentView : public QWidget {
   QPushButton* startButton() const { return m_start; }
   QPushButton* cancelButton() const { return m_cancel; }
   QString cancelText() const;
+  QString noticeText() const;
   bool showsSummary() const;
   DropZoneView* dropZone() const { return m_dropZone; }
   SettingsBar* settingsBar() const { return m_settingsBar; }
@@ -53,6 +54,8 @@ class ContentView : public QWidget {
   void styleButtons();
   void start();
   void cancel();
+  // A one-line notice under the list (what an intake left out); empty hides.
+  void showNotice(const QString& text);
 
   core::ConversionViewModel& m_controller;
   QStackedWidget* m_pages = nullptr;
@@ -68,6 +71,7 @@ class ContentView : public QWidget {
   QPushButton* m_cancel = nullptr;
   Spinner* m_cancelSpinner = nullptr;
   QLabel* m_cancelLabel = nullptr;
+  QLabel* m_notice = nullptr;
 };
 
 }  // namespace quorvane::gui

@@ -3,7 +3,9 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 
+#include "views/file_dialogs.h"
 #include "views/icons.h"
 #include "views/view_style.h"
 
@@ -15,12 +17,25 @@ DropZoneCompact::DropZoneCompact(core::ConversionViewModel& controller, QWidget*
   m_symbol = new QLabel(this);
   m_text = new QLabel(tr("Add images (drag & drop)"), this);
   m_text->setFont(style::captionFont(font()));
+  // The same without a mouse drag.
+  auto* addFiles = new QPushButton(tr("Add F&iles\u2026"), this);
+  auto* addFolder = new QPushButton(tr("Add Fol&der\u2026"), this);
+  for (QPushButton* button : {addFiles, addFolder}) {
+    button->setAutoDefault(false);
+    button->setFont(style::captionFont(font()));
+  }
+  connect(addFiles, &QPushButton::clicked, this,
+          [this] { addFilesFromDialog(window(), this->controller()); });
+  connect(addFolder, &QPushButton::clicked, this,
+          [this] { addFolderFromDialog(window(), this->controller()); });
   auto* layout = new QHBoxLayout(this);
-  layout->setContentsMargins(8, 8, 8, 8);
+  layout->setContentsMargins(8, 6, 8, 6);
   layout->addStretch(1);
   layout->addWidget(m_symbol);
   layout->addWidget(m_text);
   layout->addStretch(1);
+  layout->addWidget(addFiles);
+  layout->addWidget(addFolder);
   updateColors();
 }
 

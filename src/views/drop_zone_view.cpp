@@ -1,7 +1,6 @@
 #include "views/drop_zone_view.h"
 
 #include <QEvent>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -9,20 +8,12 @@
 
 #include "services/file_service.h"
 #include "viewmodels/conversion_view_model.h"
+#include "views/file_dialogs.h"
 #include "views/icons.h"
 #include "views/settings_button.h"
 #include "views/view_style.h"
 
 namespace quorvane::gui {
-
-QStringList imageFileDialogFilters() {
-  QStringList patterns;
-  for (const char* ext : {"png", "jpg", "jpeg", "heic", "heif", "webp", "tiff", "tif", "gif", "bmp"}) {
-    patterns << QStringLiteral("*.%1").arg(QLatin1String(ext))
-             << QStringLiteral("*.%1").arg(QString::fromLatin1(ext).toUpper());
-  }
-  return {DropZoneView::tr("Images (%1)").arg(patterns.join(u' '))};
-}
 
 DropZoneView::DropZoneView(core::ConversionViewModel& controller, QWidget* parent)
     : DropArea(controller, Look{20, 12, 2, 8, 4, 0.3}, parent) {
@@ -77,15 +68,7 @@ void DropZoneView::updateColors() {
 }
 
 void DropZoneView::selectFiles() {
-  QFileDialog dialog(window(), tr("Select Files"));
-  dialog.setFileMode(QFileDialog::ExistingFiles);
-  dialog.setNameFilters(imageFileDialogFilters());
-  if (dialog.exec() != QDialog::Accepted) return;
-  std::vector<std::filesystem::path> chosen;
-  for (const QUrl& url : dialog.selectedUrls()) {
-    if (auto path = core::FileService::localPathFromUrl(url)) chosen.push_back(*path);
-  }
-  controller().addFiles(chosen);
+  addFilesFromDialog(window(), controller());
 }
 
 }  // namespace quorvane::gui

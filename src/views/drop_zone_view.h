@@ -38,7 +38,4 @@ class DropZoneView : public DropArea {
   QLabel* m_formats = nullptr;
 };
 
-// The filter of the file dialog: the image types a user picks by hand.
-QStringList imageFileDialogFilters();
-
 }  // namespace quorvane::gui

@@ -65,6 +65,25 @@ core::OutputFormat FileListModel::targetFormat(const core::ImageItem& item) cons
   return m_format;
 }
 
+QString FileListModel::detailText(const core::ImageItem& item) {
+  switch (item.status().kind) {
+    case ConversionStatus::Kind::Completed:
+      //: under the file name: the name of the file written
+      return item.outputURL()
+                 ? tr("\u2192 %1").arg(core::FileService::displayPath(item.outputURL()->filename()))
+                 : QString();
+    case ConversionStatus::Kind::Error:
+      return item.status().message;
+    case ConversionStatus::Kind::Cancelled:
+      return tr("Cancelled");
+    case ConversionStatus::Kind::Processing:
+      return tr("Converting\u2026");
+    case ConversionStatus::Kind::Waiting:
+      return {};
+  }
+  return {};
+}
+
 QString FileListModel::conversionText(const core::ImageItem& item, core::OutputFormat target) {
   return item.inputFormat().toUpper() + QStringLiteral(" \u2192 ") + core::displayName(target);
 }
@@ -112,6 +131,24 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
                                     : QString();
     case SavingRatioRole:
       return item->compressionRatio() ? QVariant(*item->compressionRatio()) : QVariant();
+    case DetailTextRole:
+      return detailText(*item);
+    case DetailIsErrorRole:
+      return status.isError();
+    case SortRole:
+      switch (index.column()) {
+        case FileColumn:
+          return item->fileName().toLower();
+        case ConversionColumn:
+          return conversionText(*item, targetFormat(*item));
+        case SizeColumn:
+          return item->originalSize();
+        case SavingColumn:
+          return item->compressionRatio() ? *item->compressionRatio() : -1e9;
+        case StatusColumn:
+          return static_cast<int>(status.kind);
+      }
+      return {};
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(index.column() == FileColumn ? Qt::AlignLeft | Qt::AlignVCenter
                                                               : Qt::AlignCenter);
@@ -120,8 +157,19 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
   }
   switch (index.column()) {
     case FileColumn:
-      if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole) return item->fileName();
-      if (role == Qt::ToolTipRole) return core::FileService::displayPath(item->url());
+      if (role == Qt::DisplayRole) return item->fileName();
+      if (role == Qt::AccessibleTextRole) {
+        const QString detail = detailText(*item);
+        return detail.isEmpty() ? item->fileName()
+                                : item->fileName() + QStringLiteral(", ") + detail;
+      }
+      if (role == Qt::ToolTipRole) {
+        QString tip = core::FileService::displayPath(item->url());
+        if (item->outputURL()) {
+          tip += QStringLiteral("\n\u2192 ") + core::FileService::displayPath(*item->outputURL());
+        }
+        return tip;
+      }
       break;
     case ConversionColumn:
       if (role == Qt::DisplayRole) return conversionText(*item, targetFormat(*item));

@@ -24,6 +24,10 @@ class FileListModel : public QAbstractTableModel {
     OriginalSizeTextRole,
     CompressedSizeTextRole,  // empty without an output size
     SavingRatioRole,         // double, or invalid without a ratio
+    // The line under the file name: the output's name, or why there is none.
+    DetailTextRole,
+    DetailIsErrorRole,  // bool
+    SortRole,           // what a column sorts by
   };
 
   explicit FileListModel(core::ConversionViewModel& controller, QObject* parent = nullptr);
@@ -38,6 +42,8 @@ class FileListModel : public QAbstractTableModel {
 
   // "HEIC → WebP"
   static QString conversionText(const core::ImageItem& item, core::OutputFormat target);
+  // "→ photo-1.webp", the failure's cause, "Cancelled", …
+  static QString detailText(const core::ImageItem& item);
 
  private:
   void settingsChanged();

@@ -2,21 +2,30 @@
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 
 #include "viewmodels/conversion_view_model.h"
 #include "views/file_list_model.h"
 #include "views/file_row_delegate.h"
+#include "views/view_style.h"
 
 namespace quorvane::gui {
 
 FileListView::FileListView(core::ConversionViewModel& controller, QWidget* parent)
     : QTableView(parent), m_controller(controller) {
   m_model = new FileListModel(controller, this);
+  m_sorted = new QSortFilterProxyModel(this);
+  m_sorted->setSourceModel(m_model);
+  m_sorted->setSortRole(FileListModel::SortRole);
   m_delegate = new FileRowDelegate(this);
-  setModel(m_model);
+  setModel(m_sorted);
   setItemDelegate(m_delegate);
   setAccessibleName(tr("Images"));
+  // One Tab stop: the arrows move between rows, Tab moves on to the buttons.
+  setTabKeyNavigation(false);
+  connect(this, &QAbstractItemView::doubleClicked, this,
+          [this](const QModelIndex& index) { openOutput(index.row()); });
 
   setShowGrid(false);
   setWordWrap(false);
@@ -29,23 +38,33 @@ FileListView::FileListView(core::ConversionViewModel& controller, QWidget* paren
   // Fixed row heights let the view place 10,000 rows without measuring them.
   verticalHeader()->hide();
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 14);
+  verticalHeader()->setDefaultSectionSize(FileRowDelegate::rowHeight(font()));
 
   QHeaderView* header = horizontalHeader();
   header->setHighlightSections(false);
   // Room between the window edge and the first column, in rows and header.
   header->setStyleSheet(
       QStringLiteral("QHeaderView::section { padding-left: 8px; padding-right: 8px; }"));
-  header->setSectionsClickable(false);
+  // Sorted by a click on a heading; until then, in the order added.
+  header->setSectionsClickable(true);
+  header->setSortIndicatorShown(true);
+  header->setSortIndicator(-1, Qt::AscendingOrder);
+  setSortingEnabled(true);
   header->setSectionResizeMode(FileListModel::FileColumn, QHeaderView::Stretch);
-  const std::pair<int, int> widths[] = {{FileListModel::ConversionColumn, 80},
-                                        {FileListModel::SizeColumn, 180},
-                                        {FileListModel::SavingColumn, 60},
-                                        {FileListModel::StatusColumn, 70}};
-  for (auto [column, width] : widths) {
+  // Each column as wide as its widest text in this language and font, so
+  // nothing is cut short: the heading, or a sample of its content.
+  const QFontMetrics caption(style::captionFont(font()));
+  const auto fits = [&](int column, const QString& sample) {
+    const QString heading = m_model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+    const int width =
+        std::max(caption.horizontalAdvance(heading) + 24, caption.horizontalAdvance(sample) + 16);
     header->setSectionResizeMode(column, QHeaderView::Fixed);
     header->resizeSection(column, width);
-  }
+  };
+  fits(FileListModel::ConversionColumn, QStringLiteral("WEBP \u2192 WebP"));
+  fits(FileListModel::SizeColumn, QStringLiteral("999.9 MB \u2192 999.9 MB"));
+  fits(FileListModel::SavingColumn, QStringLiteral("+100%"));
+  fits(FileListModel::StatusColumn, tr("Waiting"));
 
   m_spinnerTimer.setInterval(80);
   connect(&m_spinnerTimer, &QTimer::timeout, this, &FileListView::animateSpinners);
@@ -67,39 +86,87 @@ void FileListView::animateSpinners() {
   viewport()->update(QRect(x, 0, columnWidth(FileListModel::StatusColumn), viewport()->height()));
 }
 
-void FileListView::deleteRows(int row) {
-  std::vector<QUuid> doomed;
+const core::ImageItem* FileListView::itemAtViewRow(int row) const {
+  return m_model->itemAt(m_sorted->mapToSource(m_sorted->index(row, 0)).row());
+}
+
+std::vector<QUuid> FileListView::chosenItems(int row) const {
+  std::vector<QUuid> chosen;
   const QModelIndexList selected = selectionModel()->selectedRows();
   const bool rowSelected = std::any_of(selected.begin(), selected.end(),
                                        [row](const QModelIndex& i) { return i.row() == row; });
   const auto add = [&](int r) {
-    if (const core::ImageItem* item = m_model->itemAt(r)) doomed.push_back(item->id());
+    if (const core::ImageItem* item = itemAtViewRow(r)) chosen.push_back(item->id());
   };
   if (rowSelected) {
     for (const QModelIndex& index : selected) add(index.row());
   } else {
     add(row);
   }
+  return chosen;
+}
+
+void FileListView::deleteRows(int row) {
   // By id: each removal moves the rows after it.
-  for (const QUuid& id : doomed) m_controller.removeItem(id);
+  for (const QUuid& id : chosenItems(row)) m_controller.removeItem(id);
+}
+
+void FileListView::openOutput(int row) {
+  const core::ImageItem* item = itemAtViewRow(row);
+  if (item && item->outputURL()) m_controller.openOutput(item->id());
+}
+
+QMenu* FileListView::makeContextMenu(int row, QWidget* parent) {
+  auto* menu = new QMenu(parent);
+  const core::ImageItem* item = itemAtViewRow(row);
+  const bool hasOutput = item && item->outputURL();
+  const QUuid id = item ? item->id() : QUuid();
+  QAction* open = menu->addAction(tr("&Open"), this, [this, row] { openOutput(row); });
+  open->setEnabled(hasOutput);
+  QAction* show = menu->addAction(tr("Show in File &Manager"), this,
+                                  [this, id] { m_controller.showOutputInFileManager(id); });
+  show->setEnabled(hasOutput);
+  menu->addSeparator();
+  const bool idle = !m_controller.isConverting();
+  QAction* again =
+      menu->addAction(tr("Convert &Again"), this, [this] { m_controller.convertAgain(); });
+  again->setEnabled(idle && m_controller.hasItems());
+  QAction* retry =
+      menu->addAction(tr("&Retry Failed"), this, [this] { m_controller.startConversion(); });
+  retry->setEnabled(idle && m_controller.failedCount() > 0);
+  QAction* finished =
+      menu->addAction(tr("Remove &Finished"), this, [this] { m_controller.removeFinished(); });
+  finished->setEnabled(m_controller.completedCount() > 0);
+  menu->addAction(tr("Remove From &List"), this, [this, row] { deleteRows(row); });
+  return menu;
 }
 
 void FileListView::contextMenuEvent(QContextMenuEvent* event) {
-  const QModelIndex index = indexAt(event->pos());
+  QModelIndex index = indexAt(event->pos());
+  // From the keyboard (the menu key): the current row.
+  if (event->reason() == QContextMenuEvent::Keyboard) index = currentIndex();
   if (!index.isValid()) return;
-  QMenu menu(this);
-  const int row = index.row();
-  menu.addAction(tr("Delete"), this, [this, row] { deleteRows(row); });
-  menu.exec(event->globalPos());
+  QMenu* menu = makeContextMenu(index.row(), this);
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  menu->popup(event->reason() == QContextMenuEvent::Keyboard
+                  ? viewport()->mapToGlobal(visualRect(index).center())
+                  : event->globalPos());
 }
 
 void FileListView::keyPressEvent(QKeyEvent* event) {
-  if ((event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace) &&
-      currentIndex().isValid()) {
-    deleteRows(currentIndex().row());
-    return;
+  if (!currentIndex().isValid()) return QTableView::keyPressEvent(event);
+  switch (event->key()) {
+    case Qt::Key_Delete:
+    case Qt::Key_Backspace:
+      deleteRows(currentIndex().row());
+      return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      openOutput(currentIndex().row());
+      return;
+    default:
+      QTableView::keyPressEvent(event);
   }
-  QTableView::keyPressEvent(event);
 }
 
 }  // namespace quorvane::gui

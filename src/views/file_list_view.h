@@ -1,12 +1,18 @@
 // The table of the main window: one row per listed image.
 #pragma once
 
+#include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QTimer>
+#include <QUuid>
+#include <vector>
+
+class QMenu;
 
 namespace quorvane::core {
 class ConversionViewModel;
-}
+class ImageItem;
+}  // namespace quorvane::core
 
 namespace quorvane::gui {
 
@@ -20,9 +26,13 @@ class FileListView : public QTableView {
   explicit FileListView(core::ConversionViewModel& controller, QWidget* parent = nullptr);
 
   FileListModel* listModel() const { return m_model; }
-  // Removes the items of the selected rows (or of `row` when it is not
-  // selected) from the list.
+  // What the view shows: the list in the order the user sorted it.
+  QSortFilterProxyModel* sortedModel() const { return m_sorted; }
+  // Removes the items of the selected rows (or of `row`, a row of the view,
+  // when it is not selected) from the list.
   void deleteRows(int row);
+  // The context menu of `row` (a row of the view), for tests and keyboards.
+  QMenu* makeContextMenu(int row, QWidget* parent);
 
  protected:
   void contextMenuEvent(QContextMenuEvent* event) override;
@@ -30,9 +40,14 @@ class FileListView : public QTableView {
 
  private:
   void animateSpinners();
+  // The items of the selected rows, or of `row` when it is not selected.
+  std::vector<QUuid> chosenItems(int row) const;
+  const core::ImageItem* itemAtViewRow(int row) const;
+  void openOutput(int row);
 
   core::ConversionViewModel& m_controller;
   FileListModel* m_model = nullptr;
+  QSortFilterProxyModel* m_sorted = nullptr;
   FileRowDelegate* m_delegate = nullptr;
   QTimer m_spinnerTimer;
   int m_spinnerStep = 0;

@@ -20,17 +20,51 @@ void FileRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
   } else if (index.column() == FileListModel::StatusColumn) {
     paintStatus(painter, option, index);
   } else if (index.column() == FileListModel::FileColumn) {
-    // The file name keeps a margin from the window edge, like the header.
-    QStyleOptionViewItem padded = option;
-    padded.rect.adjust(8, 0, -4, 0);
-    QStyleOptionViewItem background = option;
-    initStyleOption(&background, index);
-    background.text.clear();
-    QApplication::style()->drawControl(QStyle::CE_ItemViewItem, &background, painter, background.widget);
-    QStyledItemDelegate::paint(painter, padded, index);
+    paintName(painter, option, index);
   } else {
     QStyledItemDelegate::paint(painter, option, index);
   }
+}
+
+int FileRowDelegate::rowHeight(const QFont& font) {
+  return QFontMetrics(font).height() + QFontMetrics(style::captionFont(font)).height() + 12;
+}
+
+void FileRowDelegate::paintName(QPainter* painter, const QStyleOptionViewItem& option,
+                                const QModelIndex& index) const {
+  QStyleOptionViewItem base = option;
+  initStyleOption(&base, index);
+  const QString name = base.text;
+  base.text.clear();
+  QApplication::style()->drawControl(QStyle::CE_ItemViewItem, &base, painter, base.widget);
+
+  // The name, and under it what became of the file: where it went, or why
+  // nothing did. Both keep a margin from the window edge, like the header.
+  const QRect area = option.rect.adjusted(8, 6, -4, -6);
+  const QString detail = index.data(FileListModel::DetailTextRole).toString();
+  const QFont caption = style::captionFont(option.font);
+  const bool selected = option.state & QStyle::State_Selected;
+  const QPalette& palette = option.palette;
+  painter->save();
+  painter->setFont(option.font);
+  painter->setPen(palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+  const QFontMetrics nameMetrics(option.font);
+  const QRect nameRect(area.left(), area.top(), area.width(), nameMetrics.height());
+  painter->drawText(nameRect, Qt::AlignLeft | Qt::AlignVCenter,
+                    nameMetrics.elidedText(name, Qt::ElideMiddle, nameRect.width()));
+  if (!detail.isEmpty()) {
+    const QFontMetrics detailMetrics(caption);
+    const QRect detailRect(area.left(), nameRect.bottom() + 1, area.width(),
+                           detailMetrics.height());
+    painter->setFont(caption);
+    const bool error = index.data(FileListModel::DetailIsErrorRole).toBool();
+    painter->setPen(selected ? palette.color(QPalette::HighlightedText)
+                    : error  ? style::red(palette)
+                             : style::secondary(palette));
+    painter->drawText(detailRect, Qt::AlignLeft | Qt::AlignVCenter,
+                      detailMetrics.elidedText(detail, Qt::ElideMiddle, detailRect.width()));
+  }
+  painter->restore();
 }
 
 void FileRowDelegate::paintSizes(QPainter* painter, const QStyleOptionViewItem& option,
@@ -72,7 +106,8 @@ void FileRowDelegate::paintSizes(QPainter* painter, const QStyleOptionViewItem& 
 
 void FileRowDelegate::paintStatus(QPainter* painter, const QStyleOptionViewItem& option,
                                   const QModelIndex& index) const {
-  const auto kind = static_cast<ConversionStatus::Kind>(index.data(FileListModel::StatusKindRole).toInt());
+  const auto kind =
+      static_cast<ConversionStatus::Kind>(index.data(FileListModel::StatusKindRole).toInt());
   QStyleOptionViewItem base = option;
   initStyleOption(&base, index);
   base.text.clear();

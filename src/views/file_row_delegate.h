@@ -1,6 +1,7 @@
-// Paints the two cells of a row that are more than text: the sizes (the
-// output size coloured by its saving) and the state (a word, a spinner or a
-// symbol). Stateless apart from the spinner's animation step.
+// Paints the cells of a row that are more than text: the name with what
+// became of the file under it, the sizes (the output size coloured by its
+// saving) and the state (a word, a spinner or a symbol). Stateless apart from
+// the spinner's animation step.
 #pragma once
 
 #include <QStyledItemDelegate>
@@ -16,10 +17,16 @@ class FileRowDelegate : public QStyledItemDelegate {
   void paint(QPainter* painter, const QStyleOptionViewItem& option,
              const QModelIndex& index) const override;
   void setSpinnerStep(int step) { m_spinnerStep = step; }
+  // A row holds two lines: the name and what became of the file.
+  static int rowHeight(const QFont& font);
 
  private:
-  void paintSizes(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const;
-  void paintStatus(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const;
+  void paintName(QPainter* painter, const QStyleOptionViewItem& option,
+                 const QModelIndex& index) const;
+  void paintSizes(QPainter* painter, const QStyleOptionViewItem& option,
+                  const QModelIndex& index) const;
+  void paintStatus(QPainter* painter, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) const;
 
   int m_spinnerStep = 0;
 };

@@ -12,8 +12,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <limits>
@@ -60,10 +62,28 @@ std::optional<int> SettingsBar::parseMaxSide(const QString& text) {
   for (QChar c : digits) {
     if (c < u'0' || c > u'9') return std::nullopt;
   }
+  // 0 is no side at all: no limit. Past the largest side any format can
+  // have, the largest.
   bool ok = false;
-  const qlonglong value = digits.toLongLong(&ok);
-  if (!ok || value > std::numeric_limits<int>::max()) return std::nullopt;
-  return static_cast<int>(value);
+  const qlonglong value = digits.left(12).toLongLong(&ok);
+  if (!ok || value == 0) return std::nullopt;
+  return static_cast<int>(std::min<qlonglong>(value, kMaxSide));
+}
+
+QString SettingsBar::qualityHint(core::OutputFormat format) {
+  switch (format) {
+    case core::OutputFormat::Webp:
+      return tr("WebP: 75 to 85 suits photos; 100 keeps the most detail.");
+    case core::OutputFormat::Jpeg:
+      return tr("JPEG: 75 to 85 suits photos; below 50 blocks begin to show.");
+    case core::OutputFormat::Png:
+      return tr("PNG: quality sets the colours: 64 up to 50, 128 up to 75, 256 above.");
+    case core::OutputFormat::Heic:
+      return tr("HEIC: looks like JPEG at the same number, at about half the size.");
+    case core::OutputFormat::Avif:
+      return tr("AVIF: 60 to 80 suits photos; 100 is nearly lossless.");
+  }
+  return {};
 }
 
 SettingsBar::SettingsBar(core::ConversionViewModel& controller, QWidget* parent)
@@ -73,10 +93,19 @@ SettingsBar::SettingsBar(core::ConversionViewModel& controller, QWidget* parent)
   layout->setSpacing(12);
   layout->addWidget(m_dropStrip);
   layout->addWidget(makeFormatRow());
+  m_qualityHint = new QLabel(this);
+  m_qualityHint->setFont(style::captionFont(font()));
+  style::setTextColor(m_qualityHint, style::secondary(palette()));
+  layout->addWidget(m_qualityHint);
   layout->addWidget(makeResizeRow());
   layout->addWidget(makeNamingRow());
   layout->addWidget(makeOutputRow());
-  connect(&controller, &core::ConversionViewModel::settingsChanged, this, &SettingsBar::refresh);
+  using Controller = core::ConversionViewModel;
+  connect(&controller, &Controller::settingsChanged, this, &SettingsBar::refresh);
+  // The default folder follows the first listed file.
+  connect(&controller, &Controller::itemsInserted, this, &SettingsBar::refreshOutput);
+  connect(&controller, &Controller::itemsRemoved, this, &SettingsBar::refreshOutput);
+  connect(&controller, &Controller::itemsCleared, this, &SettingsBar::refreshOutput);
   refresh();
 }
 
@@ -90,6 +119,7 @@ QLabel* SettingsBar::secondaryLabel(const QString& text) {
 void SettingsBar::changeEvent(QEvent* event) {
   if (event->type() == QEvent::PaletteChange && m_presets.highQuality) {
     for (QLabel* label : m_secondaryLabels) style::setTextColor(label, style::secondary(palette()));
+    style::setTextColor(m_qualityHint, style::secondary(palette()));
     refreshPresets();
   }
   QWidget::changeEvent(event);
@@ -99,8 +129,11 @@ QPushButton* SettingsBar::presetButton(const QString& title, int quality) {
   auto* button = new QPushButton(title, this);
   button->setAutoDefault(false);
   button->setFont(style::captionFont(font()));
+  // Never narrower than its text: the window grows instead.
+  button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   button->setProperty("quality", quality);
-  connect(button, &QPushButton::clicked, this, [this, quality] { m_controller.updateQuality(quality); });
+  connect(button, &QPushButton::clicked, this,
+          [this, quality] { m_controller.updateQuality(quality); });
   return button;
 }
 
@@ -108,10 +141,10 @@ QWidget* SettingsBar::makeFormatRow() {
   auto* row = new QWidget(this);
   auto* layout = new QHBoxLayout(row);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(20);
+  layout->setSpacing(12);
 
   auto* format = new QHBoxLayout;
-  auto* formatLabel = secondaryLabel(tr("Format:"));
+  auto* formatLabel = secondaryLabel(tr("For&mat:"));
   m_format = new QComboBox(row);
   m_format->setFixedWidth(100);
   for (core::OutputFormat f : core::kAllOutputFormats) {
@@ -134,7 +167,8 @@ QWidget* SettingsBar::makeFormatRow() {
 
   auto* quality = new QHBoxLayout;
   quality->setSpacing(8);
-  quality->addWidget(secondaryLabel(tr("Quality:")));
+  auto* qualityLabel = secondaryLabel(tr("&Quality:"));
+  quality->addWidget(qualityLabel);
   auto* presets = new QHBoxLayout;
   presets->setSpacing(4);
   m_presets = {presetButton(tr("Web Optimal"), 75), presetButton(tr("Balance"), 80),
@@ -147,16 +181,21 @@ QWidget* SettingsBar::makeFormatRow() {
   m_quality->setRange(0, 100);
   m_quality->setSingleStep(1);
   m_quality->setPageStep(5);
-  m_quality->setFixedWidth(120);
+  m_quality->setMinimumWidth(60);
+  m_quality->setMaximumWidth(160);
   m_quality->setAccessibleName(tr("Quality"));
-  connect(m_quality, &QSlider::valueChanged, this, [this](int value) { m_controller.updateQuality(value); });
+  connect(m_quality, &QSlider::valueChanged, this,
+          [this](int value) { m_controller.updateQuality(value); });
   quality->addWidget(m_quality);
-  m_qualityValue = new QLabel(row);
-  m_qualityValue->setFixedWidth(30);
-  m_qualityValue->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  // The number can also be typed.
+  m_qualityValue = new QSpinBox(row);
+  m_qualityValue->setRange(0, 100);
+  m_qualityValue->setAccessibleName(tr("Quality"));
+  qualityLabel->setBuddy(m_qualityValue);
+  connect(m_qualityValue, &QSpinBox::valueChanged, this,
+          [this](int value) { m_controller.updateQuality(value); });
   quality->addWidget(m_qualityValue);
-  layout->addLayout(quality);
-  layout->addStretch(1);
+  layout->addLayout(quality, 1);
   return row;
 }
 
@@ -165,16 +204,17 @@ QWidget* SettingsBar::makeResizeRow() {
   auto* layout = new QHBoxLayout(m_resizeRow);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(12);
-  m_resize = new QCheckBox(tr("Resize"), m_resizeRow);
-  connect(m_resize, &QCheckBox::toggled, this, [this](bool on) { m_controller.updateResizeEnabled(on); });
+  m_resize = new QCheckBox(tr("Resi&ze"), m_resizeRow);
+  connect(m_resize, &QCheckBox::toggled, this,
+          [this](bool on) { m_controller.updateResizeEnabled(on); });
   layout->addWidget(m_resize);
 
   m_sizeFields = new QWidget(m_resizeRow);
   auto* fields = new QHBoxLayout(m_sizeFields);
   fields->setContentsMargins(0, 0, 0, 0);
   fields->setSpacing(12);
-  m_maxWidth = makeSizeField(fields, tr("Max width:"), tr("Maximum width"), true);
-  m_maxHeight = makeSizeField(fields, tr("Max height:"), tr("Maximum height"), false);
+  m_maxWidth = makeSizeField(fields, tr("Max &width:"), tr("Maximum width"), true);
+  m_maxHeight = makeSizeField(fields, tr("Max hei&ght:"), tr("Maximum height"), false);
   layout->addWidget(m_sizeFields);
   layout->addStretch(1);
 
@@ -189,9 +229,14 @@ QLineEdit* SettingsBar::makeSizeField(QHBoxLayout* row, const QString& label,
   group->setSpacing(4);
   auto* title = secondaryLabel(label);
   auto* field = new QLineEdit(m_sizeFields);
-  field->setFixedWidth(60);
+  field->setFixedWidth(64);
   field->setAlignment(Qt::AlignRight);
   field->setAccessibleName(accessibleName);
+  //: shown in an empty size field
+  field->setPlaceholderText(tr("any"));
+  // Digits only, at most the largest side any format holds.
+  field->setValidator(
+      new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,5}")), field));
   title->setBuddy(field);
   connect(field, &QLineEdit::textEdited, this, [this, width](const QString& text) {
     const std::optional<int> value = parseMaxSide(text);
@@ -224,15 +269,11 @@ QWidget* SettingsBar::makeNamingRow() {
   segmentLayout->setSpacing(0);
   m_naming = new QButtonGroup(this);
   m_original = new QToolButton(segments);
-  m_original->setText(tr("Original"));
+  m_original->setText(tr("&Original"));
   m_custom = new QToolButton(segments);
-  m_custom->setText(tr("Custom"));
+  m_custom->setText(tr("C&ustom"));
   for (QToolButton* button : {m_original, m_custom}) {
     button->setCheckable(true);
-    // The chosen segment in the accent colour, in light and dark alike.
-    button->setStyleSheet(QStringLiteral(
-        "QToolButton { padding: 3px 8px; border: 1px solid palette(mid); background: palette(button); }"
-        "QToolButton:checked { background: palette(highlight); color: palette(highlighted-text); }"));
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     segmentLayout->addWidget(button);
   }
@@ -249,8 +290,10 @@ QWidget* SettingsBar::makeNamingRow() {
   custom->setSpacing(12);
   auto* prefixGroup = new QHBoxLayout;
   prefixGroup->setSpacing(4);
-  prefixGroup->addWidget(secondaryLabel(tr("Prefix:")));
+  auto* prefixLabel = secondaryLabel(tr("&Prefix:"));
+  prefixGroup->addWidget(prefixLabel);
   m_prefix = new QLineEdit(m_customFields);
+  prefixLabel->setBuddy(m_prefix);
   m_prefix->setPlaceholderText(QStringLiteral("image"));
   m_prefix->setFixedWidth(100);
   m_prefix->setAccessibleName(tr("Prefix"));
@@ -261,8 +304,10 @@ QWidget* SettingsBar::makeNamingRow() {
   custom->addLayout(prefixGroup);
   auto* startGroup = new QHBoxLayout;
   startGroup->setSpacing(4);
-  startGroup->addWidget(secondaryLabel(tr("Start:")));
+  auto* startLabel = secondaryLabel(tr("Star&t:"));
+  startGroup->addWidget(startLabel);
   m_start = new QLineEdit(m_customFields);
+  startLabel->setBuddy(m_start);
   m_start->setPlaceholderText(QStringLiteral("01"));
   m_start->setFixedWidth(50);
   m_start->setAlignment(Qt::AlignRight);
@@ -286,7 +331,7 @@ QWidget* SettingsBar::makeOutputRow() {
   layout->addWidget(secondaryLabel(tr("Output:")));
   m_outputPath = new ElidedLabel(row);
   layout->addWidget(m_outputPath, 1);
-  auto* change = new QPushButton(tr("Change Folder"), row);
+  auto* change = new QPushButton(tr("Cha&nge Folder\u2026"), row);
   change->setAutoDefault(false);
   change->setFont(style::captionFont(font()));
   connect(change, &QPushButton::clicked, this, &SettingsBar::chooseFolder);
@@ -309,14 +354,25 @@ bool SettingsBar::isPresetHighlighted(QPushButton* preset) const {
 }
 
 void SettingsBar::refreshPresets() {
+  // The chosen naming segment in the accent colour, dark enough for its text.
+  const QColor text = palette().color(QPalette::HighlightedText);
+  const QString segmentStyle =
+      QStringLiteral(
+          "QToolButton { padding: 3px 8px; border: 1px solid palette(mid); background: "
+          "palette(button); }"
+          "QToolButton:checked { background: %1; color: %2; }"
+          "QToolButton:focus { border: 2px solid %1; }")
+          .arg(style::fillFor(text, style::accent(palette())).name(), text.name());
+  for (QToolButton* button : {m_original, m_custom}) button->setStyleSheet(segmentStyle);
   const int quality = m_controller.settings().quality;
   for (QPushButton* preset : {m_presets.webOptimal, m_presets.balance, m_presets.highQuality}) {
     const bool on = preset->property("quality").toInt() == quality;
     preset->setProperty("highlighted", on);
     QPalette pal = palette();
     if (on) {
-      pal.setColor(QPalette::Button, style::accent(palette()));
-      pal.setColor(QPalette::ButtonText, palette().color(QPalette::HighlightedText));
+      const QColor text = palette().color(QPalette::HighlightedText);
+      pal.setColor(QPalette::Button, style::fillFor(text, style::accent(palette())));
+      pal.setColor(QPalette::ButtonText, text);
     }
     preset->setPalette(pal);
   }
@@ -332,8 +388,12 @@ void SettingsBar::refresh() {
     const QSignalBlocker block(m_quality);
     m_quality->setValue(std::clamp(settings.quality, 0, 100));
   }
-  m_qualityValue->setText(QString::number(settings.quality));
+  {
+    const QSignalBlocker block(m_qualityValue);
+    m_qualityValue->setValue(std::clamp(settings.quality, 0, 100));
+  }
   m_quality->setAccessibleDescription(QString::number(settings.quality));
+  m_qualityHint->setText(qualityHint(settings.outputFormat));
   refreshPresets();
 
   {
@@ -351,15 +411,31 @@ void SettingsBar::refresh() {
   (custom ? m_custom : m_original)->setChecked(true);
   m_customFields->setVisible(custom);
   showText(m_prefix, settings.namePrefix, false);
-  showText(m_start, settings.nameStartNumber,
-           !numericCharacters(m_start->text()).isEmpty() &&
-               core::ConversionViewModel::numericPrefix(m_start->text(), 6) != settings.nameStartNumber);
+  showText(
+      m_start, settings.nameStartNumber,
+      !numericCharacters(m_start->text()).isEmpty() &&
+          core::ConversionViewModel::numericPrefix(m_start->text(), 6) != settings.nameStartNumber);
 
-  m_outputPath->setFullText(
-      settings.outputDirectory
-          ? abbreviatedHomePath(core::FileService::displayPath(*settings.outputDirectory),
-                                QDir::homePath())
-          : tr("(compressed/ folder next to input files)"));
+  refreshOutput();
+}
+
+void SettingsBar::refreshOutput() {
+  // Where the next batch writes, as it will be: every output goes to one
+  // folder, whichever folder its input came from.
+  const core::ConversionSettings& settings = m_controller.settings();
+  const auto shown = [](const std::filesystem::path& folder) {
+    return abbreviatedHomePath(core::FileService::displayPath(folder), QDir::homePath());
+  };
+  const std::filesystem::path folder = m_controller.outputFolder();
+  if (settings.outputDirectory) {
+    m_outputPath->setFullText(shown(folder));
+  } else if (!folder.empty()) {
+    //: %1 is the folder the "compressed" folder is made in, e.g. ~/Pictures/2023
+    m_outputPath->setFullText(tr("compressed/ in %1").arg(shown(folder.parent_path())));
+  } else {
+    m_outputPath->setFullText(tr("(compressed/ folder next to the first file)"));
+  }
+  m_outputPath->setAccessibleName(tr("Output folder: %1").arg(m_outputPath->fullText()));
 }
 
 }  // namespace quorvane::gui

@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <optional>
 
+#include "models/output_format.h"
+
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
@@ -15,6 +17,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSlider;
+class QSpinBox;
 class QToolButton;
 
 namespace quorvane::core {
@@ -36,6 +39,10 @@ class SettingsBar : public QWidget {
   // as a decimal number; nothing (no maximum) when there are none or they do
   // not read as one ("١", "½", beyond range).
   static std::optional<int> parseMaxSide(const QString& text);
+  // The largest side a size field takes.
+  static constexpr int kMaxSide = 65535;
+  // One line on what the quality number means for a format.
+  static QString qualityHint(core::OutputFormat format);
 
   struct Presets {
     QPushButton* webOptimal;
@@ -45,7 +52,8 @@ class SettingsBar : public QWidget {
   // For tests and accessibility tools.
   QComboBox* formatMenu() const { return m_format; }
   QSlider* qualitySlider() const { return m_quality; }
-  QLabel* qualityValue() const { return m_qualityValue; }
+  QSpinBox* qualityValue() const { return m_qualityValue; }
+  QLabel* qualityHintLabel() const { return m_qualityHint; }
   Presets presets() const { return m_presets; }
   QCheckBox* resizeBox() const { return m_resize; }
   QLineEdit* maxWidthField() const { return m_maxWidth; }
@@ -72,13 +80,15 @@ class SettingsBar : public QWidget {
   QPushButton* presetButton(const QString& title, int quality);
   void chooseFolder();
   void refresh();
+  void refreshOutput();
   void refreshPresets();
 
   core::ConversionViewModel& m_controller;
   DropZoneCompact* m_dropStrip = nullptr;
   QComboBox* m_format = nullptr;
   QSlider* m_quality = nullptr;
-  QLabel* m_qualityValue = nullptr;
+  QSpinBox* m_qualityValue = nullptr;
+  QLabel* m_qualityHint = nullptr;
   Presets m_presets{};
   QWidget* m_resizeRow = nullptr;
   QGraphicsOpacityEffect* m_resizeOpacity = nullptr;

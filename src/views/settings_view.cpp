@@ -187,7 +187,7 @@ void SettingsView::refreshOutputRow() {
     m_outputPath->setFullText(
         abbreviatedHomePath(core::FileService::displayPath(*folder), QDir::homePath()));
   } else {
-    m_outputPath->setFullText(tr("(compressed/ folder next to input files)"));
+    m_outputPath->setFullText(tr("(compressed/ folder next to the first file)"));
   }
   m_resetButton->setVisible(folder.has_value());
   m_defaultLabel->setVisible(!folder.has_value());

@@ -4,13 +4,13 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressBar>
 #include <cmath>
 #include <cstdio>
 
 #include "services/file_service.h"
 #include "viewmodels/conversion_view_model.h"
 #include "views/icons.h"
-#include "views/spinner.h"
 #include "views/view_style.h"
 
 namespace quorvane::gui {
@@ -51,9 +51,12 @@ SummaryView::SummaryView(core::ConversionViewModel& controller, QWidget* parent)
   QFont medium = caption;
   medium.setWeight(QFont::Medium);
   m_saving->setFont(medium);
-  m_spinner = new Spinner(this, 12);
-  m_converting = new QLabel(tr("Converting..."), this);
-  m_converting->setFont(caption);
+  m_progress = new QProgressBar(this);
+  m_progress->setTextVisible(false);
+  m_progress->setFixedWidth(140);
+  m_progress->setAccessibleName(tr("Conversion progress"));
+  m_timeLeft = new QLabel(this);
+  m_timeLeft->setFont(caption);
 
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(12, 8, 12, 8);
@@ -63,8 +66,8 @@ SummaryView::SummaryView(core::ConversionViewModel& controller, QWidget* parent)
   layout->addWidget(m_sizes);
   layout->addWidget(m_saving);
   layout->addStretch(1);
-  layout->addWidget(m_spinner);
-  layout->addWidget(m_converting);
+  layout->addWidget(m_timeLeft);
+  layout->addWidget(m_progress);
 
   connect(&controller, &core::ConversionViewModel::totalsChanged, this, &SummaryView::refresh);
   connect(&controller, &core::ConversionViewModel::isConvertingChanged, this,
@@ -90,7 +93,15 @@ QString SummaryView::sizesText() const {
   return m_sizes->isHidden() ? QString() : m_sizes->text();
 }
 bool SummaryView::showsProgress() const {
-  return !m_converting->isHidden();
+  return !m_progress->isHidden();
+}
+
+QString SummaryView::timeLeftText(qint64 elapsedMs, int done, int total) {
+  if (done <= 0 || done >= total) return {};
+  // The images so far set the pace for the rest.
+  const double left = static_cast<double>(elapsedMs) / done * (total - done) / 1000.0;
+  if (left < 60) return tr("less than a minute left");
+  return tr("about %n min left", nullptr, static_cast<int>(std::lround(left / 60)));
 }
 
 void SummaryView::changeEvent(QEvent* event) {
@@ -102,12 +113,18 @@ void SummaryView::refresh() {
   const QPalette& pal = palette();
   const QColor secondary = style::secondary(pal);
   m_countIcon->setPixmap(icons::document(secondary).pixmap(12, 12));
-  m_count->setText(tr("%1/%2 files")
-                       .arg(m_controller.completedCount())
-                       .arg(static_cast<qlonglong>(m_controller.items().size())));
+  QString count = tr("%1 of %2 converted")
+                      .arg(m_controller.completedCount())
+                      .arg(static_cast<qlonglong>(m_controller.items().size()));
+  if (m_controller.failedCount() > 0) {
+    count += QStringLiteral(" \u00b7 ") + tr("%1 failed").arg(m_controller.failedCount());
+  }
+  m_count->setText(count);
   style::setTextColor(m_count, secondary);
 
-  const qint64 original = m_controller.totalOriginalSize();
+  // The converted files before and after: files not (yet) converted count
+  // on neither side.
+  const qint64 original = m_controller.convertedOriginalSize();
   const qint64 compressed = m_controller.totalCompressedSize();
   const bool sizes = compressed > 0;
   m_divider->setVisible(sizes);
@@ -126,10 +143,15 @@ void SummaryView::refresh() {
     }
   }
   const bool converting = m_controller.isConverting();
-  m_spinner->setVisible(converting);
-  m_converting->setVisible(converting);
-  m_spinner->setColor(secondary);
-  style::setTextColor(m_converting, secondary);
+  const core::ConversionViewModel::Progress progress = m_controller.batchProgress();
+  m_progress->setVisible(converting);
+  m_timeLeft->setVisible(converting);
+  m_progress->setRange(0, std::max(1, progress.total));
+  m_progress->setValue(progress.done);
+  //: the batch's progress for screen readers, e.g. "3 of 20"
+  m_progress->setAccessibleDescription(tr("%1 of %2").arg(progress.done).arg(progress.total));
+  m_timeLeft->setText(timeLeftText(progress.elapsedMs, progress.done, progress.total));
+  style::setTextColor(m_timeLeft, secondary);
 }
 
 }  // namespace quorvane::gui

@@ -1,19 +1,19 @@
-// The status line under the list: converted count, total sizes and saving,
-// and a spinner while a batch runs.
+// The status line under the list: how far the batch is ("4 of 34 converted
+// · 1 failed"), what the converted files weighed before and after, and while
+// a batch runs, a progress bar with the time left.
 #pragma once
 
 #include <QWidget>
 
 class QLabel;
 class QFrame;
+class QProgressBar;
 
 namespace quorvane::core {
 class ConversionViewModel;
 }
 
 namespace quorvane::gui {
-
-class Spinner;
 
 class SummaryView : public QWidget {
   Q_OBJECT
@@ -24,9 +24,13 @@ class SummaryView : public QWidget {
   // "(−63%)" for a saving; "(+12%)" when the outputs grew past the inputs.
   static QString savingText(qint64 original, qint64 compressed);
 
+  // "about 2 min left"; nothing before the first image has ended.
+  static QString timeLeftText(qint64 elapsedMs, int done, int total);
+
   QString countText() const;
   QString sizesText() const;
   bool showsProgress() const;
+  QProgressBar* progressBar() const { return m_progress; }
 
  protected:
   void changeEvent(QEvent* event) override;
@@ -40,8 +44,8 @@ class SummaryView : public QWidget {
   QFrame* m_divider = nullptr;
   QLabel* m_sizes = nullptr;
   QLabel* m_saving = nullptr;
-  Spinner* m_spinner = nullptr;
-  QLabel* m_converting = nullptr;
+  QProgressBar* m_progress = nullptr;
+  QLabel* m_timeLeft = nullptr;
 };
 
 }  // namespace quorvane::gui

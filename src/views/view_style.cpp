@@ -1,8 +1,13 @@
 #include "views/view_style.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace quorvane::gui::style {
 
-bool isDark(const QPalette& palette) { return palette.color(QPalette::Window).lightness() < 128; }
+bool isDark(const QPalette& palette) {
+  return palette.color(QPalette::Window).lightness() < 128;
+}
 
 QColor secondary(const QPalette& palette) {
   QColor color = palette.color(QPalette::WindowText);
@@ -12,7 +17,7 @@ QColor secondary(const QPalette& palette) {
 
 QColor tertiary(const QPalette& palette) {
   QColor color = palette.color(QPalette::WindowText);
-  color.setAlphaF(0.4f);
+  color.setAlphaF(0.58f);  // still 4.5:1 on the window background
   return color;
 }
 
@@ -22,13 +27,36 @@ void setTextColor(QWidget* widget, const QColor& color) {
   widget->setPalette(palette);
 }
 
-QColor accent(const QPalette& palette) { return palette.color(QPalette::Highlight); }
+QColor accent(const QPalette& palette) {
+  return palette.color(QPalette::Highlight);
+}
 
+double contrastRatio(const QColor& a, const QColor& b) {
+  const auto luminance = [](const QColor& c) {
+    const auto channel = [](double v) {
+      return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+  };
+  const double la = luminance(a);
+  const double lb = luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor fillFor(const QColor& text, QColor fill, double ratio) {
+  const bool lightText = text.lightnessF() > 0.5;
+  for (int step = 0; step < 40 && contrastRatio(text, fill) < ratio; ++step) {
+    fill = lightText ? fill.darker(106) : fill.lighter(106);
+  }
+  return fill;
+}
+
+// Each reaches 4.5:1 on the window and list backgrounds of its appearance.
 QColor green(const QPalette& palette) {
-  return isDark(palette) ? QColor(0x4c, 0xd9, 0x64) : QColor(0x1e, 0x8e, 0x3e);
+  return isDark(palette) ? QColor(0x4c, 0xd9, 0x64) : QColor(0x17, 0x7a, 0x33);
 }
 QColor orange(const QPalette& palette) {
-  return isDark(palette) ? QColor(0xff, 0xa6, 0x3d) : QColor(0xc2, 0x5e, 0x00);
+  return isDark(palette) ? QColor(0xff, 0xa6, 0x3d) : QColor(0xa8, 0x51, 0x00);
 }
 QColor red(const QPalette& palette) {
   return isDark(palette) ? QColor(0xff, 0x6b, 0x60) : QColor(0xc6, 0x28, 0x28);

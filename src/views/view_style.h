@@ -25,6 +25,12 @@ QColor red(const QPalette& palette);
 QColor savingColor(const QPalette& palette, std::optional<double> ratio);
 bool isDark(const QPalette& palette);
 
+// The WCAG contrast ratio of two opaque colours (1 to 21).
+double contrastRatio(const QColor& a, const QColor& b);
+// `fill` darkened (for light text) or lightened (for dark text) just enough
+// that `text` on it reaches `ratio`; the user's accent stays recognisable.
+QColor fillFor(const QColor& text, QColor fill, double ratio = 4.5);
+
 // Sets the colour a label (or any widget) draws its text in.
 void setTextColor(QWidget* widget, const QColor& color);
 

@@ -1,5 +1,7 @@
 // Renders the real window in its main states into PNG files for the docs:
-//   take_screenshots OUTPUT_FOLDER [--dark]
+//   take_screenshots OUTPUT_FOLDER [--dark] [--lang de|ja|ko] [--min]
+// --min shows the window at its minimum size. Run with QT_SCALE_FACTOR=2 for
+// a high-density screen. Files are named STATE-LOOK[-LANG][-min].png.
 // Drives the controller the way the user would (adding files, a batch with
 // one broken file, the preferences) and grabs the window after each step.
 #include <QApplication>
@@ -12,6 +14,7 @@
 #include "app/appearance.h"
 #include "app/check_for_updates_view_model.h"
 #include "app/quorvane_app.h"
+#include "app/translations.h"
 #include "codec/libvips_runtime.h"
 #include "services/settings_store.h"
 #include "views/content_view.h"
@@ -30,9 +33,19 @@ int main(int argc, char** argv) {
   const QString outDir = args[1];
   const bool dark = args.contains(QStringLiteral("--dark"));
   if (dark) gui::applyDarkAppearance(app);
-  const QString suffix = dark ? QStringLiteral("dark") : QStringLiteral("light");
+  const bool minimum = args.contains(QStringLiteral("--min"));
+  const qsizetype langAt = args.indexOf(QStringLiteral("--lang"));
+  const QString language = langAt > 0 && langAt + 1 < args.size() ? args[langAt + 1] : QString();
+  QString suffix = dark ? QStringLiteral("dark") : QStringLiteral("light");
+  if (!language.isEmpty()) suffix += u'-' + language;
+  if (minimum) suffix += QStringLiteral("-min");
 
   QTemporaryDir work;
+  if (!language.isEmpty()) {
+    QSettings chosen(work.filePath(QStringLiteral("language.conf")), QSettings::IniFormat);
+    chosen.setValue(QStringLiteral("selectedLanguage"), language);
+    gui::installTranslations(app, chosen);
+  }
   const fs::path photos = fs::path(work.path().toStdString()) / "Holiday 2026";
   fs::create_directories(photos);
   const fs::path samples = QUORVANE_SAMPLES_DIR;
@@ -49,8 +62,8 @@ int main(int argc, char** argv) {
   controller.setParallelLimit(1);
   gui::CheckForUpdatesViewModel updates{QUrl()};
   gui::MainWindow window(controller, updates, store);
-  window.resize(700, 600);
   window.show();
+  if (minimum) window.resize(window.minimumSizeHint());
   QTest::qWait(300);
   const auto grab = [&](QWidget* widget, const QString& name) {
     QTest::qWait(150);

@@ -2,6 +2,7 @@
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDropEvent>
 #include <QGraphicsOpacityEffect>
 #include <QKeyEvent>
@@ -12,6 +13,8 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSlider>
+#include <QSpinBox>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -74,17 +77,21 @@ class MainWindowTest : public QObject {
   void testRowsShowConversionSizesAndSavingColours();
   void testSummaryCountsAndSaving();
   void testOutputFolderShowsHomeAsTilde();
+  void testReturnStartsOnlyWhereNoControlTakesIt();
+  void testARedroppedFolderLeavesItsOutputsOut();
+  void testFinishedRowsSayWhereTheyWentAndStartConvertsAgain();
+  void testTextsReadAtLeastFourAndAHalfToOneInLightAndDark();
 
  private:
   // Lists the files and waits (with a deadline) until the walk is done.
   bool add(const std::vector<fs::path>& locations);
   // Conversions end only when the test lets them.
-  void openGate() { m_converter.releaseAll(); }
+  void openGate() { m_converter->releaseAll(); }
 
   std::unique_ptr<QTemporaryDir> m_dir;
   fs::path m_files;
   core::NoDesktopIntegration m_desktop;
-  test::FakeConverter m_converter;
+  std::unique_ptr<test::FakeConverter> m_converter;
   std::unique_ptr<core::ConversionViewModel> m_vm;
   std::unique_ptr<gui::ContentView> m_view;
 };
@@ -94,9 +101,10 @@ void MainWindowTest::init() {
   m_files = toPath(*m_dir) / "files";
   fs::create_directories(m_files);
   auto store = core::settingsStoreAt(m_dir->filePath("q.conf"));
+  m_converter = std::make_unique<test::FakeConverter>();
   m_vm = std::make_unique<core::ConversionViewModel>(
       std::make_unique<core::SettingsPersistence>(store),
-      std::make_unique<core::BookmarkService>(store), m_desktop, &m_converter);
+      std::make_unique<core::BookmarkService>(store), m_desktop, m_converter.get());
   m_vm->setParallelLimit(1);
   m_view = std::make_unique<gui::ContentView>(*m_vm);
   m_view->resize(700, 600);
@@ -109,6 +117,7 @@ void MainWindowTest::cleanup() {
   openGate();
   m_view.reset();
   m_vm.reset();
+  m_converter.reset();
   m_dir.reset();
 }
 
@@ -206,8 +215,9 @@ void MainWindowTest::testSizeFieldsKeepOnlyDigits() {
   QCOMPARE(gui::SettingsBar::parseMaxSide(QStringLiteral("12a3")), std::optional<int>(123));
   QCOMPARE(gui::SettingsBar::parseMaxSide(QStringLiteral("\u0663")), std::optional<int>());
   QCOMPARE(gui::SettingsBar::parseMaxSide(QStringLiteral("\u00bd")), std::optional<int>());
-  QCOMPARE(gui::SettingsBar::parseMaxSide(QStringLiteral("99999999999")), std::optional<int>());
-  QCOMPARE(gui::SettingsBar::parseMaxSide(QStringLiteral("0")), std::optional<int>(0));
+  QCOMPARE(gui::SettingsBar::parseMaxSide(QStringLiteral("99999999999")),
+           std::optional<int>(65535));
+  QCOMPARE(gui::SettingsBar::parseMaxSide(QStringLiteral("0")), std::optional<int>());
   QCOMPARE(gui::SettingsBar::parseMaxSide(QString()), std::optional<int>());
 
   writeImage(m_files / "a.png", 40, 30);
@@ -221,9 +231,12 @@ void MainWindowTest::testSizeFieldsKeepOnlyDigits() {
   QCOMPARE(m_vm->settings().maxWidth, std::optional<int>(123));
   bar->maxHeightField()->setFocus();
   bar->maxHeightField()->selectAll();
-  // An Arabic-Indic three, typed as a keyboard of that script would.
+  // An Arabic-Indic three, typed as a keyboard of that script would: the
+  // field takes ASCII digits only, so nothing changes.
   QKeyEvent arabicThree(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("\u0663"));
   QApplication::sendEvent(bar->maxHeightField(), &arabicThree);
+  QCOMPARE(m_vm->settings().maxHeight, std::optional<int>(30));
+  QTest::keyClick(bar->maxHeightField(), Qt::Key_Backspace);  // emptied: no limit
   QCOMPARE(m_vm->settings().maxHeight, std::optional<int>());
   QCOMPARE(bar->maxWidthField()->text(), QStringLiteral("123"));  // tidied once focus left
 }
@@ -257,13 +270,17 @@ void MainWindowTest::testPresetHighlightFollowsQuality() {
   presets.webOptimal->click();
   QCOMPARE(m_vm->settings().quality, 75);
   QCOMPARE(bar->qualitySlider()->value(), 75);
-  QCOMPARE(bar->qualityValue()->text(), QStringLiteral("75"));
+  QCOMPARE(bar->qualityValue()->value(), 75);
   QVERIFY(bar->isPresetHighlighted(presets.webOptimal));
   bar->qualitySlider()->setValue(77);
+  QCOMPARE(bar->qualityValue()->value(), 77);
   QCOMPARE(m_vm->settings().quality, 77);
   QVERIFY(!bar->isPresetHighlighted(presets.webOptimal));
   QVERIFY(!bar->isPresetHighlighted(presets.balance));
   QVERIFY(!bar->isPresetHighlighted(presets.highQuality));
+  bar->qualityValue()->setValue(81);  // typed
+  QCOMPARE(m_vm->settings().quality, 81);
+  QCOMPARE(bar->qualitySlider()->value(), 81);
 }
 
 void MainWindowTest::testResizeRowDimsWhenOff() {
@@ -288,11 +305,11 @@ void MainWindowTest::testRowsShowConversionSizesAndSavingColours() {
   QVERIFY(add({m_files / "a.heic", m_files / "b.png", m_files / "c.png", m_files / "d.png",
                m_files / "e.png"}));
   QCOMPARE(model->rowCount(), 5);
-  m_converter.failOn("a.heic");
-  m_converter.writeOutputOf("b.png", 970);   // 3 % smaller
-  m_converter.writeOutputOf("c.png", 940);   // 6 % smaller
-  m_converter.writeOutputOf("d.png", 1100);  // 10 % larger
-  m_converter.failOn("e.png");
+  m_converter->failOn("a.heic");
+  m_converter->writeOutputOf("b.png", 970);   // 3 % smaller
+  m_converter->writeOutputOf("c.png", 940);   // 6 % smaller
+  m_converter->writeOutputOf("d.png", 1100);  // 10 % larger
+  m_converter->failOn("e.png");
   openGate();
   m_vm->startConversion();
   QTRY_VERIFY_WITH_TIMEOUT(!m_vm->isConverting(), 10000);
@@ -336,20 +353,22 @@ void MainWindowTest::testSummaryCountsAndSaving() {
   for (int i = 0; i < 5; ++i)
     writeFile(m_files / (quorvane::test::numbered("s", i, ".png")), 1'000'000);
   gui::SummaryView* summary = m_view->summary();
-  m_converter.writeOutputOf("s0.png", 0);
-  m_converter.writeOutputOf("s1.png", 1'250'000);
-  for (const char* name : {"s2.png", "s3.png", "s4.png"}) m_converter.failOn(name);
+  m_converter->writeOutputOf("s0.png", 0);
+  m_converter->writeOutputOf("s1.png", 1'250'000);
+  for (const char* name : {"s2.png", "s3.png", "s4.png"}) m_converter->failOn(name);
   openGate();
   QVERIFY(add({m_files / "s0.png"}));
   m_vm->startConversion();
   QTRY_VERIFY_WITH_TIMEOUT(!m_vm->isConverting(), 10000);
-  QCOMPARE(summary->countText(), QStringLiteral("1/1 files"));
+  QCOMPARE(summary->countText(), QStringLiteral("1 of 1 converted"));
   QCOMPARE(summary->sizesText(), QString());  // no sizes while outputs total 0
   QVERIFY(add({m_files / "s0.png", m_files / "s1.png", m_files / "s2.png", m_files / "s3.png",
                m_files / "s4.png"}));
   m_vm->startConversion();
   QTRY_VERIFY_WITH_TIMEOUT(!m_vm->isConverting(), 10000);
-  QCOMPARE(summary->countText(), QStringLiteral("2/5 files"));
+  // The sizes are those of the converted files only: 2 MB in, 1.25 MB out.
+  QCOMPARE(summary->countText(), QStringLiteral("2 of 5 converted \u00b7 3 failed"));
+  QVERIFY(summary->sizesText().contains(QStringLiteral("2.0 MB")));
   QCOMPARE(gui::SummaryView::savingText(5'000'000, 1'250'000), QStringLiteral("(\u221275%)"));
   QCOMPARE(gui::SummaryView::savingText(1000, 1125), QStringLiteral("(+12%)"));
   QVERIFY(!summary->sizesText().isEmpty());
@@ -362,10 +381,107 @@ void MainWindowTest::testOutputFolderShowsHomeAsTilde() {
            QStringLiteral("~/Pictures/out"));
   QCOMPARE(gui::abbreviatedHomePath(QStringLiteral("/mnt/home/ann/x"), QStringLiteral("/home/ann")),
            QStringLiteral("/mnt~/x"));  // plain text substitution, wherever it stands
+  QCOMPARE(m_view->settingsBar()->outputPath()->fullText(),
+           QStringLiteral("(compressed/ folder next to the first file)"));
   writeImage(m_files / "a.png");
   QVERIFY(add({m_files / "a.png"}));
+  // Where outputs will really go: beside the first listed file.
   QCOMPARE(m_view->settingsBar()->outputPath()->fullText(),
-           QStringLiteral("(compressed/ folder next to input files)"));
+           QStringLiteral("compressed/ in ") + QString::fromStdString(m_files.native()));
+}
+
+void MainWindowTest::testReturnStartsOnlyWhereNoControlTakesIt() {
+  writeImage(m_files / "a.png");
+  QVERIFY(add({m_files / "a.png"}));
+  gui::SettingsBar* bar = m_view->settingsBar();
+  for (QWidget* control :
+       {static_cast<QWidget*>(bar->formatMenu()), static_cast<QWidget*>(bar->maxWidthField()),
+        static_cast<QWidget*>(bar->qualityValue())}) {
+    control->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QVERIFY2(!m_vm->isConverting(), qPrintable(control->accessibleName()));
+  }
+  m_view->fileList()->setFocus();
+  QTest::keyClick(m_view->fileList(), Qt::Key_Return);
+  QVERIFY(m_vm->isConverting());
+}
+
+void MainWindowTest::testARedroppedFolderLeavesItsOutputsOut() {
+  writeImage(m_files / "trip/a.png");
+  writeImage(m_files / "trip/b.png");
+  m_converter->writeOutputOf("a.png", 100);
+  m_converter->writeOutputOf("b.png", 100);
+  openGate();
+  QVERIFY(add({m_files / "trip"}));
+  m_vm->startConversion();
+  QTRY_VERIFY_WITH_TIMEOUT(!m_vm->isConverting(), 10000);
+  QVERIFY(fs::exists(m_files / "trip/compressed/a.webp"));
+  m_view->clearButton()->click();
+  QVERIFY(add({m_files / "trip"}));
+  QCOMPARE(m_vm->items().size(), std::size_t{2});  // a.png and b.png, not their outputs
+  QCOMPARE(m_view->noticeText(), QStringLiteral("Images in output folders, left out: 2"));
+}
+
+void MainWindowTest::testFinishedRowsSayWhereTheyWentAndStartConvertsAgain() {
+  writeImage(m_files / "a.png");
+  writeImage(m_files / "b.png");
+  m_converter->writeOutputOf("a.png", 100);
+  m_converter->failOn("b.png");
+  openGate();
+  QVERIFY(add({m_files / "a.png", m_files / "b.png"}));
+  m_vm->startConversion();
+  QTRY_VERIFY_WITH_TIMEOUT(!m_vm->isConverting(), 10000);
+  QAbstractItemModel* rows = m_view->fileList()->model();
+  const auto detail = [rows](int row) {
+    return rows->index(row, gui::FileListModel::FileColumn)
+        .data(gui::FileListModel::DetailTextRole);
+  };
+  QCOMPARE(detail(0).toString(), QStringLiteral("\u2192 a.webp"));
+  QCOMPARE(detail(1).toString(), QStringLiteral("The image data is damaged"));  // in the row itself
+  QCOMPARE(rows->index(1, gui::FileListModel::FileColumn).data(Qt::AccessibleTextRole).toString(),
+           QStringLiteral("b.png, The image data is damaged"));
+  QCOMPARE(m_view->startButton()->text(), QStringLiteral("&Start Conversion"));  // one failed
+
+  m_vm->removeItem(m_vm->items()[1].id());
+  QCOMPARE(m_view->startButton()->text(), QStringLiteral("Convert &Again"));
+  const std::size_t before = m_converter->started().size();
+  m_view->startButton()->click();
+  QTRY_VERIFY_WITH_TIMEOUT(!m_vm->isConverting(), 10000);
+  QCOMPARE(m_converter->started().size(), before + 1);  // a.png ran again
+  QCOMPARE(m_vm->completedCount(), 1);
+}
+
+void MainWindowTest::testTextsReadAtLeastFourAndAHalfToOneInLightAndDark() {
+  QPalette dark;
+  dark.setColor(QPalette::Window, QColor(0x2b, 0x2b, 0x2e));
+  dark.setColor(QPalette::WindowText, QColor(0xe8, 0xe8, 0xea));
+  dark.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x20));
+  dark.setColor(QPalette::Text, QColor(0xe8, 0xe8, 0xea));
+  dark.setColor(QPalette::Highlight, QColor(0x35, 0x84, 0xe4));
+  dark.setColor(QPalette::HighlightedText, Qt::white);
+  for (const QPalette& palette : {QApplication::style()->standardPalette(), dark}) {
+    m_view->setPalette(palette);
+    for (QPushButton* button : {m_view->startButton(), m_view->cancelButton()}) {
+      const QPalette& used = button->palette();
+      QVERIFY2(gui::style::contrastRatio(used.color(QPalette::ButtonText),
+                                         used.color(QPalette::Button)) >= 4.5,
+               qPrintable(button->text()));
+    }
+    const auto blended = [](QColor colour, const QColor& background) {
+      const double a = colour.alphaF();
+      return QColor::fromRgbF(colour.redF() * a + background.redF() * (1 - a),
+                              colour.greenF() * a + background.greenF() * (1 - a),
+                              colour.blueF() * a + background.blueF() * (1 - a));
+    };
+    const QColor window = palette.color(QPalette::Window);
+    for (const QColor& text : {gui::style::secondary(palette), gui::style::tertiary(palette)}) {
+      QVERIFY(gui::style::contrastRatio(blended(text, window), window) >= 4.5);
+    }
+    for (const QColor& status :
+         {gui::style::green(palette), gui::style::orange(palette), gui::style::red(palette)}) {
+      QVERIFY(gui::style::contrastRatio(status, palette.color(QPalette::Base)) >= 4.5);
+    }
+  }
 }
 
 int main(int argc, char** argv) {

@@ -212,7 +212,7 @@ void SettingsViewTest::testNoOutputFolderShowsDefault() {
   SettingsView view(*controller, store());
   view.show();
   QCOMPARE(outputPath(view)->fullText(),
-           QStringLiteral("(compressed/ folder next to input files)"));
+           QStringLiteral("(compressed/ folder next to the first file)"));
   QVERIFY(!resetButton(view)->isVisible());
   QVERIFY(defaultLabel(view)->isVisible());
 }
@@ -227,7 +227,7 @@ void SettingsViewTest::testResetReturnsToDefaultFolder() {
   resetButton(view)->click();
   QVERIFY(!controller->settings().outputDirectory.has_value());
   QCOMPARE(outputPath(view)->fullText(),
-           QStringLiteral("(compressed/ folder next to input files)"));
+           QStringLiteral("(compressed/ folder next to the first file)"));
   QVERIFY(!resetButton(view)->isVisible());
   QVERIFY(defaultLabel(view)->isVisible());
   // Forgotten for the next start too.

@@ -1,0 +1,67 @@
+#include "views/file_dialogs.h"
+
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QUrl>
+
+#include "models/conversion_settings.h"
+#include "services/file_service.h"
+#include "viewmodels/conversion_view_model.h"
+
+namespace quorvane::gui {
+
+namespace {
+
+const QString kLastFolderKey = QStringLiteral("lastAddedFolder");
+
+QString startFolder() {
+  const QString last = QSettings().value(kLastFolderKey).toString();
+  if (!last.isEmpty() && QFileInfo(last).isDir()) return last;
+  return QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+}
+
+void rememberFolder(const QString& folder) {
+  QSettings().setValue(kLastFolderKey, folder);
+}
+
+// Runs the dialog and lists what it returns; remembers where that was.
+void addChosen(QFileDialog& dialog, core::ConversionViewModel& controller) {
+  dialog.setDirectory(startFolder());
+  if (dialog.exec() != QDialog::Accepted) return;
+  std::vector<std::filesystem::path> chosen;
+  for (const QUrl& url : dialog.selectedUrls()) {
+    if (auto path = core::FileService::localPathFromUrl(url)) chosen.push_back(*path);
+  }
+  rememberFolder(dialog.directory().absolutePath());
+  controller.addFiles(chosen);
+}
+
+}  // namespace
+
+QStringList imageFileDialogFilters() {
+  QStringList patterns;
+  for (const std::string& ext : core::ConversionSettings::supportedExtensions()) {
+    const QString text = QString::fromStdString(ext);
+    patterns << QStringLiteral("*.") + text << QStringLiteral("*.") + text.toUpper();
+  }
+  return {QCoreApplication::translate("FileDialogs", "Images (%1)").arg(patterns.join(u' '))};
+}
+
+void addFilesFromDialog(QWidget* parent, core::ConversionViewModel& controller) {
+  QFileDialog dialog(parent, QCoreApplication::translate("FileDialogs", "Add Files"));
+  dialog.setFileMode(QFileDialog::ExistingFiles);
+  dialog.setNameFilters(imageFileDialogFilters());
+  addChosen(dialog, controller);
+}
+
+void addFolderFromDialog(QWidget* parent, core::ConversionViewModel& controller) {
+  QFileDialog dialog(parent, QCoreApplication::translate("FileDialogs", "Add Folder"));
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOption(QFileDialog::ShowDirsOnly);
+  addChosen(dialog, controller);
+}
+
+}  // namespace quorvane::gui

@@ -1,0 +1,22 @@
+// Adding files without a drag: file dialogs that open where the user last
+// picked from (else their Pictures folder), and hand what was chosen to the
+// controller.
+#pragma once
+
+#include <QStringList>
+
+class QWidget;
+
+namespace quorvane::core {
+class ConversionViewModel;
+}
+
+namespace quorvane::gui {
+
+// "Images (*.png *.PNG …)": every extension the program reads.
+QStringList imageFileDialogFilters();
+
+void addFilesFromDialog(QWidget* parent, core::ConversionViewModel& controller);
+void addFolderFromDialog(QWidget* parent, core::ConversionViewModel& controller);
+
+}  // namespace quorvane::gui
