@@ -20,9 +20,10 @@ using namespace quorvane;
 
 class InstantConverter final : public core::Converter {
  public:
-  fs::path convert(const core::ConversionJob& job, const core::CancellationToken&,
-                   core::OutputNameReservations*) const override {
-    return job.outputDirectory / job.input.filename();
+  core::ConversionResult convert(const core::ConversionJob& job, const core::CancellationToken&,
+                                 const core::BatchContext&) const override {
+    return {
+        core::ConversionResult::Kind::Written, job.outputDirectory / job.input.filename(), 0, {}};
   }
 };
 

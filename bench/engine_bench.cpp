@@ -103,7 +103,8 @@ void BM_EngineConvert(benchmark::State& state) {
   const fs::path outDir = out.path().toStdString();
   std::uintmax_t bytes = 0;
   for (auto _ : state) {
-    const fs::path written = converter.convert(jobFor(photo12Mp(), outDir, format), token);
+    const fs::path written =
+        converter.convert(jobFor(photo12Mp(), outDir, format), token, {}).output;
     state.PauseTiming();
     bytes = fs::file_size(written);
     fs::remove(written);
@@ -129,7 +130,8 @@ void BM_EngineBareTool(benchmark::State& state) {
   if (format == OutputFormat::Jpeg) {
     if (!codec::writeTga(decodeOrDie(input), tga)) fail("write TGA");
   } else if (format == OutputFormat::Png) {
-    const fs::path made = core::ImageConverter().convert(jobFor(input, outDir, format), token);
+    const fs::path made =
+        core::ImageConverter().convert(jobFor(input, outDir, format), token, {}).output;
     fs::rename(made, quantised);
   } else if (format == OutputFormat::Heic) {
     pixels = decodeOrDie(input);
@@ -205,7 +207,7 @@ int peakChild(const std::string& format, const fs::path& input, const fs::path& 
   if (!parsed) return 2;
   const core::CancellationToken token;
   try {
-    core::ImageConverter().convert(jobFor(input, outputDirectory, *parsed), token);
+    core::ImageConverter().convert(jobFor(input, outputDirectory, *parsed), token, {});
   } catch (const core::ConversionFailure& failure) {
     std::fprintf(stderr, "engine_bench: error: %s\n", failure.description().toUtf8().constData());
     return 1;

@@ -7,11 +7,13 @@ _quorvane_cli() {
     --format) mapfile -t COMPREPLY < <(compgen -W "webp jpeg jpg png heic avif" -- "$cur"); return ;;
     --naming) mapfile -t COMPREPLY < <(compgen -W "original custom" -- "$cur"); return ;;
     --output) mapfile -t COMPREPLY < <(compgen -d -- "$cur"); return ;;
-    --quality|--max-width|--max-height|--prefix|--start|--jobs) return ;;
+    --report) mapfile -t COMPREPLY < <(compgen -f -- "$cur"); return ;;
+    --quality|--max-width|--max-height|--prefix|--start|--jobs|--min-saving) return ;;
   esac
   if [[ $cur == -* ]]; then
     mapfile -t COMPREPLY < <(compgen -W "--format --quality --max-width --max-height --naming
-      --prefix --start --output --jobs --verbose --help --version" -- "$cur")
+      --prefix --start --output --jobs --min-saving --keep-metadata --keep-icc --keep-dates
+      --keep-structure --skip-converted --report --verbose --help --version" -- "$cur")
     return
   fi
   mapfile -t COMPREPLY < <(compgen -f -- "$cur")

@@ -114,8 +114,8 @@
     </message>
     <message>
         <location line="+6"/>
-        <location filename="../../src/services/image_converter.cpp" line="+212"/>
-        <location line="+134"/>
+        <location filename="../../src/services/image_converter.cpp" line="+54"/>
+        <location line="+460"/>
         <location filename="../../src/services/staged_output.cpp" line="+30"/>
         <source>Cannot write the output file</source>
         <translation>Ausgabedatei kann nicht geschrieben werden</translation>
@@ -126,7 +126,7 @@
         <translation>%1 kann nicht gestartet werden</translation>
     </message>
     <message>
-        <location filename="../../src/services/batch_runner.cpp" line="+36"/>
+        <location filename="../../src/services/batch_runner.cpp" line="+51"/>
         <location filename="../../src/services/conversion_errors.cpp" line="-72"/>
         <location line="+40"/>
         <source>Not enough memory</source>
@@ -139,7 +139,7 @@
     </message>
     <message>
         <location filename="../../src/services/file_service.cpp" line="+83"/>
-        <location line="+111"/>
+        <location line="+116"/>
         <source>Cannot choose an output name</source>
         <translation>Name für die Ausgabedatei kann nicht festgelegt werden</translation>
     </message>
@@ -154,7 +154,7 @@
         <translation>Temporäre Datei kann nicht erstellt werden</translation>
     </message>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-251"/>
+        <location filename="../../src/services/image_converter.cpp" line="-378"/>
         <source>its sides are at most %1 pixels</source>
         <extracomment>why a format cannot hold an image, e.g. &quot;its sides are at most 16,383 pixels&quot;</extracomment>
         <translation>die Seiten sind höchstens %1 Pixel lang</translation>
@@ -166,22 +166,68 @@
         <translation>die kurze Seite muss mindestens %1 Pixel lang sein, sobald die lange Seite %2 erreicht</translation>
     </message>
     <message>
-        <location line="+43"/>
-        <location line="+59"/>
-        <location line="+30"/>
+        <location line="-69"/>
+        <location line="+113"/>
+        <location line="+66"/>
+        <location line="+41"/>
         <source>Cannot write a temporary file</source>
         <translation>Temporäre Datei kann nicht geschrieben werden</translation>
     </message>
     <message>
-        <location line="+86"/>
+        <location line="+194"/>
         <source>Cannot create the output folder</source>
         <translation>Ausgabeordner kann nicht erstellt werden</translation>
     </message>
 </context>
 <context>
+    <name>ConversionLedger</name>
+    <message>
+        <location filename="../../src/services/conversion_ledger.cpp" line="+124"/>
+        <source>The record of earlier conversions in %1 is damaged; what could not be read is ignored.</source>
+        <translation>Das Protokoll früherer Konvertierungen in %1 ist beschädigt; nicht lesbare Einträge werden ignoriert.</translation>
+    </message>
+    <message>
+        <location line="+58"/>
+        <source>The record of conversions in %1 could not be saved.</source>
+        <translation>Das Protokoll der Konvertierungen in %1 konnte nicht gespeichert werden.</translation>
+    </message>
+</context>
+<context>
+    <name>ConversionNote</name>
+    <message>
+        <location filename="../../src/services/image_converter.cpp" line="-85"/>
+        <source>Colour profile converted to sRGB (only RGB profiles can be kept)</source>
+        <extracomment>shown under a converted image when its colour profile could not be kept</extracomment>
+        <translation>Farbprofil in sRGB konvertiert (nur RGB-Profile können beibehalten werden)</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Skipped: not smaller than the original</source>
+        <translation>Übersprungen: nicht kleiner als das Original</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Skipped: %1% larger than the original</source>
+        <extracomment>%1 is a whole percentage</extracomment>
+        <translation>Übersprungen: %1% größer als das Original</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Skipped: only %1% smaller, minimum %2%</source>
+        <extracomment>%1 is the saving, %2 the minimum asked for, both whole percentages</extracomment>
+        <translation>Übersprungen: nur %1% kleiner, Minimum %2%</translation>
+    </message>
+    <message>
+        <location line="+113"/>
+        <source>The file date could not be kept: %1</source>
+        <extracomment>shown under a converted image</extracomment>
+        <translation>Das Dateidatum konnte nicht beibehalten werden: %1</translation>
+    </message>
+</context>
+<context>
     <name>FileDialogs</name>
     <message>
-        <location filename="../../src/views/file_dialogs.cpp" line="+48"/>
+        <location filename="../../src/views/file_dialogs.cpp" line="+51"/>
         <source>Images (%1)</source>
         <translation>Bilder (%1)</translation>
     </message>
@@ -189,6 +235,27 @@
         <location line="+4"/>
         <source>Add Files</source>
         <translation>Dateien hinzufügen</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>CSV spreadsheet (*.csv)</source>
+        <translation>CSV-Tabelle (*.csv)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>JSON (*.json)</source>
+        <translation>JSON (*.json)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+13"/>
+        <source>Export Report</source>
+        <translation>Bericht exportieren</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The report could not be saved: %1</source>
+        <translation>Der Bericht konnte nicht gespeichert werden: %1</translation>
     </message>
     <message>
         <location line="+7"/>
@@ -236,25 +303,24 @@
 <context>
     <name>quorvane::core::ConversionViewModel</name>
     <message>
-        <location filename="../../src/viewmodels/conversion_view_model.cpp" line="+289"/>
+        <location filename="../../src/viewmodels/conversion_view_model.cpp" line="+304"/>
         <source>Cancelling conversion</source>
         <translation>Konvertierung wird abgebrochen</translation>
     </message>
-    <message numerus="yes">
-        <location line="+52"/>
-        <source>%n image(s) converted</source>
-        <translation>
-            <numerusform>%n Bild konvertiert</numerusform>
-            <numerusform>%n Bilder konvertiert</numerusform>
-        </translation>
+    <message>
+        <location line="+34"/>
+        <source>Already converted</source>
+        <translation>Bereits konvertiert</translation>
     </message>
-    <message numerus="yes">
+    <message>
+        <location line="+30"/>
+        <source>Images converted: %1</source>
+        <translation>Konvertierte Bilder: %1</translation>
+    </message>
+    <message>
         <location line="+1"/>
-        <source>%n failed</source>
-        <translation>
-            <numerusform>%n fehlgeschlagen</numerusform>
-            <numerusform>%n fehlgeschlagen</numerusform>
-        </translation>
+        <source>%1 failed</source>
+        <translation>%1 fehlgeschlagen</translation>
     </message>
     <message>
         <location line="+1"/>
@@ -283,21 +349,16 @@
 </context>
 <context>
     <name>quorvane::gui::ContentView</name>
-    <message numerus="yes">
-        <location filename="../../src/views/content_view.cpp" line="+91"/>
-        <source>%n image(s) in output folders were not added again.</source>
-        <translation>
-            <numerusform>%n Bild in Ausgabeordnern wurde nicht erneut hinzugefügt.</numerusform>
-            <numerusform>%n Bilder in Ausgabeordnern wurden nicht erneut hinzugefügt.</numerusform>
-        </translation>
+    <message>
+        <location filename="../../src/views/content_view.cpp" line="+92"/>
+        <source>Images in output folders, left out: %1</source>
+        <translation>Bilder in Ausgabeordnern ausgelassen: %1</translation>
     </message>
-    <message numerus="yes">
-        <location line="+4"/>
-        <source>%n location(s) could not be read, such as %1 (%2).</source>
-        <translation>
-            <numerusform>%n Speicherort konnte nicht gelesen werden: %1 (%2).</numerusform>
-            <numerusform>%n Speicherorte konnten nicht gelesen werden, z. B. %1 (%2).</numerusform>
-        </translation>
+    <message>
+        <location line="+5"/>
+        <source>Locations that could not be read: %1, such as %2 (%3)</source>
+        <extracomment>%1 is how many, %2 the first of them, %3 why it could not be read</extracomment>
+        <translation>Nicht lesbare Speicherorte: %1, z. B. %2 (%3)</translation>
     </message>
     <message>
         <location line="+58"/>
@@ -311,7 +372,7 @@
     </message>
     <message>
         <location line="+4"/>
-        <location line="+83"/>
+        <location line="+84"/>
         <source>&amp;Start Conversion</source>
         <translation>Konvertierung &amp;starten</translation>
     </message>
@@ -395,7 +456,7 @@
 <context>
     <name>quorvane::gui::FileListModel</name>
     <message>
-        <location filename="../../src/views/file_list_model.cpp" line="+97"/>
+        <location filename="../../src/views/file_list_model.cpp" line="+107"/>
         <source>File</source>
         <translation>Datei</translation>
     </message>
@@ -420,7 +481,7 @@
         <translation>Status</translation>
     </message>
     <message>
-        <location line="+73"/>
+        <location line="+79"/>
         <source>%1 → %2</source>
         <extracomment>original size, arrow, size after conversion</extracomment>
         <translation>%1 → %2</translation>
@@ -442,24 +503,29 @@
         <translation>Fertig</translation>
     </message>
     <message>
-        <location line="-122"/>
-        <location line="+124"/>
+        <location line="+6"/>
+        <source>Skipped</source>
+        <translation>Übersprungen</translation>
+    </message>
+    <message>
+        <location line="-134"/>
+        <location line="+130"/>
         <source>Cancelled</source>
         <translation>Abgebrochen</translation>
     </message>
     <message>
-        <location line="-129"/>
+        <location line="-146"/>
         <source>→ %1</source>
         <extracomment>under the file name: the name of the file written</extracomment>
         <translation>→ %1</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+18"/>
         <source>Converting…</source>
         <translation>Wird konvertiert…</translation>
     </message>
     <message>
-        <location line="+124"/>
+        <location line="+130"/>
         <source>Error</source>
         <translation>Fehler</translation>
     </message>
@@ -483,21 +549,21 @@
     </message>
     <message>
         <location line="+2"/>
-        <source>Show in &amp;File Manager</source>
-        <translation>Im &amp;Dateimanager anzeigen</translation>
+        <source>Show in File &amp;Manager</source>
+        <translation>Im Datei&amp;manager anzeigen</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>Convert &amp;Again</source>
         <translation>Erneut &amp;konvertieren</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>&amp;Retry Failed</source>
         <translation>Fehlgeschlagene &amp;wiederholen</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>Remove &amp;Finished</source>
         <translation>Fertige &amp;entfernen</translation>
     </message>
@@ -510,7 +576,7 @@
 <context>
     <name>quorvane::gui::MainWindow</name>
     <message>
-        <location filename="../../src/app/quorvane_app.cpp" line="+36"/>
+        <location filename="../../src/app/quorvane_app.cpp" line="+35"/>
         <source>Quit Quorvane?</source>
         <translation>Quorvane beenden?</translation>
     </message>
@@ -546,6 +612,11 @@
     </message>
     <message>
         <location line="+4"/>
+        <source>Export &amp;Report…</source>
+        <translation>Be&amp;richt exportieren…</translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <source>&amp;Settings…</source>
         <translation>&amp;Einstellungen…</translation>
     </message>
@@ -560,12 +631,12 @@
         <translation>&amp;Hilfe</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Check for Updates…</source>
         <translation>Nach Updates suchen…</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+9"/>
         <location line="+18"/>
         <source>About Quorvane</source>
         <translation>Über Quorvane</translation>
@@ -577,14 +648,112 @@
     </message>
 </context>
 <context>
+    <name>quorvane::gui::OptionsButton</name>
+    <message>
+        <location filename="../../src/views/options_button.cpp" line="+22"/>
+        <source>Keep Camera &amp;Data</source>
+        <translation>&amp;Kameradaten beibehalten</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Camera, lens, date, GPS position and copyright (EXIF and XMP) stay in the output</source>
+        <translation>Kamera, Objektiv, Datum, GPS-Position und Copyright (EXIF und XMP) bleiben in der Ausgabedatei erhalten</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Keep Colour &amp;Profile</source>
+        <translation>&amp;Farbprofil beibehalten</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Wide-gamut photos (Display P3, Adobe RGB) keep their profile and colours</source>
+        <translation>Fotos mit erweitertem Farbraum (Display P3, Adobe RGB) behalten ihr Profil und ihre Farben</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Keep File Dat&amp;es</source>
+        <translation>&amp;Dateidatum beibehalten</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Each output gets its original&apos;s modification time</source>
+        <translation>Jede Ausgabedatei erhält das Änderungsdatum ihres Originals</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Keep Folder &amp;Structure</source>
+        <translation>&amp;Ordnerstruktur beibehalten</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Images found in a folder go to the same subfolder of the output folder</source>
+        <translation>Bilder aus einem Ordner kommen in den entsprechenden Unterordner des Ausgabeordners</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>S&amp;kip Files Already Converted</source>
+        <translation>&amp;Bereits konvertierte Dateien überspringen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Images converted before into the output folder with the same settings are left alone</source>
+        <translation>Bilder, die bereits mit denselben Einstellungen in den Ausgabeordner konvertiert wurden, werden nicht erneut konvertiert</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>&amp;Minimum Saving</source>
+        <translation>&amp;Mindestersparnis</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Off: Keep Every Output</source>
+        <extracomment>keep every output, whatever its size</extracomment>
+        <translation>Aus: alle Ausgabedateien behalten</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Only Smaller Files</source>
+        <extracomment>keep an output only when it is smaller than its original</extracomment>
+        <translation>Nur kleinere Dateien</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+43"/>
+        <source>At Least %1% Smaller</source>
+        <extracomment>keep an output only when it is at least this much smaller</extracomment>
+        <translation>Mindestens %1% kleiner</translation>
+    </message>
+    <message>
+        <location line="-32"/>
+        <source>Options</source>
+        <translation>Optionen</translation>
+    </message>
+    <message>
+        <location line="+39"/>
+        <source>O&amp;ptions (%1)</source>
+        <extracomment>the options button; %1 is how many options are on</extracomment>
+        <translation>Option&amp;en (%1)</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>O&amp;ptions</source>
+        <translation>Option&amp;en</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 on</source>
+        <translation>%1 aktiv</translation>
+    </message>
+</context>
+<context>
     <name>quorvane::gui::SettingsBar</name>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="+153"/>
+        <location filename="../../src/views/settings_bar.cpp" line="+155"/>
         <source>Format</source>
         <translation>Format</translation>
     </message>
     <message>
-        <location line="-77"/>
+        <location line="-78"/>
         <source>WebP: 75 to 85 suits photos; 100 keeps the most detail.</source>
         <translation>WebP: 75 bis 85 eignet sich für Fotos; 100 erhält die meisten Details.</translation>
     </message>
@@ -609,7 +778,7 @@
         <translation>AVIF: 60 bis 80 eignet sich für Fotos; 100 ist nahezu verlustfrei.</translation>
     </message>
     <message>
-        <location line="+62"/>
+        <location line="+63"/>
         <source>For&amp;mat:</source>
         <translation>For&amp;mat:</translation>
     </message>
@@ -635,7 +804,7 @@
     </message>
     <message>
         <location line="+11"/>
-        <location line="+6"/>
+        <location line="+7"/>
         <source>Quality</source>
         <translation>Qualität</translation>
     </message>
@@ -645,12 +814,12 @@
         <translation>&amp;Größe ändern</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <source>Max &amp;width:</source>
         <translation>Max. &amp;Breite:</translation>
     </message>
     <message>
-        <location line="+55"/>
+        <location line="+56"/>
         <source>&amp;Original</source>
         <translation>&amp;Original</translation>
     </message>
@@ -661,7 +830,7 @@
     </message>
     <message>
         <location line="+19"/>
-        <source>&amp;Prefix:</source>
+        <source>Pr&amp;efix:</source>
         <translation>&amp;Präfix:</translation>
     </message>
     <message>
@@ -675,7 +844,7 @@
         <translation>Ordner ä&amp;ndern…</translation>
     </message>
     <message>
-        <location line="+98"/>
+        <location line="+102"/>
         <source>compressed/ in %1</source>
         <extracomment>%1 is the folder the &quot;compressed&quot; folder is made in, e.g. ~/Pictures/2023</extracomment>
         <translation>compressed/ in %1</translation>
@@ -691,12 +860,12 @@
         <translation>Ausgabeordner: %1</translation>
     </message>
     <message>
-        <location line="-184"/>
+        <location line="-188"/>
         <source>px</source>
         <translation>px</translation>
     </message>
     <message>
-        <location line="-35"/>
+        <location line="-36"/>
         <source>Maximum width</source>
         <translation>Maximale Breite</translation>
     </message>
@@ -717,7 +886,7 @@
         <translation>beliebig</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+26"/>
         <source>Filename:</source>
         <translation>Dateiname:</translation>
     </message>
@@ -737,7 +906,7 @@
         <translation>Ausgabe:</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+15"/>
         <source>Choose Output Folder</source>
         <translation>Ausgabeordner wählen</translation>
     </message>
@@ -822,13 +991,16 @@
         <source>%1 of %2 converted</source>
         <translation>%1 von %2 konvertiert</translation>
     </message>
-    <message numerus="yes">
+    <message>
         <location line="+4"/>
-        <source>%n failed</source>
-        <translation>
-            <numerusform>%n fehlgeschlagen</numerusform>
-            <numerusform>%n fehlgeschlagen</numerusform>
-        </translation>
+        <source>%1 failed</source>
+        <translation>%1 fehlgeschlagen</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 skipped</source>
+        <extracomment>images not kept (too little saving) or converted before</extracomment>
+        <translation>%1 übersprungen</translation>
     </message>
     <message>
         <location line="+32"/>

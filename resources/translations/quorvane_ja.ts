@@ -114,8 +114,8 @@
     </message>
     <message>
         <location line="+6"/>
-        <location filename="../../src/services/image_converter.cpp" line="+212"/>
-        <location line="+134"/>
+        <location filename="../../src/services/image_converter.cpp" line="+54"/>
+        <location line="+460"/>
         <location filename="../../src/services/staged_output.cpp" line="+30"/>
         <source>Cannot write the output file</source>
         <translation>出力ファイルに書き込めません</translation>
@@ -126,7 +126,7 @@
         <translation>%1 を起動できません</translation>
     </message>
     <message>
-        <location filename="../../src/services/batch_runner.cpp" line="+36"/>
+        <location filename="../../src/services/batch_runner.cpp" line="+51"/>
         <location filename="../../src/services/conversion_errors.cpp" line="-72"/>
         <location line="+40"/>
         <source>Not enough memory</source>
@@ -139,7 +139,7 @@
     </message>
     <message>
         <location filename="../../src/services/file_service.cpp" line="+83"/>
-        <location line="+111"/>
+        <location line="+116"/>
         <source>Cannot choose an output name</source>
         <translation>出力ファイル名を決められません</translation>
     </message>
@@ -154,7 +154,7 @@
         <translation>一時ファイルを作成できません</translation>
     </message>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-251"/>
+        <location filename="../../src/services/image_converter.cpp" line="-378"/>
         <source>its sides are at most %1 pixels</source>
         <extracomment>why a format cannot hold an image, e.g. &quot;its sides are at most 16,383 pixels&quot;</extracomment>
         <translation>辺の長さの上限は %1 ピクセルです</translation>
@@ -166,22 +166,68 @@
         <translation>長辺が %2 以上の場合、短辺は %1 ピクセル以上必要です</translation>
     </message>
     <message>
-        <location line="+43"/>
-        <location line="+59"/>
-        <location line="+30"/>
+        <location line="-69"/>
+        <location line="+113"/>
+        <location line="+66"/>
+        <location line="+41"/>
         <source>Cannot write a temporary file</source>
         <translation>一時ファイルに書き込めません</translation>
     </message>
     <message>
-        <location line="+86"/>
+        <location line="+194"/>
         <source>Cannot create the output folder</source>
         <translation>出力フォルダーを作成できません</translation>
     </message>
 </context>
 <context>
+    <name>ConversionLedger</name>
+    <message>
+        <location filename="../../src/services/conversion_ledger.cpp" line="+124"/>
+        <source>The record of earlier conversions in %1 is damaged; what could not be read is ignored.</source>
+        <translation>%1 にある過去の変換記録が破損しています。読み取れなかった部分は無視されます。</translation>
+    </message>
+    <message>
+        <location line="+58"/>
+        <source>The record of conversions in %1 could not be saved.</source>
+        <translation>%1 の変換記録を保存できませんでした。</translation>
+    </message>
+</context>
+<context>
+    <name>ConversionNote</name>
+    <message>
+        <location filename="../../src/services/image_converter.cpp" line="-85"/>
+        <source>Colour profile converted to sRGB (only RGB profiles can be kept)</source>
+        <extracomment>shown under a converted image when its colour profile could not be kept</extracomment>
+        <translation>カラープロファイルを sRGB に変換しました (保持できるのは RGB プロファイルのみ)</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Skipped: not smaller than the original</source>
+        <translation>スキップ: 元のファイルより小さくなりません</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Skipped: %1% larger than the original</source>
+        <extracomment>%1 is a whole percentage</extracomment>
+        <translation>スキップ: 元のファイルより %1% 大きくなります</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Skipped: only %1% smaller, minimum %2%</source>
+        <extracomment>%1 is the saving, %2 the minimum asked for, both whole percentages</extracomment>
+        <translation>スキップ: %1% しか小さくなりません (最小 %2%)</translation>
+    </message>
+    <message>
+        <location line="+113"/>
+        <source>The file date could not be kept: %1</source>
+        <extracomment>shown under a converted image</extracomment>
+        <translation>ファイルの日時を保持できませんでした: %1</translation>
+    </message>
+</context>
+<context>
     <name>FileDialogs</name>
     <message>
-        <location filename="../../src/views/file_dialogs.cpp" line="+48"/>
+        <location filename="../../src/views/file_dialogs.cpp" line="+51"/>
         <source>Images (%1)</source>
         <translation>画像 (%1)</translation>
     </message>
@@ -189,6 +235,27 @@
         <location line="+4"/>
         <source>Add Files</source>
         <translation>ファイルを追加</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>CSV spreadsheet (*.csv)</source>
+        <translation>CSV スプレッドシート (*.csv)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>JSON (*.json)</source>
+        <translation>JSON (*.json)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+13"/>
+        <source>Export Report</source>
+        <translation>レポートの書き出し</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The report could not be saved: %1</source>
+        <translation>レポートを保存できませんでした: %1</translation>
     </message>
     <message>
         <location line="+7"/>
@@ -236,23 +303,24 @@
 <context>
     <name>quorvane::core::ConversionViewModel</name>
     <message>
-        <location filename="../../src/viewmodels/conversion_view_model.cpp" line="+289"/>
+        <location filename="../../src/viewmodels/conversion_view_model.cpp" line="+304"/>
         <source>Cancelling conversion</source>
         <translation>変換をキャンセルしています</translation>
     </message>
-    <message numerus="yes">
-        <location line="+52"/>
-        <source>%n image(s) converted</source>
-        <translation>
-            <numerusform>%n 枚の画像を変換しました</numerusform>
-        </translation>
+    <message>
+        <location line="+34"/>
+        <source>Already converted</source>
+        <translation>変換済み</translation>
     </message>
-    <message numerus="yes">
+    <message>
+        <location line="+30"/>
+        <source>Images converted: %1</source>
+        <translation>変換した画像: %1 枚</translation>
+    </message>
+    <message>
         <location line="+1"/>
-        <source>%n failed</source>
-        <translation>
-            <numerusform>%n 件失敗</numerusform>
-        </translation>
+        <source>%1 failed</source>
+        <translation>%1 件失敗</translation>
     </message>
     <message>
         <location line="+1"/>
@@ -281,19 +349,16 @@
 </context>
 <context>
     <name>quorvane::gui::ContentView</name>
-    <message numerus="yes">
-        <location filename="../../src/views/content_view.cpp" line="+91"/>
-        <source>%n image(s) in output folders were not added again.</source>
-        <translation>
-            <numerusform>出力フォルダー内の %n 枚の画像は再度追加しませんでした。</numerusform>
-        </translation>
+    <message>
+        <location filename="../../src/views/content_view.cpp" line="+92"/>
+        <source>Images in output folders, left out: %1</source>
+        <translation>出力フォルダー内の画像は追加しませんでした: %1 枚</translation>
     </message>
-    <message numerus="yes">
-        <location line="+4"/>
-        <source>%n location(s) could not be read, such as %1 (%2).</source>
-        <translation>
-            <numerusform>%n か所を読み込めませんでした。例: %1 (%2)</numerusform>
-        </translation>
+    <message>
+        <location line="+5"/>
+        <source>Locations that could not be read: %1, such as %2 (%3)</source>
+        <extracomment>%1 is how many, %2 the first of them, %3 why it could not be read</extracomment>
+        <translation>読み込めなかった場所: %1 か所。例: %2 (%3)</translation>
     </message>
     <message>
         <location line="+58"/>
@@ -307,7 +372,7 @@
     </message>
     <message>
         <location line="+4"/>
-        <location line="+83"/>
+        <location line="+84"/>
         <source>&amp;Start Conversion</source>
         <translation>変換を開始(&amp;S)</translation>
     </message>
@@ -391,7 +456,7 @@
 <context>
     <name>quorvane::gui::FileListModel</name>
     <message>
-        <location filename="../../src/views/file_list_model.cpp" line="+97"/>
+        <location filename="../../src/views/file_list_model.cpp" line="+107"/>
         <source>File</source>
         <translation>ファイル</translation>
     </message>
@@ -416,7 +481,7 @@
         <translation>状態</translation>
     </message>
     <message>
-        <location line="+73"/>
+        <location line="+79"/>
         <source>%1 → %2</source>
         <extracomment>original size, arrow, size after conversion</extracomment>
         <translation>%1 → %2</translation>
@@ -438,24 +503,29 @@
         <translation>完了</translation>
     </message>
     <message>
-        <location line="-122"/>
-        <location line="+124"/>
+        <location line="+6"/>
+        <source>Skipped</source>
+        <translation>スキップ</translation>
+    </message>
+    <message>
+        <location line="-134"/>
+        <location line="+130"/>
         <source>Cancelled</source>
         <translation>キャンセル済み</translation>
     </message>
     <message>
-        <location line="-129"/>
+        <location line="-146"/>
         <source>→ %1</source>
         <extracomment>under the file name: the name of the file written</extracomment>
         <translation>→ %1</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+18"/>
         <source>Converting…</source>
         <translation>変換中…</translation>
     </message>
     <message>
-        <location line="+124"/>
+        <location line="+130"/>
         <source>Error</source>
         <translation>エラー</translation>
     </message>
@@ -479,21 +549,21 @@
     </message>
     <message>
         <location line="+2"/>
-        <source>Show in &amp;File Manager</source>
-        <translation>ファイルマネージャーで表示(&amp;F)</translation>
+        <source>Show in File &amp;Manager</source>
+        <translation>ファイルマネージャーで表示(&amp;M)</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>Convert &amp;Again</source>
         <translation>もう一度変換(&amp;A)</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>&amp;Retry Failed</source>
         <translation>失敗した画像を再試行(&amp;R)</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>Remove &amp;Finished</source>
         <translation>完了済みをリストから削除(&amp;F)</translation>
     </message>
@@ -506,7 +576,7 @@
 <context>
     <name>quorvane::gui::MainWindow</name>
     <message>
-        <location filename="../../src/app/quorvane_app.cpp" line="+36"/>
+        <location filename="../../src/app/quorvane_app.cpp" line="+35"/>
         <source>Quit Quorvane?</source>
         <translation>Quorvane を終了しますか?</translation>
     </message>
@@ -542,6 +612,11 @@
     </message>
     <message>
         <location line="+4"/>
+        <source>Export &amp;Report…</source>
+        <translation>レポートを書き出す(&amp;R)…</translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <source>&amp;Settings…</source>
         <translation>設定(&amp;S)…</translation>
     </message>
@@ -556,12 +631,12 @@
         <translation>ヘルプ(&amp;H)</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Check for Updates…</source>
         <translation>アップデートを確認…</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+9"/>
         <location line="+18"/>
         <source>About Quorvane</source>
         <translation>Quorvane について</translation>
@@ -573,14 +648,112 @@
     </message>
 </context>
 <context>
+    <name>quorvane::gui::OptionsButton</name>
+    <message>
+        <location filename="../../src/views/options_button.cpp" line="+22"/>
+        <source>Keep Camera &amp;Data</source>
+        <translation>カメラ情報を保持(&amp;D)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Camera, lens, date, GPS position and copyright (EXIF and XMP) stay in the output</source>
+        <translation>カメラ、レンズ、日時、GPS 位置情報、著作権情報 (EXIF と XMP) を出力ファイルに残します</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Keep Colour &amp;Profile</source>
+        <translation>カラープロファイルを保持(&amp;P)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Wide-gamut photos (Display P3, Adobe RGB) keep their profile and colours</source>
+        <translation>広色域の写真 (Display P3、Adobe RGB) のプロファイルと色をそのまま保ちます</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Keep File Dat&amp;es</source>
+        <translation>ファイルの日時を保持(&amp;E)</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Each output gets its original&apos;s modification time</source>
+        <translation>出力ファイルの更新日時を元のファイルと同じにします</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Keep Folder &amp;Structure</source>
+        <translation>フォルダー構成を保持(&amp;S)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Images found in a folder go to the same subfolder of the output folder</source>
+        <translation>フォルダー内の画像を、出力フォルダー内の対応するサブフォルダーに保存します</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>S&amp;kip Files Already Converted</source>
+        <translation>変換済みのファイルをスキップ(&amp;K)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Images converted before into the output folder with the same settings are left alone</source>
+        <translation>同じ設定で出力フォルダーに変換済みの画像は、再変換せずそのままにします</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>&amp;Minimum Saving</source>
+        <translation>最小削減率(&amp;M)</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Off: Keep Every Output</source>
+        <extracomment>keep every output, whatever its size</extracomment>
+        <translation>オフ: すべての出力ファイルを保持</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Only Smaller Files</source>
+        <extracomment>keep an output only when it is smaller than its original</extracomment>
+        <translation>小さくなったファイルのみ</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+43"/>
+        <source>At Least %1% Smaller</source>
+        <extracomment>keep an output only when it is at least this much smaller</extracomment>
+        <translation>%1% 以上小さくなったファイルのみ</translation>
+    </message>
+    <message>
+        <location line="-32"/>
+        <source>Options</source>
+        <translation>オプション</translation>
+    </message>
+    <message>
+        <location line="+39"/>
+        <source>O&amp;ptions (%1)</source>
+        <extracomment>the options button; %1 is how many options are on</extracomment>
+        <translation>オプション (%1)(&amp;P)</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>O&amp;ptions</source>
+        <translation>オプション(&amp;P)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 on</source>
+        <translation>%1 件が有効</translation>
+    </message>
+</context>
+<context>
     <name>quorvane::gui::SettingsBar</name>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="+153"/>
+        <location filename="../../src/views/settings_bar.cpp" line="+155"/>
         <source>Format</source>
         <translation>形式</translation>
     </message>
     <message>
-        <location line="-77"/>
+        <location line="-78"/>
         <source>WebP: 75 to 85 suits photos; 100 keeps the most detail.</source>
         <translation>WebP: 写真には 75〜85 が適しています。100 では細部が最もよく残ります。</translation>
     </message>
@@ -605,7 +778,7 @@
         <translation>AVIF: 写真には 60〜80 が適しています。100 はほぼロスレスです。</translation>
     </message>
     <message>
-        <location line="+62"/>
+        <location line="+63"/>
         <source>For&amp;mat:</source>
         <translation>形式(&amp;M):</translation>
     </message>
@@ -631,7 +804,7 @@
     </message>
     <message>
         <location line="+11"/>
-        <location line="+6"/>
+        <location line="+7"/>
         <source>Quality</source>
         <translation>品質</translation>
     </message>
@@ -641,12 +814,12 @@
         <translation>リサイズ(&amp;Z)</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <source>Max &amp;width:</source>
         <translation>最大幅(&amp;W):</translation>
     </message>
     <message>
-        <location line="+55"/>
+        <location line="+56"/>
         <source>&amp;Original</source>
         <translation>元の名前(&amp;O)</translation>
     </message>
@@ -657,8 +830,8 @@
     </message>
     <message>
         <location line="+19"/>
-        <source>&amp;Prefix:</source>
-        <translation>接頭辞(&amp;P):</translation>
+        <source>Pr&amp;efix:</source>
+        <translation>接頭辞(&amp;E):</translation>
     </message>
     <message>
         <location line="+14"/>
@@ -671,7 +844,7 @@
         <translation>フォルダーを変更(&amp;N)…</translation>
     </message>
     <message>
-        <location line="+98"/>
+        <location line="+102"/>
         <source>compressed/ in %1</source>
         <extracomment>%1 is the folder the &quot;compressed&quot; folder is made in, e.g. ~/Pictures/2023</extracomment>
         <translation>%1 内の compressed/</translation>
@@ -687,12 +860,12 @@
         <translation>出力フォルダー: %1</translation>
     </message>
     <message>
-        <location line="-184"/>
+        <location line="-188"/>
         <source>px</source>
         <translation>px</translation>
     </message>
     <message>
-        <location line="-35"/>
+        <location line="-36"/>
         <source>Maximum width</source>
         <translation>最大幅</translation>
     </message>
@@ -713,7 +886,7 @@
         <translation>指定なし</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+26"/>
         <source>Filename:</source>
         <translation>ファイル名:</translation>
     </message>
@@ -733,7 +906,7 @@
         <translation>出力先:</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+15"/>
         <source>Choose Output Folder</source>
         <translation>出力フォルダーを選択</translation>
     </message>
@@ -817,12 +990,16 @@
         <source>%1 of %2 converted</source>
         <translation>%2 件中 %1 件を変換済み</translation>
     </message>
-    <message numerus="yes">
+    <message>
         <location line="+4"/>
-        <source>%n failed</source>
-        <translation>
-            <numerusform>%n 件失敗</numerusform>
-        </translation>
+        <source>%1 failed</source>
+        <translation>%1 件失敗</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 skipped</source>
+        <extracomment>images not kept (too little saving) or converted before</extracomment>
+        <translation>%1 件スキップ</translation>
     </message>
     <message>
         <location line="+32"/>

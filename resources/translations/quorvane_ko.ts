@@ -114,8 +114,8 @@
     </message>
     <message>
         <location line="+6"/>
-        <location filename="../../src/services/image_converter.cpp" line="+212"/>
-        <location line="+134"/>
+        <location filename="../../src/services/image_converter.cpp" line="+54"/>
+        <location line="+460"/>
         <location filename="../../src/services/staged_output.cpp" line="+30"/>
         <source>Cannot write the output file</source>
         <translation>출력 파일을 쓸 수 없습니다</translation>
@@ -126,7 +126,7 @@
         <translation>%1을(를) 실행할 수 없습니다</translation>
     </message>
     <message>
-        <location filename="../../src/services/batch_runner.cpp" line="+36"/>
+        <location filename="../../src/services/batch_runner.cpp" line="+51"/>
         <location filename="../../src/services/conversion_errors.cpp" line="-72"/>
         <location line="+40"/>
         <source>Not enough memory</source>
@@ -139,7 +139,7 @@
     </message>
     <message>
         <location filename="../../src/services/file_service.cpp" line="+83"/>
-        <location line="+111"/>
+        <location line="+116"/>
         <source>Cannot choose an output name</source>
         <translation>출력 파일 이름을 정할 수 없습니다</translation>
     </message>
@@ -154,7 +154,7 @@
         <translation>임시 파일을 만들 수 없습니다</translation>
     </message>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-251"/>
+        <location filename="../../src/services/image_converter.cpp" line="-378"/>
         <source>its sides are at most %1 pixels</source>
         <extracomment>why a format cannot hold an image, e.g. &quot;its sides are at most 16,383 pixels&quot;</extracomment>
         <translation>변의 길이는 최대 %1픽셀입니다</translation>
@@ -166,22 +166,68 @@
         <translation>긴 변이 %2 이상이면 짧은 변이 %1픽셀 이상이어야 합니다</translation>
     </message>
     <message>
-        <location line="+43"/>
-        <location line="+59"/>
-        <location line="+30"/>
+        <location line="-69"/>
+        <location line="+113"/>
+        <location line="+66"/>
+        <location line="+41"/>
         <source>Cannot write a temporary file</source>
         <translation>임시 파일을 쓸 수 없습니다</translation>
     </message>
     <message>
-        <location line="+86"/>
+        <location line="+194"/>
         <source>Cannot create the output folder</source>
         <translation>출력 폴더를 만들 수 없습니다</translation>
     </message>
 </context>
 <context>
+    <name>ConversionLedger</name>
+    <message>
+        <location filename="../../src/services/conversion_ledger.cpp" line="+124"/>
+        <source>The record of earlier conversions in %1 is damaged; what could not be read is ignored.</source>
+        <translation>%1의 이전 변환 기록이 손상되었습니다. 읽을 수 없는 부분은 무시합니다.</translation>
+    </message>
+    <message>
+        <location line="+58"/>
+        <source>The record of conversions in %1 could not be saved.</source>
+        <translation>%1의 변환 기록을 저장하지 못했습니다.</translation>
+    </message>
+</context>
+<context>
+    <name>ConversionNote</name>
+    <message>
+        <location filename="../../src/services/image_converter.cpp" line="-85"/>
+        <source>Colour profile converted to sRGB (only RGB profiles can be kept)</source>
+        <extracomment>shown under a converted image when its colour profile could not be kept</extracomment>
+        <translation>색상 프로필을 sRGB로 변환했습니다(RGB 프로필만 유지할 수 있음)</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Skipped: not smaller than the original</source>
+        <translation>건너뜀: 원본보다 작지 않음</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Skipped: %1% larger than the original</source>
+        <extracomment>%1 is a whole percentage</extracomment>
+        <translation>건너뜀: 원본보다 %1% 큼</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Skipped: only %1% smaller, minimum %2%</source>
+        <extracomment>%1 is the saving, %2 the minimum asked for, both whole percentages</extracomment>
+        <translation>건너뜀: %1%만 작아짐, 최소 %2%</translation>
+    </message>
+    <message>
+        <location line="+113"/>
+        <source>The file date could not be kept: %1</source>
+        <extracomment>shown under a converted image</extracomment>
+        <translation>파일 날짜를 유지하지 못했습니다: %1</translation>
+    </message>
+</context>
+<context>
     <name>FileDialogs</name>
     <message>
-        <location filename="../../src/views/file_dialogs.cpp" line="+48"/>
+        <location filename="../../src/views/file_dialogs.cpp" line="+51"/>
         <source>Images (%1)</source>
         <translation>이미지 (%1)</translation>
     </message>
@@ -189,6 +235,27 @@
         <location line="+4"/>
         <source>Add Files</source>
         <translation>파일 추가</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>CSV spreadsheet (*.csv)</source>
+        <translation>CSV 스프레드시트 (*.csv)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>JSON (*.json)</source>
+        <translation>JSON (*.json)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+13"/>
+        <source>Export Report</source>
+        <translation>보고서 내보내기</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The report could not be saved: %1</source>
+        <translation>보고서를 저장하지 못했습니다: %1</translation>
     </message>
     <message>
         <location line="+7"/>
@@ -236,23 +303,24 @@
 <context>
     <name>quorvane::core::ConversionViewModel</name>
     <message>
-        <location filename="../../src/viewmodels/conversion_view_model.cpp" line="+289"/>
+        <location filename="../../src/viewmodels/conversion_view_model.cpp" line="+304"/>
         <source>Cancelling conversion</source>
         <translation>변환 취소 중</translation>
     </message>
-    <message numerus="yes">
-        <location line="+52"/>
-        <source>%n image(s) converted</source>
-        <translation>
-            <numerusform>이미지 %n개 변환됨</numerusform>
-        </translation>
+    <message>
+        <location line="+34"/>
+        <source>Already converted</source>
+        <translation>이미 변환됨</translation>
     </message>
-    <message numerus="yes">
+    <message>
+        <location line="+30"/>
+        <source>Images converted: %1</source>
+        <translation>변환된 이미지: %1개</translation>
+    </message>
+    <message>
         <location line="+1"/>
-        <source>%n failed</source>
-        <translation>
-            <numerusform>%n개 실패</numerusform>
-        </translation>
+        <source>%1 failed</source>
+        <translation>%1개 실패</translation>
     </message>
     <message>
         <location line="+1"/>
@@ -281,19 +349,16 @@
 </context>
 <context>
     <name>quorvane::gui::ContentView</name>
-    <message numerus="yes">
-        <location filename="../../src/views/content_view.cpp" line="+91"/>
-        <source>%n image(s) in output folders were not added again.</source>
-        <translation>
-            <numerusform>출력 폴더에 있는 이미지 %n개는 다시 추가하지 않았습니다.</numerusform>
-        </translation>
+    <message>
+        <location filename="../../src/views/content_view.cpp" line="+92"/>
+        <source>Images in output folders, left out: %1</source>
+        <translation>출력 폴더에 있어 추가하지 않은 이미지: %1개</translation>
     </message>
-    <message numerus="yes">
-        <location line="+4"/>
-        <source>%n location(s) could not be read, such as %1 (%2).</source>
-        <translation>
-            <numerusform>위치 %n곳을 읽을 수 없습니다. 예: %1(%2)</numerusform>
-        </translation>
+    <message>
+        <location line="+5"/>
+        <source>Locations that could not be read: %1, such as %2 (%3)</source>
+        <extracomment>%1 is how many, %2 the first of them, %3 why it could not be read</extracomment>
+        <translation>읽을 수 없는 위치: %1곳, 예: %2(%3)</translation>
     </message>
     <message>
         <location line="+58"/>
@@ -307,7 +372,7 @@
     </message>
     <message>
         <location line="+4"/>
-        <location line="+83"/>
+        <location line="+84"/>
         <source>&amp;Start Conversion</source>
         <translation>변환 시작(&amp;S)</translation>
     </message>
@@ -391,7 +456,7 @@
 <context>
     <name>quorvane::gui::FileListModel</name>
     <message>
-        <location filename="../../src/views/file_list_model.cpp" line="+97"/>
+        <location filename="../../src/views/file_list_model.cpp" line="+107"/>
         <source>File</source>
         <translation>파일</translation>
     </message>
@@ -416,7 +481,7 @@
         <translation>상태</translation>
     </message>
     <message>
-        <location line="+73"/>
+        <location line="+79"/>
         <source>%1 → %2</source>
         <extracomment>original size, arrow, size after conversion</extracomment>
         <translation>%1 → %2</translation>
@@ -438,24 +503,29 @@
         <translation>완료</translation>
     </message>
     <message>
-        <location line="-122"/>
-        <location line="+124"/>
+        <location line="+6"/>
+        <source>Skipped</source>
+        <translation>건너뜀</translation>
+    </message>
+    <message>
+        <location line="-134"/>
+        <location line="+130"/>
         <source>Cancelled</source>
         <translation>취소됨</translation>
     </message>
     <message>
-        <location line="-129"/>
+        <location line="-146"/>
         <source>→ %1</source>
         <extracomment>under the file name: the name of the file written</extracomment>
         <translation>→ %1</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+18"/>
         <source>Converting…</source>
         <translation>변환 중…</translation>
     </message>
     <message>
-        <location line="+124"/>
+        <location line="+130"/>
         <source>Error</source>
         <translation>오류</translation>
     </message>
@@ -479,21 +549,21 @@
     </message>
     <message>
         <location line="+2"/>
-        <source>Show in &amp;File Manager</source>
-        <translation>파일 관리자에서 보기(&amp;F)</translation>
+        <source>Show in File &amp;Manager</source>
+        <translation>파일 관리자에서 보기(&amp;M)</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>Convert &amp;Again</source>
         <translation>다시 변환(&amp;A)</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>&amp;Retry Failed</source>
         <translation>실패한 항목 다시 시도(&amp;R)</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>Remove &amp;Finished</source>
         <translation>완료된 항목 제거(&amp;F)</translation>
     </message>
@@ -506,7 +576,7 @@
 <context>
     <name>quorvane::gui::MainWindow</name>
     <message>
-        <location filename="../../src/app/quorvane_app.cpp" line="+36"/>
+        <location filename="../../src/app/quorvane_app.cpp" line="+35"/>
         <source>Quit Quorvane?</source>
         <translation>Quorvane을 끝낼까요?</translation>
     </message>
@@ -542,6 +612,11 @@
     </message>
     <message>
         <location line="+4"/>
+        <source>Export &amp;Report…</source>
+        <translation>보고서 내보내기(&amp;R)…</translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <source>&amp;Settings…</source>
         <translation>설정(&amp;S)…</translation>
     </message>
@@ -556,12 +631,12 @@
         <translation>도움말(&amp;H)</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Check for Updates…</source>
         <translation>업데이트 확인…</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+9"/>
         <location line="+18"/>
         <source>About Quorvane</source>
         <translation>Quorvane 정보</translation>
@@ -573,14 +648,112 @@
     </message>
 </context>
 <context>
+    <name>quorvane::gui::OptionsButton</name>
+    <message>
+        <location filename="../../src/views/options_button.cpp" line="+22"/>
+        <source>Keep Camera &amp;Data</source>
+        <translation>카메라 정보 유지(&amp;D)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Camera, lens, date, GPS position and copyright (EXIF and XMP) stay in the output</source>
+        <translation>카메라, 렌즈, 날짜, GPS 위치, 저작권 정보(EXIF 및 XMP)를 출력 파일에 남깁니다</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Keep Colour &amp;Profile</source>
+        <translation>색상 프로필 유지(&amp;P)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Wide-gamut photos (Display P3, Adobe RGB) keep their profile and colours</source>
+        <translation>넓은 색역 사진(Display P3, Adobe RGB)의 프로필과 색상을 그대로 유지합니다</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Keep File Dat&amp;es</source>
+        <translation>파일 날짜 유지(&amp;E)</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Each output gets its original&apos;s modification time</source>
+        <translation>각 출력 파일에 원본의 수정 시간을 적용합니다</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Keep Folder &amp;Structure</source>
+        <translation>폴더 구조 유지(&amp;S)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Images found in a folder go to the same subfolder of the output folder</source>
+        <translation>폴더에서 찾은 이미지를 출력 폴더 안의 같은 하위 폴더에 저장합니다</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>S&amp;kip Files Already Converted</source>
+        <translation>이미 변환한 파일 건너뛰기(&amp;K)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Images converted before into the output folder with the same settings are left alone</source>
+        <translation>같은 설정으로 출력 폴더에 이미 변환한 이미지는 다시 변환하지 않습니다</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>&amp;Minimum Saving</source>
+        <translation>최소 절감률(&amp;M)</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Off: Keep Every Output</source>
+        <extracomment>keep every output, whatever its size</extracomment>
+        <translation>끔: 모든 출력 파일 유지</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Only Smaller Files</source>
+        <extracomment>keep an output only when it is smaller than its original</extracomment>
+        <translation>더 작은 파일만</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+43"/>
+        <source>At Least %1% Smaller</source>
+        <extracomment>keep an output only when it is at least this much smaller</extracomment>
+        <translation>%1% 이상 작은 파일만</translation>
+    </message>
+    <message>
+        <location line="-32"/>
+        <source>Options</source>
+        <translation>옵션</translation>
+    </message>
+    <message>
+        <location line="+39"/>
+        <source>O&amp;ptions (%1)</source>
+        <extracomment>the options button; %1 is how many options are on</extracomment>
+        <translation>옵션 (%1)(&amp;P)</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>O&amp;ptions</source>
+        <translation>옵션(&amp;P)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 on</source>
+        <translation>%1개 켜짐</translation>
+    </message>
+</context>
+<context>
     <name>quorvane::gui::SettingsBar</name>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="+153"/>
+        <location filename="../../src/views/settings_bar.cpp" line="+155"/>
         <source>Format</source>
         <translation>형식</translation>
     </message>
     <message>
-        <location line="-77"/>
+        <location line="-78"/>
         <source>WebP: 75 to 85 suits photos; 100 keeps the most detail.</source>
         <translation>WebP: 사진에는 75~85가 알맞습니다. 100은 디테일을 가장 많이 살립니다.</translation>
     </message>
@@ -605,7 +778,7 @@
         <translation>AVIF: 사진에는 60~80이 알맞습니다. 100은 거의 무손실입니다.</translation>
     </message>
     <message>
-        <location line="+62"/>
+        <location line="+63"/>
         <source>For&amp;mat:</source>
         <translation>형식(&amp;M):</translation>
     </message>
@@ -631,7 +804,7 @@
     </message>
     <message>
         <location line="+11"/>
-        <location line="+6"/>
+        <location line="+7"/>
         <source>Quality</source>
         <translation>품질</translation>
     </message>
@@ -641,12 +814,12 @@
         <translation>크기 조정(&amp;Z)</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <source>Max &amp;width:</source>
         <translation>최대 너비(&amp;W):</translation>
     </message>
     <message>
-        <location line="+55"/>
+        <location line="+56"/>
         <source>&amp;Original</source>
         <translation>원본(&amp;O)</translation>
     </message>
@@ -657,8 +830,8 @@
     </message>
     <message>
         <location line="+19"/>
-        <source>&amp;Prefix:</source>
-        <translation>접두사(&amp;P):</translation>
+        <source>Pr&amp;efix:</source>
+        <translation>접두사(&amp;E):</translation>
     </message>
     <message>
         <location line="+14"/>
@@ -671,7 +844,7 @@
         <translation>폴더 변경(&amp;N)…</translation>
     </message>
     <message>
-        <location line="+98"/>
+        <location line="+102"/>
         <source>compressed/ in %1</source>
         <extracomment>%1 is the folder the &quot;compressed&quot; folder is made in, e.g. ~/Pictures/2023</extracomment>
         <translation>%1 안의 compressed/</translation>
@@ -687,12 +860,12 @@
         <translation>출력 폴더: %1</translation>
     </message>
     <message>
-        <location line="-184"/>
+        <location line="-188"/>
         <source>px</source>
         <translation>px</translation>
     </message>
     <message>
-        <location line="-35"/>
+        <location line="-36"/>
         <source>Maximum width</source>
         <translation>최대 너비</translation>
     </message>
@@ -713,7 +886,7 @@
         <translation>제한 없음</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+26"/>
         <source>Filename:</source>
         <translation>파일 이름:</translation>
     </message>
@@ -733,7 +906,7 @@
         <translation>출력 위치:</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+15"/>
         <source>Choose Output Folder</source>
         <translation>출력 폴더 선택</translation>
     </message>
@@ -817,12 +990,16 @@
         <source>%1 of %2 converted</source>
         <translation>%2개 중 %1개 변환됨</translation>
     </message>
-    <message numerus="yes">
+    <message>
         <location line="+4"/>
-        <source>%n failed</source>
-        <translation>
-            <numerusform>%n개 실패</numerusform>
-        </translation>
+        <source>%1 failed</source>
+        <translation>%1개 실패</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 skipped</source>
+        <extracomment>images not kept (too little saving) or converted before</extracomment>
+        <translation>%1개 건너뜀</translation>
     </message>
     <message>
         <location line="+32"/>

@@ -82,6 +82,14 @@ void MainWindow::buildMenus() {
                                       [this] { addFolderFromDialog(this, m_controller); });
   addFolder->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
   app->addSeparator();
+  m_exportReport = app->addAction(tr("Export &Report\u2026"), this,
+                                  [this] { exportReportFromDialog(this, m_controller); });
+  const auto reportReady = [this] {
+    m_exportReport->setEnabled(!m_controller.isConverting() && !m_controller.lastReport().empty());
+  };
+  connect(&m_controller, &core::ConversionViewModel::isConvertingChanged, this, reportReady);
+  reportReady();
+  app->addSeparator();
   m_settingsAction = app->addAction(tr("&Settings\u2026"), this, &MainWindow::showSettings);
   // The platform has no standard preferences key here: Ctrl+, as users expect.
   m_settingsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));

@@ -28,6 +28,7 @@ class MainWindow : public QMainWindow {
   ContentView* content() const { return m_content; }
   QAction* settingsAction() const { return m_settingsAction; }
   QAction* checkForUpdatesAction() const { return m_checkForUpdates; }
+  QAction* exportReportAction() const { return m_exportReport; }
   // The question closing asks while a batch runs; true: quit anyway.
   static bool confirmQuitDuringBatch(QWidget* parent);
   // Shows the preferences; does nothing while they are shown.
@@ -52,6 +53,7 @@ class MainWindow : public QMainWindow {
   ContentView* m_content = nullptr;
   QAction* m_settingsAction = nullptr;
   QAction* m_checkForUpdates = nullptr;
+  QAction* m_exportReport = nullptr;
   QPointer<SettingsView> m_settings;
 };
 

@@ -51,9 +51,21 @@ std::optional<int> parseInt(const std::string& text) {
   return value;
 }
 
-const std::vector<std::string> kOptions = {"--format", "--quality", "--max-width", "--max-height",
-                                           "--naming", "--prefix",  "--start",     "--output",
-                                           "--jobs",   "--verbose", "--help",      "--version"};
+const std::vector<std::string> kOptions = {
+    "--format",         "--quality",       "--max-width", "--max-height", "--naming",
+    "--prefix",         "--start",         "--output",    "--jobs",       "--min-saving",
+    "--report",         "--keep-metadata", "--keep-icc",  "--keep-dates", "--keep-structure",
+    "--skip-converted", "--verbose",       "--help",      "--version"};
+
+// The switches that take no value, and what each turns on.
+bool* switchOf(const std::string& name, core::OutputOptions& options) {
+  if (name == "--keep-metadata") return &options.keepMetadata;
+  if (name == "--keep-icc") return &options.keepColorProfile;
+  if (name == "--keep-dates") return &options.keepFileDates;
+  if (name == "--keep-structure") return &options.keepFolderStructure;
+  if (name == "--skip-converted") return &options.skipConverted;
+  return nullptr;
+}
 
 }  // namespace
 
@@ -76,12 +88,19 @@ ParseResult parseArguments(const std::vector<std::string>& arguments) {
       options.verbose = true;
       continue;
     }
+    if (bool* flag = switchOf(argument, options.outputOptions)) {
+      *flag = true;
+      continue;
+    }
 
     std::string name = argument;
     std::optional<std::string> value;
     if (const auto equals = argument.find('='); equals != std::string::npos) {
       name = argument.substr(0, equals);
       value = argument.substr(equals + 1);
+    }
+    if (switchOf(name, options.outputOptions)) {
+      return UsageError{"option '" + name + "' takes no value"};
     }
     if (std::find(kOptions.begin(), kOptions.end(), name) == kOptions.end()) {
       return UsageError{withHint("unknown option '" + name + "'", name, kOptions)};
@@ -124,6 +143,15 @@ ParseResult parseArguments(const std::vector<std::string>& arguments) {
     } else if (name == "--output") {
       if (v.empty()) return UsageError{"option '--output' needs a folder"};
       options.outputDirectory = std::filesystem::path(v);
+    } else if (name == "--min-saving") {
+      const auto percent = parseInt(v);
+      if (!percent || *percent < 0 || *percent > 99) {
+        return UsageError{"min-saving must be a whole number from 0 to 99, not '" + v + "'"};
+      }
+      options.outputOptions.minSaving = *percent;
+    } else if (name == "--report") {
+      if (v.empty()) return UsageError{"option '--report' needs a file"};
+      options.report = std::filesystem::path(v);
     } else if (name == "--jobs") {
       const auto jobs = parseInt(v);
       if (!jobs || *jobs < 1)
@@ -161,12 +189,25 @@ std::string usageText(int defaultJobs) {
              "  --jobs N          conversions at once [") +
          jobs +
          "; the CPUs available]\n"
+         "  --min-saving N    keep an output only when it is at least N% smaller than\n"
+         "                    its input (0 to 99; 0: smaller at all) [keep every output]\n"
+         "  --keep-metadata   carry camera data (EXIF, XMP: camera, date, GPS, ...)\n"
+         "                    into the output [strip it]\n"
+         "  --keep-icc        keep an RGB colour profile and its colours [convert to sRGB]\n"
+         "  --keep-dates      give each output its input's modification time\n"
+         "  --keep-structure  write images found in a folder at the same place under\n"
+         "                    the output folder [all in the output folder]\n"
+         "  --skip-converted  leave alone images this program converted before into\n"
+         "                    the output folder with the same settings\n"
+         "  --report FILE     write what became of every image to FILE (CSV, or JSON\n"
+         "                    when FILE ends in .json)\n"
          "  --verbose, -v     with each failure, print what the encoder said\n"
          "  --help            show this text and exit\n"
          "  --version         show the version and exit\n"
          "\n"
-         "exit status: 0 when every image converted, 1 when any failed, 2 on a usage\n"
-         "error (nothing converted), 130 when interrupted (finished outputs are kept).\n";
+         "exit status: 0 when no image failed (skipped ones count as done), 1 when\n"
+         "any failed, 2 on a usage error (nothing converted), 130 when interrupted\n"
+         "(finished outputs are kept).\n";
 }
 
 }  // namespace quorvane::cli

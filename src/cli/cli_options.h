@@ -10,6 +10,7 @@
 
 #include "models/naming_mode.h"
 #include "models/output_format.h"
+#include "models/output_options.h"
 
 namespace quorvane::cli {
 
@@ -24,6 +25,8 @@ struct CliOptions {
   std::optional<std::filesystem::path> outputDirectory;
   std::optional<int> jobs;
   bool verbose = false;  // failures also print what the encoder said
+  core::OutputOptions outputOptions;
+  std::optional<std::filesystem::path> report;  // CSV, or JSON by its extension
   std::vector<std::filesystem::path> paths;
 };
 

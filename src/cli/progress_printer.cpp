@@ -65,9 +65,20 @@ void ProgressPrinter::itemFinished(const QString& name, const std::filesystem::p
       if (outcome.output.stem() != input.stem()) {
         shown += QStringLiteral(" -> ") + core::FileService::displayPath(outcome.output.filename());
       }
-      print(m_output, shown + QStringLiteral(": ") + sizeChange(originalSize, outcome.size));
+      QString line = shown + QStringLiteral(": ") + sizeChange(originalSize, outcome.size);
+      if (!outcome.message.isEmpty()) line += QStringLiteral(" (") + outcome.message + u')';
+      print(m_output, line);
       break;
     }
+    case Kind::Skipped:
+      ++m_totals.skipped;
+      print(m_output, QStringLiteral("%1: %2").arg(name, outcome.message));
+      break;
+    case Kind::AlreadyConverted:
+      ++m_totals.skipped;
+      print(m_output, QStringLiteral("%1: already converted -> %2")
+                          .arg(name, core::FileService::displayPath(outcome.output.filename())));
+      break;
     case Kind::Failed:
       ++m_totals.failed;
       ++m_failedImages;
@@ -85,11 +96,18 @@ void ProgressPrinter::itemFinished(const QString& name, const std::filesystem::p
   drawBar();
 }
 
+void ProgressPrinter::notice(const QString& text) {
+  clearBar();
+  print(m_errors, QStringLiteral("quorvane: warning: ") + text);
+  drawBar();
+}
+
 void ProgressPrinter::finish(bool interrupted) {
   clearBar();
   // Images that never reached a conversion were cancelled too.
-  m_totals.cancelled = m_images - m_totals.converted - m_failedImages;
+  m_totals.cancelled = m_images - m_totals.converted - m_totals.skipped - m_failedImages;
   QString line = QString::asprintf("%d converted", m_totals.converted);
+  if (m_totals.skipped) line += QString::asprintf(", %d skipped", m_totals.skipped);
   if (m_totals.failed) line += QString::asprintf(", %d failed", m_totals.failed);
   if (m_totals.cancelled > 0) line += QString::asprintf(", %d cancelled", m_totals.cancelled);
   if (m_totals.converted) {

@@ -14,7 +14,8 @@ namespace quorvane::cli {
 
 struct BatchTotals {
   int converted = 0;
-  int failed = 0;  // images and unreadable paths
+  int skipped = 0;  // not kept, or converted before
+  int failed = 0;   // images and unreadable paths
   int cancelled = 0;
   qint64 originalBytes = 0;    // of converted images
   qint64 compressedBytes = 0;  // of their outputs
@@ -33,6 +34,8 @@ class ProgressPrinter {
   // `name` is the input as shown; `input` its path, of `originalSize` bytes.
   void itemFinished(const QString& name, const std::filesystem::path& input, qint64 originalSize,
                     const core::ConversionOutcome& outcome);
+  // A line about the batch, not about one image (a warning).
+  void notice(const QString& text);
   void finish(bool interrupted);
   const BatchTotals& totals() const { return m_totals; }
 

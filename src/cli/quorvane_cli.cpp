@@ -21,6 +21,7 @@
 #include "cli/progress_printer.h"
 #include "codec/libvips_runtime.h"
 #include "models/conversion_settings.h"
+#include "services/batch_report.h"
 #include "services/batch_runner.h"
 #include "services/file_service.h"
 #include "services/image_converter.h"
@@ -82,6 +83,7 @@ int run(const CliOptions& options) {
   settings.maxWidth = options.maxWidth;
   settings.maxHeight = options.maxHeight;
   settings.naming = options.naming;
+  settings.options = options.outputOptions;
   if (options.prefix) settings.namePrefix = core::sanitizedNamePrefix(*options.prefix);
   if (options.startNumber) {
     settings.nameStartNumber = core::numericPrefix(*options.startNumber, 6);
@@ -106,13 +108,16 @@ int run(const CliOptions& options) {
   std::vector<fs::path> given;
   for (const fs::path& path : options.paths) given.push_back(fs::absolute(path));
   std::vector<core::BatchEntry> entries;
+  fs::path firstRoot;
   QHash<QUuid, Listed> listed;
   core::FileService::walkImageFiles(
       given, {.image =
-                  [&](const fs::path& file) {
-                    const core::ImageFacts facts = core::measureImage(file);
+                  [&](const fs::path& file, const fs::path& root) {
+                    const core::ImageFacts facts = core::measureImage(file, root);
+                    if (entries.empty()) firstRoot = root;
                     const QUuid id = QUuid::createUuid();
-                    entries.push_back({id, file, facts.pixelWidth, facts.pixelHeight});
+                    entries.push_back(
+                        {id, file, facts.pixelWidth, facts.pixelHeight, facts.relativeFolder});
                     listed.insert(id, {file, facts.originalSize});
                     return true;
                   },
@@ -129,8 +134,10 @@ int run(const CliOptions& options) {
     printer.finish(false);
     return kExitFailure;
   }
-  if (!options.outputDirectory)
-    settings.folder = entries.front().input.parent_path() / "compressed";
+  if (!options.outputDirectory) {
+    settings.folder = core::FileService::defaultOutputFolder(
+        entries.front().input, firstRoot, options.outputOptions.keepFolderStructure);
+  }
 
   const core::ImageConverter converter;
   core::BatchRunner batch(
@@ -143,21 +150,37 @@ int run(const CliOptions& options) {
     interrupted = true;
     batch.cancel();
   });
-  QObject::connect(&batch, &core::BatchRunner::finished,
-                   [&](const QUuid& id, const core::ConversionOutcome& outcome) {
-                     const Listed& image = listed[id];
-                     printer.itemFinished(displayName(image.input), image.input, image.originalSize,
-                                          outcome);
-                   });
+  std::vector<core::ReportRow> report;
+  QObject::connect(
+      &batch, &core::BatchRunner::finished,
+      [&](const QUuid& id, const core::ConversionOutcome& outcome) {
+        const Listed& image = listed[id];
+        printer.itemFinished(displayName(image.input), image.input, image.originalSize, outcome);
+        if (options.report) {
+          report.push_back(core::reportRowFor(image.input, image.originalSize, outcome, settings));
+        }
+      });
+  QObject::connect(&batch, &core::BatchRunner::notice,
+                   [&](const QString& text) { printer.notice(text); });
   QObject::connect(&batch, &core::BatchRunner::done, [] { QCoreApplication::quit(); });
   batch.append(std::move(entries));
   batch.start();
   QCoreApplication::exec();
 
   printer.finish(interrupted);
+  bool reportFailed = false;
+  if (options.report) {
+    if (const auto error = core::writeReport(fs::absolute(*options.report), report)) {
+      std::fprintf(stderr, "quorvane: error: cannot write the report '%s': %s\n",
+                   options.report->c_str(), error->toLocal8Bit().constData());
+      reportFailed = true;
+    }
+  }
   if (interrupted) return kExitInterrupted;
-  return printer.totals().failed == 0 && printer.totals().converted == total ? kExitSuccess
-                                                                             : kExitFailure;
+  const BatchTotals& totals = printer.totals();
+  return !reportFailed && totals.failed == 0 && totals.converted + totals.skipped == total
+             ? kExitSuccess
+             : kExitFailure;
 }
 
 }  // namespace

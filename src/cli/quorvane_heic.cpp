@@ -1,33 +1,65 @@
-// quorvane-heic QUALITY PIXELS OUTPUT: encodes a raw RGBA file (as the
-// converter writes them) to HEIC through the codec layer. The converter runs
-// it as a child process, so that a cancel can end an encode that would
-// otherwise run to its end inside the HEVC encoder.
+// quorvane-heic [--exif FILE] [--xmp FILE] [--icc FILE] QUALITY PIXELS OUTPUT:
+// encodes a raw RGBA file (as the converter writes them) to HEIC through the
+// codec layer, with the given metadata blocks. The converter runs it as a
+// child process, so that a cancel can end an encode that would otherwise run
+// to its end inside the HEVC encoder.
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "codec/image_codec.h"
 #include "codec/libvips_runtime.h"
 
+namespace {
+
+int usage() {
+  std::fprintf(stderr,
+               "usage: quorvane-heic [--exif FILE] [--xmp FILE] [--icc FILE] QUALITY PIXELS.rgba "
+               "OUTPUT.heic\n");
+  return 2;
+}
+
+bool readBlock(const char* path, std::vector<std::uint8_t>& bytes) {
+  std::ifstream in(path, std::ios::binary);
+  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return in.good() || in.eof();
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: quorvane-heic QUALITY PIXELS.rgba OUTPUT.heic\n");
-    return 2;
+  quorvane::codec::Metadata metadata;
+  int next = 1;
+  for (; next + 1 < argc && std::strncmp(argv[next], "--", 2) == 0; next += 2) {
+    std::vector<std::uint8_t>* block = nullptr;
+    if (std::strcmp(argv[next], "--exif") == 0) block = &metadata.exif;
+    if (std::strcmp(argv[next], "--xmp") == 0) block = &metadata.xmp;
+    if (std::strcmp(argv[next], "--icc") == 0) block = &metadata.icc;
+    if (!block) return usage();
+    if (!readBlock(argv[next + 1], *block)) {
+      std::fprintf(stderr, "quorvane-heic: cannot read %s\n", argv[next + 1]);
+      return 1;
+    }
   }
+  if (argc - next != 3) return usage();
   char* end = nullptr;
-  const long quality = std::strtol(argv[1], &end, 10);
+  const long quality = std::strtol(argv[next], &end, 10);
   if (*end != '\0' || quality < 0 || quality > 100) {
     std::fprintf(stderr, "quorvane-heic: quality must be 0 to 100\n");
     return 2;
   }
   quorvane::codec::LibvipsRuntime vips(argv[0]);
-  auto image = quorvane::codec::readRawRgba(argv[2]);
+  auto image = quorvane::codec::readRawRgba(argv[next + 1]);
   if (!image) {
     std::fprintf(stderr, "quorvane-heic: %s\n", image.error().detail.c_str());
     return 1;
   }
-  const auto written =
-      quorvane::codec::writeHeic(image.value(), argv[3], static_cast<double>(quality) / 100.0);
+  const auto written = quorvane::codec::writeHeic(image.value(), argv[next + 2],
+                                                  static_cast<double>(quality) / 100.0, &metadata);
   if (!written) {
     std::fprintf(stderr, "quorvane-heic: %s\n", written.error().detail.c_str());
     return 1;

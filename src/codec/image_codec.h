@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "codec/codec_result.h"
+#include "codec/metadata.h"
 
 namespace quorvane::codec {
 
@@ -83,6 +84,10 @@ struct DecodeOptions {
   // the fitted size, which saves most of the time and memory of large photos.
   int fitWidth = 0;
   int fitHeight = 0;
+  // An embedded RGB profile is kept: the pixels stay in its colour space
+  // (the caller embeds it in the output). CMYK, grey and unusable profiles
+  // are converted to sRGB all the same.
+  bool keepRgbProfile = false;
 };
 
 struct ImageSize {
@@ -107,6 +112,10 @@ Result<ImageHeader> readHeader(const std::filesystem::path& path);
 // CodecError::TooLarge before any pixel buffer is allocated, and the buffer
 // is allocated only once the first rows have decoded.
 Result<RgbaImage> decode(const std::filesystem::path& path, const DecodeOptions& options = {});
+
+// EXIF, XMP and the ICC profile of frame 0, as stored (EXIF without its
+// "Exif" prefix). Empty blocks when absent.
+Result<Metadata> readMetadata(const std::filesystem::path& path);
 
 // Whether a header's pixel count is over kMaxPixels.
 bool exceedsPixelLimit(std::int64_t width, std::int64_t height);
@@ -134,9 +143,12 @@ void flattenOnto(RgbaImage& image, std::uint8_t red, std::uint8_t green, std::ui
 // Writers. Each creates or truncates the file at path and fails with
 // CodecError::WriteFailed when the file could not be completely written; a
 // failed write removes what it created.
-Result<void> writePng(const RgbaImage& image, const std::filesystem::path& path);
+// `metadata`, when given, is embedded; otherwise the file carries none.
+Result<void> writePng(const RgbaImage& image, const std::filesystem::path& path,
+                      const Metadata* metadata = nullptr);
 // quality is 0..1 (clamped); 0 still writes a (very small) file.
-Result<void> writeHeic(const RgbaImage& image, const std::filesystem::path& path, double quality);
+Result<void> writeHeic(const RgbaImage& image, const std::filesystem::path& path, double quality,
+                       const Metadata* metadata = nullptr);
 // Uncompressed 24-bit true-colour TGA, rows stored bottom-up as the header
 // says; alpha is dropped (flatten first when it matters).
 Result<void> writeTga(const RgbaImage& image, const std::filesystem::path& path);

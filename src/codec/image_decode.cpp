@@ -180,7 +180,7 @@ ImageHeader headerOf(const detail::BmpHeader& bmp) {
 // Splits off alpha (scaled to 8 bits), converts the colour bands to 8-bit
 // sRGB through the embedded profile (or libvips' CMYK profile), and joins
 // them again as RGBA.
-bool toSrgbRgba(ImagePtr& image) {
+bool toSrgbRgba(ImagePtr& image, bool keepRgbProfile) {
   VipsImage* in = image.get();
   const int bands = vips_image_get_bands(in);
   const VipsInterpretation interpretation = vips_image_get_interpretation(in);
@@ -216,7 +216,17 @@ bool toSrgbRgba(ImagePtr& image) {
   // colour space than the pixels) is ignored rather than failing the image.
   const bool hasProfile = vips_image_get_typeof(in, VIPS_META_ICC_NAME) != 0;
   bool converted = false;
-  if (hasProfile || cmyk) {
+  if (hasProfile && keepRgbProfile && !cmyk && colourBands == 3) {
+    const void* data = nullptr;
+    size_t length = 0;
+    if (vips_image_get_blob(in, VIPS_META_ICC_NAME, &data, &length) == 0 && data &&
+        iccIsRgb({static_cast<const std::uint8_t*>(data),
+                  static_cast<const std::uint8_t*>(data) + length})) {
+      // Kept: the numbers stay those of the profile's space.
+      converted = true;
+    }
+  }
+  if (!converted && (hasProfile || cmyk)) {
     converted = apply(colour, [](VipsImage* i, VipsImage** o) {
       return vips_icc_transform(i, o, "srgb", "embedded", TRUE, "intent", VIPS_INTENT_RELATIVE,
                                 "depth", 8, nullptr);
@@ -327,6 +337,34 @@ std::string shrinkOnLoad(VipsImage* header, int orientation, const DecodeOptions
 
 }  // namespace
 
+Result<Metadata> readMetadata(const std::filesystem::path& path) {
+  constexpr const char* kAction = "read metadata of";
+  auto input = probe(path, kAction);
+  if (!input) return input.error();
+  if (input.value().bmp) return Metadata{};
+  auto image = openWithVips(input.value().file.fd.get(), true, path, kAction);
+  if (!image) return image.error();
+  const auto blob = [&](const char* name) {
+    std::vector<std::uint8_t> bytes;
+    const void* data = nullptr;
+    size_t length = 0;
+    if (vips_image_get_typeof(image.value().get(), name) &&
+        vips_image_get_blob(image.value().get(), name, &data, &length) == 0 && data) {
+      bytes.assign(static_cast<const std::uint8_t*>(data),
+                   static_cast<const std::uint8_t*>(data) + length);
+    }
+    return bytes;
+  };
+  Metadata metadata;
+  metadata.exif = blob(VIPS_META_EXIF_NAME);
+  if (metadata.exif.size() >= 6 && std::memcmp(metadata.exif.data(), "Exif\0\0", 6) == 0) {
+    metadata.exif.erase(metadata.exif.begin(), metadata.exif.begin() + 6);
+  }
+  metadata.xmp = blob(VIPS_META_XMP_NAME);
+  metadata.icc = blob(VIPS_META_ICC_NAME);
+  return metadata;
+}
+
 bool exceedsPixelLimit(std::int64_t width, std::int64_t height) {
   return width <= 0 || height <= 0 || width > kMaxPixels / height;
 }
@@ -381,7 +419,7 @@ Result<RgbaImage> decode(const std::filesystem::path& path, const DecodeOptions&
       !apply(image, [](VipsImage* i, VipsImage** o) { return vips_autorot(i, o, nullptr); })) {
     return vipsError(CodecError::Kind::Damaged, kAction, path, "orientation");
   }
-  if (!toSrgbRgba(image)) {
+  if (!toSrgbRgba(image, options.keepRgbProfile)) {
     return vipsError(CodecError::Kind::Unsupported, kAction, path, "cannot convert to sRGB");
   }
   return detail::copyOut(image.get(), path, kAction, options.stopRequested);

@@ -31,9 +31,26 @@ CodecError writeError(const char* action, const std::filesystem::path& path,
 
 // Saves through a libvips target on our own descriptor, so the file name is
 // never parsed for options.
+// Puts the metadata on the image a saver is about to write.
+void attach(VipsImage* image, const Metadata* metadata) {
+  if (!metadata) return;
+  if (!metadata->exif.empty()) {
+    // libvips keeps EXIF as a JPEG stores it, behind "Exif\0\0".
+    std::vector<std::uint8_t> exif = {'E', 'x', 'i', 'f', 0, 0};
+    exif.insert(exif.end(), metadata->exif.begin(), metadata->exif.end());
+    vips_image_set_blob_copy(image, VIPS_META_EXIF_NAME, exif.data(), exif.size());
+  }
+  if (!metadata->xmp.empty()) {
+    vips_image_set_blob_copy(image, VIPS_META_XMP_NAME, metadata->xmp.data(), metadata->xmp.size());
+  }
+  if (!metadata->icc.empty()) {
+    vips_image_set_blob_copy(image, VIPS_META_ICC_NAME, metadata->icc.data(), metadata->icc.size());
+  }
+}
+
 template <typename Save>
 Result<void> saveWith(const RgbaImage& image, const std::filesystem::path& path, const char* action,
-                      Save&& save) {
+                      const Metadata* metadata, Save&& save) {
   if (image.empty()) return makeError(CodecError::Kind::WriteFailed, action, path, "empty image");
   ImagePtr wrapped = wrap(image);
   if (!wrapped) return vipsError(CodecError::Kind::WriteFailed, action, path, "wrap pixels");
@@ -42,6 +59,7 @@ Result<void> saveWith(const RgbaImage& image, const std::filesystem::path& path,
       })) {
     return vipsError(CodecError::Kind::WriteFailed, action, path, "drop alpha");
   }
+  attach(wrapped.get(), metadata);
   OutputFile out(path);
   if (!out.isOpen()) return writeError(action, path, out);
   {
@@ -57,9 +75,11 @@ Result<void> saveWith(const RgbaImage& image, const std::filesystem::path& path,
 
 }  // namespace
 
-Result<void> writePng(const RgbaImage& image, const std::filesystem::path& path) {
-  return saveWith(image, path, "write PNG", [](VipsImage* in, VipsTarget* target) {
-    return vips_pngsave_target(in, target, "strip", TRUE, nullptr);
+Result<void> writePng(const RgbaImage& image, const std::filesystem::path& path,
+                      const Metadata* metadata) {
+  const gboolean strip = !metadata || metadata->empty();
+  return saveWith(image, path, "write PNG", metadata, [strip](VipsImage* in, VipsTarget* target) {
+    return vips_pngsave_target(in, target, "strip", strip, nullptr);
   });
 }
 
@@ -85,15 +105,18 @@ int heifQualityFor(double quality) {
 
 }  // namespace
 
-Result<void> writeHeic(const RgbaImage& image, const std::filesystem::path& path, double quality) {
+Result<void> writeHeic(const RgbaImage& image, const std::filesystem::path& path, double quality,
+                       const Metadata* metadata) {
   const int heifQ = heifQualityFor(quality);
+  const gboolean strip = !metadata || metadata->empty();
   // 4:2:0 at every Q, as calibrated and as the JPEG road stores chroma
   // (libvips' default would switch to 4:4:4 from Q 90).
-  return saveWith(image, path, "write HEIC", [heifQ](VipsImage* in, VipsTarget* target) {
-    return vips_heifsave_target(in, target, "Q", heifQ, "bitdepth", 8, "compression",
-                                VIPS_FOREIGN_HEIF_COMPRESSION_HEVC, "subsample_mode",
-                                VIPS_FOREIGN_SUBSAMPLE_ON, "strip", TRUE, nullptr);
-  });
+  return saveWith(
+      image, path, "write HEIC", metadata, [heifQ, strip](VipsImage* in, VipsTarget* target) {
+        return vips_heifsave_target(in, target, "Q", heifQ, "bitdepth", 8, "compression",
+                                    VIPS_FOREIGN_HEIF_COMPRESSION_HEVC, "subsample_mode",
+                                    VIPS_FOREIGN_SUBSAMPLE_ON, "strip", strip, nullptr);
+      });
 }
 
 Result<void> writeBytes(const std::filesystem::path& path, std::string_view bytes) {

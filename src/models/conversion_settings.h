@@ -9,6 +9,7 @@
 
 #include "models/naming_mode.h"
 #include "models/output_format.h"
+#include "models/output_options.h"
 
 namespace quorvane::core {
 
@@ -25,6 +26,7 @@ struct ConversionSettings {
   QString namePrefix = QStringLiteral("image");
   // Its length sets the zero padding of custom names: "01" pads to two digits.
   QString nameStartNumber = QStringLiteral("01");
+  OutputOptions options;
 
   bool operator==(const ConversionSettings&) const = default;
 

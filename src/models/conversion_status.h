@@ -6,10 +6,12 @@
 namespace quorvane::core {
 
 struct ConversionStatus {
-  enum class Kind { Waiting, Processing, Completed, Cancelled, Error };
+  // Skipped: converted but not kept (too little saving), or left alone as
+  // converted before; not a failure.
+  enum class Kind { Waiting, Processing, Completed, Cancelled, Error, Skipped };
 
   Kind kind = Kind::Waiting;
-  QString message;  // the failure's description; empty unless kind is Error
+  QString message;  // why: the failure's description, or why it was skipped
   QString detail;   // what an encoder tool said about it, for those who ask
 
   static ConversionStatus waiting() { return {Kind::Waiting, {}, {}}; }
@@ -19,6 +21,7 @@ struct ConversionStatus {
   static ConversionStatus error(QString message, QString detail = {}) {
     return {Kind::Error, std::move(message), std::move(detail)};
   }
+  static ConversionStatus skipped(QString reason) { return {Kind::Skipped, std::move(reason), {}}; }
 
   bool isError() const { return kind == Kind::Error; }
   // Equal when the same kind and, for errors, the same texts.

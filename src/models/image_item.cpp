@@ -53,6 +53,14 @@ bool ImageItem::setBatchFormat(std::optional<OutputFormat> format) {
   return assign(m_batchFormat, format);
 }
 
+bool ImageItem::setNote(QString note) {
+  return assign(m_note, std::move(note));
+}
+
+bool ImageItem::setDurationMs(qint64 ms) {
+  return assign(m_durationMs, ms);
+}
+
 std::optional<double> ImageItem::compressionRatio() const {
   if (!m_compressedSize || m_facts.originalSize <= 0) return std::nullopt;
   return 1.0 - static_cast<double>(*m_compressedSize) / static_cast<double>(m_facts.originalSize);

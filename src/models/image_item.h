@@ -21,6 +21,11 @@ struct ImageFacts {
   qint64 originalSize = 0;
   int pixelWidth = 0;
   int pixelHeight = 0;
+  // The folder of the url relative to the dropped folder it was found in;
+  // empty for a file dropped on its own (or found at that folder's top).
+  std::filesystem::path relativeFolder{};
+  // The dropped folder it was found in; empty for a file dropped on its own.
+  std::filesystem::path root{};
 };
 
 class ImageItem {
@@ -33,6 +38,8 @@ class ImageItem {
   qint64 originalSize() const { return m_facts.originalSize; }
   int pixelWidth() const { return m_facts.pixelWidth; }
   int pixelHeight() const { return m_facts.pixelHeight; }
+  const std::filesystem::path& relativeFolder() const { return m_facts.relativeFolder; }
+  const std::filesystem::path& root() const { return m_facts.root; }
   // Lower-cased extension of the file name ("png"); empty without a dot.
   const QString& inputFormat() const { return m_inputFormat; }
   // The file name as text for display (undecodable bytes become U+FFFD).
@@ -44,6 +51,10 @@ class ImageItem {
   const std::optional<QString>& errorMessage() const { return m_errorMessage; }
   // The format of the batch the item last ran in (set when it is scheduled).
   const std::optional<OutputFormat>& batchFormat() const { return m_batchFormat; }
+  // What else the last conversion has to say ("colour profile converted");
+  // how long it took.
+  const QString& note() const { return m_note; }
+  qint64 durationMs() const { return m_durationMs; }
 
   // Each setter says whether the value really changed.
   bool setOutputURL(std::optional<std::filesystem::path> url);
@@ -51,6 +62,8 @@ class ImageItem {
   bool setStatus(ConversionStatus status);
   bool setErrorMessage(std::optional<QString> message);
   bool setBatchFormat(std::optional<OutputFormat> format);
+  bool setNote(QString note);
+  bool setDurationMs(qint64 ms);
 
   // 1 - compressed / original: positive is a saving, negative a growth.
   // Absent without an output size or when the input size is 0 or less.
@@ -69,6 +82,8 @@ class ImageItem {
   ConversionStatus m_status;
   std::optional<QString> m_errorMessage;
   std::optional<OutputFormat> m_batchFormat;
+  QString m_note;
+  qint64 m_durationMs = 0;
 };
 
 }  // namespace quorvane::core

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <algorithm>
+#include <chrono>
 
 #include "services/conversion_errors.h"
 #include "services/file_service.h"
@@ -16,14 +17,28 @@ namespace {
 // Runs on a worker: nothing may leave it, an escaped exception would end the
 // process.
 ConversionOutcome convertOne(const Converter& converter, const ConversionJob& job,
-                             const CancellationToken& token, OutputNameReservations* reservations) {
+                             const CancellationToken& token, const BatchContext& batch) {
   ConversionOutcome outcome;
   try {
-    outcome.output = converter.convert(job, token, reservations);
-    std::error_code error;
-    const auto size = fs::file_size(outcome.output, error);
-    outcome.size = error ? 0 : static_cast<qint64>(size);
-    outcome.kind = ConversionOutcome::Kind::Completed;
+    const ConversionResult result = converter.convert(job, token, batch);
+    outcome.output = result.output;
+    outcome.size = result.outputSize;
+    outcome.message = result.reason;
+    switch (result.kind) {
+      case ConversionResult::Kind::Written: {
+        std::error_code error;
+        const auto size = fs::file_size(outcome.output, error);
+        if (!error) outcome.size = static_cast<qint64>(size);
+        outcome.kind = ConversionOutcome::Kind::Completed;
+        break;
+      }
+      case ConversionResult::Kind::NotKept:
+        outcome.kind = ConversionOutcome::Kind::Skipped;
+        break;
+      case ConversionResult::Kind::AlreadyConverted:
+        outcome.kind = ConversionOutcome::Kind::AlreadyConverted;
+        break;
+    }
   } catch (const CancellationError&) {
     outcome.kind = ConversionOutcome::Kind::Cancelled;
   } catch (const ConversionFailure& failure) {
@@ -53,6 +68,7 @@ BatchRunner::BatchRunner(const Converter& converter, BatchSettings settings, Lim
       m_settings(std::move(settings)),
       m_limits{std::max(1, limits.parallel), std::max<qint64>(0, limits.memoryBudget)} {
   qRegisterMetaType<ConversionOutcome>();
+  if (m_settings.options.skipConverted) m_ledger = std::make_shared<ConversionLedger>();
   m_pool.setMaxThreadCount(m_limits.parallel);
 }
 
@@ -92,7 +108,7 @@ void BatchRunner::cancel() {
   std::deque<BatchEntry> waiting;
   waiting.swap(m_queue);
   for (const BatchEntry& entry : waiting) {
-    emit finished(entry.id, ConversionOutcome{ConversionOutcome::Kind::Cancelled, {}, 0, {}, {}});
+    emit finished(entry.id, ConversionOutcome{.kind = ConversionOutcome::Kind::Cancelled});
   }
   if (m_started) QMetaObject::invokeMethod(this, &BatchRunner::schedule, Qt::QueuedConnection);
 }
@@ -117,14 +133,13 @@ void BatchRunner::schedule() {
       try {
         const auto reservations = m_reservations;
         customOutput = FileService::sequentialOutputURL(
-            m_settings.folder, m_settings.namePrefix, m_scheduled, m_settings.nameStartNumber,
+            folderFor(entry), m_settings.namePrefix, m_scheduled, m_settings.nameStartNumber,
             fileExtension(m_settings.format),
             [&](const fs::path& p) { return reservations->isReserved(p); });
       } catch (const ConversionFailure& failure) {
         // The folder cannot be looked into: this image fails, the rest try.
-        emit finished(
-            entry.id,
-            ConversionOutcome{ConversionOutcome::Kind::Failed, {}, 0, failure.description(), {}});
+        emit finished(entry.id, ConversionOutcome{.kind = ConversionOutcome::Kind::Failed,
+                                                  .message = failure.description()});
         continue;
       }
       m_reservations->reserve(*customOutput);
@@ -137,6 +152,9 @@ void BatchRunner::schedule() {
   }
   if (m_running == 0) {
     m_done = true;
+    if (m_ledger) {
+      for (const QString& warning : m_ledger->save()) emit notice(warning);
+    }
     emit done(m_token.isCancelled());
   }
 }
@@ -144,15 +162,29 @@ void BatchRunner::schedule() {
 void BatchRunner::launch(const BatchEntry& entry, std::optional<fs::path> customOutput,
                          qint64 memory) {
   ConversionJob job{
-      entry.input,         m_settings.folder,    m_settings.format,      m_settings.quality,
-      m_settings.maxWidth, m_settings.maxHeight, std::move(customOutput)};
+      entry.input,         folderFor(entry),     m_settings.format,       m_settings.quality,
+      m_settings.maxWidth, m_settings.maxHeight, std::move(customOutput), m_settings.options};
   m_pool.start([this, job = std::move(job), id = entry.id, memory, token = m_token,
-                reservations = m_reservations] {
-    const ConversionOutcome outcome = convertOne(m_converter, job, token, reservations.get());
+                reservations = m_reservations, ledger = m_ledger] {
+    const auto begun = std::chrono::steady_clock::now();
+    ConversionOutcome outcome =
+        convertOne(m_converter, job, token, {reservations.get(), ledger.get()});
+    outcome.durationMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                             std::chrono::steady_clock::now() - begun)
+                             .count();
     QMetaObject::invokeMethod(
         this, [this, id, outcome, memory] { conversionEnded(id, outcome, memory); },
         Qt::QueuedConnection);
   });
+}
+
+fs::path BatchRunner::folderFor(const BatchEntry& entry) const {
+  const fs::path& relative = entry.relativeFolder;
+  const bool inside = !relative.empty() && relative.is_relative() &&
+                      std::none_of(relative.begin(), relative.end(),
+                                   [](const fs::path& part) { return part == ".."; });
+  if (!m_settings.options.keepFolderStructure || !inside) return m_settings.folder;
+  return m_settings.folder / entry.relativeFolder;
 }
 
 void BatchRunner::conversionEnded(const QUuid& id, const ConversionOutcome& outcome,

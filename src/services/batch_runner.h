@@ -17,7 +17,9 @@
 
 #include "models/naming_mode.h"
 #include "models/output_format.h"
+#include "models/output_options.h"
 #include "services/cancellation_token.h"
+#include "services/conversion_ledger.h"
 #include "services/converter.h"
 #include "services/output_name_reservations.h"
 
@@ -33,6 +35,7 @@ struct BatchSettings {
   QString namePrefix = QStringLiteral("image");
   QString nameStartNumber = QStringLiteral("01");
   std::filesystem::path folder{};  // where every output goes
+  OutputOptions options{};
 };
 
 // One image to convert; its pixel size feeds the memory estimate.
@@ -41,15 +44,21 @@ struct BatchEntry {
   std::filesystem::path input;
   int pixelWidth = 0;
   int pixelHeight = 0;
+  // Where under the output folder its output goes, when folder structure is
+  // kept: the input's folder relative to the folder it was found in.
+  std::filesystem::path relativeFolder{};
 };
 
 struct ConversionOutcome {
-  enum class Kind { Completed, Failed, Cancelled };
+  // Skipped: converted, but not kept (see message); AlreadyConverted: left
+  // alone, `output` is what an earlier batch wrote.
+  enum class Kind { Completed, Skipped, AlreadyConverted, Failed, Cancelled };
   Kind kind = Kind::Failed;
-  std::filesystem::path output;
-  qint64 size = 0;  // of the output, as the file system reports it
-  QString message;  // the failure's description
-  QString detail;   // what an encoder said, for those who ask
+  std::filesystem::path output{};
+  qint64 size = 0;    // of the output (or of what was not kept)
+  QString message{};  // why it failed or was skipped; a note beside a completed one
+  QString detail{};   // what an encoder said, for those who ask
+  qint64 durationMs = 0;
 };
 
 class BatchRunner : public QObject {
@@ -73,8 +82,8 @@ class BatchRunner : public QObject {
   // finishes and is reported as usual (false).
   bool remove(const QUuid& id);
   void removeAll();
-  // Starts converting; done() follows once the queue is empty and nothing
-  // runs (at once for an empty queue, on the next turn of the event loop).
+  // Starts converting; done() follows, after the ledger is saved, once the queue is empty and
+  // nothing runs (at once for an empty queue, on the next turn of the event loop).
   void start();
   // Stops the batch: running conversions are told to stop, every image still
   // queued ends cancelled. Does nothing the second time.
@@ -87,11 +96,16 @@ class BatchRunner : public QObject {
   void started(const QUuid& id);
   void finished(const QUuid& id, const quorvane::core::ConversionOutcome& outcome);
   void done(bool cancelled);
+  // Something worth a line that is no image's failure (a ledger that could
+  // not be read or written).
+  void notice(const QString& text);
 
  private:
   void schedule();
   void launch(const BatchEntry& entry, std::optional<std::filesystem::path> customOutput,
               qint64 memory);
+  // The folder an entry's output goes to.
+  std::filesystem::path folderFor(const BatchEntry& entry) const;
   void conversionEnded(const QUuid& id, const ConversionOutcome& outcome, qint64 memory);
 
   const Converter& m_converter;
@@ -100,6 +114,7 @@ class BatchRunner : public QObject {
   CancellationToken m_token;
   std::shared_ptr<OutputNameReservations> m_reservations =
       std::make_shared<OutputNameReservations>();
+  std::shared_ptr<ConversionLedger> m_ledger;  // when converted inputs are skipped
   std::deque<BatchEntry> m_queue;
   bool m_started = false;
   bool m_done = false;

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "models/output_format.h"
+#include "models/output_options.h"
 
 namespace quorvane::core {
 
@@ -18,6 +19,7 @@ struct ConversionJob {
   // The exact name to write (custom naming); otherwise the input's name with
   // the format's extension, numbered when taken.
   std::optional<std::filesystem::path> customOutputURL;
+  OutputOptions options{};
 };
 
 }  // namespace quorvane::core

@@ -66,7 +66,7 @@ bool walkFolder(const fs::path& root, const WalkVisitor& visit) {
       enter(entry.path());
     } else if (ConversionSettings::isSupportedImage(entry.path()) &&
                !fs::is_directory(entry.path(), error)) {
-      if (!visit.image(entry.path())) return false;
+      if (!visit.image(entry.path(), root)) return false;
     }
   }
   return true;
@@ -154,18 +154,23 @@ void walkImageFiles(const std::vector<fs::path>& locations, const WalkVisitor& v
     if (fs::is_directory(status)) {
       if (!walkFolder(location, visit)) return;
     } else if (ConversionSettings::isSupportedImage(location)) {
-      if (!visit.image(location)) return;
+      if (!visit.image(location, {})) return;
     }
   }
 }
 
 std::vector<fs::path> collectImageFiles(const std::vector<fs::path>& locations) {
   std::vector<fs::path> result;
-  walkImageFiles(locations, {.image = [&](const fs::path& file) {
+  walkImageFiles(locations, {.image = [&](const fs::path& file, const fs::path&) {
                    result.push_back(file);
                    return true;
                  }});
   return result;
+}
+
+fs::path defaultOutputFolder(const fs::path& firstImage, const fs::path& root, bool keepStructure) {
+  if (keepStructure && !root.empty()) return fs::absolute(root) / "compressed";
+  return fs::absolute(firstImage).parent_path() / "compressed";
 }
 
 fs::path uniqueOutputURL(const fs::path& directory, const fs::path& baseName, const QString& ext,

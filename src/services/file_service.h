@@ -16,8 +16,9 @@ namespace quorvane::core::FileService {
 
 // What a walk reports, as it goes.
 struct WalkVisitor {
-  // An image file; false stops the walk.
-  std::function<bool(const std::filesystem::path&)> image{};
+  // An image file, and the folder named in `locations` it was found in
+  // (empty for a file named itself); false stops the walk.
+  std::function<bool(const std::filesystem::path& file, const std::filesystem::path& root)> image{};
   // A location that is not there, or a folder that cannot be read.
   std::function<void(const std::filesystem::path&, std::error_code)> unreadable{};
   // A folder found in a walk that is not to be entered (output folders).
@@ -34,6 +35,12 @@ void walkImageFiles(const std::vector<std::filesystem::path>& locations, const W
 // The same, collected; what cannot be read is passed over.
 std::vector<std::filesystem::path> collectImageFiles(
     const std::vector<std::filesystem::path>& locations);
+
+// Where a batch writes when no folder was chosen: "compressed" beside the
+// first image, or, when folder structure is kept and the image was found in
+// a walked folder, inside that folder (walks pass over "compressed").
+std::filesystem::path defaultOutputFolder(const std::filesystem::path& firstImage,
+                                          const std::filesystem::path& root, bool keepStructure);
 
 // "{base}.{ext}" in directory, or the first free "{base}-{n}.{ext}" for
 // n = 1, 2, …. A name is taken when anything stands there, a folder or even a

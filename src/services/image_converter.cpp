@@ -1,11 +1,15 @@
 #include "services/image_converter.h"
 
+#include <sys/stat.h>
 #include <sys/statvfs.h>
 
 #include <QCoreApplication>
 #include <QLocale>
 #include <cerrno>
 #include <cmath>
+#include <fstream>
+#include <iterator>
+#include <string_view>
 
 #include "models/conversion_settings.h"
 #include "services/conversion_errors.h"
@@ -38,6 +42,41 @@ std::string decimal(int value) {
   return std::to_string(value);
 }
 
+std::string readWholeFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  if (!in.good() && !in.eof()) throw ConversionError::outputUnreadable();
+  return bytes;
+}
+
+void writeOutput(const fs::path& path, std::string_view bytes) {
+  if (auto written = codec::writeBytes(path, bytes); !written) {
+    throwCodecFailure(written.error(), QCoreApplication::translate("ConversionError",
+                                                                   "Cannot write the output file"));
+  }
+}
+
+// The kept metadata blocks as temporary files, for the tools that take them
+// so, each with the option that names it.
+struct MetadataFiles {
+  explicit MetadataFiles(const codec::Metadata& metadata) {
+    add("--exif", QStringLiteral("exif"), metadata.exif);
+    add("--xmp", QStringLiteral("xmp"), metadata.xmp);
+    add("--icc", QStringLiteral("icc"), metadata.icc);
+  }
+  void add(const char* option, const QString& ext, const std::vector<std::uint8_t>& bytes) {
+    if (bytes.empty()) return;
+    TemporaryFile file(ext);
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (auto written = codec::writeBytes(file.path(), text); !written) {
+      throwCodecFailure(written.error(), QCoreApplication::translate(
+                                             "ConversionError", "Cannot write a temporary file"));
+    }
+    files.emplace_back(option, std::move(file));
+  }
+  std::vector<std::pair<std::string, TemporaryFile>> files;
+};
+
 // Frees libvips' per-thread buffers when a conversion ends on a pool thread.
 struct ThreadResourcesGuard {
   ~ThreadResourcesGuard() { codec::releaseThreadResources(); }
@@ -54,6 +93,8 @@ struct ImageConverter::Road {
   PixelSize size;                // of the output
   std::filesystem::path output;  // the staged file to write
   const CancellationToken& token;
+  const codec::Metadata& carried;  // what the output carries; empty: nothing
+  bool keepProfile() const { return !carried.icc.empty(); }
 };
 
 PixelSize ImageConverter::fitSize(int origWidth, int origHeight, std::optional<int> maxWidth,
@@ -121,11 +162,9 @@ const ToolInputRule& ImageConverter::avifencInput() {
   return rule;
 }
 
-PreparedInput ImageConverter::prepareInputForTool(const fs::path& input,
-                                                  const codec::ImageHeader& h,
-                                                  const ToolInputRule& rule, bool allowDirect,
-                                                  PixelSize intermediateSize,
-                                                  const CancellationToken& token) {
+PreparedInput ImageConverter::prepareInputForTool(
+    const fs::path& input, const codec::ImageHeader& h, const ToolInputRule& rule, bool allowDirect,
+    PixelSize intermediateSize, const CancellationToken& token, bool keepProfile) {
   if (allowDirect && rule.extensions.count(lowerCaseExtension(input))) {
     // The tools ignore orientation and colour profiles and cannot read every
     // variant of their formats, so only a plain image goes to them as it is.
@@ -137,7 +176,7 @@ PreparedInput ImageConverter::prepareInputForTool(const fs::path& input,
         (rule.maxSide == 0 || (h.width <= rule.maxSide && h.height <= rule.maxSide));
     if (plain && codec::verifyComplete(input)) return PreparedInput{input, std::nullopt};
   }
-  codec::RgbaImage image = decodeFitted(input, intermediateSize, token);
+  codec::RgbaImage image = decodeFitted(input, intermediateSize, token, keepProfile);
   TemporaryFile temp(QStringLiteral("png"));
   if (auto written = codec::writePng(image, temp.path()); !written) {
     throwCodecFailure(written.error(), QCoreApplication::translate(
@@ -150,8 +189,8 @@ PreparedInput ImageConverter::prepareInputForTool(const fs::path& input,
 template <typename RunTool>
 void ImageConverter::withToolInput(const Road& road, const ToolInputRule& rule,
                                    PixelSize intermediateSize, RunTool&& runTool) const {
-  PreparedInput prepared =
-      prepareInputForTool(road.job.input, road.header, rule, true, intermediateSize, road.token);
+  PreparedInput prepared = prepareInputForTool(road.job.input, road.header, rule, true,
+                                               intermediateSize, road.token, road.keepProfile());
   if (prepared.tempFile) {
     runTool(prepared.url);
     return;
@@ -164,8 +203,8 @@ void ImageConverter::withToolInput(const Road& road, const ToolInputRule& rule,
     // pixel readable (a bad checksum, a missing end chunk): what we can
     // decode, we hand over decoded.
     road.token.throwIfCancelled();
-    PreparedInput decoded =
-        prepareInputForTool(road.job.input, road.header, rule, false, intermediateSize, road.token);
+    PreparedInput decoded = prepareInputForTool(road.job.input, road.header, rule, false,
+                                                intermediateSize, road.token, road.keepProfile());
     runTool(decoded.url);
   }
 }
@@ -188,13 +227,20 @@ void ImageConverter::convertToWebP(const Road& road) const {
     arguments.insert(arguments.end(), {input.native(), "-o", road.output.native()});
     runProcess(tool, arguments, road.token);
   });
+  if (road.carried.empty()) return;
+  // cwebp copies nothing by default; what is kept goes into the container.
+  const std::string written = readWholeFile(road.output);
+  const std::string carrying = codec::webpWithMetadata(written, road.carried);
+  if (carrying.empty()) throw ConversionError::outputUnreadable();
+  writeOutput(road.output, carrying);
 }
 
 void ImageConverter::convertToJPEG(const Road& road) const {
   const fs::path tool = m_tools.toolPath(QStringLiteral("cjpeg"));
   TemporaryFile tga(QStringLiteral("tga"));
   {
-    codec::RgbaImage image = decodeFitted(road.job.input, road.size, road.token);
+    codec::RgbaImage image =
+        decodeFitted(road.job.input, road.size, road.token, road.keepProfile());
     // JPEG has no alpha: what lies under transparent pixels would show, so
     // flatten onto white first.
     codec::flattenOnto(image, 255, 255, 255);
@@ -208,17 +254,27 @@ void ImageConverter::convertToJPEG(const Road& road) const {
                                       {"-quality", decimal(road.job.quality), "-optimize",
                                        "-progressive", "-targa", tga.path().native()},
                                       road.token, {.captureStdout = true});
-  if (auto written = codec::writeBytes(road.output, jpeg); !written) {
-    throwCodecFailure(written.error(), QCoreApplication::translate("ConversionError",
-                                                                   "Cannot write the output file"));
+  if (road.carried.empty()) {
+    writeOutput(road.output, jpeg);
+    return;
   }
+  const std::string carrying = codec::jpegWithMetadata(jpeg, road.carried);
+  if (carrying.empty()) throw ConversionError::outputUnreadable();
+  writeOutput(road.output, carrying);
 }
 
 void ImageConverter::convertToPNG(const Road& road) const {
-  PNGQuantizer::quantize(road.job.input, road.output, road.job.quality, road.size, road.token);
+  PNGQuantizer::quantize(road.job.input, road.output, road.job.quality, road.size, road.token,
+                         road.carried.empty() ? nullptr : &road.carried);
   if (!m_tools.isToolAvailable(QStringLiteral("oxipng"))) return;
   const fs::path tool = m_tools.toolPath(QStringLiteral("oxipng"));
-  runProcess(tool, {"-o", "4", "--strip", "safe", road.output.native()}, road.token);
+  // The file holds only what we put in: what is to be kept stays.
+  std::vector<std::string> arguments = {"-o", "4"};
+  if (road.carried.exif.empty() && road.carried.xmp.empty()) {
+    arguments.insert(arguments.end(), {"--strip", "safe"});
+  }
+  arguments.push_back(road.output.native());
+  runProcess(tool, arguments, road.token);
 }
 
 void ImageConverter::convertToHEIC(const Road& road) const {
@@ -227,15 +283,22 @@ void ImageConverter::convertToHEIC(const Road& road) const {
   const fs::path tool = m_tools.toolPath(QStringLiteral("quorvane-heic"));
   TemporaryFile pixels(QStringLiteral("rgba"));
   {
-    const codec::RgbaImage image = decodeFitted(road.job.input, road.size, road.token);
+    const codec::RgbaImage image =
+        decodeFitted(road.job.input, road.size, road.token, road.keepProfile());
     if (auto written = codec::writeRawRgba(image, pixels.path()); !written) {
       throwCodecFailure(written.error(), QCoreApplication::translate(
                                              "ConversionError", "Cannot write a temporary file"));
     }
   }
   road.token.throwIfCancelled();
-  runProcess(tool, {decimal(road.job.quality), pixels.path().native(), road.output.native()},
-             road.token);
+  std::vector<std::string> arguments;
+  const MetadataFiles blocks(road.carried);
+  for (const auto& [option, file] : blocks.files) {
+    arguments.insert(arguments.end(), {option, file.path().native()});
+  }
+  arguments.insert(arguments.end(),
+                   {decimal(road.job.quality), pixels.path().native(), road.output.native()});
+  runProcess(tool, arguments, road.token);
 }
 
 void ImageConverter::convertToAVIF(const Road& road) const {
@@ -243,13 +306,28 @@ void ImageConverter::convertToAVIF(const Road& road) const {
   // avifenc cannot scale: a bounded image is always shrunk on our side.
   const bool bounded = road.job.maxWidth.value_or(0) >= 1 || road.job.maxHeight.value_or(0) >= 1;
   const std::string q = decimal(avifQuantizer(road.job.quality));
+  std::vector<std::string> arguments = {"--min", q, "--max", q, "--speed", "4"};
+  // avifenc copies the metadata of a file it reads: only what is kept may
+  // reach the output.
+  const MetadataFiles blocks(road.carried);
+  for (const char* kind : {"exif", "xmp", "icc"}) {
+    const auto given =
+        std::find_if(blocks.files.begin(), blocks.files.end(),
+                     [&](const auto& file) { return file.first == "--" + std::string(kind); });
+    if (given != blocks.files.end()) {
+      arguments.insert(arguments.end(), {given->first, given->second.path().native()});
+    } else {
+      arguments.push_back("--ignore-" + std::string(kind));
+    }
+  }
   const auto run = [&](const fs::path& input) {
-    runProcess(tool, {"--min", q, "--max", q, "--speed", "4", input.native(), road.output.native()},
-               road.token);
+    std::vector<std::string> all = arguments;
+    all.insert(all.end(), {input.native(), road.output.native()});
+    runProcess(tool, all, road.token);
   };
   if (bounded) {
     PreparedInput prepared = prepareInputForTool(road.job.input, road.header, avifencInput(), false,
-                                                 road.size, road.token);
+                                                 road.size, road.token, road.keepProfile());
     run(prepared.url);
   } else {
     withToolInput(road, avifencInput(), road.size, run);
@@ -287,21 +365,111 @@ bool temporaryDiskIsFull() {
 
 }  // namespace
 
-fs::path ImageConverter::convert(const ConversionJob& request, const CancellationToken& token,
-                                 OutputNameReservations* reservations) const {
+namespace {
+
+// What the output is to carry, read once: EXIF and XMP made true of the
+// upright output, an RGB profile (the pixels then stay in its space). A
+// profile that cannot be kept is converted, and `note` says so.
+struct Carried {
+  codec::Metadata metadata;
+  QString note;
+};
+
+Carried carriedMetadata(const ConversionJob& job, const codec::ImageHeader& header,
+                        PixelSize size) {
+  Carried carried;
+  const OutputOptions& options = job.options;
+  if (!options.keepMetadata && !options.keepColorProfile) return carried;
+  auto read = codec::readMetadata(job.input);
+  if (!read) return carried;  // the decode that follows fails with the cause
+  codec::Metadata& found = read.value();
+  if (options.keepMetadata) {
+    if (!found.exif.empty()) {
+      carried.metadata.exif = codec::uprightExif(std::move(found.exif), size.width, size.height);
+    }
+    if (!found.xmp.empty()) {
+      carried.metadata.xmp = codec::uprightXmp(found.xmp, size.width, size.height);
+    }
+  }
+  if (options.keepColorProfile && !found.icc.empty()) {
+    if (codec::iccIsRgb(found.icc) && header.colourModel == codec::ColourModel::Srgb) {
+      carried.metadata.icc = std::move(found.icc);
+    } else {
+      //: shown under a converted image when its colour profile could not be kept
+      carried.note = QCoreApplication::translate(
+          "ConversionNote", "Colour profile converted to sRGB (only RGB profiles can be kept)");
+    }
+  }
+  return carried;
+}
+
+// Why an output is not kept under a minimum saving, or nothing when it is.
+std::optional<QString> notKeptReason(qint64 inputSize, qint64 outputSize, int minSaving) {
+  if (inputSize <= 0) return std::nullopt;
+  if (outputSize >= inputSize) {
+    const qint64 larger = ((outputSize - inputSize) * 100 + inputSize - 1) / inputSize;
+    if (larger == 0) {
+      return QCoreApplication::translate("ConversionNote",
+                                         "Skipped: not smaller than the original");
+    }
+    //: %1 is a whole percentage
+    return QCoreApplication::translate("ConversionNote", "Skipped: %1% larger than the original")
+        .arg(larger);
+  }
+  if ((inputSize - outputSize) * 100 >= qint64{minSaving} * inputSize) return std::nullopt;
+  const qint64 saved = (inputSize - outputSize) * 100 / inputSize;
+  //: %1 is the saving, %2 the minimum asked for, both whole percentages
+  return QCoreApplication::translate("ConversionNote", "Skipped: only %1% smaller, minimum %2%")
+      .arg(saved)
+      .arg(minSaving);
+}
+
+qint64 sizeOf(const fs::path& file) {
+  std::error_code error;
+  const auto size = fs::file_size(file, error);
+  return error ? 0 : static_cast<qint64>(size);
+}
+
+}  // namespace
+
+ConversionResult ImageConverter::convert(const ConversionJob& request,
+                                         const CancellationToken& token,
+                                         const BatchContext& batch) const {
   token.throwIfCancelled();
   const ThreadResourcesGuard threadResources;
+  OutputNameReservations* const reservations = batch.reservations;
   // Tools get absolute paths only, so no file name can read as an option.
   ConversionJob job = request;
   job.input = fs::absolute(job.input);
   job.outputDirectory = fs::absolute(job.outputDirectory);
   const QString ext = fileExtension(job.format);
+  const fs::path outputFolder =
+      job.customOutputURL ? fs::absolute(*job.customOutputURL).parent_path() : job.outputDirectory;
+
+  // An input converted before with the same settings, whose output is still
+  // there, is left alone.
+  ConversionLedger* const ledger = job.options.skipConverted ? batch.ledger : nullptr;
+  QByteArray contentHash;
+  const QByteArray settings = ConversionLedger::settingsFingerprint(
+      job.format, job.quality, job.maxWidth, job.maxHeight, job.options);
+  if (ledger) {
+    contentHash = ConversionLedger::contentHash(job.input);
+    if (!contentHash.isEmpty()) {
+      if (const auto earlier = ledger->find(outputFolder, contentHash, settings)) {
+        return {ConversionResult::Kind::AlreadyConverted,
+                outputFolder / earlier->output,
+                earlier->outputSize,
+                {}};
+      }
+    }
+  }
 
   // Before any decoder or tool sees the file: a header claiming too many
   // pixels, or an output the format cannot hold, fails here.
   const codec::ImageHeader header = readCheckedHeader(job.input);
   const PixelSize size = fitSize(header.width, header.height, job.maxWidth, job.maxHeight);
   checkFormatHolds(job.format, size);
+  const Carried carried = carriedMetadata(job, header, size);
 
   fs::path desired;
   if (job.customOutputURL) {
@@ -320,7 +488,7 @@ fs::path ImageConverter::convert(const ConversionJob& request, const Cancellatio
   const fs::path folder = desired.parent_path();
   if (!reservations || reservations->isFirstUseOf(folder)) removeAbandonedStagingFiles(folder);
   StagedOutput staged(folder, ext);
-  const Road road{job, header, size, staged.path(), token};
+  const Road road{job, header, size, staged.path(), token, carried.metadata};
   try {
     switch (job.format) {
       case OutputFormat::Webp:
@@ -349,9 +517,38 @@ fs::path ImageConverter::convert(const ConversionJob& request, const Cancellatio
     throw;
   }
   verifyOutput(staged.path(), job.format);
+  const qint64 inputSize = sizeOf(job.input);
+  const qint64 outputSize = sizeOf(staged.path());
+  if (job.options.minSaving) {
+    if (auto reason = notKeptReason(inputSize, outputSize, *job.options.minSaving)) {
+      token.throwIfCancelled();
+      return {ConversionResult::Kind::NotKept, {}, outputSize, std::move(*reason)};
+    }
+  }
   fs::path published;
   token.runUnlessCancelled([&] { published = staged.publish(desired, reservations); });
-  return published;
+  ConversionResult result{ConversionResult::Kind::Written, published, outputSize, carried.note};
+  std::error_code error;
+  if (job.options.keepFileDates) {
+    const auto modified = fs::last_write_time(job.input, error);
+    if (!error) fs::last_write_time(published, modified, error);
+    if (error) {
+      //: shown under a converted image
+      result.reason =
+          QCoreApplication::translate("ConversionNote", "The file date could not be kept: %1")
+              .arg(QString::fromLocal8Bit(error.message()));
+    }
+  }
+  if (ledger && !contentHash.isEmpty()) {
+    struct stat info {};
+    const bool known = ::stat(job.input.c_str(), &info) == 0;
+    ledger->record(
+        outputFolder,
+        {job.input.native(), inputSize,
+         known ? qint64{info.st_mtim.tv_sec} * 1'000'000'000 + info.st_mtim.tv_nsec : 0,
+         contentHash, settings, fs::relative(published, outputFolder).native(), outputSize});
+  }
+  return result;
 }
 
 }  // namespace quorvane::core

@@ -43,17 +43,18 @@ class ImageConverter final : public Converter {
  public:
   explicit ImageConverter(ToolManager tools = ToolManager::forApplication());
 
-  // Writes the converted file and returns where. Fails with a
-  // ConversionFailure: CancellationError when `token` was cancelled first or
-  // during any step; otherwise the cause (ConversionError, ToolError,
-  // QuantizeError, FileSystemError). The header is checked before any tool or
-  // decoder sees the file, and an output that does not read back as an image
-  // of the expected size is a failure. A failure leaves no output behind, an
+  // Writes the converted file and says where, or why nothing was written
+  // (too little saving, converted before). Fails with a ConversionFailure:
+  // CancellationError when `token` was cancelled first or during any step;
+  // otherwise the cause (ConversionError, ToolError, QuantizeError,
+  // FileSystemError). The header is checked before any tool or decoder sees
+  // the file, and an output that does not read back as an image of the
+  // expected size is a failure. A failure leaves no output behind, an
   // existing file is never replaced, the input is never touched, and nothing
-  // is published once the token is cancelled. `reservations`, shared by one
-  // batch, keeps concurrent conversions from choosing the same name.
-  std::filesystem::path convert(const ConversionJob& job, const CancellationToken& token,
-                                OutputNameReservations* reservations = nullptr) const override;
+  // is published once the token is cancelled. The batch's reservations keep
+  // concurrent conversions from choosing the same name.
+  ConversionResult convert(const ConversionJob& job, const CancellationToken& token,
+                           const BatchContext& batch) const override;
 
   // The size that fits inside the bounds with proportions kept; never larger
   // than the original, never below 1 x 1.
@@ -68,12 +69,14 @@ class ImageConverter final : public Converter {
 
   // Hands the file itself to the tool when the rule allows it and its header
   // shows a plain upright single-frame 8-bit sRGB or grey image; otherwise
-  // writes an upright sRGB PNG intermediate, at `intermediateSize`.
+  // writes an upright sRGB PNG intermediate, at `intermediateSize` (with
+  // `keepProfile`, in the space of the input's RGB profile, which it omits).
   static PreparedInput prepareInputForTool(const std::filesystem::path& input,
                                            const codec::ImageHeader& header,
                                            const ToolInputRule& rule, bool allowDirect,
                                            PixelSize intermediateSize,
-                                           const CancellationToken& token);
+                                           const CancellationToken& token,
+                                           bool keepProfile = false);
 
   static const ToolInputRule& cwebpInput();
   static const ToolInputRule& avifencInput();

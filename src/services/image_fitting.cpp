@@ -47,9 +47,10 @@ codec::StopRequested stopRequestedBy(const CancellationToken& token) {
   return [token] { return token.isCancelled(); };
 }
 
-codec::RgbaImage decodeFitted(const fs::path& input, PixelSize size,
-                              const CancellationToken& token) {
+codec::RgbaImage decodeFitted(const fs::path& input, PixelSize size, const CancellationToken& token,
+                              bool keepProfile) {
   codec::DecodeOptions options;
+  options.keepRgbProfile = keepProfile;
   options.stopRequested = stopRequestedBy(token);
   options.fitWidth = size.width;
   options.fitHeight = size.height;

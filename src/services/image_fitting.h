@@ -28,9 +28,10 @@ codec::ImageHeader readCheckedHeader(const std::filesystem::path& input);
 
 // Decodes frame 0 at exactly `size` (JPEG and WebP decode at a reduced scale
 // first when that is much larger than needed). Throws the failure a codec
-// error stands for; CancellationError once `token` is cancelled.
+// error stands for; CancellationError once `token` is cancelled. With
+// `keepProfile`, pixels under an RGB profile stay in that profile's space.
 codec::RgbaImage decodeFitted(const std::filesystem::path& input, PixelSize size,
-                              const CancellationToken& token);
+                              const CancellationToken& token, bool keepProfile = false);
 
 // The token as the codec's stop question.
 codec::StopRequested stopRequestedBy(const CancellationToken& token);

@@ -20,9 +20,14 @@ constexpr auto kChunkAge = std::chrono::milliseconds(100);
 
 }  // namespace
 
-ImageFacts measureImage(const fs::path& path) {
+ImageFacts measureImage(const fs::path& path, const fs::path& root) {
   ImageFacts facts;
   facts.url = path;
+  if (!root.empty()) {
+    facts.root = root;
+    facts.relativeFolder = path.parent_path().lexically_relative(root);
+    if (facts.relativeFolder == ".") facts.relativeFolder.clear();
+  }
   std::error_code error;
   const auto size = fs::file_size(path, error);
   if (!error && size <= static_cast<std::uintmax_t>(std::numeric_limits<qint64>::max())) {
@@ -101,18 +106,24 @@ namespace {
 
 // The facts of every file, measured by as many threads as there are CPUs:
 // header reads are most of an intake's time.
-std::vector<ImageFacts> measureAll(const std::vector<fs::path>& files) {
+struct FoundFile {
+  fs::path file;
+  fs::path root;
+};
+
+std::vector<ImageFacts> measureAll(const std::vector<FoundFile>& files) {
   std::vector<ImageFacts> facts(files.size());
   const unsigned threads = std::min<unsigned>(std::max(1u, std::thread::hardware_concurrency()),
                                               static_cast<unsigned>((files.size() + 63) / 64));
   const auto measureEvery = [&](unsigned first, unsigned step) {
-    for (std::size_t i = first; i < files.size(); i += step) facts[i] = measureImage(files[i]);
+    for (std::size_t i = first; i < files.size(); i += step)
+      facts[i] = measureImage(files[i].file, files[i].root);
     codec::releaseThreadResources();
   };
   std::vector<std::jthread> helpers;
   for (unsigned t = 1; t < threads; ++t) helpers.emplace_back(measureEvery, t, threads);
   for (std::size_t i = 0; i < files.size(); i += std::max(1u, threads)) {
-    facts[i] = measureImage(files[i]);
+    facts[i] = measureImage(files[i].file, files[i].root);
   }
   return facts;
 }
@@ -120,7 +131,7 @@ std::vector<ImageFacts> measureAll(const std::vector<fs::path>& files) {
 }  // namespace
 
 void ImageIntake::walk(const Request& request) {
-  std::vector<fs::path> files;
+  std::vector<FoundFile> files;
   std::vector<UnreadablePath> paths;
   int skipped = 0;
   auto chunkStart = std::chrono::steady_clock::now();
@@ -135,7 +146,7 @@ void ImageIntake::walk(const Request& request) {
   // A skipped folder's images are counted, so the user hears of them.
   const auto skipFolder = [&](const fs::path& folder) {
     if (!request.skipFolder || !request.skipFolder(folder)) return false;
-    FileService::walkImageFiles({folder}, {.image = [&](const fs::path&) {
+    FileService::walkImageFiles({folder}, {.image = [&](const fs::path&, const fs::path&) {
                                   ++skipped;
                                   return true;
                                 }});
@@ -144,9 +155,9 @@ void ImageIntake::walk(const Request& request) {
   const auto current = [&] { return m_generation.load() == request.generation; };
   FileService::walkImageFiles(
       request.locations, {.image =
-                              [&](const fs::path& file) {
+                              [&](const fs::path& file, const fs::path& root) {
                                 if (!current()) return false;
-                                files.push_back(file);
+                                files.push_back({file, root});
                                 if (files.size() >= kChunkImages ||
                                     std::chrono::steady_clock::now() - chunkStart >= kChunkAge) {
                                   flush();

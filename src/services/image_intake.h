@@ -19,8 +19,9 @@
 namespace quorvane::core {
 
 // The facts of one file: its size, and its pixel size from the header
-// (0 x 0 when it cannot be read). Never fails.
-ImageFacts measureImage(const std::filesystem::path& path);
+// (0 x 0 when it cannot be read), and, for a file found by walking `root`,
+// its folder relative to it. Never fails.
+ImageFacts measureImage(const std::filesystem::path& path, const std::filesystem::path& root = {});
 
 // A location a walk could not read, and why.
 struct UnreadablePath {

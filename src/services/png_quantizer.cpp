@@ -28,8 +28,10 @@ int PNGQuantizer::colorCount(int quality) {
 }
 
 void PNGQuantizer::quantize(const std::filesystem::path& input, const std::filesystem::path& output,
-                            int quality, PixelSize size, const CancellationToken& token) {
-  codec::RgbaImage image = decodeFitted(input, size, token);
+                            int quality, PixelSize size, const CancellationToken& token,
+                            const codec::Metadata* metadata) {
+  const bool keepProfile = metadata && !metadata->icc.empty();
+  codec::RgbaImage image = decodeFitted(input, size, token, keepProfile);
   // Transparent areas come out white: the written PNG has no transparency.
   codec::flattenOnto(image, 255, 255, 255);
   const auto stop = [](void* context) -> std::int32_t {
@@ -42,7 +44,7 @@ void PNGQuantizer::quantize(const std::filesystem::path& input, const std::files
   if (status == -2) throw CancellationError();
   if (status != 0) throw QuantizeError(QuantizeError::Kind::QuantizationFailed);
   token.throwIfCancelled();
-  if (auto written = codec::writePng(image, output); !written) {
+  if (auto written = codec::writePng(image, output, metadata); !written) {
     if (written.error().systemError != 0) throwCodecFailure(written.error());
     throw QuantizeError(QuantizeError::Kind::PngWriteFailed);
   }

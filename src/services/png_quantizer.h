@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "codec/metadata.h"
 #include "services/cancellation_token.h"
 #include "services/conversion_errors.h"
 #include "services/image_fitting.h"
@@ -30,11 +31,13 @@ class PNGQuantizer {
   static int colorCount(int quality);
 
   // Reads `input` at `size` (the fitted size), writes an opaque 8-bit PNG at
-  // `output` (created or replaced). Throws QuantizeError, or the failure of
+  // `output` (created or replaced), carrying `metadata` when given (with its
+  // profile, the pixels stay in the profile's space). Throws QuantizeError, or the failure of
   // the decode; CancellationError once `token` is cancelled, also part way
   // through the quantiser. Synchronous; calls may run at once.
   static void quantize(const std::filesystem::path& input, const std::filesystem::path& output,
-                       int quality, PixelSize size, const CancellationToken& token);
+                       int quality, PixelSize size, const CancellationToken& token,
+                       const codec::Metadata* metadata = nullptr);
 };
 
 }  // namespace quorvane::core

@@ -66,14 +66,30 @@ ConversionSettings SettingsPersistence::load() const {
   const int maxHeight = readInteger(m_store->value(kMaxHeightKey), 0);
   if (maxWidth > 0) settings.maxWidth = maxWidth;
   if (maxHeight > 0) settings.maxHeight = maxHeight;
-  settings.namingMode =
-      readText(m_store->value(kNamingModeKey), {}) == rawValue(NamingMode::Custom)
-          ? NamingMode::Custom
-          : NamingMode::Original;
+  settings.namingMode = readText(m_store->value(kNamingModeKey), {}) == rawValue(NamingMode::Custom)
+                            ? NamingMode::Custom
+                            : NamingMode::Original;
   settings.namePrefix = readText(m_store->value(kNamePrefixKey), defaults.namePrefix);
   settings.nameStartNumber =
       readText(m_store->value(kNameStartNumberKey), defaults.nameStartNumber);
+  const int minSaving = readInteger(m_store->value(kMinSavingKey), -1);
+  if (minSaving >= 0 && minSaving <= 99) settings.options.minSaving = minSaving;
+  const auto flag = [this](const char* key) { return readBoolean(m_store->value(key), false); };
+  settings.options.keepMetadata = flag(kKeepMetadataKey);
+  settings.options.keepColorProfile = flag(kKeepColorProfileKey);
+  settings.options.keepFileDates = flag(kKeepFileDatesKey);
+  settings.options.keepFolderStructure = flag(kKeepFolderStructureKey);
+  settings.options.skipConverted = flag(kSkipConvertedKey);
   return settings;
+}
+
+void SettingsPersistence::saveOptions(const OutputOptions& options) {
+  write(kMinSavingKey, options.minSaving.value_or(-1));
+  write(kKeepMetadataKey, options.keepMetadata);
+  write(kKeepColorProfileKey, options.keepColorProfile);
+  write(kKeepFileDatesKey, options.keepFileDates);
+  write(kKeepFolderStructureKey, options.keepFolderStructure);
+  write(kSkipConvertedKey, options.skipConverted);
 }
 
 void SettingsPersistence::write(const char* key, const QVariant& value) {
@@ -83,16 +99,24 @@ void SettingsPersistence::write(const char* key, const QVariant& value) {
 void SettingsPersistence::saveOutputFormat(OutputFormat format) {
   write(kFormatKey, rawValue(format));
 }
-void SettingsPersistence::saveQuality(int quality) { write(kQualityKey, quality); }
-void SettingsPersistence::saveResizeEnabled(bool enabled) { write(kResizeEnabledKey, enabled); }
+void SettingsPersistence::saveQuality(int quality) {
+  write(kQualityKey, quality);
+}
+void SettingsPersistence::saveResizeEnabled(bool enabled) {
+  write(kResizeEnabledKey, enabled);
+}
 void SettingsPersistence::saveMaxWidth(std::optional<int> width) {
   write(kMaxWidthKey, width.value_or(0));
 }
 void SettingsPersistence::saveMaxHeight(std::optional<int> height) {
   write(kMaxHeightKey, height.value_or(0));
 }
-void SettingsPersistence::saveNamingMode(NamingMode mode) { write(kNamingModeKey, rawValue(mode)); }
-void SettingsPersistence::saveNamePrefix(const QString& prefix) { write(kNamePrefixKey, prefix); }
+void SettingsPersistence::saveNamingMode(NamingMode mode) {
+  write(kNamingModeKey, rawValue(mode));
+}
+void SettingsPersistence::saveNamePrefix(const QString& prefix) {
+  write(kNamePrefixKey, prefix);
+}
 void SettingsPersistence::saveNameStartNumber(const QString& startNumber) {
   write(kNameStartNumberKey, startNumber);
 }

@@ -22,6 +22,12 @@ class SettingsPersistence {
   static constexpr const char* kNamingModeKey = "namingMode";
   static constexpr const char* kNamePrefixKey = "namePrefix";
   static constexpr const char* kNameStartNumberKey = "nameStartNumber";
+  static constexpr const char* kMinSavingKey = "minSaving";  // -1: off
+  static constexpr const char* kKeepMetadataKey = "keepMetadata";
+  static constexpr const char* kKeepColorProfileKey = "keepColorProfile";
+  static constexpr const char* kKeepFileDatesKey = "keepFileDates";
+  static constexpr const char* kKeepFolderStructureKey = "keepFolderStructure";
+  static constexpr const char* kSkipConvertedKey = "skipConverted";
 
   explicit SettingsPersistence(std::shared_ptr<QSettings> store);
 
@@ -38,6 +44,8 @@ class SettingsPersistence {
   void saveNamingMode(NamingMode mode);
   void saveNamePrefix(const QString& prefix);
   void saveNameStartNumber(const QString& startNumber);
+  // The option keys, together (one of them changed).
+  void saveOptions(const OutputOptions& options);
 
   // The typed reads behind load(). The store on Linux keeps text, so a value
   // counts as an integer or boolean when it is one or is the text form the

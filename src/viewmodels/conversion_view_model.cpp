@@ -31,6 +31,8 @@ void ConversionViewModel::Totals::count(const ImageItem& item, int sign) {
     convertedOriginal += sign * item.originalSize();
   } else if (item.status().kind == ConversionStatus::Kind::Error) {
     failed += sign;
+  } else if (item.status().kind == ConversionStatus::Kind::Skipped) {
+    skipped += sign;
   }
 }
 
@@ -83,7 +85,11 @@ std::optional<std::size_t> ConversionViewModel::rowOf(const QUuid& id) const {
 }
 
 BatchEntry ConversionViewModel::entryFor(const ImageItem& item) const {
-  return {item.id(), item.url(), item.pixelWidth(), item.pixelHeight()};
+  return {item.id(), item.url(), item.pixelWidth(), item.pixelHeight(), item.relativeFolder()};
+}
+
+std::optional<QString> ConversionViewModel::exportReport(const fs::path& file) const {
+  return writeReport(file, m_report);
 }
 
 // --- The list ---------------------------------------------------------------
@@ -91,7 +97,9 @@ BatchEntry ConversionViewModel::entryFor(const ImageItem& item) const {
 fs::path ConversionViewModel::outputFolder() const {
   if (m_settings.outputDirectory) return *m_settings.outputDirectory;
   if (m_items.empty()) return {};
-  return fs::absolute(m_items.front().url()).parent_path() / "compressed";
+  const ImageItem& first = m_items.front();
+  return FileService::defaultOutputFolder(fs::absolute(first.url()), first.root(),
+                                          m_settings.options.keepFolderStructure);
 }
 
 void ConversionViewModel::addFiles(const std::vector<fs::path>& locations) {
@@ -217,10 +225,12 @@ void ConversionViewModel::startConversion() {
   // are never converted again.
   for (std::size_t row = 0; row < m_items.size(); ++row) {
     const auto kind = m_items[row].status().kind;
-    if (kind == ConversionStatus::Kind::Cancelled || kind == ConversionStatus::Kind::Error) {
+    if (kind == ConversionStatus::Kind::Cancelled || kind == ConversionStatus::Kind::Error ||
+        kind == ConversionStatus::Kind::Skipped) {
       updateItem(row, [](ImageItem& item) -> bool {
         return anyOf(item.setStatus(ConversionStatus::waiting()),
-                     item.setErrorMessage(std::nullopt));
+                     item.setErrorMessage(std::nullopt), item.setOutputURL(std::nullopt),
+                     item.setNote({}));
       });
     }
   }
@@ -236,15 +246,16 @@ void ConversionViewModel::startConversion() {
   batch.naming = m_settings.namingMode;
   batch.namePrefix = m_settings.namePrefix;
   batch.nameStartNumber = m_settings.nameStartNumber;
-  batch.folder = m_settings.outputDirectory
-                     ? *m_settings.outputDirectory
-                     : fs::absolute(m_items.front().url()).parent_path() / "compressed";
+  batch.folder = outputFolder();
+  batch.options = m_settings.options;
   const BatchRunner::Limits limits{m_parallelLimitOverride.value_or(availableCpuCount()),
                                    m_memoryBudgetOverride.value_or(defaultMemoryBudget())};
   m_batch = std::make_unique<BatchRunner>(m_converter, std::move(batch), limits);
   connect(m_batch.get(), &BatchRunner::started, this, &ConversionViewModel::conversionStarted);
   connect(m_batch.get(), &BatchRunner::finished, this, &ConversionViewModel::conversionEnded);
   connect(m_batch.get(), &BatchRunner::done, this, &ConversionViewModel::finishBatch);
+  connect(m_batch.get(), &BatchRunner::notice, this, &ConversionViewModel::batchNotice);
+  m_report.clear();
   m_outputFolders.insert(m_batch->settings().folder);
   std::vector<BatchEntry> entries;
   for (const ImageItem& item : m_items) {
@@ -259,7 +270,10 @@ void ConversionViewModel::startConversion() {
 void ConversionViewModel::convertAgain() {
   if (m_batch) return;
   for (std::size_t row = 0; row < m_items.size(); ++row) {
-    if (m_items[row].status().kind != ConversionStatus::Kind::Completed) continue;
+    const auto kind = m_items[row].status().kind;
+    if (kind != ConversionStatus::Kind::Completed && kind != ConversionStatus::Kind::Skipped) {
+      continue;
+    }
     updateItem(row, [](ImageItem& item) -> bool {
       return anyOf(item.setStatus(ConversionStatus::waiting()), item.setOutputURL(std::nullopt),
                    item.setCompressedSize(std::nullopt));
@@ -305,11 +319,21 @@ void ConversionViewModel::conversionEnded(const QUuid& id, const ConversionOutco
   // An item removed from the list while it converted is left alone.
   const auto row = rowOf(id);
   if (!row) return;
+  m_report.push_back(reportRowFor(m_items[*row].url(), m_items[*row].originalSize(), outcome,
+                                  m_batch->settings()));
   updateItem(*row, [&outcome](ImageItem& item) -> bool {
+    const bool timed = item.setDurationMs(outcome.durationMs);
     switch (outcome.kind) {
       case ConversionOutcome::Kind::Completed:
-        return anyOf(item.setOutputURL(outcome.output), item.setCompressedSize(outcome.size),
-                     item.setStatus(ConversionStatus::completed()));
+        return anyOf(timed, item.setOutputURL(outcome.output), item.setCompressedSize(outcome.size),
+                     item.setNote(outcome.message), item.setStatus(ConversionStatus::completed()));
+      case ConversionOutcome::Kind::Skipped:
+        return anyOf(timed, item.setOutputURL(std::nullopt), item.setCompressedSize(std::nullopt),
+                     item.setStatus(ConversionStatus::skipped(outcome.message)));
+      case ConversionOutcome::Kind::AlreadyConverted:
+        // The earlier output, to open; its size is not this batch's saving.
+        return anyOf(timed, item.setOutputURL(outcome.output), item.setCompressedSize(std::nullopt),
+                     item.setStatus(ConversionStatus::skipped(tr("Already converted"))));
       case ConversionOutcome::Kind::Cancelled:
         return item.setStatus(ConversionStatus::cancelled());
       case ConversionOutcome::Kind::Failed:
@@ -409,6 +433,13 @@ void ConversionViewModel::updateNameStartNumber(const QString& text) {
   if (digits.isEmpty()) return;
   changeSetting(&ConversionSettings::nameStartNumber, digits);
   if (m_persistence) m_persistence->saveNameStartNumber(digits);
+}
+
+void ConversionViewModel::updateOptions(const OutputOptions& options) {
+  OutputOptions checked = options;
+  if (checked.minSaving) checked.minSaving = std::clamp(*checked.minSaving, 0, 99);
+  changeSetting(&ConversionSettings::options, checked);
+  if (m_persistence) m_persistence->saveOptions(checked);
 }
 
 void ConversionViewModel::loadSavedSettings() {

@@ -20,6 +20,7 @@
 
 #include "models/conversion_settings.h"
 #include "models/image_item.h"
+#include "services/batch_report.h"
 #include "services/batch_runner.h"
 #include "services/bookmark_service.h"
 #include "services/image_converter.h"
@@ -56,6 +57,8 @@ class ConversionViewModel : public QObject {
   bool hasItems() const { return !m_items.empty(); }
   int completedCount() const { return m_totals.completed; }
   int failedCount() const { return m_totals.failed; }
+  // Items not kept (too little saving) or left alone as converted before.
+  int skippedCount() const { return m_totals.skipped; }
   // Every item's input size, converted or not.
   qint64 totalOriginalSize() const { return m_totals.original; }
   // The input sizes of the completed items, to compare with their outputs.
@@ -112,6 +115,8 @@ class ConversionViewModel : public QObject {
   void updateNamePrefix(const QString& prefix);
   // Keeps at most six numeric characters (any script); ignored when none.
   void updateNameStartNumber(const QString& text);
+  // What is kept besides the pixels and which outputs are kept; saved at once.
+  void updateOptions(const OutputOptions& options);
   void loadSavedSettings();
   void setOutputDirectory(const std::filesystem::path& folder);
   void resetOutputDirectory();
@@ -139,6 +144,11 @@ class ConversionViewModel : public QObject {
   void setMemoryBudget(std::optional<qint64> bytes) { m_memoryBudgetOverride = bytes; }
   static int availableCpuCount();
 
+  // What the last batch (or the running one, so far) did with each image,
+  // in the order they ended; written out as CSV or JSON by the extension.
+  const std::vector<ReportRow>& lastReport() const { return m_report; }
+  std::optional<QString> exportReport(const std::filesystem::path& file) const;
+
  signals:
   // The list, row by row: rows appended; rows about to go and gone; all of
   // them about to go and gone (clear); one row's state.
@@ -162,6 +172,9 @@ class ConversionViewModel : public QObject {
   void batchProgressChanged();
   // A batch has ended; `cancelled` when it was cancelled.
   void conversionFinished(bool cancelled);
+  // A line about the batch that is no image's failure (a ledger that could
+  // not be read or written).
+  void batchNotice(const QString& text);
 
  protected:
   void setIsConverting(bool converting);
@@ -179,6 +192,7 @@ class ConversionViewModel : public QObject {
   struct Totals {
     int completed = 0;
     int failed = 0;
+    int skipped = 0;
     qint64 original = 0;
     qint64 convertedOriginal = 0;
     qint64 compressed = 0;
@@ -217,6 +231,7 @@ class ConversionViewModel : public QObject {
   std::unique_ptr<BatchRunner> m_batch;  // set while a batch runs
   std::unique_ptr<BatchRunner> m_finishedBatch;
   Progress m_progress;
+  std::vector<ReportRow> m_report;
   QElapsedTimer m_batchClock;
   // Folders batches of this session wrote into: a walk does not list them.
   std::set<std::filesystem::path> m_outputFolders;

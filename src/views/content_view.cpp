@@ -239,7 +239,8 @@ void ContentView::refresh() {
   const bool cancelling = m_controller.isCancelling();
   // Shown from the start of a batch on, so nothing moves when the first
   // image ends.
-  m_summaryRow->setVisible(converting || completed > 0 || m_controller.failedCount() > 0);
+  m_summaryRow->setVisible(converting || completed > 0 || m_controller.failedCount() > 0 ||
+                           m_controller.skippedCount() > 0);
   m_openFolder->setEnabled(completed > 0);
   m_clear->setEnabled(!converting);
   m_start->setVisible(!converting);

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QUrl>
@@ -55,6 +56,30 @@ void addFilesFromDialog(QWidget* parent, core::ConversionViewModel& controller) 
   dialog.setFileMode(QFileDialog::ExistingFiles);
   dialog.setNameFilters(imageFileDialogFilters());
   addChosen(dialog, controller);
+}
+
+void exportReportFromDialog(QWidget* parent, const core::ConversionViewModel& controller) {
+  const QString csv = QCoreApplication::translate("FileDialogs", "CSV spreadsheet (*.csv)");
+  const QString json = QCoreApplication::translate("FileDialogs", "JSON (*.json)");
+  QFileDialog dialog(parent, QCoreApplication::translate("FileDialogs", "Export Report"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setNameFilters({csv, json});
+  dialog.setDirectory(startFolder());
+  dialog.selectFile(QStringLiteral("quorvane-report.csv"));
+  QObject::connect(
+      &dialog, &QFileDialog::filterSelected, &dialog, [&dialog, json](const QString& filter) {
+        dialog.setDefaultSuffix(filter == json ? QStringLiteral("json") : QStringLiteral("csv"));
+      });
+  dialog.setDefaultSuffix(QStringLiteral("csv"));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedUrls().isEmpty()) return;
+  const auto file = core::FileService::localPathFromUrl(dialog.selectedUrls().front());
+  if (!file) return;
+  if (const auto error = controller.exportReport(*file)) {
+    QMessageBox::warning(
+        parent, QCoreApplication::translate("FileDialogs", "Export Report"),
+        QCoreApplication::translate("FileDialogs", "The report could not be saved: %1")
+            .arg(*error));
+  }
 }
 
 void addFolderFromDialog(QWidget* parent, core::ConversionViewModel& controller) {

@@ -18,5 +18,8 @@ QStringList imageFileDialogFilters();
 
 void addFilesFromDialog(QWidget* parent, core::ConversionViewModel& controller);
 void addFolderFromDialog(QWidget* parent, core::ConversionViewModel& controller);
+// Asks where to save the last batch's report (CSV or JSON) and writes it;
+// says so when it cannot.
+void exportReportFromDialog(QWidget* parent, const core::ConversionViewModel& controller);
 
 }  // namespace quorvane::gui

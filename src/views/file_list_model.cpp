@@ -67,11 +67,22 @@ core::OutputFormat FileListModel::targetFormat(const core::ImageItem& item) cons
 
 QString FileListModel::detailText(const core::ImageItem& item) {
   switch (item.status().kind) {
-    case ConversionStatus::Kind::Completed:
+    case ConversionStatus::Kind::Completed: {
       //: under the file name: the name of the file written
-      return item.outputURL()
-                 ? tr("\u2192 %1").arg(core::FileService::displayPath(item.outputURL()->filename()))
-                 : QString();
+      QString text =
+          item.outputURL()
+              ? tr("\u2192 %1").arg(core::FileService::displayPath(item.outputURL()->filename()))
+              : QString();
+      if (!item.note().isEmpty()) text += QStringLiteral(" \u00b7 ") + item.note();
+      return text;
+    }
+    case ConversionStatus::Kind::Skipped:
+      // "Already converted → a.webp"; a skip's reason stands alone.
+      if (item.outputURL()) {
+        return item.status().message + QStringLiteral(" \u2192 ") +
+               core::FileService::displayPath(item.outputURL()->filename());
+      }
+      return item.status().message;
     case ConversionStatus::Kind::Error:
       return item.status().message;
     case ConversionStatus::Kind::Cancelled:
@@ -208,9 +219,17 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
             return tr("Cancelled");
           case ConversionStatus::Kind::Error:
             return tr("Error");
+          case ConversionStatus::Kind::Skipped:
+            return tr("Skipped");
         }
       }
-      if (role == Qt::AccessibleDescriptionRole && status.isError()) return status.message;
+      if (role == Qt::ToolTipRole && status.kind == ConversionStatus::Kind::Skipped) {
+        return status.message;
+      }
+      if (role == Qt::AccessibleDescriptionRole &&
+          (status.isError() || status.kind == ConversionStatus::Kind::Skipped)) {
+        return status.message;
+      }
       break;
   }
   return {};

@@ -24,6 +24,7 @@
 #include "viewmodels/conversion_view_model.h"
 #include "views/drop_zone_compact.h"
 #include "views/elided_label.h"
+#include "views/options_button.h"
 #include "views/settings_view.h"
 #include "views/view_style.h"
 
@@ -290,7 +291,7 @@ QWidget* SettingsBar::makeNamingRow() {
   custom->setSpacing(12);
   auto* prefixGroup = new QHBoxLayout;
   prefixGroup->setSpacing(4);
-  auto* prefixLabel = secondaryLabel(tr("&Prefix:"));
+  auto* prefixLabel = secondaryLabel(tr("Pr&efix:"));
   prefixGroup->addWidget(prefixLabel);
   m_prefix = new QLineEdit(m_customFields);
   prefixLabel->setBuddy(m_prefix);
@@ -336,6 +337,9 @@ QWidget* SettingsBar::makeOutputRow() {
   change->setFont(style::captionFont(font()));
   connect(change, &QPushButton::clicked, this, &SettingsBar::chooseFolder);
   layout->addWidget(change);
+  m_options = new OptionsButton(m_controller, row);
+  m_options->setFont(style::captionFont(font()));
+  layout->addWidget(m_options);
   return row;
 }
 
@@ -420,8 +424,7 @@ void SettingsBar::refresh() {
 }
 
 void SettingsBar::refreshOutput() {
-  // Where the next batch writes, as it will be: every output goes to one
-  // folder, whichever folder its input came from.
+  // Where the next batch writes, as it will be.
   const core::ConversionSettings& settings = m_controller.settings();
   const auto shown = [](const std::filesystem::path& folder) {
     return abbreviatedHomePath(core::FileService::displayPath(folder), QDir::homePath());

@@ -28,6 +28,7 @@ namespace quorvane::gui {
 
 class DropZoneCompact;
 class ElidedLabel;
+class OptionsButton;
 
 class SettingsBar : public QWidget {
   Q_OBJECT
@@ -64,6 +65,7 @@ class SettingsBar : public QWidget {
   QLineEdit* prefixField() const { return m_prefix; }
   QLineEdit* startField() const { return m_start; }
   ElidedLabel* outputPath() const { return m_outputPath; }
+  OptionsButton* optionsButton() const { return m_options; }
   bool isPresetHighlighted(QPushButton* preset) const;
 
  protected:
@@ -103,6 +105,7 @@ class SettingsBar : public QWidget {
   QLineEdit* m_prefix = nullptr;
   QLineEdit* m_start = nullptr;
   ElidedLabel* m_outputPath = nullptr;
+  OptionsButton* m_options = nullptr;
   QList<QLabel*> m_secondaryLabels;
 };
 

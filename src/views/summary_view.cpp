@@ -119,6 +119,10 @@ void SummaryView::refresh() {
   if (m_controller.failedCount() > 0) {
     count += QStringLiteral(" \u00b7 ") + tr("%1 failed").arg(m_controller.failedCount());
   }
+  if (m_controller.skippedCount() > 0) {
+    //: images not kept (too little saving) or converted before
+    count += QStringLiteral(" \u00b7 ") + tr("%1 skipped").arg(m_controller.skippedCount());
+  }
   m_count->setText(count);
   style::setTextColor(m_count, secondary);
 

@@ -237,5 +237,85 @@ TEST_F(CliTest, ATakenNameShowsWhereTheOutputWent) {
   EXPECT_EQ(second.out.rfind("a.png -> a-1.webp: ", 0), 0u) << second.out;
 }
 
+TEST_F(CliTest, KeepStructureRemakesTheTreeUnderTheOutputFolder) {
+  image(m_work / "trip/a.png");
+  image(m_work / "trip/2023/b.png");
+  image(m_work / "trip/2023/summer/a.png");  // same name as the top one: no collision
+  image(m_work / "loose.png");
+  const CliRun result =
+      run({"--keep-structure", "--format", "jpeg", "--output", "out", "trip", "loose.png"});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(filesIn(m_work / "out"), (std::vector<std::string>{"2023", "a.jpg", "loose.jpg"}));
+  EXPECT_EQ(filesIn(m_work / "out/2023"), (std::vector<std::string>{"b.jpg", "summer"}));
+  EXPECT_EQ(filesIn(m_work / "out/2023/summer"), std::vector<std::string>{"a.jpg"});
+  // Without an output folder, the tree goes into "compressed" inside the
+  // folder named (walks pass it over).
+  EXPECT_EQ(run({"--keep-structure", "trip"}).exitCode, 0);
+  EXPECT_TRUE(fs::exists(m_work / "trip/compressed/2023/summer/a.webp"));
+}
+
+TEST_F(CliTest, SkipConvertedLeavesAFolderConvertedBeforeAlone) {
+  image(m_work / "in/a.png");
+  image(m_work / "in/b.png", 50, 40);
+  const std::vector<std::string> args = {"--skip-converted", "--output", "out", "in"};
+  ASSERT_EQ(run(args).exitCode, 0);
+  const auto firstRun = filesIn(m_work / "out");
+  EXPECT_EQ(firstRun, (std::vector<std::string>{".quorvane-ledger", "a.webp", "b.webp"}));
+
+  const CliRun second = run(args);
+  EXPECT_EQ(second.exitCode, 0) << second.err;
+  EXPECT_NE(second.out.find("in/a.png: already converted -> a.webp"), std::string::npos)
+      << second.out;
+  EXPECT_NE(second.out.find("0 converted, 2 skipped"), std::string::npos) << second.out;
+  EXPECT_EQ(filesIn(m_work / "out"), firstRun);
+
+  // A changed input is converted again; a torn ledger is warned about, the
+  // batch converts as if there were none and leaves a whole one.
+  image(m_work / "in/b.png", 51, 40);
+  const CliRun changed = run(args);
+  EXPECT_NE(changed.out.find("1 converted, 1 skipped"), std::string::npos) << changed.out;
+  EXPECT_TRUE(fs::exists(m_work / "out/b-1.webp"));
+  const fs::path ledger = m_work / "out/.quorvane-ledger";
+  fs::resize_file(ledger, 30);  // the header and a few bytes of the first line
+  const CliRun torn = run(args);
+  EXPECT_EQ(torn.exitCode, 0) << torn.err;
+  EXPECT_NE(torn.err.find("warning"), std::string::npos) << torn.err;
+  EXPECT_NE(torn.out.find("2 converted"), std::string::npos) << torn.out;
+  EXPECT_NE(run(args).out.find("0 converted, 2 skipped"), std::string::npos);
+}
+
+TEST_F(CliTest, SkippedOutputsAreNoFailureAndTheReportSaysWhy) {
+  image(m_work / "tiny.png", 4, 4);  // any JPEG of it is larger
+  // A ramp with a little grain: much smaller as a JPEG than as a PNG.
+  codec::RgbaImage smooth(200, 150);
+  for (std::size_t i = 0; i < smooth.byteSize(); ++i) {
+    smooth.data()[i] = static_cast<std::uint8_t>(i / 4 % 200 + ((i * 2654435761u) >> 29));
+  }
+  ASSERT_TRUE(codec::writePng(smooth, m_work / "photo.png"));
+  const CliRun result = run({"--min-saving", "0", "--format", "jpeg", "--output", "out", "--report",
+                             "report.json", "tiny.png", "photo.png"});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_NE(result.out.find("tiny.png: Skipped: "), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("1 converted, 1 skipped"), std::string::npos) << result.out;
+  EXPECT_FALSE(fs::exists(m_work / "out/tiny.jpg"));
+  std::ifstream in(m_work / "report.json");
+  const std::string report((std::istreambuf_iterator<char>(in)), {});
+  EXPECT_NE(report.find("\"status\": \"skipped\""), std::string::npos) << report;
+  EXPECT_NE(report.find("larger than the original"), std::string::npos) << report;
+
+  EXPECT_EQ(run({"--format", "jpeg", "--output", "out", "--report", "r.csv", "photo.png"}).exitCode,
+            0);
+  std::ifstream csv(m_work / "r.csv");
+  std::string header, row;
+  std::getline(csv, header);
+  std::getline(csv, row);
+  EXPECT_EQ(header.rfind("input,output,format,quality,input_bytes,output_bytes,saving_percent,"
+                         "status,reason,time_ms",
+                         0),
+            0u);
+  EXPECT_NE(row.find(",jpeg,80,"), std::string::npos) << row;
+  EXPECT_NE(row.find(",converted,"), std::string::npos) << row;
+}
+
 }  // namespace
 }  // namespace quorvane::cli

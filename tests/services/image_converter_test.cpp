@@ -117,6 +117,12 @@ TEST(ConversionErrors, AFullDiskSaysSoInOurWords) {
 }
 
 // Fake tools that record their arguments and produce a plausible output.
+// What a conversion wrote (the tests of this file all expect a file).
+fs::path written(const ImageConverter& converter, const ConversionJob& job,
+                 const CancellationToken& token, OutputNameReservations* reservations = nullptr) {
+  return converter.convert(job, token, {reservations, nullptr}).output;
+}
+
 class ConverterWithFakeToolsTest : public ::testing::Test {
  protected:
   ConverterWithFakeToolsTest() {
@@ -137,8 +143,8 @@ class ConverterWithFakeToolsTest : public ::testing::Test {
   std::vector<std::string> lastArguments() const { return readLines(m_resources / "args"); }
   fs::path convert(const fs::path& input, OutputFormat format, std::optional<int> maxW = {},
                    std::optional<int> maxH = {}) {
-    return m_converter.convert({input, m_out.path(), format, 80, maxW, maxH, std::nullopt},
-                               m_token);
+    return written(m_converter, {input, m_out.path(), format, 80, maxW, maxH, std::nullopt},
+                   m_token);
   }
 
   ScratchDir m_resources;
@@ -181,16 +187,18 @@ TEST_F(ConverterWithFakeToolsTest, AvifDownscalesIntoAnIntermediateWhenBounded) 
   writePng(m_in / "small.png", 40, 30);
   convert(m_in / "small.png", OutputFormat::Avif);
   auto args = lastArguments();
-  ASSERT_EQ(args.size(), 8u);
-  EXPECT_EQ(std::vector<std::string>(args.begin(), args.begin() + 7),
-            (std::vector<std::string>{"--min", "12", "--max", "12", "--speed", "4",
-                                      (m_in / "small.png").native()}));
+  ASSERT_EQ(args.size(), 11u);
+  // Nothing of the file but its pixels goes along unless asked.
+  EXPECT_EQ(
+      std::vector<std::string>(args.begin(), args.begin() + 10),
+      (std::vector<std::string>{"--min", "12", "--max", "12", "--speed", "4", "--ignore-exif",
+                                "--ignore-xmp", "--ignore-icc", (m_in / "small.png").native()}));
 
   convert(m_in / "small.png", OutputFormat::Avif, 1000);  // a bound, even one that fits
   args = lastArguments();
-  ASSERT_EQ(args.size(), 8u);
-  EXPECT_EQ(fs::path(args[6]).parent_path(), privateTemporaryFolder());
-  EXPECT_FALSE(fs::exists(args[6]));
+  ASSERT_EQ(args.size(), 11u);
+  EXPECT_EQ(fs::path(args[9]).parent_path(), privateTemporaryFolder());
+  EXPECT_FALSE(fs::exists(args[9]));
 }
 
 TEST_F(ConverterWithFakeToolsTest, JpegAndPngCommandLines) {
@@ -235,9 +243,9 @@ TEST_F(ConverterWithFakeToolsTest, CancelBeforeStartCreatesNothing) {
   writePng(m_in / "a.png", 8, 8);
   m_token.cancel();
   EXPECT_THROW(
-      m_converter.convert(
-          {m_in / "a.png", m_out / "new/folder", OutputFormat::Png, 80, {}, {}, std::nullopt},
-          m_token),
+      written(m_converter,
+              {m_in / "a.png", m_out / "new/folder", OutputFormat::Png, 80, {}, {}, std::nullopt},
+              m_token),
       CancellationError);
   EXPECT_FALSE(fs::exists(m_out / "new"));
 }
@@ -257,7 +265,7 @@ TEST_F(ConverterWithFakeToolsTest, CancelDuringAnEncoderOfEveryKind) {
     });
     const auto start = std::chrono::steady_clock::now();
     const OutputFormat format = name == "avifenc" ? OutputFormat::Avif : OutputFormat::Heic;
-    EXPECT_THROW(m_converter.convert({m_in / "a.png", m_out.path(), format, 80, 4, {}, {}}, token),
+    EXPECT_THROW(written(m_converter, {m_in / "a.png", m_out.path(), format, 80, 4, {}, {}}, token),
                  CancellationError);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     EXPECT_TRUE(filesIn(m_out.path()).empty());
@@ -303,16 +311,18 @@ TEST_F(ConverterWithFakeToolsTest, NeverReplacesAnExistingFileOrTheInput) {
 
   // A custom name that is taken by then goes to the next free name.
   test::writeFile(m_out / "image-01.png", "precious");
-  const fs::path written = m_converter.convert(
-      {m_in / "a.png", m_out.path(), OutputFormat::Png, 80, {}, {}, m_out / "image-01.png"},
-      m_token);
-  EXPECT_EQ(written, m_out / "image-01-1.png");
+  const fs::path numbered =
+      written(m_converter,
+              {m_in / "a.png", m_out.path(), OutputFormat::Png, 80, {}, {}, m_out / "image-01.png"},
+              m_token);
+  EXPECT_EQ(numbered, m_out / "image-01-1.png");
   EXPECT_EQ(readLines(m_out / "image-01.png"), std::vector<std::string>{"precious"});
 
   // Output folder = input folder, same format: the input stays as it was.
   const auto before = fs::file_size(m_in / "a.png");
-  const fs::path beside = m_converter.convert(
-      {m_in / "a.png", m_in.path(), OutputFormat::Png, 80, {}, {}, std::nullopt}, m_token);
+  const fs::path beside =
+      written(m_converter,
+              {m_in / "a.png", m_in.path(), OutputFormat::Png, 80, {}, {}, std::nullopt}, m_token);
   EXPECT_EQ(beside, m_in / "a-1.png");
   EXPECT_EQ(fs::file_size(m_in / "a.png"), before);
 }
@@ -322,9 +332,9 @@ TEST_F(ConverterWithFakeToolsTest, ReservationsKeepConcurrentNamesApart) {
   writePng(m_in / "a.png", 8, 8);
   // Both choose before either writes, as two parallel conversions would.
   const fs::path first = reservations.reserveUnique(m_out.path(), "a", "webp");
-  const fs::path second = m_converter.convert(
-      {m_in / "a.png", m_out.path(), OutputFormat::Webp, 80, {}, {}, std::nullopt}, m_token,
-      &reservations);
+  const fs::path second = written(
+      m_converter, {m_in / "a.png", m_out.path(), OutputFormat::Webp, 80, {}, {}, std::nullopt},
+      m_token, &reservations);
   EXPECT_EQ(first, m_out / "a.webp");
   EXPECT_EQ(second, m_out / "a-1.webp");
 }
@@ -342,8 +352,9 @@ TEST_F(ConverterWithRealToolsTest, EveryFormatDecodesAtTheFittedSize) {
   writePng(m_in / "photo.png", 64, 48);
   for (OutputFormat format : kAllOutputFormats) {
     SCOPED_TRACE(rawValue(format).toStdString());
-    const fs::path out = m_converter.convert(
-        {m_in / "photo.png", m_out.path(), format, 80, 32, std::nullopt, std::nullopt}, m_token);
+    const fs::path out = written(
+        m_converter, {m_in / "photo.png", m_out.path(), format, 80, 32, std::nullopt, std::nullopt},
+        m_token);
     EXPECT_EQ(out.extension().native(), "." + fileExtension(format).toStdString());
     const auto header = codec::readHeader(out);
     ASSERT_TRUE(header) << out;
@@ -357,7 +368,8 @@ TEST_F(ConverterWithRealToolsTest, SizesAFormatCannotHoldFailEarlyOrAreShrunkFir
   QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
   writePng(m_in / "strip.png", 10000, 1);
   EXPECT_EQ(describe([&] {
-              m_converter.convert(
+              written(
+                  m_converter,
                   {m_in / "strip.png", m_out.path(), OutputFormat::Heic, 80, {}, {}, std::nullopt},
                   m_token);
             }),
@@ -365,14 +377,16 @@ TEST_F(ConverterWithRealToolsTest, SizesAFormatCannotHoldFailEarlyOrAreShrunkFir
             "or more once the long side reaches 4,217)");
   writePng(m_in / "wide.png", 16384, 2);
   EXPECT_EQ(describe([&] {
-              m_converter.convert(
+              written(
+                  m_converter,
                   {m_in / "wide.png", m_out.path(), OutputFormat::Webp, 80, {}, {}, std::nullopt},
                   m_token);
             }),
             "WebP cannot hold an image of 16,384 × 2 pixels (its sides are at most 16,383 pixels)");
   EXPECT_TRUE(filesIn(m_out.path()).empty());
   // A bound that brings it within reach: cwebp gets a copy it can read.
-  const fs::path out = m_converter.convert(
+  const fs::path out = written(
+      m_converter,
       {m_in / "wide.png", m_out.path(), OutputFormat::Webp, 80, 8192, {}, std::nullopt}, m_token);
   const auto header = codec::readHeader(out);
   ASSERT_TRUE(header);
@@ -389,8 +403,9 @@ TEST_F(ConverterWithRealToolsTest, DamageOnlyTheToolsMindConvertsLikeAnyOtherFor
   test::writeFile(m_in / "no-end.png", bytes.substr(0, bytes.size() - 12));
   for (OutputFormat format : kAllOutputFormats) {
     SCOPED_TRACE(rawValue(format).toStdString());
-    const fs::path out = m_converter.convert(
-        {m_in / "no-end.png", m_out.path(), format, 80, {}, {}, std::nullopt}, m_token);
+    const fs::path out =
+        written(m_converter, {m_in / "no-end.png", m_out.path(), format, 80, {}, {}, std::nullopt},
+                m_token);
     EXPECT_TRUE(codec::readHeader(out));
   }
 }
@@ -398,7 +413,8 @@ TEST_F(ConverterWithRealToolsTest, DamageOnlyTheToolsMindConvertsLikeAnyOtherFor
 TEST_F(ConverterWithRealToolsTest, PngHasFewColoursAndNoTransparency) {
   writePng(m_in / "gradient.png", 96, 64);
   for (auto [quality, colours] : {std::pair{50, 64}, {75, 128}, {100, 256}}) {
-    const fs::path out = m_converter.convert(
+    const fs::path out = written(
+        m_converter,
         {m_in / "gradient.png", m_out.path(), OutputFormat::Png, quality, {}, {}, std::nullopt},
         m_token);
     auto decoded = codec::decode(out);
@@ -420,8 +436,9 @@ TEST_F(ConverterWithRealToolsTest, PngHasFewColoursAndNoTransparency) {
 TEST_F(ConverterWithRealToolsTest, JpegShowsWhiteWhereTheInputWasTransparent) {
   codec::RgbaImage image(16, 16);  // all transparent black
   ASSERT_TRUE(codec::writePng(image, m_in / "clear.png"));
-  const fs::path out = m_converter.convert(
-      {m_in / "clear.png", m_out.path(), OutputFormat::Jpeg, 90, {}, {}, std::nullopt}, m_token);
+  const fs::path out = written(
+      m_converter, {m_in / "clear.png", m_out.path(), OutputFormat::Jpeg, 90, {}, {}, std::nullopt},
+      m_token);
   auto decoded = codec::decode(out);
   ASSERT_TRUE(decoded);
   EXPECT_GE(decoded.value().data()[0], 250);
@@ -433,9 +450,10 @@ TEST_F(ConverterWithRealToolsTest, OddInputsEndUprightOrAsAClearError) {
   const auto rotatedHeader = codec::readHeader(data / "2-exif-orientation-6.jpg");
   ASSERT_TRUE(rotatedHeader);
   for (OutputFormat format : {OutputFormat::Webp, OutputFormat::Avif}) {
-    const fs::path out = m_converter.convert(
-        {data / "2-exif-orientation-6.jpg", m_out.path(), format, 80, {}, {}, std::nullopt},
-        m_token);
+    const fs::path out =
+        written(m_converter,
+                {data / "2-exif-orientation-6.jpg", m_out.path(), format, 80, {}, {}, std::nullopt},
+                m_token);
     const auto header = codec::readHeader(out);
     ASSERT_TRUE(header);
     EXPECT_EQ(header.value().width, rotatedHeader.value().width);
@@ -444,9 +462,9 @@ TEST_F(ConverterWithRealToolsTest, OddInputsEndUprightOrAsAClearError) {
   // The tools would turn a truncated JPEG into a grey-bottomed picture.
   for (OutputFormat format : {OutputFormat::Webp, OutputFormat::Avif, OutputFormat::Jpeg}) {
     EXPECT_EQ(describe([&] {
-                m_converter.convert(
-                    {data / "2-truncated.jpg", m_out.path(), format, 80, {}, {}, std::nullopt},
-                    m_token);
+                written(m_converter,
+                        {data / "2-truncated.jpg", m_out.path(), format, 80, {}, {}, std::nullopt},
+                        m_token);
               }),
               "The image data is damaged");
   }

@@ -10,9 +10,10 @@ namespace quorvane::test {
 
 namespace fs = std::filesystem;
 
-fs::path FakeConverter::convert(const core::ConversionJob& job,
-                                const core::CancellationToken& token,
-                                core::OutputNameReservations* reservations) const {
+core::ConversionResult FakeConverter::convert(const core::ConversionJob& job,
+                                              const core::CancellationToken& token,
+                                              const core::BatchContext& batch) const {
+  core::OutputNameReservations* const reservations = batch.reservations;
   const std::string name = job.input.filename().native();
   // Registered (and later dropped) without holding our lock: a cancel holds
   // the token's lock while it calls back into ours.
@@ -22,6 +23,7 @@ fs::path FakeConverter::convert(const core::ConversionJob& job,
   });
   bool released = false;
   bool failing = false;
+  std::optional<core::ConversionResult> result;
   std::optional<std::size_t> outputBytes;
   {
     std::unique_lock lock(m_mutex);
@@ -35,6 +37,7 @@ fs::path FakeConverter::convert(const core::ConversionJob& job,
     --m_running;
     released = m_releaseAll || m_released.count(name) > 0;
     failing = m_failing.count(name) > 0;
+    if (const auto found = m_results.find(name); found != m_results.end()) result = found->second;
     if (const auto found = m_outputBytes.find(name); found != m_outputBytes.end()) {
       outputBytes = found->second;
     }
@@ -44,6 +47,7 @@ fs::path FakeConverter::convert(const core::ConversionJob& job,
   if (failing) {
     throw core::ConversionError::fromKind(core::ConversionError::Kind::ImageDamaged);
   }
+  if (result) return *result;
   const QString ext = core::fileExtension(job.format);
   fs::path output;
   if (job.customOutputURL) {
@@ -57,12 +61,17 @@ fs::path FakeConverter::convert(const core::ConversionJob& job,
     fs::create_directories(output.parent_path());
     std::ofstream(output, std::ios::binary) << std::string(*outputBytes, 'o');
   }
-  return output;
+  return {core::ConversionResult::Kind::Written, output, 0, {}};
 }
 
 void FakeConverter::ignoreCancelOf(const std::string& name) {
   std::lock_guard lock(m_mutex);
   m_stubborn.insert(name);
+}
+
+void FakeConverter::resultOf(const std::string& name, core::ConversionResult result) {
+  std::lock_guard lock(m_mutex);
+  m_results[name] = std::move(result);
 }
 
 void FakeConverter::writeOutputOf(const std::string& name, std::size_t bytes) {

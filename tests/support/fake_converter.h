@@ -17,9 +17,9 @@ namespace quorvane::test {
 
 class FakeConverter final : public core::Converter {
  public:
-  std::filesystem::path convert(const core::ConversionJob& job,
-                                const core::CancellationToken& token,
-                                core::OutputNameReservations* reservations) const override;
+  core::ConversionResult convert(const core::ConversionJob& job,
+                                 const core::CancellationToken& token,
+                                 const core::BatchContext& batch) const override;
 
   // Lets the conversion of `name` (the input's file name) end.
   void release(const std::string& name);
@@ -29,6 +29,8 @@ class FakeConverter final : public core::Converter {
   // Conversions of `name` go on after a cancel, until released (a tool that
   // finishes its file anyway).
   void ignoreCancelOf(const std::string& name);
+  // Conversions of `name` end with this result instead of a written file.
+  void resultOf(const std::string& name, core::ConversionResult result);
   // Conversions of `name` write an output of `bytes` bytes (else none).
   void writeOutputOf(const std::string& name, std::size_t bytes);
 
@@ -45,6 +47,7 @@ class FakeConverter final : public core::Converter {
   std::set<std::string> m_failing;
   std::set<std::string> m_stubborn;
   std::map<std::string, std::size_t> m_outputBytes;
+  std::map<std::string, core::ConversionResult> m_results;
   bool m_releaseAll = false;
   mutable int m_running = 0;
   mutable int m_mostAtOnce = 0;

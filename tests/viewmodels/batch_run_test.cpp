@@ -2,6 +2,7 @@
 
 #include <QSignalSpy>
 #include <QTest>
+#include <algorithm>
 #include <filesystem>
 
 #include "services/settings_store.h"
@@ -145,6 +146,61 @@ TEST_F(BatchRunTest, AFailureShowsItsTextAndIsRetriedNextTime) {
   ASSERT_TRUE(runToEnd());  // the same converter fails it again
   EXPECT_EQ(m_vm->items()[1].status().kind, Kind::Error);
   EXPECT_EQ(m_converter.started().size(), 3u);  // only the failed one ran again
+}
+
+TEST_F(BatchRunTest, SkippedRowsSayWhyCountApartAndTheReportHasEveryImage) {
+  using Result = ConversionResult;
+  m_converter.resultOf(
+      "grew.png",
+      {Result::Kind::NotKept, {}, 900, QStringLiteral("Skipped: 27% larger than the original")});
+  m_converter.resultOf("old.png",
+                       {Result::Kind::AlreadyConverted, m_files / "out/old.webp", 300, {}});
+  m_converter.failOn("bad.png");
+  m_converter.releaseAll();
+  add({"good.png", "grew.png", "old.png", "bad.png"});
+  ASSERT_TRUE(runToEnd());
+  EXPECT_EQ(kinds(),
+            (std::vector<Kind>{Kind::Completed, Kind::Skipped, Kind::Skipped, Kind::Error}));
+  EXPECT_EQ(m_vm->items()[1].status().message, "Skipped: 27% larger than the original");
+  EXPECT_FALSE(m_vm->items()[1].outputURL());
+  EXPECT_EQ(m_vm->items()[2].status().message, "Already converted");
+  EXPECT_EQ(m_vm->items()[2].outputURL(), m_files / "out/old.webp");
+  EXPECT_EQ(m_vm->skippedCount(), 2);
+  EXPECT_EQ(m_vm->completedCount(), 1);
+  EXPECT_EQ(m_vm->failedCount(), 1);
+
+  std::vector<ReportRow::Status> statuses;
+  for (const ReportRow& row : m_vm->lastReport()) statuses.push_back(row.status);
+  std::sort(statuses.begin(), statuses.end());
+  EXPECT_EQ(statuses, (std::vector<ReportRow::Status>{
+                          ReportRow::Status::Converted, ReportRow::Status::Skipped,
+                          ReportRow::Status::AlreadyConverted, ReportRow::Status::Failed}));
+  const fs::path report = m_files / "report.csv";
+  EXPECT_FALSE(m_vm->exportReport(report));
+  EXPECT_TRUE(fs::file_size(report) > 0);
+  EXPECT_TRUE(m_vm->exportReport(m_files / "missing/report.csv"));  // says why it could not
+}
+
+TEST_F(BatchRunTest, OptionsAreSavedAndReachTheBatchWithTheTreeBelowTheDroppedFolder) {
+  const OutputOptions options{.minSaving = 5, .keepMetadata = true, .keepFolderStructure = true};
+  m_vm->updateOptions(options);
+  EXPECT_EQ(makeController()->settings().options, OutputOptions());  // loaded only when asked
+  auto restarted = makeController();
+  restarted->loadSavedSettings();
+  EXPECT_EQ(restarted->settings().options, options);
+
+  m_converter.releaseAll();
+  const fs::path trip = m_files / "trip";
+  fs::create_directories(trip / "2023/summer");
+  test::writeFile(trip / "2023/summer/a.png", "x");
+  m_vm->addFiles({trip});
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !m_vm->isAddingFiles(); }, 10000));
+  // With the structure kept, the tree goes inside the dropped folder.
+  EXPECT_EQ(m_vm->outputFolder(), trip / "compressed");
+  ASSERT_TRUE(runToEnd());
+  ASSERT_EQ(m_converter.jobs().size(), 1u);
+  EXPECT_EQ(m_converter.jobs()[0].outputDirectory, trip / "compressed/2023/summer");
+  EXPECT_EQ(m_converter.jobs()[0].options, options);
 }
 
 TEST_F(BatchRunTest, RowsRemovedOrClearedDuringARunAreLeftAloneTheRestConverts) {

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QSettings>
@@ -33,6 +34,7 @@
 #include "views/elided_label.h"
 #include "views/file_list_model.h"
 #include "views/file_list_view.h"
+#include "views/options_button.h"
 #include "views/settings_bar.h"
 #include "views/settings_view.h"
 #include "views/summary_view.h"
@@ -74,6 +76,7 @@ class MainWindowTest : public QObject {
   void testStartNumberIgnoresTextWithoutDigits();
   void testPresetHighlightFollowsQuality();
   void testResizeRowDimsWhenOff();
+  void testOptionsMenuShowsAndChangesTheOptions();
   void testRowsShowConversionSizesAndSavingColours();
   void testSummaryCountsAndSaving();
   void testOutputFolderShowsHomeAsTilde();
@@ -295,6 +298,41 @@ void MainWindowTest::testResizeRowDimsWhenOff() {
   bar->resizeBox()->click();
   QCOMPARE(effect->opacity(), 1.0);
   QVERIFY(bar->maxWidthField()->isEnabled());
+}
+
+void MainWindowTest::testOptionsMenuShowsAndChangesTheOptions() {
+  gui::OptionsButton* button = m_view->settingsBar()->optionsButton();
+  QVERIFY(button);
+  QCOMPARE(button->text(), QStringLiteral("O&ptions"));
+  const auto action = [&](const QString& text) -> QAction* {
+    for (QAction* a : button->menu()->actions()) {
+      if (a->text() == text) return a;
+      if (a->menu()) {
+        for (QAction* b : a->menu()->actions()) {
+          if (b->text() == text) return b;
+        }
+      }
+    }
+    return nullptr;
+  };
+  QAction* keepData = action(QStringLiteral("Keep Camera &Data"));
+  QVERIFY(keepData && keepData->isCheckable() && !keepData->isChecked());
+  keepData->trigger();
+  QVERIFY(m_vm->settings().options.keepMetadata);
+  QAction* fivePercent = action(QStringLiteral("At Least 5% Smaller"));
+  QVERIFY(fivePercent);
+  fivePercent->trigger();
+  QCOMPARE(m_vm->settings().options.minSaving, std::optional<int>(5));
+  QCOMPARE(button->text(), QStringLiteral("O&ptions (2)"));
+  // A value saved by another run that the menu does not offer shows as is.
+  core::OutputOptions options = m_vm->settings().options;
+  options.minSaving = 7;
+  options.keepMetadata = false;
+  m_vm->updateOptions(options);
+  QVERIFY(!keepData->isChecked());
+  QAction* seven = action(QStringLiteral("At Least 7% Smaller"));
+  QVERIFY(seven && seven->isVisible() && seven->isChecked());
+  QVERIFY(!fivePercent->isChecked());
 }
 
 void MainWindowTest::testRowsShowConversionSizesAndSavingColours() {

@@ -28,6 +28,68 @@ def exif_orientation_app1(orientation):
     return b"\xff\xe1" + struct.pack(">H", len(body) + 2) + body
 
 
+def camera_exif_app1(orientation):
+    # Big-endian TIFF: IFD0 with Make, Orientation and a GPS IFD holding
+    # GPSLatitudeRef "N" and GPSLatitude 48/1 51/1 0/1.
+    make = b"TestMake\x00"
+    ifd0_at = 8
+    ifd0 = struct.pack(">H", 3)
+    data_at = ifd0_at + 2 + 3 * 12 + 4
+    gps_at = data_at + len(make) + 1  # word-aligned
+    ifd0 += struct.pack(">HHII", 0x010F, 2, len(make), data_at)
+    ifd0 += struct.pack(">HHIHH", 0x0112, 3, 1, orientation, 0)
+    ifd0 += struct.pack(">HHII", 0x8825, 4, 1, gps_at)
+    ifd0 += struct.pack(">I", 0)
+    rationals_at = gps_at + 2 + 2 * 12 + 4
+    gps = struct.pack(">H", 2)
+    gps += struct.pack(">HHI4s", 0x0001, 2, 2, b"N\x00\x00\x00")
+    gps += struct.pack(">HHII", 0x0002, 5, 3, rationals_at)
+    gps += struct.pack(">I", 0)
+    rationals = struct.pack(">IIIIII", 48, 1, 51, 1, 0, 1)
+    tiff = b"MM\x00*" + struct.pack(">I", ifd0_at) + ifd0 + make + b"\x00" + gps + rationals
+    body = b"Exif\x00\x00" + tiff
+    return b"\xff\xe1" + struct.pack(">H", len(body) + 2) + body
+
+
+def adobe_rgb_profile():
+    # A matrix/TRC display profile with the Adobe RGB (1998) primaries
+    # (adapted to D50) and gamma 563/256.
+    def s15(v):
+        return struct.pack(">i", round(v * 65536))
+
+    def xyz(x, y, z):
+        return b"XYZ \x00\x00\x00\x00" + s15(x) + s15(y) + s15(z)
+
+    text = b"Adobe RGB test"
+    desc = (b"desc\x00\x00\x00\x00" + struct.pack(">I", len(text) + 1) + text + b"\x00" +
+            b"\x00" * 8 + b"\x00" * 3 + b"\x00" * 67)
+    curve = b"curv\x00\x00\x00\x00" + struct.pack(">IH", 1, 563) + b"\x00\x00"
+    tags = [(b"desc", desc), (b"cprt", b"text\x00\x00\x00\x00none\x00"),
+            (b"wtpt", xyz(0.9642, 1.0, 0.8249)),
+            (b"rXYZ", xyz(0.6097, 0.3111, 0.0195)), (b"gXYZ", xyz(0.2053, 0.6257, 0.0609)),
+            (b"bXYZ", xyz(0.1492, 0.0632, 0.7446)),
+            (b"rTRC", curve), (b"gTRC", curve), (b"bTRC", curve)]
+    table = struct.pack(">I", len(tags))
+    body = b""
+    at = 128 + 4 + 12 * len(tags)
+    for sig, data in tags:
+        while len(body) % 4:
+            body += b"\x00"
+        table += sig + struct.pack(">II", at + len(body), len(data))
+        body += data
+    size = 128 + len(table) + len(body)
+    header = struct.pack(">I", size) + b"\x00" * 4 + struct.pack(">I", 0x02100000)
+    header += b"mntrRGB XYZ " + struct.pack(">6H", 2026, 1, 1, 0, 0, 0) + b"acsp"
+    header += b"\x00" * 24 + struct.pack(">I", 0) + s15(0.9642) + s15(1.0) + s15(0.8249)
+    header += b"\x00" * (128 - len(header))
+    return header + table + body
+
+
+def icc_app2(profile):
+    body = b"ICC_PROFILE\x00\x01\x01" + profile
+    return b"\xff\xe2" + struct.pack(">H", len(body) + 2) + body
+
+
 def insert_after_soi(jpeg, segment):
     assert jpeg[:2] == b"\xff\xd8"
     return jpeg[:2] + segment + jpeg[2:]
@@ -48,6 +110,16 @@ def main():
                     "rectangle 0,0 11,7", "-quality", "95", "-strip"], ".jpg")
     with open(out("2-exif-orientation-6.jpg"), "wb") as f:
         f.write(insert_after_soi(base, exif_orientation_app1(6)))
+
+    # A camera photo: stored 64x48, orientation 6, with make and GPS.
+    photo = convert(["-size", "64x48", "gradient:orange-navy", "-quality", "95", "-strip"], ".jpg")
+    with open(out("2-camera.jpg"), "wb") as f:
+        f.write(insert_after_soi(photo, camera_exif_app1(6)))
+
+    # An Adobe RGB photo: saturated colours whose numbers differ in sRGB.
+    wide = convert(["-size", "32x32", "xc:rgb(40,180,60)", "-quality", "95", "-strip"], ".jpg")
+    with open(out("2-adobe-rgb.jpg"), "wb") as f:
+        f.write(insert_after_soi(wide, icc_app2(adobe_rgb_profile())))
 
     # CMYK JPEG without an embedded profile (ImageMagick writes none when
     # converting without one). Pure cyan ink.

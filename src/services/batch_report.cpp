@@ -1,0 +1,146 @@
+#include "services/batch_report.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+#include <cmath>
+
+namespace quorvane::core {
+
+namespace {
+
+QString pathText(const std::filesystem::path& path) {
+  return QFile::decodeName(QByteArray::fromStdString(path.native()));
+}
+
+// The saving in percent, one decimal; absent without both sizes.
+std::optional<double> savingPercent(const ReportRow& row) {
+  if (!row.outputSize || row.inputSize <= 0) return std::nullopt;
+  const double saving = (1.0 - static_cast<double>(*row.outputSize) / row.inputSize) * 100.0;
+  return std::round(saving * 10.0) / 10.0;
+}
+
+// A CSV field: quoted when it holds a separator, a quote or a line break;
+// a leading =, +, - or @ is escaped so no spreadsheet runs it as a formula.
+QString csvField(QString text) {
+  if (!text.isEmpty() && QStringLiteral("=+-@").contains(text.front())) {
+    text.prepend(u'\'');
+  }
+  if (text.contains(u',') || text.contains(u'"') || text.contains(u'\n') || text.contains(u'\r')) {
+    text.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+    return u'"' + text + u'"';
+  }
+  return text;
+}
+
+}  // namespace
+
+ReportRow reportRowFor(const std::filesystem::path& input, qint64 inputSize,
+                       const ConversionOutcome& outcome, const BatchSettings& settings) {
+  using Kind = ConversionOutcome::Kind;
+  using Status = ReportRow::Status;
+  ReportRow row;
+  row.input = input;
+  row.format = settings.format;
+  row.quality = settings.quality;
+  row.inputSize = inputSize;
+  row.reason = outcome.message;
+  row.durationMs = outcome.durationMs;
+  switch (outcome.kind) {
+    case Kind::Completed:
+      row.status = Status::Converted;
+      break;
+    case Kind::Skipped:
+      row.status = Status::Skipped;
+      break;
+    case Kind::AlreadyConverted:
+      row.status = Status::AlreadyConverted;
+      break;
+    case Kind::Failed:
+      row.status = Status::Failed;
+      break;
+    case Kind::Cancelled:
+      row.status = Status::Cancelled;
+      break;
+  }
+  // A skipped image has the size of what was not kept, and no output.
+  if (outcome.kind != Kind::Failed && outcome.kind != Kind::Cancelled) {
+    row.output = outcome.output;
+    row.outputSize = outcome.size;
+  }
+  return row;
+}
+
+QString reportStatusText(ReportRow::Status status) {
+  switch (status) {
+    case ReportRow::Status::Converted:
+      return QStringLiteral("converted");
+    case ReportRow::Status::Skipped:
+      return QStringLiteral("skipped");
+    case ReportRow::Status::AlreadyConverted:
+      return QStringLiteral("already converted");
+    case ReportRow::Status::Failed:
+      return QStringLiteral("failed");
+    case ReportRow::Status::Cancelled:
+      return QStringLiteral("cancelled");
+  }
+  return {};
+}
+
+QByteArray reportCsv(const std::vector<ReportRow>& rows) {
+  QString text = QStringLiteral(
+      "input,output,format,quality,input_bytes,output_bytes,saving_percent,status,reason,"
+      "time_ms\r\n");
+  for (const ReportRow& row : rows) {
+    const auto saving = savingPercent(row);
+    const QStringList fields = {csvField(pathText(row.input)),
+                                csvField(pathText(row.output)),
+                                rawValue(row.format),
+                                QString::number(row.quality),
+                                QString::number(row.inputSize),
+                                row.outputSize ? QString::number(*row.outputSize) : QString(),
+                                saving ? QString::number(*saving, 'f', 1) : QString(),
+                                reportStatusText(row.status),
+                                csvField(row.reason),
+                                QString::number(row.durationMs)};
+    text += fields.join(u',') + QStringLiteral("\r\n");
+  }
+  return text.toUtf8();
+}
+
+QByteArray reportJson(const std::vector<ReportRow>& rows) {
+  QJsonArray items;
+  for (const ReportRow& row : rows) {
+    QJsonObject item{{QStringLiteral("input"), pathText(row.input)},
+                     {QStringLiteral("format"), rawValue(row.format)},
+                     {QStringLiteral("quality"), row.quality},
+                     {QStringLiteral("input_bytes"), row.inputSize},
+                     {QStringLiteral("status"), reportStatusText(row.status)},
+                     {QStringLiteral("time_ms"), row.durationMs}};
+    item.insert(QStringLiteral("output"),
+                row.output.empty() ? QJsonValue() : QJsonValue(pathText(row.output)));
+    item.insert(QStringLiteral("output_bytes"),
+                row.outputSize ? QJsonValue(*row.outputSize) : QJsonValue());
+    const auto saving = savingPercent(row);
+    item.insert(QStringLiteral("saving_percent"), saving ? QJsonValue(*saving) : QJsonValue());
+    item.insert(QStringLiteral("reason"),
+                row.reason.isEmpty() ? QJsonValue() : QJsonValue(row.reason));
+    items.append(item);
+  }
+  return QJsonDocument(QJsonObject{{QStringLiteral("images"), items}}).toJson();
+}
+
+std::optional<QString> writeReport(const std::filesystem::path& file,
+                                   const std::vector<ReportRow>& rows) {
+  const bool json = file.extension() == ".json" || file.extension() == ".JSON";
+  QSaveFile out(pathText(file));
+  if (!out.open(QIODevice::WriteOnly)) return out.errorString();
+  const QByteArray bytes = json ? reportJson(rows) : reportCsv(rows);
+  if (out.write(bytes) != bytes.size() || !out.commit()) return out.errorString();
+  return std::nullopt;
+}
+
+}  // namespace quorvane::core

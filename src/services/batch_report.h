@@ -1,0 +1,44 @@
+// A record of what a batch did with every image, for the user to keep or
+// feed to a spreadsheet: CSV, or JSON when the file name ends in ".json".
+#pragma once
+
+#include <QString>
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+#include "models/output_format.h"
+#include "services/batch_runner.h"
+
+namespace quorvane::core {
+
+struct ReportRow {
+  enum class Status { Converted, Skipped, AlreadyConverted, Failed, Cancelled };
+  std::filesystem::path input;
+  std::filesystem::path output;  // empty when nothing was written
+  OutputFormat format = OutputFormat::Webp;
+  int quality = 0;
+  qint64 inputSize = 0;
+  std::optional<qint64> outputSize;
+  Status status = Status::Cancelled;
+  QString reason;  // why skipped or failed; a note beside a converted one
+  qint64 durationMs = 0;
+};
+
+// The row of one image of a batch run with `settings`.
+ReportRow reportRowFor(const std::filesystem::path& input, qint64 inputSize,
+                       const ConversionOutcome& outcome, const BatchSettings& settings);
+
+// The status as written in a report: "converted", "skipped", …
+QString reportStatusText(ReportRow::Status status);
+
+// The report's text.
+QByteArray reportCsv(const std::vector<ReportRow>& rows);
+QByteArray reportJson(const std::vector<ReportRow>& rows);
+
+// Writes the report to `file` (atomically: a reader sees the old file or the
+// whole new one); the format follows the extension. Returns why it failed.
+std::optional<QString> writeReport(const std::filesystem::path& file,
+                                   const std::vector<ReportRow>& rows);
+
+}  // namespace quorvane::core

@@ -1,0 +1,108 @@
+#include "views/options_button.h"
+
+#include <QActionGroup>
+#include <QMenu>
+
+#include "viewmodels/conversion_view_model.h"
+
+namespace quorvane::gui {
+
+using core::OutputOptions;
+
+const QList<int>& OptionsButton::minimumSavingChoices() {
+  static const QList<int> choices = {0, 5, 10, 20, 30, 50};
+  return choices;
+}
+
+OptionsButton::OptionsButton(core::ConversionViewModel& controller, QWidget* parent)
+    : QToolButton(parent), m_controller(controller) {
+  setPopupMode(QToolButton::InstantPopup);
+  setToolButtonStyle(Qt::ToolButtonTextOnly);
+  auto* menu = new QMenu(this);
+  addSwitch(menu, tr("Keep Camera &Data"),
+            tr("Camera, lens, date, GPS position and copyright (EXIF and XMP) stay in the output"),
+            &OutputOptions::keepMetadata);
+  addSwitch(menu, tr("Keep Colour &Profile"),
+            tr("Wide-gamut photos (Display P3, Adobe RGB) keep their profile and colours"),
+            &OutputOptions::keepColorProfile);
+  addSwitch(menu, tr("Keep File Dat&es"), tr("Each output gets its original's modification time"),
+            &OutputOptions::keepFileDates);
+  addSwitch(menu, tr("Keep Folder &Structure"),
+            tr("Images found in a folder go to the same subfolder of the output folder"),
+            &OutputOptions::keepFolderStructure);
+  addSwitch(menu, tr("S&kip Files Already Converted"),
+            tr("Images converted before into the output folder with the same settings are left "
+               "alone"),
+            &OutputOptions::skipConverted);
+  menu->addSeparator();
+
+  QMenu* saving = menu->addMenu(tr("&Minimum Saving"));
+  m_minSaving = new QActionGroup(this);
+  const auto addChoice = [&](const QString& text, int percent) {
+    QAction* action = saving->addAction(text);
+    action->setCheckable(true);
+    action->setData(percent);
+    m_minSaving->addAction(action);
+    return action;
+  };
+  //: keep every output, whatever its size
+  addChoice(tr("Off: Keep Every Output"), -1);
+  //: keep an output only when it is smaller than its original
+  addChoice(tr("Only Smaller Files"), 0);
+  for (int percent : minimumSavingChoices()) {
+    //: keep an output only when it is at least this much smaller
+    if (percent > 0) addChoice(tr("At Least %1% Smaller").arg(percent), percent);
+  }
+  m_minSavingOther = addChoice(QString(), -2);
+  connect(m_minSaving, &QActionGroup::triggered, this, [this](QAction* action) {
+    const int percent = action->data().toInt();
+    if (percent == -2) return;  // the saved value, already in force
+    OutputOptions options = m_controller.settings().options;
+    options.minSaving = percent < 0 ? std::nullopt : std::optional<int>(percent);
+    m_controller.updateOptions(options);
+  });
+  setMenu(menu);
+  setAccessibleName(tr("Options"));
+  connect(&controller, &core::ConversionViewModel::settingsChanged, this, &OptionsButton::refresh);
+  refresh();
+}
+
+QAction* OptionsButton::addSwitch(QMenu* menu, const QString& text, const QString& tip,
+                                  bool OutputOptions::*field) {
+  QAction* action = menu->addAction(text);
+  action->setCheckable(true);
+  action->setToolTip(tip);
+  action->setStatusTip(tip);
+  connect(action, &QAction::toggled, this, [this, field](bool on) {
+    OutputOptions options = m_controller.settings().options;
+    if (options.*field == on) return;
+    options.*field = on;
+    m_controller.updateOptions(options);
+  });
+  m_switches.append({action, field});
+  return action;
+}
+
+void OptionsButton::refresh() {
+  const OutputOptions& options = m_controller.settings().options;
+  int on = options.minSaving ? 1 : 0;
+  for (const auto& [action, field] : m_switches) {
+    const QSignalBlocker block(action);
+    action->setChecked(options.*field);
+    on += options.*field ? 1 : 0;
+  }
+  const int saving = options.minSaving.value_or(-1);
+  const bool offered = saving < 0 || minimumSavingChoices().contains(saving);
+  m_minSavingOther->setVisible(!offered);
+  if (!offered) m_minSavingOther->setText(tr("At Least %1% Smaller").arg(saving));
+  for (QAction* action : m_minSaving->actions()) {
+    const QSignalBlocker block(action);
+    const int value = action->data().toInt();
+    action->setChecked(offered ? value == saving : value == -2);
+  }
+  //: the options button; %1 is how many options are on
+  setText(on > 0 ? tr("O&ptions (%1)").arg(on) : tr("O&ptions"));
+  setAccessibleDescription(on > 0 ? tr("%1 on").arg(on) : QString());
+}
+
+}  // namespace quorvane::gui
