@@ -7,3 +7,7 @@ quorvane_add_bench(heic_calibration
 quorvane_add_bench(engine_bench
   SOURCES engine_bench.cpp
   LIBS quorvane_services quorvane_codec Qt6::Core)
+# What the quality receipt costs beside the WebP road, and what it says.
+quorvane_add_bench(receipt_bench
+  SOURCES receipt_bench.cpp
+  LIBS quorvane_services quorvane_codec Qt6::Core)

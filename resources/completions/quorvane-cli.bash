@@ -13,7 +13,8 @@ _quorvane_cli() {
   if [[ $cur == -* ]]; then
     mapfile -t COMPREPLY < <(compgen -W "--format --quality --max-width --max-height --naming
       --prefix --start --output --jobs --min-saving --keep-metadata --keep-icc --keep-dates
-      --keep-structure --skip-converted --report --verbose --help --version" -- "$cur")
+      --keep-structure --skip-converted --check-quality --no-quality-check --report --verbose
+      --help --version" -- "$cur")
     return
   fi
   mapfile -t COMPREPLY < <(compgen -f -- "$cur")

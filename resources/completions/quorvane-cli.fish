@@ -14,6 +14,8 @@ complete -c quorvane-cli -l keep-icc -d 'Keep RGB colour profiles and their colo
 complete -c quorvane-cli -l keep-dates -d 'Give outputs their inputs\' modification times'
 complete -c quorvane-cli -l keep-structure -d 'Keep the folders found under the output folder'
 complete -c quorvane-cli -l skip-converted -d 'Leave alone images converted before'
+complete -c quorvane-cli -l check-quality -d 'Say how different each output looks'
+complete -c quorvane-cli -l no-quality-check -d 'Do not compare outputs with their inputs'
 complete -c quorvane-cli -l report -r -F -d 'Write a CSV or JSON report'
 complete -c quorvane-cli -s v -l verbose -d 'Print what the encoder said on failures'
 complete -c quorvane-cli -s h -l help -d 'Show the options'

@@ -52,10 +52,11 @@ std::optional<int> parseInt(const std::string& text) {
 }
 
 const std::vector<std::string> kOptions = {
-    "--format",         "--quality",       "--max-width", "--max-height", "--naming",
-    "--prefix",         "--start",         "--output",    "--jobs",       "--min-saving",
-    "--report",         "--keep-metadata", "--keep-icc",  "--keep-dates", "--keep-structure",
-    "--skip-converted", "--verbose",       "--help",      "--version"};
+    "--format",         "--quality",       "--max-width",        "--max-height", "--naming",
+    "--prefix",         "--start",         "--output",           "--jobs",       "--min-saving",
+    "--report",         "--keep-metadata", "--keep-icc",         "--keep-dates", "--keep-structure",
+    "--skip-converted", "--check-quality", "--no-quality-check", "--verbose",    "--help",
+    "--version"};
 
 // The switches that take no value, and what each turns on.
 bool* switchOf(const std::string& name, core::OutputOptions& options) {
@@ -64,6 +65,7 @@ bool* switchOf(const std::string& name, core::OutputOptions& options) {
   if (name == "--keep-dates") return &options.keepFileDates;
   if (name == "--keep-structure") return &options.keepFolderStructure;
   if (name == "--skip-converted") return &options.skipConverted;
+  if (name == "--check-quality") return &options.checkQuality;
   return nullptr;
 }
 
@@ -90,6 +92,10 @@ ParseResult parseArguments(const std::vector<std::string>& arguments) {
     }
     if (bool* flag = switchOf(argument, options.outputOptions)) {
       *flag = true;
+      continue;
+    }
+    if (argument == "--no-quality-check") {
+      options.outputOptions.checkQuality = false;
       continue;
     }
 
@@ -199,6 +205,9 @@ std::string usageText(int defaultJobs) {
          "                    the output folder [all in the output folder]\n"
          "  --skip-converted  leave alone images this program converted before into\n"
          "                    the output folder with the same settings\n"
+         "  --check-quality   compare each output with its input and print how it\n"
+         "                    looks: identical to the eye, very close, visible on\n"
+         "                    close look or visibly changed (--no-quality-check: not)\n"
          "  --report FILE     write what became of every image to FILE (CSV, or JSON\n"
          "                    when FILE ends in .json)\n"
          "  --verbose, -v     with each failure, print what the encoder said\n"

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "models/quality_verdict.h"
 #include "services/file_service.h"
 
 namespace quorvane::cli {
@@ -66,6 +67,11 @@ void ProgressPrinter::itemFinished(const QString& name, const std::filesystem::p
         shown += QStringLiteral(" -> ") + core::FileService::displayPath(outcome.output.filename());
       }
       QString line = shown + QStringLiteral(": ") + sizeChange(originalSize, outcome.size);
+      if (outcome.distance) {
+        line += QStringLiteral(", %1 (%2)")
+                    .arg(core::verdictText(core::verdictFor(*outcome.distance)))
+                    .arg(*outcome.distance, 0, 'f', 2);
+      }
       if (!outcome.message.isEmpty()) line += QStringLiteral(" (") + outcome.message + u')';
       print(m_output, line);
       break;

@@ -61,6 +61,14 @@ bool ImageItem::setDurationMs(qint64 ms) {
   return assign(m_durationMs, ms);
 }
 
+bool ImageItem::setDistance(std::optional<double> distance) {
+  return assign(m_distance, distance);
+}
+
+bool ImageItem::setQualityBoost(int boost) {
+  return assign(m_qualityBoost, boost);
+}
+
 std::optional<double> ImageItem::compressionRatio() const {
   if (!m_compressedSize || m_facts.originalSize <= 0) return std::nullopt;
   return 1.0 - static_cast<double>(*m_compressedSize) / static_cast<double>(m_facts.originalSize);

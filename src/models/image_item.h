@@ -55,6 +55,12 @@ class ImageItem {
   // how long it took.
   const QString& note() const { return m_note; }
   qint64 durationMs() const { return m_durationMs; }
+  // How far the output looks from its input (see QualityVerdict); absent
+  // when not measured.
+  const std::optional<double>& distance() const { return m_distance; }
+  // How much higher than the batch's quality it converts next (for a
+  // "higher quality" retry of one image).
+  int qualityBoost() const { return m_qualityBoost; }
 
   // Each setter says whether the value really changed.
   bool setOutputURL(std::optional<std::filesystem::path> url);
@@ -64,6 +70,8 @@ class ImageItem {
   bool setBatchFormat(std::optional<OutputFormat> format);
   bool setNote(QString note);
   bool setDurationMs(qint64 ms);
+  bool setDistance(std::optional<double> distance);
+  bool setQualityBoost(int boost);
 
   // 1 - compressed / original: positive is a saving, negative a growth.
   // Absent without an output size or when the input size is 0 or less.
@@ -84,6 +92,8 @@ class ImageItem {
   std::optional<OutputFormat> m_batchFormat;
   QString m_note;
   qint64 m_durationMs = 0;
+  std::optional<double> m_distance;
+  int m_qualityBoost = 0;
 };
 
 }  // namespace quorvane::core

@@ -8,6 +8,8 @@
 #include <QSaveFile>
 #include <cmath>
 
+#include "models/quality_verdict.h"
+
 namespace quorvane::core {
 
 namespace {
@@ -49,6 +51,7 @@ ReportRow reportRowFor(const std::filesystem::path& input, qint64 inputSize,
   row.inputSize = inputSize;
   row.reason = outcome.message;
   row.durationMs = outcome.durationMs;
+  row.distance = outcome.distance;
   switch (outcome.kind) {
     case Kind::Completed:
       row.status = Status::Converted;
@@ -93,7 +96,7 @@ QString reportStatusText(ReportRow::Status status) {
 QByteArray reportCsv(const std::vector<ReportRow>& rows) {
   QString text = QStringLiteral(
       "input,output,format,quality,input_bytes,output_bytes,saving_percent,status,reason,"
-      "time_ms\r\n");
+      "time_ms,distance,looks\r\n");
   for (const ReportRow& row : rows) {
     const auto saving = savingPercent(row);
     const QStringList fields = {csvField(pathText(row.input)),
@@ -105,7 +108,9 @@ QByteArray reportCsv(const std::vector<ReportRow>& rows) {
                                 saving ? QString::number(*saving, 'f', 1) : QString(),
                                 reportStatusText(row.status),
                                 csvField(row.reason),
-                                QString::number(row.durationMs)};
+                                QString::number(row.durationMs),
+                                row.distance ? QString::number(*row.distance, 'f', 2) : QString(),
+                                row.distance ? verdictText(verdictFor(*row.distance)) : QString()};
     text += fields.join(u',') + QStringLiteral("\r\n");
   }
   return text.toUtf8();
@@ -126,6 +131,10 @@ QByteArray reportJson(const std::vector<ReportRow>& rows) {
                 row.outputSize ? QJsonValue(*row.outputSize) : QJsonValue());
     const auto saving = savingPercent(row);
     item.insert(QStringLiteral("saving_percent"), saving ? QJsonValue(*saving) : QJsonValue());
+    item.insert(QStringLiteral("distance"),
+                row.distance ? QJsonValue(std::round(*row.distance * 100) / 100) : QJsonValue());
+    item.insert(QStringLiteral("looks"),
+                row.distance ? QJsonValue(verdictText(verdictFor(*row.distance))) : QJsonValue());
     item.insert(QStringLiteral("reason"),
                 row.reason.isEmpty() ? QJsonValue() : QJsonValue(row.reason));
     items.append(item);

@@ -24,6 +24,7 @@ ConversionOutcome convertOne(const Converter& converter, const ConversionJob& jo
     outcome.output = result.output;
     outcome.size = result.outputSize;
     outcome.message = result.reason;
+    outcome.distance = result.distance;
     switch (result.kind) {
       case ConversionResult::Kind::Written: {
         std::error_code error;
@@ -161,8 +162,9 @@ void BatchRunner::schedule() {
 
 void BatchRunner::launch(const BatchEntry& entry, std::optional<fs::path> customOutput,
                          qint64 memory) {
+  const int quality = std::clamp(m_settings.quality + entry.qualityBoost, 0, 100);
   ConversionJob job{
-      entry.input,         folderFor(entry),     m_settings.format,       m_settings.quality,
+      entry.input,         folderFor(entry),     m_settings.format,       quality,
       m_settings.maxWidth, m_settings.maxHeight, std::move(customOutput), m_settings.options};
   m_pool.start([this, job = std::move(job), id = entry.id, memory, token = m_token,
                 reservations = m_reservations, ledger = m_ledger] {

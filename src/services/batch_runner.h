@@ -47,6 +47,7 @@ struct BatchEntry {
   // Where under the output folder its output goes, when folder structure is
   // kept: the input's folder relative to the folder it was found in.
   std::filesystem::path relativeFolder{};
+  int qualityBoost = 0;  // added to the batch's quality, up to 100
 };
 
 struct ConversionOutcome {
@@ -59,6 +60,7 @@ struct ConversionOutcome {
   QString message{};  // why it failed or was skipped; a note beside a completed one
   QString detail{};   // what an encoder said, for those who ask
   qint64 durationMs = 0;
+  std::optional<double> distance{};  // how far the output looks from its input
 };
 
 class BatchRunner : public QObject {

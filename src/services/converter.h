@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <filesystem>
+#include <optional>
 
 #include "services/cancellation_token.h"
 #include "services/conversion_job.h"
@@ -23,6 +24,9 @@ struct ConversionResult {
   std::filesystem::path output{};
   qint64 outputSize = 0;  // of the output (or of what was not kept)
   QString reason{};       // why not kept, or what else to know ("profile converted")
+  // How far the output looks from what was encoded (see
+  // codec::perceptualDistance); absent when not measured.
+  std::optional<double> distance{};
 };
 
 // What a batch shares with each of its conversions.

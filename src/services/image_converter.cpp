@@ -8,9 +8,11 @@
 #include <cerrno>
 #include <cmath>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <string_view>
 
+#include "codec/perceptual_distance.h"
 #include "models/conversion_settings.h"
 #include "services/conversion_errors.h"
 #include "services/file_service.h"
@@ -424,6 +426,69 @@ std::optional<QString> notKeptReason(qint64 inputSize, qint64 outputSize, int mi
       .arg(minSaving);
 }
 
+// The formats whose road puts transparent areas on white.
+bool flattensAlpha(OutputFormat format) {
+  return format == OutputFormat::Jpeg || format == OutputFormat::Png;
+}
+
+// The size both sides of the quality receipt are compared at: the output's
+// size, reduced to at most codec::kDistancePixels.
+PixelSize comparedSize(PixelSize size) {
+  const double pixels = static_cast<double>(size.width) * size.height;
+  if (pixels <= static_cast<double>(codec::kDistancePixels)) return size;
+  const double scale = std::sqrt(static_cast<double>(codec::kDistancePixels) / pixels);
+  return {std::max(1, static_cast<int>(size.width * scale)),
+          std::max(1, static_cast<int>(size.height * scale))};
+}
+
+// The receipt's reference: the input as its road encodes it (upright,
+// converted, resized; on white for the formats that flatten), at the
+// compared size. Decoded on a thread of its own while the encoder runs, so
+// it costs little time. Absent when it cannot be read (the decode of the
+// road then fails with the cause) or once cancelled.
+std::future<std::optional<codec::RgbaImage>> startReference(const ConversionJob& job,
+                                                            PixelSize compared, bool keepProfile,
+                                                            const CancellationToken& token) {
+  return std::async(std::launch::async,
+                    [&job, compared, keepProfile, &token]() -> std::optional<codec::RgbaImage> {
+                      const ThreadResourcesGuard threadResources;
+                      try {
+                        codec::RgbaImage reference =
+                            decodeFitted(job.input, compared, token, keepProfile);
+                        if (flattensAlpha(job.format)) {
+                          codec::flattenOnto(reference, 255, 255, 255);
+                        }
+                        return reference;
+                      } catch (const ConversionFailure&) {
+                      } catch (const std::bad_alloc&) {
+                      }
+                      return std::nullopt;
+                    });
+}
+
+// The perceptual distance of a written output from the reference. Absent
+// when it cannot be measured: the output stands all the same. Throws
+// CancellationError once cancelled.
+std::optional<double> measuredDistance(std::optional<codec::RgbaImage> reference,
+                                       const fs::path& output, bool keepProfile,
+                                       const CancellationToken& token) {
+  token.throwIfCancelled();
+  if (!reference) return std::nullopt;
+  try {
+    const codec::RgbaImage candidate =
+        decodeFitted(output, {reference->width(), reference->height()}, token, keepProfile);
+    const auto distance = codec::perceptualDistance(
+        *reference, candidate, {.stopRequested = stopRequestedBy(token), .maxPixels = 0});
+    token.throwIfCancelled();
+    if (distance) return distance.value();
+  } catch (const CancellationError&) {
+    throw;
+  } catch (const ConversionFailure&) {
+  } catch (const std::bad_alloc&) {
+  }
+  return std::nullopt;
+}
+
 qint64 sizeOf(const fs::path& file) {
   std::error_code error;
   const auto size = fs::file_size(file, error);
@@ -489,6 +554,10 @@ ConversionResult ImageConverter::convert(const ConversionJob& request,
   if (!reservations || reservations->isFirstUseOf(folder)) removeAbandonedStagingFiles(folder);
   StagedOutput staged(folder, ext);
   const Road road{job, header, size, staged.path(), token, carried.metadata};
+  std::future<std::optional<codec::RgbaImage>> reference;
+  if (job.options.checkQuality) {
+    reference = startReference(job, comparedSize(size), road.keepProfile(), token);
+  }
   try {
     switch (job.format) {
       case OutputFormat::Webp:
@@ -525,9 +594,14 @@ ConversionResult ImageConverter::convert(const ConversionJob& request,
       return {ConversionResult::Kind::NotKept, {}, outputSize, std::move(*reason)};
     }
   }
+  std::optional<double> distance;
+  if (reference.valid()) {
+    distance = measuredDistance(reference.get(), staged.path(), road.keepProfile(), token);
+  }
   fs::path published;
   token.runUnlessCancelled([&] { published = staged.publish(desired, reservations); });
-  ConversionResult result{ConversionResult::Kind::Written, published, outputSize, carried.note};
+  ConversionResult result{ConversionResult::Kind::Written, published, outputSize, carried.note,
+                          distance};
   std::error_code error;
   if (job.options.keepFileDates) {
     const auto modified = fs::last_write_time(job.input, error);

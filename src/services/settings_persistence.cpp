@@ -80,6 +80,8 @@ ConversionSettings SettingsPersistence::load() const {
   settings.options.keepFileDates = flag(kKeepFileDatesKey);
   settings.options.keepFolderStructure = flag(kKeepFolderStructureKey);
   settings.options.skipConverted = flag(kSkipConvertedKey);
+  settings.options.checkQuality =
+      readBoolean(m_store->value(kCheckQualityKey), defaults.options.checkQuality);
   return settings;
 }
 
@@ -90,6 +92,7 @@ void SettingsPersistence::saveOptions(const OutputOptions& options) {
   write(kKeepFileDatesKey, options.keepFileDates);
   write(kKeepFolderStructureKey, options.keepFolderStructure);
   write(kSkipConvertedKey, options.skipConverted);
+  write(kCheckQualityKey, options.checkQuality);
 }
 
 void SettingsPersistence::write(const char* key, const QVariant& value) {

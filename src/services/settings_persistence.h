@@ -28,6 +28,7 @@ class SettingsPersistence {
   static constexpr const char* kKeepFileDatesKey = "keepFileDates";
   static constexpr const char* kKeepFolderStructureKey = "keepFolderStructure";
   static constexpr const char* kSkipConvertedKey = "skipConverted";
+  static constexpr const char* kCheckQualityKey = "checkQuality";
 
   explicit SettingsPersistence(std::shared_ptr<QSettings> store);
 

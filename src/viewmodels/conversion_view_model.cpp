@@ -85,7 +85,9 @@ std::optional<std::size_t> ConversionViewModel::rowOf(const QUuid& id) const {
 }
 
 BatchEntry ConversionViewModel::entryFor(const ImageItem& item) const {
-  return {item.id(), item.url(), item.pixelWidth(), item.pixelHeight(), item.relativeFolder()};
+  return {
+      item.id(),          item.url(), item.pixelWidth(), item.pixelHeight(), item.relativeFolder(),
+      item.qualityBoost()};
 }
 
 std::optional<QString> ConversionViewModel::exportReport(const fs::path& file) const {
@@ -282,6 +284,21 @@ void ConversionViewModel::convertAgain() {
   startConversion();
 }
 
+void ConversionViewModel::convertAgainAtHigherQuality(const QUuid& id) {
+  if (m_batch) return;
+  const auto row = rowOf(id);
+  if (!row) return;
+  const int quality = m_settings.quality;
+  updateItem(*row, [quality](ImageItem& item) -> bool {
+    const int boost = std::min(item.qualityBoost() + kHigherQualityStep, 100 - quality);
+    return anyOf(item.setQualityBoost(std::max(0, boost)),
+                 item.setStatus(ConversionStatus::waiting()), item.setOutputURL(std::nullopt),
+                 item.setCompressedSize(std::nullopt), item.setDistance(std::nullopt),
+                 item.setErrorMessage(std::nullopt), item.setNote({}));
+  });
+  startConversion();
+}
+
 ConversionViewModel::Progress ConversionViewModel::batchProgress() const {
   Progress progress = m_progress;
   if (m_batch) progress.elapsedMs = m_batchClock.elapsed();
@@ -322,7 +339,8 @@ void ConversionViewModel::conversionEnded(const QUuid& id, const ConversionOutco
   m_report.push_back(reportRowFor(m_items[*row].url(), m_items[*row].originalSize(), outcome,
                                   m_batch->settings()));
   updateItem(*row, [&outcome](ImageItem& item) -> bool {
-    const bool timed = item.setDurationMs(outcome.durationMs);
+    const bool timed =
+        anyOf(item.setDurationMs(outcome.durationMs), item.setDistance(outcome.distance));
     switch (outcome.kind) {
       case ConversionOutcome::Kind::Completed:
         return anyOf(timed, item.setOutputURL(outcome.output), item.setCompressedSize(outcome.size),

@@ -135,6 +135,10 @@ class ConversionViewModel : public QObject {
   // Converts every item again with the current settings, converted ones
   // included (their earlier outputs stay on disk).
   void convertAgain();
+  // Converts one image again, 10 above the quality it last had (at most
+  // 100), keeping its earlier output; the other images are left as they are.
+  void convertAgainAtHigherQuality(const QUuid& id);
+  static constexpr int kHigherQualityStep = 10;
   // How many conversions run at once; by default the number of CPUs this
   // process may run on, read at each start.
   void setParallelLimit(std::optional<int> limit) { m_parallelLimitOverride = limit; }

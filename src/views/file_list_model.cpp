@@ -1,8 +1,10 @@
 #include "views/file_list_model.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <QPalette>
 
+#include "models/quality_verdict.h"
 #include "services/file_service.h"
 #include "viewmodels/conversion_view_model.h"
 #include "views/view_style.h"
@@ -112,6 +114,9 @@ QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int
           return tr("Size");
         case SavingColumn:
           return tr("Ratio");
+        case QualityColumn:
+          //: column header: how the output compares with its original to the eye
+          return tr("Looks");
         case StatusColumn:
           return tr("Status");
       }
@@ -156,6 +161,8 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
           return item->originalSize();
         case SavingColumn:
           return item->compressionRatio() ? *item->compressionRatio() : -1e9;
+        case QualityColumn:
+          return item->distance().value_or(1e9);
         case StatusColumn:
           return static_cast<int>(status.kind);
       }
@@ -202,6 +209,30 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
       if (role == Qt::ForegroundRole) return style::savingColor(palette, item->compressionRatio());
       if (role == Qt::FontRole) return style::captionFont(QApplication::font());
       break;
+    case QualityColumn: {
+      if (!item->distance()) {
+        if (role == Qt::DisplayRole) return QStringLiteral("\u2014");
+        if (role == Qt::ForegroundRole) return style::secondary(palette);
+        break;
+      }
+      const core::QualityVerdict verdict = core::verdictFor(*item->distance());
+      if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole) {
+        return core::verdictText(verdict);
+      }
+      if (role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole) {
+        //: %1 is a number such as 1.37
+        return tr("Perceptual distance %1 (below 1: no visible difference)")
+            .arg(QLocale().toString(*item->distance(), 'f', 2));
+      }
+      if (role == Qt::ForegroundRole) return style::verdictColor(palette, verdict);
+      if (role == Qt::FontRole) {
+        QFont font = style::captionFont(QApplication::font());
+        // A change a viewer would see stands out.
+        font.setBold(core::isVisible(verdict));
+        return font;
+      }
+      break;
+    }
     case StatusColumn:
       if (role == Qt::DisplayRole) {
         return status.kind == ConversionStatus::Kind::Waiting ? tr("Waiting") : QString();

@@ -1,4 +1,5 @@
-// The controller's items as a table: File, Convert, Size, Ratio, Status.
+// The controller's items as a table: File, Convert, Size, Ratio, Looks,
+// Status.
 // Follows the controller's row signals: rows are inserted, removed and
 // changed one range at a time, never the whole table reset but on Clear.
 #pragma once
@@ -18,7 +19,15 @@ class FileListModel : public QAbstractTableModel {
   Q_OBJECT
 
  public:
-  enum Column { FileColumn, ConversionColumn, SizeColumn, SavingColumn, StatusColumn, ColumnCount };
+  enum Column {
+    FileColumn,
+    ConversionColumn,
+    SizeColumn,
+    SavingColumn,
+    QualityColumn,
+    StatusColumn,
+    ColumnCount
+  };
   enum Role {
     StatusKindRole = Qt::UserRole + 1,  // int of ConversionStatus::Kind
     OriginalSizeTextRole,

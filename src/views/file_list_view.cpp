@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 
+#include "models/quality_verdict.h"
 #include "viewmodels/conversion_view_model.h"
 #include "views/file_list_model.h"
 #include "views/file_row_delegate.h"
@@ -64,6 +65,16 @@ FileListView::FileListView(core::ConversionViewModel& controller, QWidget* paren
   fits(FileListModel::ConversionColumn, QStringLiteral("WEBP \u2192 WebP"));
   fits(FileListModel::SizeColumn, QStringLiteral("999.9 MB \u2192 999.9 MB"));
   fits(FileListModel::SavingColumn, QStringLiteral("+100%"));
+  QString longestVerdict;
+  for (auto verdict :
+       {core::QualityVerdict::Identical, core::QualityVerdict::VeryClose,
+        core::QualityVerdict::VisibleOnCloseLook, core::QualityVerdict::VisiblyChanged}) {
+    const QString text = core::verdictText(verdict);
+    if (caption.horizontalAdvance(text) > caption.horizontalAdvance(longestVerdict)) {
+      longestVerdict = text;
+    }
+  }
+  fits(FileListModel::QualityColumn, longestVerdict);
   fits(FileListModel::StatusColumn, tr("Waiting"));
 
   m_spinnerTimer.setInterval(80);
@@ -131,6 +142,9 @@ QMenu* FileListView::makeContextMenu(int row, QWidget* parent) {
   QAction* again =
       menu->addAction(tr("Convert &Again"), this, [this] { m_controller.convertAgain(); });
   again->setEnabled(idle && m_controller.hasItems());
+  QAction* higher = menu->addAction(tr("Convert Again at &Higher Quality"), this,
+                                    [this, id] { m_controller.convertAgainAtHigherQuality(id); });
+  higher->setEnabled(idle && item && item->outputURL() && m_controller.settings().quality < 100);
   QAction* retry =
       menu->addAction(tr("&Retry Failed"), this, [this] { m_controller.startConversion(); });
   retry->setEnabled(idle && m_controller.failedCount() > 0);

@@ -34,6 +34,10 @@ OptionsButton::OptionsButton(core::ConversionViewModel& controller, QWidget* par
             tr("Images converted before into the output folder with the same settings are left "
                "alone"),
             &OutputOptions::skipConverted);
+  addSwitch(menu, tr("Check &Quality"),
+            tr("Each output is compared with its original and marked by how different it "
+               "looks"),
+            &OutputOptions::checkQuality);
   menu->addSeparator();
 
   QMenu* saving = menu->addMenu(tr("&Minimum Saving"));
@@ -85,11 +89,13 @@ QAction* OptionsButton::addSwitch(QMenu* menu, const QString& text, const QStrin
 
 void OptionsButton::refresh() {
   const OutputOptions& options = m_controller.settings().options;
+  // How many differ from the defaults.
+  const OutputOptions defaults;
   int on = options.minSaving ? 1 : 0;
   for (const auto& [action, field] : m_switches) {
     const QSignalBlocker block(action);
     action->setChecked(options.*field);
-    on += options.*field ? 1 : 0;
+    on += options.*field != defaults.*field ? 1 : 0;
   }
   const int saving = options.minSaving.value_or(-1);
   const bool offered = saving < 0 || minimumSavingChoices().contains(saving);
@@ -100,7 +106,7 @@ void OptionsButton::refresh() {
     const int value = action->data().toInt();
     action->setChecked(offered ? value == saving : value == -2);
   }
-  //: the options button; %1 is how many options are on
+  //: the options button; %1 is how many options differ from their defaults
   setText(on > 0 ? tr("O&ptions (%1)").arg(on) : tr("O&ptions"));
   setAccessibleDescription(on > 0 ? tr("%1 on").arg(on) : QString());
 }

@@ -69,6 +69,19 @@ QColor savingColor(const QPalette& palette, std::optional<double> ratio) {
   return red(palette);
 }
 
+QColor verdictColor(const QPalette& palette, core::QualityVerdict verdict) {
+  switch (verdict) {
+    case core::QualityVerdict::Identical:
+    case core::QualityVerdict::VeryClose:
+      return green(palette);
+    case core::QualityVerdict::VisibleOnCloseLook:
+      return orange(palette);
+    case core::QualityVerdict::VisiblyChanged:
+      return red(palette);
+  }
+  return secondary(palette);
+}
+
 QFont captionFont(const QFont& base) {
   QFont font = base;
   if (base.pointSizeF() > 0) font.setPointSizeF(base.pointSizeF() * 0.88);

@@ -8,6 +8,8 @@
 #include <QWidget>
 #include <optional>
 
+#include "models/quality_verdict.h"
+
 namespace quorvane::gui::style {
 
 // Dimmed label text.
@@ -23,6 +25,8 @@ QColor red(const QPalette& palette);
 // The colour of a saving: green above 5 %, orange within ±5 %, red for
 // growth of 5 % or more, dimmed when there is none.
 QColor savingColor(const QPalette& palette, std::optional<double> ratio);
+// Green while nobody would see a change, orange on a close look, red beyond.
+QColor verdictColor(const QPalette& palette, core::QualityVerdict verdict);
 bool isDark(const QPalette& palette);
 
 // The WCAG contrast ratio of two opaque colours (1 to 21).

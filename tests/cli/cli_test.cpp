@@ -303,14 +303,16 @@ TEST_F(CliTest, SkippedOutputsAreNoFailureAndTheReportSaysWhy) {
   EXPECT_NE(report.find("\"status\": \"skipped\""), std::string::npos) << report;
   EXPECT_NE(report.find("larger than the original"), std::string::npos) << report;
 
-  EXPECT_EQ(run({"--format", "jpeg", "--output", "out", "--report", "r.csv", "photo.png"}).exitCode,
-            0);
+  const CliRun checked = run(
+      {"--check-quality", "--format", "jpeg", "--output", "out", "--report", "r.csv", "photo.png"});
+  EXPECT_EQ(checked.exitCode, 0) << checked.err;
+  EXPECT_NE(checked.out.find("%), "), std::string::npos) << checked.out;  // then the verdict
   std::ifstream csv(m_work / "r.csv");
   std::string header, row;
   std::getline(csv, header);
   std::getline(csv, row);
   EXPECT_EQ(header.rfind("input,output,format,quality,input_bytes,output_bytes,saving_percent,"
-                         "status,reason,time_ms",
+                         "status,reason,time_ms,distance,looks",
                          0),
             0u);
   EXPECT_NE(row.find(",jpeg,80,"), std::string::npos) << row;

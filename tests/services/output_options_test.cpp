@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "codec/image_codec.h"
+#include "codec/perceptual_distance.h"
 #include "services/image_converter.h"
 #include "support/test_files.h"
 
@@ -148,6 +149,32 @@ TEST_F(OutputOptionsTest, FileDatesAreKeptWhenAsked) {
   EXPECT_EQ(fs::last_write_time(convert(photo, OutputFormat::Jpeg, {.keepFileDates = true}).output),
             then);
   EXPECT_NE(fs::last_write_time(convert(photo, OutputFormat::Jpeg, {}).output), then);
+}
+
+TEST_F(OutputOptionsTest, TheReceiptScoresHeavyCompressionWorseThanLight) {
+  // Detail a heavy compression loses: a ramp under fine grain.
+  codec::RgbaImage image(320, 240);
+  for (std::size_t i = 0; i < image.byteSize(); ++i) {
+    image.data()[i] = i % 4 == 3 ? 255 : static_cast<std::uint8_t>(i / 8 % 160 + (i * 7919 % 61));
+  }
+  const fs::path photo = m_out / "grain.png";
+  ASSERT_TRUE(codec::writePng(image, photo));
+  const auto identical = codec::perceptualDistance(image, image.clone());
+  ASSERT_TRUE(identical);
+  EXPECT_LT(identical.value(), 0.05);
+
+  const auto scored = [&](OutputFormat format, int quality) {
+    const ConversionResult result = m_converter.convert(
+        {photo, m_out.path(), format, quality, {}, {}, std::nullopt, {.checkQuality = true}},
+        m_token, {&m_reservations, nullptr});
+    EXPECT_TRUE(result.distance) << rawValue(format).toStdString();
+    return result.distance.value_or(0);
+  };
+  for (OutputFormat format : {OutputFormat::Webp, OutputFormat::Jpeg, OutputFormat::Avif}) {
+    EXPECT_GT(scored(format, 5), scored(format, 95) + 0.5) << rawValue(format).toStdString();
+  }
+  EXPECT_GT(scored(OutputFormat::Png, 80), 0.0);  // the palette road is scored like any other
+  EXPECT_FALSE(convert(photo, OutputFormat::Webp, {}).distance);  // off by default
 }
 
 TEST_F(OutputOptionsTest, ALedgerLeavesAnInputConvertedBeforeAlone) {

@@ -203,6 +203,22 @@ TEST_F(BatchRunTest, OptionsAreSavedAndReachTheBatchWithTheTreeBelowTheDroppedFo
   EXPECT_EQ(m_converter.jobs()[0].options, options);
 }
 
+TEST_F(BatchRunTest, OneImageGoesAgainAtHigherQualityAndKeepsItsScore) {
+  m_converter.resultOf("a.png",
+                       {ConversionResult::Kind::Written, m_files / "out/a.webp", 10, {}, 3.4});
+  m_converter.releaseAll();
+  add({"a.png", "b.png"});
+  ASSERT_TRUE(runToEnd());
+  EXPECT_EQ(m_vm->items()[0].distance(), std::optional<double>(3.4));
+  m_vm->updateQuality(95);
+  QSignalSpy finished(m_vm.get(), &ConversionViewModel::conversionFinished);
+  m_vm->convertAgainAtHigherQuality(m_vm->items()[0].id());
+  ASSERT_TRUE(finished.wait(10000));
+  ASSERT_EQ(m_converter.jobs().size(), 3u);  // only that image ran again
+  EXPECT_EQ(m_converter.jobs()[2].input.filename(), "a.png");
+  EXPECT_EQ(m_converter.jobs()[2].quality, 100);  // 10 higher, at most 100
+}
+
 TEST_F(BatchRunTest, RowsRemovedOrClearedDuringARunAreLeftAloneTheRestConverts) {
   add({"r0.png", "r1.png", "r2.png", "r3.png", "r4.png"});
   QSignalSpy finished(m_vm.get(), &ConversionViewModel::conversionFinished);
