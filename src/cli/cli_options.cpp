@@ -51,17 +51,34 @@ std::optional<int> parseInt(const std::string& text) {
   return value;
 }
 
-const std::vector<std::string> kOptions = {
-    "--format",         "--quality",       "--max-width",        "--max-height", "--naming",
-    "--prefix",         "--start",         "--output",           "--jobs",       "--min-saving",
-    "--report",         "--keep-metadata", "--keep-icc",         "--keep-dates", "--keep-structure",
-    "--skip-converted", "--check-quality", "--no-quality-check", "--verbose",    "--help",
-    "--version"};
+const std::vector<std::string> kOptions = {"--format",
+                                           "--quality",
+                                           "--max-width",
+                                           "--max-height",
+                                           "--naming",
+                                           "--prefix",
+                                           "--start",
+                                           "--output",
+                                           "--jobs",
+                                           "--min-saving",
+                                           "--report",
+                                           "--keep-metadata",
+                                           "--keep-icc",
+                                           "--keep-alpha",
+                                           "--keep-dates",
+                                           "--keep-structure",
+                                           "--skip-converted",
+                                           "--check-quality",
+                                           "--no-quality-check",
+                                           "--verbose",
+                                           "--help",
+                                           "--version"};
 
 // The switches that take no value, and what each turns on.
 bool* switchOf(const std::string& name, core::OutputOptions& options) {
   if (name == "--keep-metadata") return &options.keepMetadata;
   if (name == "--keep-icc") return &options.keepColorProfile;
+  if (name == "--keep-alpha") return &options.keepAlpha;
   if (name == "--keep-dates") return &options.keepFileDates;
   if (name == "--keep-structure") return &options.keepFolderStructure;
   if (name == "--skip-converted") return &options.skipConverted;
@@ -200,6 +217,7 @@ std::string usageText(int defaultJobs) {
          "  --keep-metadata   carry camera data (EXIF, XMP: camera, date, GPS, ...)\n"
          "                    into the output [strip it]\n"
          "  --keep-icc        keep an RGB colour profile and its colours [convert to sRGB]\n"
+         "  --keep-alpha      PNG outputs keep transparency [transparent areas on white]\n"
          "  --keep-dates      give each output its input's modification time\n"
          "  --keep-structure  write images found in a folder at the same place under\n"
          "                    the output folder [all in the output folder]\n"

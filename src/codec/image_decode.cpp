@@ -216,14 +216,16 @@ bool toSrgbRgba(ImagePtr& image, bool keepRgbProfile) {
   // colour space than the pixels) is ignored rather than failing the image.
   const bool hasProfile = vips_image_get_typeof(in, VIPS_META_ICC_NAME) != 0;
   bool converted = false;
-  if (hasProfile && keepRgbProfile && !cmyk && colourBands == 3) {
+  if (hasProfile && !cmyk && colourBands == 3) {
     const void* data = nullptr;
     size_t length = 0;
-    if (vips_image_get_blob(in, VIPS_META_ICC_NAME, &data, &length) == 0 && data &&
-        iccIsRgb({static_cast<const std::uint8_t*>(data),
-                  static_cast<const std::uint8_t*>(data) + length})) {
-      // Kept: the numbers stay those of the profile's space.
-      converted = true;
+    if (vips_image_get_blob(in, VIPS_META_ICC_NAME, &data, &length) == 0 && data) {
+      const auto* bytes = static_cast<const std::uint8_t*>(data);
+      // Kept, the numbers stay those of the profile's space; a profile that
+      // is sRGB in all but name needs no transform (a quarter of a large
+      // JPEG's decode went into one that changed nothing).
+      converted = (keepRgbProfile && iccIsRgb({bytes, bytes + length})) ||
+                  detail::iccProfileIsSrgb({bytes, length});
     }
   }
   if (!converted && (hasProfile || cmyk)) {

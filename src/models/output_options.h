@@ -12,6 +12,7 @@ struct OutputOptions {
   std::optional<int> minSaving{};
   bool keepMetadata = false;         // EXIF and XMP carried into the output
   bool keepColorProfile = false;     // an RGB profile kept, pixels left in it
+  bool keepAlpha = false;            // PNG outputs keep transparency (else on white)
   bool keepFileDates = false;        // the output gets the input's modification time
   bool keepFolderStructure = false;  // walked folders re-made under the output folder
   bool skipConverted = false;        // inputs a ledger shows as converted are left alone

@@ -12,6 +12,7 @@
 #include <iterator>
 #include <string_view>
 
+#include "codec/indexed_png.h"
 #include "codec/perceptual_distance.h"
 #include "models/conversion_settings.h"
 #include "services/conversion_errors.h"
@@ -42,6 +43,11 @@ constexpr FormatLimits kAvifLimits{.maxSide = 16384};
 
 std::string decimal(int value) {
   return std::to_string(value);
+}
+
+QString transparencyFilledNote() {
+  //: shown under a converted image that had transparent areas
+  return QCoreApplication::translate("ConversionNote", "Transparent areas filled with white");
 }
 
 std::string readWholeFile(const fs::path& path) {
@@ -96,6 +102,7 @@ struct ImageConverter::Road {
   std::filesystem::path output;  // the staged file to write
   const CancellationToken& token;
   const codec::Metadata& carried;  // what the output carries; empty: nothing
+  QString* note;                   // what the road has to say beside its output
   bool keepProfile() const { return !carried.icc.empty(); }
 };
 
@@ -245,6 +252,7 @@ void ImageConverter::convertToJPEG(const Road& road) const {
         decodeFitted(road.job.input, road.size, road.token, road.keepProfile());
     // JPEG has no alpha: what lies under transparent pixels would show, so
     // flatten onto white first.
+    if (codec::hasTransparency(image)) *road.note = transparencyFilledNote();
     codec::flattenOnto(image, 255, 255, 255);
     if (auto written = codec::writeTga(image, tga.path()); !written) {
       throwCodecFailure(written.error(), QCoreApplication::translate(
@@ -266,8 +274,10 @@ void ImageConverter::convertToJPEG(const Road& road) const {
 }
 
 void ImageConverter::convertToPNG(const Road& road) const {
-  PNGQuantizer::quantize(road.job.input, road.output, road.job.quality, road.size, road.token,
-                         road.carried.empty() ? nullptr : &road.carried);
+  const bool filled = PNGQuantizer::quantize(
+      road.job.input, road.output, road.job.quality, road.size, road.token,
+      road.carried.empty() ? nullptr : &road.carried, road.job.options.keepAlpha);
+  if (filled) *road.note = transparencyFilledNote();
   if (!m_tools.isToolAvailable(QStringLiteral("oxipng"))) return;
   const fs::path tool = m_tools.toolPath(QStringLiteral("oxipng"));
   // The file holds only what we put in: what is to be kept stays.
@@ -553,7 +563,8 @@ ConversionResult ImageConverter::convert(const ConversionJob& request,
   const fs::path folder = desired.parent_path();
   if (!reservations || reservations->isFirstUseOf(folder)) removeAbandonedStagingFiles(folder);
   StagedOutput staged(folder, ext);
-  const Road road{job, header, size, staged.path(), token, carried.metadata};
+  QString roadNote;
+  const Road road{job, header, size, staged.path(), token, carried.metadata, &roadNote};
   std::future<std::optional<codec::RgbaImage>> reference;
   if (job.options.checkQuality) {
     reference = startReference(job, comparedSize(size), road.keepProfile(), token);
@@ -600,8 +611,12 @@ ConversionResult ImageConverter::convert(const ConversionJob& request,
   }
   fs::path published;
   token.runUnlessCancelled([&] { published = staged.publish(desired, reservations); });
-  ConversionResult result{ConversionResult::Kind::Written, published, outputSize, carried.note,
-                          distance};
+  QStringList notes;
+  for (const QString& note : {carried.note, roadNote}) {
+    if (!note.isEmpty()) notes << note;
+  }
+  ConversionResult result{ConversionResult::Kind::Written, published, outputSize,
+                          notes.join(QStringLiteral("; ")), distance};
   std::error_code error;
   if (job.options.keepFileDates) {
     const auto modified = fs::last_write_time(job.input, error);

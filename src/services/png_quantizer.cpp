@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include "codec/image_codec.h"
+#include "codec/indexed_png.h"
 #include "quantizer/quorvane_quantize.h"
 
 namespace quorvane::core {
@@ -27,27 +28,45 @@ int PNGQuantizer::colorCount(int quality) {
   return 256;
 }
 
-void PNGQuantizer::quantize(const std::filesystem::path& input, const std::filesystem::path& output,
+bool PNGQuantizer::quantize(const std::filesystem::path& input, const std::filesystem::path& output,
                             int quality, PixelSize size, const CancellationToken& token,
-                            const codec::Metadata* metadata) {
+                            const codec::Metadata* metadata, bool keepAlpha) {
   const bool keepProfile = metadata && !metadata->icc.empty();
   codec::RgbaImage image = decodeFitted(input, size, token, keepProfile);
-  // Transparent areas come out white: the written PNG has no transparency.
-  codec::flattenOnto(image, 255, 255, 255);
-  const auto stop = [](void* context) -> std::int32_t {
-    return static_cast<const CancellationToken*>(context)->isCancelled() ? 1 : 0;
-  };
-  const int status = quorvane_quantize_rgba_stoppable(
-      image.data(), static_cast<std::uint32_t>(image.width()),
-      static_cast<std::uint32_t>(image.height()), static_cast<std::uint32_t>(colorCount(quality)),
-      stop, const_cast<CancellationToken*>(&token));
-  if (status == -2) throw CancellationError();
-  if (status != 0) throw QuantizeError(QuantizeError::Kind::QuantizationFailed);
+  const bool transparent = codec::hasTransparency(image);
+  if (keepAlpha) {
+    // What nobody sees takes no palette entry: one colour for all of it.
+    std::uint8_t* p = image.data();
+    for (std::size_t i = 0; i < image.byteSize(); i += 4) {
+      if (p[i + 3] == 0) p[i] = p[i + 1] = p[i + 2] = 0;
+    }
+  } else {
+    codec::flattenOnto(image, 255, 255, 255);
+  }
+  const int colours = colorCount(quality);
+  // An image that already fits the palette is written as it is.
+  std::optional<codec::IndexedImage> indexed = codec::indexedIfFits(image, colours);
+  if (!indexed) {
+    const auto stop = [](void* context) -> std::int32_t {
+      return static_cast<const CancellationToken*>(context)->isCancelled() ? 1 : 0;
+    };
+    const int status = quorvane_quantize_rgba_stoppable(
+        image.data(), static_cast<std::uint32_t>(image.width()),
+        static_cast<std::uint32_t>(image.height()), static_cast<std::uint32_t>(colours), stop,
+        const_cast<CancellationToken*>(&token));
+    if (status == -2) throw CancellationError();
+    if (status != 0) throw QuantizeError(QuantizeError::Kind::QuantizationFailed);
+    // At most `colours` colours, but alpha may split them further.
+    indexed = codec::indexedIfFits(image, 256);
+  }
   token.throwIfCancelled();
-  if (auto written = codec::writePng(image, output, metadata); !written) {
+  const auto written = indexed ? codec::writeIndexedPng(*indexed, output, metadata)
+                               : codec::writePng(image, output, metadata);
+  if (!written) {
     if (written.error().systemError != 0) throwCodecFailure(written.error());
     throw QuantizeError(QuantizeError::Kind::PngWriteFailed);
   }
+  return transparent && !keepAlpha;
 }
 
 }  // namespace quorvane::core

@@ -30,14 +30,19 @@ class PNGQuantizer {
   // 64 colours below quality 51, 128 up to 75, 256 from 76.
   static int colorCount(int quality);
 
-  // Reads `input` at `size` (the fitted size), writes an opaque 8-bit PNG at
-  // `output` (created or replaced), carrying `metadata` when given (with its
-  // profile, the pixels stay in the profile's space). Throws QuantizeError, or the failure of
-  // the decode; CancellationError once `token` is cancelled, also part way
-  // through the quantiser. Synchronous; calls may run at once.
-  static void quantize(const std::filesystem::path& input, const std::filesystem::path& output,
+  // Reads `input` at `size` (the fitted size) and writes an 8-bit PNG at
+  // `output` (created or replaced): indexed whenever the colours fit a
+  // palette; exact when the image has no more colours than the palette
+  // holds, else quantised. Transparent areas go on white unless
+  // `keepAlpha` (the quantiser reduces the colours, alpha stays; a tRNS
+  // chunk carries it, or RGBA when the colour and alpha pairs exceed 256).
+  // Carries `metadata` when given (with its profile, the pixels stay in the
+  // profile's space). Returns whether transparency was filled with white. Throws QuantizeError, or
+  // the failure of the decode; CancellationError once `token` is cancelled, also part way through
+  // the quantiser. Synchronous; calls may run at once.
+  static bool quantize(const std::filesystem::path& input, const std::filesystem::path& output,
                        int quality, PixelSize size, const CancellationToken& token,
-                       const codec::Metadata* metadata = nullptr);
+                       const codec::Metadata* metadata = nullptr, bool keepAlpha = false);
 };
 
 }  // namespace quorvane::core

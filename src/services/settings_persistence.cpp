@@ -80,6 +80,7 @@ ConversionSettings SettingsPersistence::load() const {
   settings.options.keepFileDates = flag(kKeepFileDatesKey);
   settings.options.keepFolderStructure = flag(kKeepFolderStructureKey);
   settings.options.skipConverted = flag(kSkipConvertedKey);
+  settings.options.keepAlpha = flag(kKeepAlphaKey);
   settings.options.checkQuality =
       readBoolean(m_store->value(kCheckQualityKey), defaults.options.checkQuality);
   return settings;
@@ -93,6 +94,7 @@ void SettingsPersistence::saveOptions(const OutputOptions& options) {
   write(kKeepFolderStructureKey, options.keepFolderStructure);
   write(kSkipConvertedKey, options.skipConverted);
   write(kCheckQualityKey, options.checkQuality);
+  write(kKeepAlphaKey, options.keepAlpha);
 }
 
 void SettingsPersistence::write(const char* key, const QVariant& value) {

@@ -29,6 +29,7 @@ class SettingsPersistence {
   static constexpr const char* kKeepFolderStructureKey = "keepFolderStructure";
   static constexpr const char* kSkipConvertedKey = "skipConverted";
   static constexpr const char* kCheckQualityKey = "checkQuality";
+  static constexpr const char* kKeepAlphaKey = "keepAlpha";
 
   explicit SettingsPersistence(std::shared_ptr<QSettings> store);
 

@@ -25,6 +25,9 @@ OptionsButton::OptionsButton(core::ConversionViewModel& controller, QWidget* par
   addSwitch(menu, tr("Keep Colour &Profile"),
             tr("Wide-gamut photos (Display P3, Adobe RGB) keep their profile and colours"),
             &OutputOptions::keepColorProfile);
+  addSwitch(menu, tr("Keep &Transparency in PNG"),
+            tr("PNG outputs keep transparent areas; otherwise they are filled with white"),
+            &OutputOptions::keepAlpha);
   addSwitch(menu, tr("Keep File Dat&es"), tr("Each output gets its original's modification time"),
             &OutputOptions::keepFileDates);
   addSwitch(menu, tr("Keep Folder &Structure"),

@@ -268,6 +268,42 @@ TEST(DecodeColour, SrgbProfileLeavesPixelsAlone) {
   expectNear(pixelAt(decoded.value(), 1, 1), {100, 200, 50, 255}, 2, "sRGB");
 }
 
+TEST(DecodeColour, AnSrgbLikeProfileIsSkippedAndAdobeRgbStillConverted) {
+  // Bit for bit the stored numbers: no transform ran (one would move some
+  // of a ramp's values by a step).
+  DecodeOptions storedNumbers;
+  storedNumbers.keepRgbProfile = true;
+  const auto raw = decode(testData("2-srgb-like.jpg"), storedNumbers);
+  const auto shown = decode(testData("2-srgb-like.jpg"));
+  ASSERT_TRUE(raw && shown);
+  ASSERT_TRUE(std::equal(raw.value().data(), raw.value().data() + raw.value().byteSize(),
+                         shown.value().data()));
+
+  // Adobe RGB through its matrix and curve to sRGB, both adapted to D50.
+  const auto adobe = decode(testData("2-adobe-rgb.jpg"), storedNumbers);
+  const auto converted = decode(testData("2-adobe-rgb.jpg"));
+  ASSERT_TRUE(adobe && converted);
+  const double toXyz[3][3] = {
+      {0.6097, 0.2053, 0.1492}, {0.3111, 0.6257, 0.0632}, {0.0195, 0.0609, 0.7446}};
+  const double toSrgb[3][3] = {// the inverse of sRGB's D50 colorant matrix
+                               {3.1339, -1.6169, -0.4906},
+                               {-0.9788, 1.9161, 0.0335},
+                               {0.0719, -0.2290, 1.4052}};
+  const Pixel stored = pixelAt(adobe.value(), 16, 16);
+  double linear[3], xyz[3];
+  for (int c = 0; c < 3; ++c) linear[c] = std::pow(stored[c] / 255.0, 563.0 / 256);
+  for (int r = 0; r < 3; ++r) {
+    xyz[r] = toXyz[r][0] * linear[0] + toXyz[r][1] * linear[1] + toXyz[r][2] * linear[2];
+  }
+  Pixel want{0, 0, 0, 255};
+  for (int r = 0; r < 3; ++r) {
+    const double v = toSrgb[r][0] * xyz[0] + toSrgb[r][1] * xyz[1] + toSrgb[r][2] * xyz[2];
+    want[r] = static_cast<int>(std::lround(srgbEncode(v) * 255));
+  }
+  ASSERT_GT(std::abs(want[0] - stored[0]) + std::abs(want[1] - stored[1]), 20);
+  expectNear(pixelAt(converted.value(), 16, 16), want, 3, "Adobe RGB");
+}
+
 TEST(DecodeColour, DamagedProfileIsIgnoredNotFatal) {
   TempDir dir;
   std::vector<std::uint8_t> junk(200, 0x41);

@@ -5,8 +5,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
+#include <iterator>
 
 #include "codec/image_codec.h"
+#include "codec/indexed_png.h"
 #include "support/numbered.h"
 #include "test_images.h"
 
@@ -49,6 +52,35 @@ TEST(WritePng, OpaqueImageIsStoredWithoutAlpha) {
   EXPECT_EQ(header.value().bands, 3);
   EXPECT_FALSE(header.value().hasAlpha);
   const auto back = decode(dir / "o.png");
+  ASSERT_TRUE(back);
+  EXPECT_TRUE(samePixels(back.value(), image));
+}
+
+TEST(WriteIndexedPng, FitsUpTo256ColoursTranslucentFirstAndReadsBackExactly) {
+  TempDir dir;
+  RgbaImage image(20, 10);  // 200 colours, ten of them half transparent
+  for (int i = 0; i < 200; ++i) {
+    std::uint8_t* p = image.data() + std::size_t(i) * 4;
+    p[0] = static_cast<std::uint8_t>(i);
+    p[1] = static_cast<std::uint8_t>(255 - i);
+    p[2] = static_cast<std::uint8_t>(i * 7);
+    p[3] = i % 20 == 19 ? 128 : 255;
+  }
+  EXPECT_FALSE(indexedIfFits(image, 199));
+  const auto indexed = indexedIfFits(image, 200);
+  ASSERT_TRUE(indexed);
+  ASSERT_EQ(indexed->palette.size(), 200u);
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(indexed->palette[std::size_t(i)][3], 128);
+  EXPECT_EQ(indexed->palette[10][3], 255);
+
+  ASSERT_TRUE(writeIndexedPng(*indexed, dir / "i.png"));
+  std::ifstream in(dir / "i.png", std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), {});
+  ASSERT_GT(bytes.size(), 26u);
+  EXPECT_EQ(bytes[24], 8);  // bit depth
+  EXPECT_EQ(bytes[25], 3);  // colour type: palette
+  EXPECT_NE(bytes.find("tRNS"), std::string::npos);
+  const auto back = decode(dir / "i.png");
   ASSERT_TRUE(back);
   EXPECT_TRUE(samePixels(back.value(), image));
 }

@@ -10,6 +10,7 @@
 #include "codec/image_codec.h"
 #include "codec/perceptual_distance.h"
 #include "services/image_converter.h"
+#include "services/png_quantizer.h"
 #include "support/test_files.h"
 
 namespace quorvane::core {
@@ -175,6 +176,74 @@ TEST_F(OutputOptionsTest, TheReceiptScoresHeavyCompressionWorseThanLight) {
   }
   EXPECT_GT(scored(OutputFormat::Png, 80), 0.0);  // the palette road is scored like any other
   EXPECT_FALSE(convert(photo, OutputFormat::Webp, {}).distance);  // off by default
+}
+
+// A logo: a transparent field around an opaque block with a soft edge.
+codec::RgbaImage logo() {
+  codec::RgbaImage image(48, 32);
+  for (int y = 0; y < 32; ++y) {
+    for (int x = 0; x < 48; ++x) {
+      std::uint8_t* p = image.data() + (std::size_t(y) * 48 + x) * 4;
+      const bool inside = x >= 12 && x < 36 && y >= 8 && y < 24;
+      const bool edge = inside && (x == 12 || x == 35);
+      p[0] = 200, p[1] = static_cast<std::uint8_t>(x * 5), p[2] = 40;
+      p[3] = edge ? 128 : inside ? 255 : 0;
+    }
+  }
+  return image;
+}
+
+TEST_F(OutputOptionsTest, TransparencyIsKeptInPngOnlyWhenAskedAndTheRowSaysWhenItIsFilled) {
+  const fs::path input = m_out / "logo.png";
+  ASSERT_TRUE(codec::writePng(logo(), input));
+  const ConversionResult kept = convert(input, OutputFormat::Png, {.keepAlpha = true});
+  const auto keptPixels = codec::decode(kept.output);
+  ASSERT_TRUE(keptPixels);
+  const auto alphaAt = [](const codec::RgbaImage& image, int x, int y) {
+    return image.data()[(std::size_t(y) * image.width() + x) * 4 + 3];
+  };
+  EXPECT_EQ(alphaAt(keptPixels.value(), 2, 2), 0);
+  EXPECT_EQ(alphaAt(keptPixels.value(), 12, 10), 128);
+  EXPECT_EQ(alphaAt(keptPixels.value(), 20, 10), 255);
+  EXPECT_TRUE(kept.reason.isEmpty()) << kept.reason.toStdString();
+
+  for (OutputFormat format : {OutputFormat::Png, OutputFormat::Jpeg}) {
+    const ConversionResult filled = convert(input, format, {});
+    const auto pixels = codec::decode(filled.output);
+    ASSERT_TRUE(pixels);
+    EXPECT_EQ(alphaAt(pixels.value(), 2, 2), 255);
+    EXPECT_GE(pixels.value().data()[(2 * 48 + 2) * 4], 250);  // white
+    EXPECT_EQ(filled.reason, "Transparent areas filled with white");
+  }
+}
+
+TEST_F(OutputOptionsTest, AnImageThatFitsThePaletteComesOutExactAndIndexed) {
+  // A screenshot-like image of 200 colours in blocks.
+  codec::RgbaImage screen(100, 80);
+  for (int y = 0; y < 80; ++y) {
+    for (int x = 0; x < 100; ++x) {
+      const int colour = (y / 8) * 20 + x / 5;
+      std::uint8_t* p = screen.data() + (std::size_t(y) * 100 + x) * 4;
+      p[0] = static_cast<std::uint8_t>(colour * 37), p[1] = static_cast<std::uint8_t>(colour),
+      p[2] = static_cast<std::uint8_t>(colour * 11), p[3] = 255;
+    }
+  }
+  const fs::path input = m_out / "screen.png";
+  ASSERT_TRUE(codec::writePng(screen, input));
+  const auto exact = codec::decode(convert(input, OutputFormat::Png, {}).output);
+  ASSERT_TRUE(exact);
+  EXPECT_TRUE(std::equal(screen.data(), screen.data() + screen.byteSize(), exact.value().data()));
+
+  // Before the optimiser sees it, the road's file is already indexed, also
+  // when quantised (64 colours at quality 50).
+  for (int quality : {80, 50}) {
+    const fs::path written = m_out / ("direct-" + std::to_string(quality) + ".png");
+    PNGQuantizer::quantize(input, written, quality, {100, 80}, m_token);
+    std::ifstream in(written, std::ios::binary);
+    std::string bytes(26, '\0');
+    in.read(bytes.data(), 26);
+    EXPECT_EQ(bytes[25], 3) << "colour type at quality " << quality;
+  }
 }
 
 TEST_F(OutputOptionsTest, ALedgerLeavesAnInputConvertedBeforeAlone) {

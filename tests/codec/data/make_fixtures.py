@@ -51,23 +51,27 @@ def camera_exif_app1(orientation):
     return b"\xff\xe1" + struct.pack(">H", len(body) + 2) + body
 
 
-def adobe_rgb_profile():
-    # A matrix/TRC display profile with the Adobe RGB (1998) primaries
-    # (adapted to D50) and gamma 563/256.
+ADOBE_RGB = ((0.6097, 0.3111, 0.0195), (0.2053, 0.6257, 0.0609), (0.1492, 0.0632, 0.7446))
+SRGB = ((0.4361, 0.2225, 0.0139), (0.3851, 0.7169, 0.0971), (0.1431, 0.0606, 0.7141))
+
+
+def adobe_rgb_profile(colorants=ADOBE_RGB, name=b"Adobe RGB test"):
+    # A matrix/TRC display profile with the given primaries (adapted to
+    # D50; Adobe RGB (1998) by default) and gamma 563/256.
     def s15(v):
         return struct.pack(">i", round(v * 65536))
 
     def xyz(x, y, z):
         return b"XYZ \x00\x00\x00\x00" + s15(x) + s15(y) + s15(z)
 
-    text = b"Adobe RGB test"
+    text = name
     desc = (b"desc\x00\x00\x00\x00" + struct.pack(">I", len(text) + 1) + text + b"\x00" +
             b"\x00" * 8 + b"\x00" * 3 + b"\x00" * 67)
     curve = b"curv\x00\x00\x00\x00" + struct.pack(">IH", 1, 563) + b"\x00\x00"
     tags = [(b"desc", desc), (b"cprt", b"text\x00\x00\x00\x00none\x00"),
             (b"wtpt", xyz(0.9642, 1.0, 0.8249)),
-            (b"rXYZ", xyz(0.6097, 0.3111, 0.0195)), (b"gXYZ", xyz(0.2053, 0.6257, 0.0609)),
-            (b"bXYZ", xyz(0.1492, 0.0632, 0.7446)),
+            (b"rXYZ", xyz(*colorants[0])), (b"gXYZ", xyz(*colorants[1])),
+            (b"bXYZ", xyz(*colorants[2])),
             (b"rTRC", curve), (b"gTRC", curve), (b"bTRC", curve)]
     table = struct.pack(">I", len(tags))
     body = b""
@@ -120,6 +124,12 @@ def main():
     wide = convert(["-size", "32x32", "xc:rgb(40,180,60)", "-quality", "95", "-strip"], ".jpg")
     with open(out("2-adobe-rgb.jpg"), "wb") as f:
         f.write(insert_after_soi(wide, icc_app2(adobe_rgb_profile())))
+
+    # A gradient under a profile that is sRGB in all but name (sRGB's
+    # primaries, a plain 2.2 gamma): no transform needed.
+    ramp = convert(["-size", "64x48", "gradient:orange-navy", "-quality", "95", "-strip"], ".jpg")
+    with open(out("2-srgb-like.jpg"), "wb") as f:
+        f.write(insert_after_soi(ramp, icc_app2(adobe_rgb_profile(SRGB, b"Display"))))
 
     # CMYK JPEG without an embedded profile (ImageMagick writes none when
     # converting without one). Pure cyan ink.
