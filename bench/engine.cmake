@@ -15,3 +15,7 @@ quorvane_add_bench(receipt_bench
 quorvane_add_bench(png_road_bench
   SOURCES png_road_bench.cpp
   LIBS quorvane_services quorvane_codec Qt6::Core)
+# What Auto saves against each single format at the same look.
+quorvane_add_bench(auto_bench
+  SOURCES auto_bench.cpp
+  LIBS quorvane_services quorvane_codec Qt6::Core)

@@ -114,8 +114,8 @@
     </message>
     <message>
         <location line="+6"/>
-        <location filename="../../src/services/image_converter.cpp" line="+54"/>
-        <location line="+460"/>
+        <location filename="../../src/services/image_converter.cpp" line="+62"/>
+        <location line="+642"/>
         <location filename="../../src/services/staged_output.cpp" line="+30"/>
         <source>Cannot write the output file</source>
         <translation>Ausgabedatei kann nicht geschrieben werden</translation>
@@ -126,7 +126,7 @@
         <translation>%1 kann nicht gestartet werden</translation>
     </message>
     <message>
-        <location filename="../../src/services/batch_runner.cpp" line="+51"/>
+        <location filename="../../src/services/batch_runner.cpp" line="+54"/>
         <location filename="../../src/services/conversion_errors.cpp" line="-72"/>
         <location line="+40"/>
         <source>Not enough memory</source>
@@ -154,7 +154,7 @@
         <translation>Temporäre Datei kann nicht erstellt werden</translation>
     </message>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-378"/>
+        <location filename="../../src/services/image_converter.cpp" line="-556"/>
         <source>its sides are at most %1 pixels</source>
         <extracomment>why a format cannot hold an image, e.g. &quot;its sides are at most 16,383 pixels&quot;</extracomment>
         <translation>die Seiten sind höchstens %1 Pixel lang</translation>
@@ -166,15 +166,15 @@
         <translation>die kurze Seite muss mindestens %1 Pixel lang sein, sobald die lange Seite %2 erreicht</translation>
     </message>
     <message>
-        <location line="-69"/>
-        <location line="+113"/>
-        <location line="+66"/>
-        <location line="+41"/>
+        <location line="-73"/>
+        <location line="+114"/>
+        <location line="+67"/>
+        <location line="+43"/>
         <source>Cannot write a temporary file</source>
         <translation>Temporäre Datei kann nicht geschrieben werden</translation>
     </message>
     <message>
-        <location line="+194"/>
+        <location line="+379"/>
         <source>Cannot create the output folder</source>
         <translation>Ausgabeordner kann nicht erstellt werden</translation>
     </message>
@@ -182,12 +182,12 @@
 <context>
     <name>ConversionLedger</name>
     <message>
-        <location filename="../../src/services/conversion_ledger.cpp" line="+124"/>
+        <location filename="../../src/services/conversion_ledger.cpp" line="+130"/>
         <source>The record of earlier conversions in %1 is damaged; what could not be read is ignored.</source>
         <translation>Das Protokoll früherer Konvertierungen in %1 ist beschädigt; nicht lesbare Einträge werden ignoriert.</translation>
     </message>
     <message>
-        <location line="+58"/>
+        <location line="+57"/>
         <source>The record of conversions in %1 could not be saved.</source>
         <translation>Das Protokoll der Konvertierungen in %1 konnte nicht gespeichert werden.</translation>
     </message>
@@ -195,7 +195,13 @@
 <context>
     <name>ConversionNote</name>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-85"/>
+        <location filename="../../src/services/image_converter.cpp" line="-633"/>
+        <source>Transparent areas filled with white</source>
+        <extracomment>shown under a converted image that had transparent areas</extracomment>
+        <translation>Transparente Bereiche mit Weiß gefüllt</translation>
+    </message>
+    <message>
+        <location line="+384"/>
         <source>Colour profile converted to sRGB (only RGB profiles can be kept)</source>
         <extracomment>shown under a converted image when its colour profile could not be kept</extracomment>
         <translation>Farbprofil in sRGB konvertiert (nur RGB-Profile können beibehalten werden)</translation>
@@ -218,7 +224,7 @@
         <translation>Übersprungen: nur %1% kleiner, Minimum %2%</translation>
     </message>
     <message>
-        <location line="+113"/>
+        <location line="+287"/>
         <source>The file date could not be kept: %1</source>
         <extracomment>shown under a converted image</extracomment>
         <translation>Das Dateidatum konnte nicht beibehalten werden: %1</translation>
@@ -248,7 +254,7 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+13"/>
+        <location line="+15"/>
         <source>Export Report</source>
         <translation>Bericht exportieren</translation>
     </message>
@@ -258,15 +264,39 @@
         <translation>Der Bericht konnte nicht gespeichert werden: %1</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+6"/>
         <source>Add Folder</source>
         <translation>Ordner hinzufügen</translation>
     </message>
 </context>
 <context>
+    <name>QualityVerdict</name>
+    <message>
+        <location filename="../../src/models/quality_verdict.cpp" line="+18"/>
+        <source>identical to the eye</source>
+        <extracomment>how an output compares with its original, to the eye</extracomment>
+        <translation>für das Auge identisch</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>very close</source>
+        <translation>sehr ähnlich</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>visible on close look</source>
+        <translation>bei genauem Hinsehen sichtbar</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>visibly changed</source>
+        <translation>sichtbar verändert</translation>
+    </message>
+</context>
+<context>
     <name>QuantizeError</name>
     <message>
-        <location filename="../../src/services/png_quantizer.cpp" line="+13"/>
+        <location filename="../../src/services/png_quantizer.cpp" line="+14"/>
         <source>Image decoding failed</source>
         <translation>Bild konnte nicht dekodiert werden</translation>
     </message>
@@ -303,12 +333,12 @@
 <context>
     <name>quorvane::core::ConversionViewModel</name>
     <message>
-        <location filename="../../src/viewmodels/conversion_view_model.cpp" line="+304"/>
+        <location filename="../../src/viewmodels/conversion_view_model.cpp" line="+322"/>
         <source>Cancelling conversion</source>
         <translation>Konvertierung wird abgebrochen</translation>
     </message>
     <message>
-        <location line="+34"/>
+        <location line="+38"/>
         <source>Already converted</source>
         <translation>Bereits konvertiert</translation>
     </message>
@@ -456,7 +486,7 @@
 <context>
     <name>quorvane::gui::FileListModel</name>
     <message>
-        <location filename="../../src/views/file_list_model.cpp" line="+107"/>
+        <location filename="../../src/views/file_list_model.cpp" line="+123"/>
         <source>File</source>
         <translation>Datei</translation>
     </message>
@@ -476,18 +506,30 @@
         <translation>Quote</translation>
     </message>
     <message>
+        <location line="+3"/>
+        <source>Looks</source>
+        <extracomment>column header: how the output compares with its original to the eye</extracomment>
+        <translation>Aussehen</translation>
+    </message>
+    <message>
         <location line="+2"/>
         <source>Status</source>
         <translation>Status</translation>
     </message>
     <message>
-        <location line="+79"/>
+        <location line="+81"/>
         <source>%1 → %2</source>
         <extracomment>original size, arrow, size after conversion</extracomment>
         <translation>%1 → %2</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+22"/>
+        <source>Perceptual distance %1 (below 1: no visible difference)</source>
+        <extracomment>%1 is a number such as 1.37</extracomment>
+        <translation>Wahrnehmungsabstand %1 (unter 1: kein sichtbarer Unterschied)</translation>
+    </message>
+    <message>
+        <location line="+14"/>
         <location line="+6"/>
         <source>Waiting</source>
         <translation>Wartet</translation>
@@ -508,24 +550,30 @@
         <translation>Übersprungen</translation>
     </message>
     <message>
-        <location line="-134"/>
-        <location line="+130"/>
+        <location line="-166"/>
+        <location line="+162"/>
         <source>Cancelled</source>
         <translation>Abgebrochen</translation>
     </message>
     <message>
-        <location line="-146"/>
+        <location line="-177"/>
         <source>→ %1</source>
         <extracomment>under the file name: the name of the file written</extracomment>
         <translation>→ %1</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+17"/>
         <source>Converting…</source>
         <translation>Wird konvertiert…</translation>
     </message>
     <message>
-        <location line="+130"/>
+        <location line="+10"/>
+        <source>Auto</source>
+        <extracomment>the format Auto picks per image</extracomment>
+        <translation>Auto</translation>
+    </message>
+    <message>
+        <location line="+152"/>
         <source>Error</source>
         <translation>Fehler</translation>
     </message>
@@ -533,12 +581,12 @@
 <context>
     <name>quorvane::gui::FileListView</name>
     <message>
-        <location filename="../../src/views/file_list_view.cpp" line="+24"/>
+        <location filename="../../src/views/file_list_view.cpp" line="+25"/>
         <source>Images</source>
         <translation>Bilder</translation>
     </message>
     <message>
-        <location line="+43"/>
+        <location line="+53"/>
         <source>Waiting</source>
         <translation>Wartet</translation>
     </message>
@@ -558,7 +606,12 @@
         <translation>Erneut &amp;konvertieren</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
+        <source>Convert Again at &amp;Higher Quality</source>
+        <translation>Erneut mit &amp;höherer Qualität konvertieren</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>&amp;Retry Failed</source>
         <translation>Fehlgeschlagene &amp;wiederholen</translation>
     </message>
@@ -671,6 +724,16 @@
     </message>
     <message>
         <location line="+2"/>
+        <source>Keep &amp;Transparency in PNG</source>
+        <translation>&amp;Transparenz in PNG beibehalten</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>PNG outputs keep transparent areas; otherwise they are filled with white</source>
+        <translation>PNG-Ausgabedateien behalten transparente Bereiche; andernfalls werden diese mit Weiß gefüllt</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>Keep File Dat&amp;es</source>
         <translation>&amp;Dateidatum beibehalten</translation>
     </message>
@@ -700,6 +763,16 @@
         <translation>Bilder, die bereits mit denselben Einstellungen in den Ausgabeordner konvertiert wurden, werden nicht erneut konvertiert</translation>
     </message>
     <message>
+        <location line="+3"/>
+        <source>Check &amp;Quality</source>
+        <translation>&amp;Qualität prüfen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Each output is compared with its original and marked by how different it looks</source>
+        <translation>Jede Ausgabedatei wird mit ihrem Original verglichen und nach dem sichtbaren Unterschied eingestuft</translation>
+    </message>
+    <message>
         <location line="+5"/>
         <source>&amp;Minimum Saving</source>
         <translation>&amp;Mindestersparnis</translation>
@@ -718,20 +791,20 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+43"/>
+        <location line="+45"/>
         <source>At Least %1% Smaller</source>
         <extracomment>keep an output only when it is at least this much smaller</extracomment>
         <translation>Mindestens %1% kleiner</translation>
     </message>
     <message>
-        <location line="-32"/>
+        <location line="-34"/>
         <source>Options</source>
         <translation>Optionen</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+41"/>
         <source>O&amp;ptions (%1)</source>
-        <extracomment>the options button; %1 is how many options are on</extracomment>
+        <extracomment>the options button; %1 is how many options differ from their defaults</extracomment>
         <translation>Option&amp;en (%1)</translation>
     </message>
     <message>
@@ -748,12 +821,12 @@
 <context>
     <name>quorvane::gui::SettingsBar</name>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="+155"/>
+        <location filename="../../src/views/settings_bar.cpp" line="+171"/>
         <source>Format</source>
         <translation>Format</translation>
     </message>
     <message>
-        <location line="-78"/>
+        <location line="-92"/>
         <source>WebP: 75 to 85 suits photos; 100 keeps the most detail.</source>
         <translation>WebP: 75 bis 85 eignet sich für Fotos; 100 erhält die meisten Details.</translation>
     </message>
@@ -778,12 +851,29 @@
         <translation>AVIF: 60 bis 80 eignet sich für Fotos; 100 ist nahezu verlustfrei.</translation>
     </message>
     <message>
+        <location line="+8"/>
+        <source>Auto: each image as small as it can be while it looks %1 (up to %2).</source>
+        <extracomment>%1: e.g. &quot;very close&quot;; %2: the largest distance allowed, e.g. 1.8</extracomment>
+        <translation>Auto: jedes Bild so klein wie möglich, solange das Aussehen „%1“ bleibt (bis %2).</translation>
+    </message>
+    <message>
         <location line="+63"/>
         <source>For&amp;mat:</source>
         <translation>For&amp;mat:</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+7"/>
+        <source>Auto</source>
+        <extracomment>format menu: per image, the smallest format that looks the same</extracomment>
+        <translation>Auto</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Per image, the smallest of WebP, JPEG, AVIF and PNG that looks the same; quality sets how close</source>
+        <translation>Pro Bild das kleinste Format aus WebP, JPEG, AVIF und PNG, das gleich aussieht; die Qualität bestimmt, wie ähnlich</translation>
+    </message>
+    <message>
+        <location line="+24"/>
         <source>&amp;Quality:</source>
         <translation>&amp;Qualität:</translation>
     </message>
@@ -844,7 +934,7 @@
         <translation>Ordner ä&amp;ndern…</translation>
     </message>
     <message>
-        <location line="+102"/>
+        <location line="+104"/>
         <source>compressed/ in %1</source>
         <extracomment>%1 is the folder the &quot;compressed&quot; folder is made in, e.g. ~/Pictures/2023</extracomment>
         <translation>compressed/ in %1</translation>
@@ -860,7 +950,7 @@
         <translation>Ausgabeordner: %1</translation>
     </message>
     <message>
-        <location line="-188"/>
+        <location line="-190"/>
         <source>px</source>
         <translation>px</translation>
     </message>

@@ -114,8 +114,8 @@
     </message>
     <message>
         <location line="+6"/>
-        <location filename="../../src/services/image_converter.cpp" line="+54"/>
-        <location line="+460"/>
+        <location filename="../../src/services/image_converter.cpp" line="+62"/>
+        <location line="+642"/>
         <location filename="../../src/services/staged_output.cpp" line="+30"/>
         <source>Cannot write the output file</source>
         <translation>出力ファイルに書き込めません</translation>
@@ -126,7 +126,7 @@
         <translation>%1 を起動できません</translation>
     </message>
     <message>
-        <location filename="../../src/services/batch_runner.cpp" line="+51"/>
+        <location filename="../../src/services/batch_runner.cpp" line="+54"/>
         <location filename="../../src/services/conversion_errors.cpp" line="-72"/>
         <location line="+40"/>
         <source>Not enough memory</source>
@@ -154,7 +154,7 @@
         <translation>一時ファイルを作成できません</translation>
     </message>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-378"/>
+        <location filename="../../src/services/image_converter.cpp" line="-556"/>
         <source>its sides are at most %1 pixels</source>
         <extracomment>why a format cannot hold an image, e.g. &quot;its sides are at most 16,383 pixels&quot;</extracomment>
         <translation>辺の長さの上限は %1 ピクセルです</translation>
@@ -166,15 +166,15 @@
         <translation>長辺が %2 以上の場合、短辺は %1 ピクセル以上必要です</translation>
     </message>
     <message>
-        <location line="-69"/>
-        <location line="+113"/>
-        <location line="+66"/>
-        <location line="+41"/>
+        <location line="-73"/>
+        <location line="+114"/>
+        <location line="+67"/>
+        <location line="+43"/>
         <source>Cannot write a temporary file</source>
         <translation>一時ファイルに書き込めません</translation>
     </message>
     <message>
-        <location line="+194"/>
+        <location line="+379"/>
         <source>Cannot create the output folder</source>
         <translation>出力フォルダーを作成できません</translation>
     </message>
@@ -182,12 +182,12 @@
 <context>
     <name>ConversionLedger</name>
     <message>
-        <location filename="../../src/services/conversion_ledger.cpp" line="+124"/>
+        <location filename="../../src/services/conversion_ledger.cpp" line="+130"/>
         <source>The record of earlier conversions in %1 is damaged; what could not be read is ignored.</source>
         <translation>%1 にある過去の変換記録が破損しています。読み取れなかった部分は無視されます。</translation>
     </message>
     <message>
-        <location line="+58"/>
+        <location line="+57"/>
         <source>The record of conversions in %1 could not be saved.</source>
         <translation>%1 の変換記録を保存できませんでした。</translation>
     </message>
@@ -195,7 +195,13 @@
 <context>
     <name>ConversionNote</name>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-85"/>
+        <location filename="../../src/services/image_converter.cpp" line="-633"/>
+        <source>Transparent areas filled with white</source>
+        <extracomment>shown under a converted image that had transparent areas</extracomment>
+        <translation>透明部分を白で塗りつぶしました</translation>
+    </message>
+    <message>
+        <location line="+384"/>
         <source>Colour profile converted to sRGB (only RGB profiles can be kept)</source>
         <extracomment>shown under a converted image when its colour profile could not be kept</extracomment>
         <translation>カラープロファイルを sRGB に変換しました (保持できるのは RGB プロファイルのみ)</translation>
@@ -218,7 +224,7 @@
         <translation>スキップ: %1% しか小さくなりません (最小 %2%)</translation>
     </message>
     <message>
-        <location line="+113"/>
+        <location line="+287"/>
         <source>The file date could not be kept: %1</source>
         <extracomment>shown under a converted image</extracomment>
         <translation>ファイルの日時を保持できませんでした: %1</translation>
@@ -248,7 +254,7 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+13"/>
+        <location line="+15"/>
         <source>Export Report</source>
         <translation>レポートの書き出し</translation>
     </message>
@@ -258,15 +264,39 @@
         <translation>レポートを保存できませんでした: %1</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+6"/>
         <source>Add Folder</source>
         <translation>フォルダーを追加</translation>
     </message>
 </context>
 <context>
+    <name>QualityVerdict</name>
+    <message>
+        <location filename="../../src/models/quality_verdict.cpp" line="+18"/>
+        <source>identical to the eye</source>
+        <extracomment>how an output compares with its original, to the eye</extracomment>
+        <translation>見分けがつかない</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>very close</source>
+        <translation>ほぼ同じ</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>visible on close look</source>
+        <translation>よく見ると違いがわかる</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>visibly changed</source>
+        <translation>明らかに変化</translation>
+    </message>
+</context>
+<context>
     <name>QuantizeError</name>
     <message>
-        <location filename="../../src/services/png_quantizer.cpp" line="+13"/>
+        <location filename="../../src/services/png_quantizer.cpp" line="+14"/>
         <source>Image decoding failed</source>
         <translation>画像のデコードに失敗しました</translation>
     </message>
@@ -303,12 +333,12 @@
 <context>
     <name>quorvane::core::ConversionViewModel</name>
     <message>
-        <location filename="../../src/viewmodels/conversion_view_model.cpp" line="+304"/>
+        <location filename="../../src/viewmodels/conversion_view_model.cpp" line="+322"/>
         <source>Cancelling conversion</source>
         <translation>変換をキャンセルしています</translation>
     </message>
     <message>
-        <location line="+34"/>
+        <location line="+38"/>
         <source>Already converted</source>
         <translation>変換済み</translation>
     </message>
@@ -456,7 +486,7 @@
 <context>
     <name>quorvane::gui::FileListModel</name>
     <message>
-        <location filename="../../src/views/file_list_model.cpp" line="+107"/>
+        <location filename="../../src/views/file_list_model.cpp" line="+123"/>
         <source>File</source>
         <translation>ファイル</translation>
     </message>
@@ -476,18 +506,30 @@
         <translation>削減率</translation>
     </message>
     <message>
+        <location line="+3"/>
+        <source>Looks</source>
+        <extracomment>column header: how the output compares with its original to the eye</extracomment>
+        <translation>見た目</translation>
+    </message>
+    <message>
         <location line="+2"/>
         <source>Status</source>
         <translation>状態</translation>
     </message>
     <message>
-        <location line="+79"/>
+        <location line="+81"/>
         <source>%1 → %2</source>
         <extracomment>original size, arrow, size after conversion</extracomment>
         <translation>%1 → %2</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+22"/>
+        <source>Perceptual distance %1 (below 1: no visible difference)</source>
+        <extracomment>%1 is a number such as 1.37</extracomment>
+        <translation>知覚距離 %1 (1 未満: 見た目の違いなし)</translation>
+    </message>
+    <message>
+        <location line="+14"/>
         <location line="+6"/>
         <source>Waiting</source>
         <translation>待機中</translation>
@@ -508,24 +550,30 @@
         <translation>スキップ</translation>
     </message>
     <message>
-        <location line="-134"/>
-        <location line="+130"/>
+        <location line="-166"/>
+        <location line="+162"/>
         <source>Cancelled</source>
         <translation>キャンセル済み</translation>
     </message>
     <message>
-        <location line="-146"/>
+        <location line="-177"/>
         <source>→ %1</source>
         <extracomment>under the file name: the name of the file written</extracomment>
         <translation>→ %1</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+17"/>
         <source>Converting…</source>
         <translation>変換中…</translation>
     </message>
     <message>
-        <location line="+130"/>
+        <location line="+10"/>
+        <source>Auto</source>
+        <extracomment>the format Auto picks per image</extracomment>
+        <translation>自動</translation>
+    </message>
+    <message>
+        <location line="+152"/>
         <source>Error</source>
         <translation>エラー</translation>
     </message>
@@ -533,12 +581,12 @@
 <context>
     <name>quorvane::gui::FileListView</name>
     <message>
-        <location filename="../../src/views/file_list_view.cpp" line="+24"/>
+        <location filename="../../src/views/file_list_view.cpp" line="+25"/>
         <source>Images</source>
         <translation>画像</translation>
     </message>
     <message>
-        <location line="+43"/>
+        <location line="+53"/>
         <source>Waiting</source>
         <translation>待機中</translation>
     </message>
@@ -558,7 +606,12 @@
         <translation>もう一度変換(&amp;A)</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
+        <source>Convert Again at &amp;Higher Quality</source>
+        <translation>より高い品質でもう一度変換(&amp;H)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>&amp;Retry Failed</source>
         <translation>失敗した画像を再試行(&amp;R)</translation>
     </message>
@@ -671,6 +724,16 @@
     </message>
     <message>
         <location line="+2"/>
+        <source>Keep &amp;Transparency in PNG</source>
+        <translation>PNG の透明部分を保持(&amp;T)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>PNG outputs keep transparent areas; otherwise they are filled with white</source>
+        <translation>PNG の出力ファイルでは透明部分を残します。それ以外の場合は白で塗りつぶします</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>Keep File Dat&amp;es</source>
         <translation>ファイルの日時を保持(&amp;E)</translation>
     </message>
@@ -700,6 +763,16 @@
         <translation>同じ設定で出力フォルダーに変換済みの画像は、再変換せずそのままにします</translation>
     </message>
     <message>
+        <location line="+3"/>
+        <source>Check &amp;Quality</source>
+        <translation>品質を確認(&amp;Q)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Each output is compared with its original and marked by how different it looks</source>
+        <translation>各出力ファイルを元の画像と比較し、見た目の違いの程度を表示します</translation>
+    </message>
+    <message>
         <location line="+5"/>
         <source>&amp;Minimum Saving</source>
         <translation>最小削減率(&amp;M)</translation>
@@ -718,20 +791,20 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+43"/>
+        <location line="+45"/>
         <source>At Least %1% Smaller</source>
         <extracomment>keep an output only when it is at least this much smaller</extracomment>
         <translation>%1% 以上小さくなったファイルのみ</translation>
     </message>
     <message>
-        <location line="-32"/>
+        <location line="-34"/>
         <source>Options</source>
         <translation>オプション</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+41"/>
         <source>O&amp;ptions (%1)</source>
-        <extracomment>the options button; %1 is how many options are on</extracomment>
+        <extracomment>the options button; %1 is how many options differ from their defaults</extracomment>
         <translation>オプション (%1)(&amp;P)</translation>
     </message>
     <message>
@@ -748,12 +821,12 @@
 <context>
     <name>quorvane::gui::SettingsBar</name>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="+155"/>
+        <location filename="../../src/views/settings_bar.cpp" line="+171"/>
         <source>Format</source>
         <translation>形式</translation>
     </message>
     <message>
-        <location line="-78"/>
+        <location line="-92"/>
         <source>WebP: 75 to 85 suits photos; 100 keeps the most detail.</source>
         <translation>WebP: 写真には 75〜85 が適しています。100 では細部が最もよく残ります。</translation>
     </message>
@@ -778,12 +851,29 @@
         <translation>AVIF: 写真には 60〜80 が適しています。100 はほぼロスレスです。</translation>
     </message>
     <message>
+        <location line="+8"/>
+        <source>Auto: each image as small as it can be while it looks %1 (up to %2).</source>
+        <extracomment>%1: e.g. &quot;very close&quot;; %2: the largest distance allowed, e.g. 1.8</extracomment>
+        <translation>自動: 見た目が「%1」の範囲で、各画像をできるだけ小さくします (上限 %2)。</translation>
+    </message>
+    <message>
         <location line="+63"/>
         <source>For&amp;mat:</source>
         <translation>形式(&amp;M):</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+7"/>
+        <source>Auto</source>
+        <extracomment>format menu: per image, the smallest format that looks the same</extracomment>
+        <translation>自動</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Per image, the smallest of WebP, JPEG, AVIF and PNG that looks the same; quality sets how close</source>
+        <translation>画像ごとに、WebP、JPEG、AVIF、PNG のうち見た目が同じで最も小さい形式を選びます。どこまで近づけるかは品質で決まります</translation>
+    </message>
+    <message>
+        <location line="+24"/>
         <source>&amp;Quality:</source>
         <translation>品質(&amp;Q):</translation>
     </message>
@@ -844,7 +934,7 @@
         <translation>フォルダーを変更(&amp;N)…</translation>
     </message>
     <message>
-        <location line="+102"/>
+        <location line="+104"/>
         <source>compressed/ in %1</source>
         <extracomment>%1 is the folder the &quot;compressed&quot; folder is made in, e.g. ~/Pictures/2023</extracomment>
         <translation>%1 内の compressed/</translation>
@@ -860,7 +950,7 @@
         <translation>出力フォルダー: %1</translation>
     </message>
     <message>
-        <location line="-188"/>
+        <location line="-190"/>
         <source>px</source>
         <translation>px</translation>
     </message>

@@ -114,8 +114,8 @@
     </message>
     <message>
         <location line="+6"/>
-        <location filename="../../src/services/image_converter.cpp" line="+54"/>
-        <location line="+460"/>
+        <location filename="../../src/services/image_converter.cpp" line="+62"/>
+        <location line="+642"/>
         <location filename="../../src/services/staged_output.cpp" line="+30"/>
         <source>Cannot write the output file</source>
         <translation>출력 파일을 쓸 수 없습니다</translation>
@@ -126,7 +126,7 @@
         <translation>%1을(를) 실행할 수 없습니다</translation>
     </message>
     <message>
-        <location filename="../../src/services/batch_runner.cpp" line="+51"/>
+        <location filename="../../src/services/batch_runner.cpp" line="+54"/>
         <location filename="../../src/services/conversion_errors.cpp" line="-72"/>
         <location line="+40"/>
         <source>Not enough memory</source>
@@ -154,7 +154,7 @@
         <translation>임시 파일을 만들 수 없습니다</translation>
     </message>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-378"/>
+        <location filename="../../src/services/image_converter.cpp" line="-556"/>
         <source>its sides are at most %1 pixels</source>
         <extracomment>why a format cannot hold an image, e.g. &quot;its sides are at most 16,383 pixels&quot;</extracomment>
         <translation>변의 길이는 최대 %1픽셀입니다</translation>
@@ -166,15 +166,15 @@
         <translation>긴 변이 %2 이상이면 짧은 변이 %1픽셀 이상이어야 합니다</translation>
     </message>
     <message>
-        <location line="-69"/>
-        <location line="+113"/>
-        <location line="+66"/>
-        <location line="+41"/>
+        <location line="-73"/>
+        <location line="+114"/>
+        <location line="+67"/>
+        <location line="+43"/>
         <source>Cannot write a temporary file</source>
         <translation>임시 파일을 쓸 수 없습니다</translation>
     </message>
     <message>
-        <location line="+194"/>
+        <location line="+379"/>
         <source>Cannot create the output folder</source>
         <translation>출력 폴더를 만들 수 없습니다</translation>
     </message>
@@ -182,12 +182,12 @@
 <context>
     <name>ConversionLedger</name>
     <message>
-        <location filename="../../src/services/conversion_ledger.cpp" line="+124"/>
+        <location filename="../../src/services/conversion_ledger.cpp" line="+130"/>
         <source>The record of earlier conversions in %1 is damaged; what could not be read is ignored.</source>
         <translation>%1의 이전 변환 기록이 손상되었습니다. 읽을 수 없는 부분은 무시합니다.</translation>
     </message>
     <message>
-        <location line="+58"/>
+        <location line="+57"/>
         <source>The record of conversions in %1 could not be saved.</source>
         <translation>%1의 변환 기록을 저장하지 못했습니다.</translation>
     </message>
@@ -195,7 +195,13 @@
 <context>
     <name>ConversionNote</name>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-85"/>
+        <location filename="../../src/services/image_converter.cpp" line="-633"/>
+        <source>Transparent areas filled with white</source>
+        <extracomment>shown under a converted image that had transparent areas</extracomment>
+        <translation>투명한 영역을 흰색으로 채웠습니다</translation>
+    </message>
+    <message>
+        <location line="+384"/>
         <source>Colour profile converted to sRGB (only RGB profiles can be kept)</source>
         <extracomment>shown under a converted image when its colour profile could not be kept</extracomment>
         <translation>색상 프로필을 sRGB로 변환했습니다(RGB 프로필만 유지할 수 있음)</translation>
@@ -218,7 +224,7 @@
         <translation>건너뜀: %1%만 작아짐, 최소 %2%</translation>
     </message>
     <message>
-        <location line="+113"/>
+        <location line="+287"/>
         <source>The file date could not be kept: %1</source>
         <extracomment>shown under a converted image</extracomment>
         <translation>파일 날짜를 유지하지 못했습니다: %1</translation>
@@ -248,7 +254,7 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+13"/>
+        <location line="+15"/>
         <source>Export Report</source>
         <translation>보고서 내보내기</translation>
     </message>
@@ -258,15 +264,39 @@
         <translation>보고서를 저장하지 못했습니다: %1</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+6"/>
         <source>Add Folder</source>
         <translation>폴더 추가</translation>
     </message>
 </context>
 <context>
+    <name>QualityVerdict</name>
+    <message>
+        <location filename="../../src/models/quality_verdict.cpp" line="+18"/>
+        <source>identical to the eye</source>
+        <extracomment>how an output compares with its original, to the eye</extracomment>
+        <translation>육안으로 동일</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>very close</source>
+        <translation>매우 비슷함</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>visible on close look</source>
+        <translation>자세히 보면 차이 보임</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>visibly changed</source>
+        <translation>눈에 띄게 달라짐</translation>
+    </message>
+</context>
+<context>
     <name>QuantizeError</name>
     <message>
-        <location filename="../../src/services/png_quantizer.cpp" line="+13"/>
+        <location filename="../../src/services/png_quantizer.cpp" line="+14"/>
         <source>Image decoding failed</source>
         <translation>이미지를 디코딩하지 못했습니다</translation>
     </message>
@@ -303,12 +333,12 @@
 <context>
     <name>quorvane::core::ConversionViewModel</name>
     <message>
-        <location filename="../../src/viewmodels/conversion_view_model.cpp" line="+304"/>
+        <location filename="../../src/viewmodels/conversion_view_model.cpp" line="+322"/>
         <source>Cancelling conversion</source>
         <translation>변환 취소 중</translation>
     </message>
     <message>
-        <location line="+34"/>
+        <location line="+38"/>
         <source>Already converted</source>
         <translation>이미 변환됨</translation>
     </message>
@@ -456,7 +486,7 @@
 <context>
     <name>quorvane::gui::FileListModel</name>
     <message>
-        <location filename="../../src/views/file_list_model.cpp" line="+107"/>
+        <location filename="../../src/views/file_list_model.cpp" line="+123"/>
         <source>File</source>
         <translation>파일</translation>
     </message>
@@ -476,18 +506,30 @@
         <translation>절감률</translation>
     </message>
     <message>
+        <location line="+3"/>
+        <source>Looks</source>
+        <extracomment>column header: how the output compares with its original to the eye</extracomment>
+        <translation>겉보기</translation>
+    </message>
+    <message>
         <location line="+2"/>
         <source>Status</source>
         <translation>상태</translation>
     </message>
     <message>
-        <location line="+79"/>
+        <location line="+81"/>
         <source>%1 → %2</source>
         <extracomment>original size, arrow, size after conversion</extracomment>
         <translation>%1 → %2</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+22"/>
+        <source>Perceptual distance %1 (below 1: no visible difference)</source>
+        <extracomment>%1 is a number such as 1.37</extracomment>
+        <translation>지각 거리 %1 (1 미만: 눈에 보이는 차이 없음)</translation>
+    </message>
+    <message>
+        <location line="+14"/>
         <location line="+6"/>
         <source>Waiting</source>
         <translation>대기 중</translation>
@@ -508,24 +550,30 @@
         <translation>건너뜀</translation>
     </message>
     <message>
-        <location line="-134"/>
-        <location line="+130"/>
+        <location line="-166"/>
+        <location line="+162"/>
         <source>Cancelled</source>
         <translation>취소됨</translation>
     </message>
     <message>
-        <location line="-146"/>
+        <location line="-177"/>
         <source>→ %1</source>
         <extracomment>under the file name: the name of the file written</extracomment>
         <translation>→ %1</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+17"/>
         <source>Converting…</source>
         <translation>변환 중…</translation>
     </message>
     <message>
-        <location line="+130"/>
+        <location line="+10"/>
+        <source>Auto</source>
+        <extracomment>the format Auto picks per image</extracomment>
+        <translation>자동</translation>
+    </message>
+    <message>
+        <location line="+152"/>
         <source>Error</source>
         <translation>오류</translation>
     </message>
@@ -533,12 +581,12 @@
 <context>
     <name>quorvane::gui::FileListView</name>
     <message>
-        <location filename="../../src/views/file_list_view.cpp" line="+24"/>
+        <location filename="../../src/views/file_list_view.cpp" line="+25"/>
         <source>Images</source>
         <translation>이미지</translation>
     </message>
     <message>
-        <location line="+43"/>
+        <location line="+53"/>
         <source>Waiting</source>
         <translation>대기 중</translation>
     </message>
@@ -558,7 +606,12 @@
         <translation>다시 변환(&amp;A)</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
+        <source>Convert Again at &amp;Higher Quality</source>
+        <translation>더 높은 품질로 다시 변환(&amp;H)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>&amp;Retry Failed</source>
         <translation>실패한 항목 다시 시도(&amp;R)</translation>
     </message>
@@ -671,6 +724,16 @@
     </message>
     <message>
         <location line="+2"/>
+        <source>Keep &amp;Transparency in PNG</source>
+        <translation>PNG 투명도 유지(&amp;T)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>PNG outputs keep transparent areas; otherwise they are filled with white</source>
+        <translation>PNG 출력 파일에서 투명한 영역을 유지합니다. 그렇지 않으면 흰색으로 채웁니다</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>Keep File Dat&amp;es</source>
         <translation>파일 날짜 유지(&amp;E)</translation>
     </message>
@@ -700,6 +763,16 @@
         <translation>같은 설정으로 출력 폴더에 이미 변환한 이미지는 다시 변환하지 않습니다</translation>
     </message>
     <message>
+        <location line="+3"/>
+        <source>Check &amp;Quality</source>
+        <translation>품질 확인(&amp;Q)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Each output is compared with its original and marked by how different it looks</source>
+        <translation>각 출력 파일을 원본과 비교해 겉보기 차이가 얼마나 되는지 표시합니다</translation>
+    </message>
+    <message>
         <location line="+5"/>
         <source>&amp;Minimum Saving</source>
         <translation>최소 절감률(&amp;M)</translation>
@@ -718,20 +791,20 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+43"/>
+        <location line="+45"/>
         <source>At Least %1% Smaller</source>
         <extracomment>keep an output only when it is at least this much smaller</extracomment>
         <translation>%1% 이상 작은 파일만</translation>
     </message>
     <message>
-        <location line="-32"/>
+        <location line="-34"/>
         <source>Options</source>
         <translation>옵션</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+41"/>
         <source>O&amp;ptions (%1)</source>
-        <extracomment>the options button; %1 is how many options are on</extracomment>
+        <extracomment>the options button; %1 is how many options differ from their defaults</extracomment>
         <translation>옵션 (%1)(&amp;P)</translation>
     </message>
     <message>
@@ -748,12 +821,12 @@
 <context>
     <name>quorvane::gui::SettingsBar</name>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="+155"/>
+        <location filename="../../src/views/settings_bar.cpp" line="+171"/>
         <source>Format</source>
         <translation>형식</translation>
     </message>
     <message>
-        <location line="-78"/>
+        <location line="-92"/>
         <source>WebP: 75 to 85 suits photos; 100 keeps the most detail.</source>
         <translation>WebP: 사진에는 75~85가 알맞습니다. 100은 디테일을 가장 많이 살립니다.</translation>
     </message>
@@ -778,12 +851,29 @@
         <translation>AVIF: 사진에는 60~80이 알맞습니다. 100은 거의 무손실입니다.</translation>
     </message>
     <message>
+        <location line="+8"/>
+        <source>Auto: each image as small as it can be while it looks %1 (up to %2).</source>
+        <extracomment>%1: e.g. &quot;very close&quot;; %2: the largest distance allowed, e.g. 1.8</extracomment>
+        <translation>자동: 겉보기가 &apos;%1&apos; 수준을 유지하는 범위에서 각 이미지를 최대한 작게 만듭니다(최대 %2).</translation>
+    </message>
+    <message>
         <location line="+63"/>
         <source>For&amp;mat:</source>
         <translation>형식(&amp;M):</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+7"/>
+        <source>Auto</source>
+        <extracomment>format menu: per image, the smallest format that looks the same</extracomment>
+        <translation>자동</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Per image, the smallest of WebP, JPEG, AVIF and PNG that looks the same; quality sets how close</source>
+        <translation>이미지마다 WebP, JPEG, AVIF, PNG 중 겉보기가 같은 가장 작은 형식을 고릅니다. 얼마나 가깝게 맞출지는 품질로 정합니다</translation>
+    </message>
+    <message>
+        <location line="+24"/>
         <source>&amp;Quality:</source>
         <translation>품질(&amp;Q):</translation>
     </message>
@@ -844,7 +934,7 @@
         <translation>폴더 변경(&amp;N)…</translation>
     </message>
     <message>
-        <location line="+102"/>
+        <location line="+104"/>
         <source>compressed/ in %1</source>
         <extracomment>%1 is the folder the &quot;compressed&quot; folder is made in, e.g. ~/Pictures/2023</extracomment>
         <translation>%1 안의 compressed/</translation>
@@ -860,7 +950,7 @@
         <translation>출력 폴더: %1</translation>
     </message>
     <message>
-        <location line="-188"/>
+        <location line="-190"/>
         <source>px</source>
         <translation>px</translation>
     </message>

@@ -135,10 +135,12 @@ ParseResult parseArguments(const std::vector<std::string>& arguments) {
     const std::string& v = *value;
     if (name == "--format") {
       const std::string format = v == "jpg" ? "jpeg" : v;
+      options.autoFormat = format == "auto";
+      if (options.autoFormat) continue;
       const auto parsed = core::outputFormatFromRawValue(QString::fromStdString(format));
       if (!parsed) {
-        return UsageError{
-            withHint("unknown format '" + v + "'", v, {"webp", "jpeg", "png", "heic", "avif"})};
+        return UsageError{withHint("unknown format '" + v + "'", v,
+                                   {"webp", "jpeg", "png", "heic", "avif", "auto"})};
       }
       options.format = *parsed;
     } else if (name == "--quality") {
@@ -198,8 +200,12 @@ std::string usageText(int defaultJobs) {
              "Input files are never changed, and existing files are never replaced.\n"
              "\n"
              "options:\n"
-             "  --format FORMAT   webp, jpeg, png, heic or avif [webp]\n"
-             "  --quality N       0 (smallest) to 100 (best) [80]\n"
+             "  --format FORMAT   webp, jpeg, png, heic or avif [webp]; auto: per image\n"
+             "                    the smallest of WebP, JPEG, AVIF (and PNG for few\n"
+             "                    colours or transparency) that looks the same\n"
+             "  --quality N       0 (smallest) to 100 (best) [80]; with auto, how close\n"
+             "                    the output must look: 100 identical to the eye (1.0),\n"
+             "                    80 very close (1.8), 50 and below 3.0 to 4.0\n"
              "  --max-width N     shrink wider images to N pixels, keeping proportions\n"
              "  --max-height N    shrink taller images to N pixels, keeping proportions\n"
              "  --naming MODE     original (photo.jpg -> photo.webp) or custom\n"

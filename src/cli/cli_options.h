@@ -16,6 +16,7 @@ namespace quorvane::cli {
 
 struct CliOptions {
   core::OutputFormat format = core::OutputFormat::Webp;
+  bool autoFormat = false;  // --format auto
   int quality = 80;
   std::optional<int> maxWidth;
   std::optional<int> maxHeight;

@@ -67,6 +67,11 @@ void ProgressPrinter::itemFinished(const QString& name, const std::filesystem::p
         shown += QStringLiteral(" -> ") + core::FileService::displayPath(outcome.output.filename());
       }
       QString line = shown + QStringLiteral(": ") + sizeChange(originalSize, outcome.size);
+      if (outcome.chosenFormat) {
+        line += QStringLiteral(", %1 at quality %2")
+                    .arg(core::displayName(*outcome.chosenFormat))
+                    .arg(outcome.chosenQuality);
+      }
       if (outcome.distance) {
         line += QStringLiteral(", %1 (%2)")
                     .arg(core::verdictText(core::verdictFor(*outcome.distance)))

@@ -79,6 +79,7 @@ int run(const CliOptions& options) {
   codec::LibvipsRuntime vips;
   core::BatchSettings settings;
   settings.format = options.format;
+  settings.autoFormat = options.autoFormat;
   settings.quality = options.quality;
   settings.maxWidth = options.maxWidth;
   settings.maxHeight = options.maxHeight;

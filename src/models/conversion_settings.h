@@ -15,6 +15,9 @@ namespace quorvane::core {
 
 struct ConversionSettings {
   OutputFormat outputFormat = OutputFormat::Webp;
+  // Auto: per image, the smallest format that looks the same; `quality`
+  // then sets how close it must look.
+  bool autoFormat = false;
   int quality = 80;  // 0..100 from the window; not clamped here
   // Absent: the batch writes into "compressed" beside its first listed file.
   std::optional<std::filesystem::path> outputDirectory;

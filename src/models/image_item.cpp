@@ -53,6 +53,10 @@ bool ImageItem::setBatchFormat(std::optional<OutputFormat> format) {
   return assign(m_batchFormat, format);
 }
 
+bool ImageItem::setBatchAuto(bool isAuto) {
+  return assign(m_batchAuto, isAuto);
+}
+
 bool ImageItem::setNote(QString note) {
   return assign(m_note, std::move(note));
 }

@@ -50,7 +50,9 @@ class ImageItem {
   const ConversionStatus& status() const { return m_status; }
   const std::optional<QString>& errorMessage() const { return m_errorMessage; }
   // The format of the batch the item last ran in (set when it is scheduled).
+  // For Auto, the format it chose, and none until then.
   const std::optional<OutputFormat>& batchFormat() const { return m_batchFormat; }
+  bool batchAuto() const { return m_batchAuto; }
   // What else the last conversion has to say ("colour profile converted");
   // how long it took.
   const QString& note() const { return m_note; }
@@ -68,6 +70,7 @@ class ImageItem {
   bool setStatus(ConversionStatus status);
   bool setErrorMessage(std::optional<QString> message);
   bool setBatchFormat(std::optional<OutputFormat> format);
+  bool setBatchAuto(bool isAuto);
   bool setNote(QString note);
   bool setDurationMs(qint64 ms);
   bool setDistance(std::optional<double> distance);
@@ -90,6 +93,7 @@ class ImageItem {
   ConversionStatus m_status;
   std::optional<QString> m_errorMessage;
   std::optional<OutputFormat> m_batchFormat;
+  bool m_batchAuto = false;
   QString m_note;
   qint64 m_durationMs = 0;
   std::optional<double> m_distance;

@@ -38,6 +38,10 @@ QString csvField(QString text) {
   return text;
 }
 
+QString formatText(const ReportRow& row) {
+  return row.autoUnchosen ? QStringLiteral("auto") : rawValue(row.format);
+}
+
 }  // namespace
 
 ReportRow reportRowFor(const std::filesystem::path& input, qint64 inputSize,
@@ -46,8 +50,10 @@ ReportRow reportRowFor(const std::filesystem::path& input, qint64 inputSize,
   using Status = ReportRow::Status;
   ReportRow row;
   row.input = input;
-  row.format = settings.format;
-  row.quality = settings.quality;
+  row.format = outcome.chosenFormat.value_or(settings.format);
+  row.quality = outcome.chosenFormat ? outcome.chosenQuality : settings.quality;
+  // An Auto image that chose nothing has no format of its own.
+  row.autoUnchosen = settings.autoFormat && !outcome.chosenFormat;
   row.inputSize = inputSize;
   row.reason = outcome.message;
   row.durationMs = outcome.durationMs;
@@ -101,7 +107,7 @@ QByteArray reportCsv(const std::vector<ReportRow>& rows) {
     const auto saving = savingPercent(row);
     const QStringList fields = {csvField(pathText(row.input)),
                                 csvField(pathText(row.output)),
-                                rawValue(row.format),
+                                formatText(row),
                                 QString::number(row.quality),
                                 QString::number(row.inputSize),
                                 row.outputSize ? QString::number(*row.outputSize) : QString(),
@@ -120,7 +126,7 @@ QByteArray reportJson(const std::vector<ReportRow>& rows) {
   QJsonArray items;
   for (const ReportRow& row : rows) {
     QJsonObject item{{QStringLiteral("input"), pathText(row.input)},
-                     {QStringLiteral("format"), rawValue(row.format)},
+                     {QStringLiteral("format"), formatText(row)},
                      {QStringLiteral("quality"), row.quality},
                      {QStringLiteral("input_bytes"), row.inputSize},
                      {QStringLiteral("status"), reportStatusText(row.status)},

@@ -18,6 +18,7 @@ struct ReportRow {
   std::filesystem::path output;  // empty when nothing was written
   OutputFormat format = OutputFormat::Webp;
   int quality = 0;
+  bool autoUnchosen = false;  // Auto, and no format was chosen
   qint64 inputSize = 0;
   std::optional<qint64> outputSize;
   Status status = Status::Cancelled;

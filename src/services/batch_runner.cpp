@@ -25,6 +25,8 @@ ConversionOutcome convertOne(const Converter& converter, const ConversionJob& jo
     outcome.size = result.outputSize;
     outcome.message = result.reason;
     outcome.distance = result.distance;
+    outcome.chosenFormat = result.chosenFormat;
+    outcome.chosenQuality = result.chosenQuality;
     switch (result.kind) {
       case ConversionResult::Kind::Written: {
         std::error_code error;
@@ -122,7 +124,8 @@ void BatchRunner::schedule() {
     if (m_running >= m_limits.parallel) return;
     const BatchEntry& next = m_queue.front();
     const qint64 memory =
-        estimatedConversionBytes(m_settings.format, next.pixelWidth, next.pixelHeight);
+        estimatedConversionBytes(m_settings.autoFormat ? OutputFormat::Avif : m_settings.format,
+                                 next.pixelWidth, next.pixelHeight);
     if (m_running > 0 && m_limits.memoryBudget > 0 &&
         m_memoryInUse + memory > m_limits.memoryBudget) {
       return;
@@ -164,13 +167,14 @@ void BatchRunner::launch(const BatchEntry& entry, std::optional<fs::path> custom
                          qint64 memory) {
   const int quality = std::clamp(m_settings.quality + entry.qualityBoost, 0, 100);
   ConversionJob job{
-      entry.input,         folderFor(entry),     m_settings.format,       quality,
-      m_settings.maxWidth, m_settings.maxHeight, std::move(customOutput), m_settings.options};
+      entry.input,          folderFor(entry),     m_settings.format,       quality,
+      m_settings.maxWidth,  m_settings.maxHeight, std::move(customOutput), m_settings.options,
+      m_settings.autoFormat};
   m_pool.start([this, job = std::move(job), id = entry.id, memory, token = m_token,
-                reservations = m_reservations, ledger = m_ledger] {
+                reservations = m_reservations, ledger = m_ledger, starts = m_autoStarts] {
     const auto begun = std::chrono::steady_clock::now();
     ConversionOutcome outcome =
-        convertOne(m_converter, job, token, {reservations.get(), ledger.get()});
+        convertOne(m_converter, job, token, {reservations.get(), ledger.get(), starts.get()});
     outcome.durationMs = std::chrono::duration_cast<std::chrono::milliseconds>(
                              std::chrono::steady_clock::now() - begun)
                              .count();

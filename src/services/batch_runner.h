@@ -29,6 +29,7 @@ namespace quorvane::core {
 struct BatchSettings {
   OutputFormat format = OutputFormat::Webp;
   int quality = 80;
+  bool autoFormat = false;        // per image, the smallest format that looks the same
   std::optional<int> maxWidth{};  // absent: no bound
   std::optional<int> maxHeight{};
   NamingMode naming = NamingMode::Original;
@@ -61,6 +62,9 @@ struct ConversionOutcome {
   QString detail{};   // what an encoder said, for those who ask
   qint64 durationMs = 0;
   std::optional<double> distance{};  // how far the output looks from its input
+  // What Auto chose for this image.
+  std::optional<OutputFormat> chosenFormat{};
+  int chosenQuality = 0;
 };
 
 class BatchRunner : public QObject {
@@ -117,6 +121,7 @@ class BatchRunner : public QObject {
   std::shared_ptr<OutputNameReservations> m_reservations =
       std::make_shared<OutputNameReservations>();
   std::shared_ptr<ConversionLedger> m_ledger;  // when converted inputs are skipped
+  std::shared_ptr<AutoStartPoints> m_autoStarts = std::make_shared<AutoStartPoints>();
   std::deque<BatchEntry> m_queue;
   bool m_started = false;
   bool m_done = false;

@@ -20,6 +20,10 @@ struct ConversionJob {
   // the format's extension, numbered when taken.
   std::optional<std::filesystem::path> customOutputURL;
   OutputOptions options{};
+  // Auto: the smallest format that keeps the image looking the same, with
+  // `quality` setting how close (see autoTargetDistance); `format` is then
+  // only the default of the settings.
+  bool autoFormat = false;
 };
 
 }  // namespace quorvane::core

@@ -56,18 +56,19 @@ std::string readFile(const fs::path& path) {
 QByteArray ConversionLedger::settingsFingerprint(OutputFormat format, int quality,
                                                  std::optional<int> maxWidth,
                                                  std::optional<int> maxHeight,
-                                                 const OutputOptions& options) {
-  const QString text =
-      QStringLiteral("%1;q%2;w%3;h%4;m%5;c%6%7")
-          .arg(rawValue(format))
-          .arg(quality)
-          .arg(maxWidth.value_or(0))
-          .arg(maxHeight.value_or(0))
-          .arg(options.keepMetadata)
-          .arg(options.keepColorProfile)
-          // Only what changes the bytes: older entries stay valid.
-          .arg(options.keepAlpha && format == OutputFormat::Png ? QStringLiteral(";a1")
-                                                                : QString());
+                                                 const OutputOptions& options, bool autoFormat) {
+  QString text = QStringLiteral("%1;q%2;w%3;h%4;m%5;c%6%7")
+                     .arg(rawValue(format))
+                     .arg(quality)
+                     .arg(maxWidth.value_or(0))
+                     .arg(maxHeight.value_or(0))
+                     .arg(options.keepMetadata)
+                     .arg(options.keepColorProfile)
+                     // Only what changes the bytes: older entries stay valid.
+                     .arg(options.keepAlpha && format == OutputFormat::Png ? QStringLiteral(";a1")
+                                                                           : QString());
+  // Auto: the quality is a target, the format whichever won.
+  if (autoFormat) text += QStringLiteral(";auto");
   return QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
 }
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "services/auto_format.h"
 #include "services/cancellation_token.h"
 #include "services/conversion_job.h"
 #include "services/conversion_ledger.h"
@@ -27,12 +28,16 @@ struct ConversionResult {
   // How far the output looks from what was encoded (see
   // codec::perceptualDistance); absent when not measured.
   std::optional<double> distance{};
+  // The format and quality Auto chose.
+  std::optional<OutputFormat> chosenFormat{};
+  int chosenQuality = 0;
 };
 
 // What a batch shares with each of its conversions.
 struct BatchContext {
   OutputNameReservations* reservations = nullptr;
   ConversionLedger* ledger = nullptr;  // set when inputs converted before are skipped
+  AutoStartPoints* autoStarts = nullptr;  // where Auto's searches start
 };
 
 class Converter {

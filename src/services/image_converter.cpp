@@ -103,6 +103,9 @@ struct ImageConverter::Road {
   const CancellationToken& token;
   const codec::Metadata& carried;  // what the output carries; empty: nothing
   QString* note;                   // what the road has to say beside its output
+  // For Auto, which encodes each candidate several times: less effort
+  // where it saves much time for a few per cent of size (AVIF, ~5x faster).
+  bool quick = false;
   bool keepProfile() const { return !carried.icc.empty(); }
 };
 
@@ -318,7 +321,7 @@ void ImageConverter::convertToAVIF(const Road& road) const {
   // avifenc cannot scale: a bounded image is always shrunk on our side.
   const bool bounded = road.job.maxWidth.value_or(0) >= 1 || road.job.maxHeight.value_or(0) >= 1;
   const std::string q = decimal(avifQuantizer(road.job.quality));
-  std::vector<std::string> arguments = {"--min", q, "--max", q, "--speed", "4"};
+  std::vector<std::string> arguments = {"--min", q, "--max", q, "--speed", road.quick ? "6" : "4"};
   // avifenc copies the metadata of a file it reads: only what is kept may
   // reach the output.
   const MetadataFiles blocks(road.carried);
@@ -343,6 +346,26 @@ void ImageConverter::convertToAVIF(const Road& road) const {
     run(prepared.url);
   } else {
     withToolInput(road, avifencInput(), road.size, run);
+  }
+}
+
+void ImageConverter::encode(const Road& road) const {
+  switch (road.job.format) {
+    case OutputFormat::Webp:
+      convertToWebP(road);
+      break;
+    case OutputFormat::Jpeg:
+      convertToJPEG(road);
+      break;
+    case OutputFormat::Png:
+      convertToPNG(road);
+      break;
+    case OutputFormat::Heic:
+      convertToHEIC(road);
+      break;
+    case OutputFormat::Avif:
+      convertToAVIF(road);
+      break;
   }
 }
 
@@ -479,9 +502,8 @@ std::future<std::optional<codec::RgbaImage>> startReference(const ConversionJob&
 // The perceptual distance of a written output from the reference. Absent
 // when it cannot be measured: the output stands all the same. Throws
 // CancellationError once cancelled.
-std::optional<double> measuredDistance(std::optional<codec::RgbaImage> reference,
-                                       const fs::path& output, bool keepProfile,
-                                       const CancellationToken& token) {
+std::optional<double> measuredDistance(const codec::RgbaImage* reference, const fs::path& output,
+                                       bool keepProfile, const CancellationToken& token) {
   token.throwIfCancelled();
   if (!reference) return std::nullopt;
   try {
@@ -505,7 +527,97 @@ qint64 sizeOf(const fs::path& file) {
   return error ? 0 : static_cast<qint64>(size);
 }
 
+// Whether the image has few enough colours for a palette to hold it
+// exactly: counted on the reference when it is full size, else on a full
+// decode of lossless inputs (photos are not worth the decode).
+bool fitsPalette(const ConversionJob& job, const codec::ImageHeader& header,
+                 const codec::RgbaImage& reference, PixelSize size, bool keepProfile,
+                 const CancellationToken& token) {
+  if (reference.width() == size.width && reference.height() == size.height) {
+    return codec::indexedIfFits(reference, 256).has_value();
+  }
+  if (header.loader != "pngload" && header.loader != "gifload") return false;
+  return codec::indexedIfFits(decodeFitted(job.input, size, token, keepProfile), 256).has_value();
+}
+
 }  // namespace
+
+struct ImageConverter::AutoChoice {
+  OutputFormat format = OutputFormat::Webp;
+  int quality = 0;
+  std::optional<TemporaryFile> file;
+  std::int64_t bytes = 0;
+  double distance = 0;
+};
+
+ImageConverter::AutoChoice ImageConverter::chooseFormat(
+    const ConversionJob& job, const codec::ImageHeader& header, PixelSize size,
+    const codec::Metadata& carried, const CancellationToken& token, AutoStartPoints* starts) const {
+  const bool keepProfile = !carried.icc.empty();
+  const codec::RgbaImage reference =
+      decodeFitted(job.input, comparedSize(size), token, keepProfile);
+  const bool transparent = codec::hasTransparency(reference);
+  const bool fewColours = fitsPalette(job, header, reference, size, keepProfile, token);
+  const double target = autoTargetDistance(job.quality);
+  // JPEG cannot hold transparency; AVIF, the slowest, comes last so the
+  // others' sizes can cut its search short.
+  std::vector<OutputFormat> candidates = {OutputFormat::Webp};
+  if (!transparent) candidates.push_back(OutputFormat::Jpeg);
+  if (transparent || fewColours) candidates.push_back(OutputFormat::Png);
+  candidates.push_back(OutputFormat::Avif);
+
+  std::optional<AutoChoice> met;      // the smallest that meets the target
+  std::optional<AutoChoice> closest;  // while none does
+  std::exception_ptr firstFailure;
+  for (const OutputFormat format : candidates) {
+    std::vector<AutoTrial> trials;
+    const int start = starts ? starts->startFor(format) : kAutoStartQuality;
+    std::optional<int> lowestMet;
+    while (const auto quality = nextAutoQuality(trials, target, start,
+                                                met ? std::optional(met->bytes) : std::nullopt)) {
+      token.throwIfCancelled();
+      ConversionJob trial = job;
+      trial.format = format;
+      trial.quality = *quality;
+      trial.options.keepAlpha = true;
+      std::optional<TemporaryFile> file;
+      std::optional<double> distance;
+      try {
+        checkFormatHolds(format, size);
+        file.emplace(fileExtension(format));
+        QString note;
+        encode(Road{trial, header, size, file->path(), token, carried, &note,
+                    format == OutputFormat::Avif});
+        verifyOutput(file->path(), format);
+        distance = measuredDistance(&reference, file->path(), keepProfile, token);
+        if (!distance) throw ConversionError::outputUnreadable();
+      } catch (const CancellationError&) {
+        throw;
+      } catch (const ConversionFailure&) {
+        // This format cannot hold the image, or its tool failed: the
+        // others may still do.
+        if (!firstFailure) firstFailure = std::current_exception();
+        break;
+      }
+      const std::int64_t bytes = sizeOf(file->path());
+      trials.push_back({*quality, bytes, *distance});
+      AutoChoice choice{format, *quality, std::move(file), bytes, *distance};
+      if (*distance <= target) {
+        lowestMet = std::min(lowestMet.value_or(*quality), *quality);
+        if (!met || bytes < met->bytes) met.emplace(std::move(choice));
+      } else if (!met && (!closest || *distance < closest->distance)) {
+        closest.emplace(std::move(choice));
+      }
+      // A palette that holds every colour is exact at any quality.
+      if (format == OutputFormat::Png && fewColours) break;
+    }
+    if (starts && lowestMet) starts->remember(format, *lowestMet);
+  }
+  if (met) return std::move(*met);
+  if (closest) return std::move(*closest);
+  if (firstFailure) std::rethrow_exception(firstFailure);
+  throw ConversionError::outputFileNotCreated();
+}
 
 ConversionResult ImageConverter::convert(const ConversionJob& request,
                                          const CancellationToken& token,
@@ -517,7 +629,6 @@ ConversionResult ImageConverter::convert(const ConversionJob& request,
   ConversionJob job = request;
   job.input = fs::absolute(job.input);
   job.outputDirectory = fs::absolute(job.outputDirectory);
-  const QString ext = fileExtension(job.format);
   const fs::path outputFolder =
       job.customOutputURL ? fs::absolute(*job.customOutputURL).parent_path() : job.outputDirectory;
 
@@ -526,7 +637,7 @@ ConversionResult ImageConverter::convert(const ConversionJob& request,
   ConversionLedger* const ledger = job.options.skipConverted ? batch.ledger : nullptr;
   QByteArray contentHash;
   const QByteArray settings = ConversionLedger::settingsFingerprint(
-      job.format, job.quality, job.maxWidth, job.maxHeight, job.options);
+      job.format, job.quality, job.maxWidth, job.maxHeight, job.options, job.autoFormat);
   if (ledger) {
     contentHash = ConversionLedger::contentHash(job.input);
     if (!contentHash.isEmpty()) {
@@ -543,8 +654,19 @@ ConversionResult ImageConverter::convert(const ConversionJob& request,
   // pixels, or an output the format cannot hold, fails here.
   const codec::ImageHeader header = readCheckedHeader(job.input);
   const PixelSize size = fitSize(header.width, header.height, job.maxWidth, job.maxHeight);
-  checkFormatHolds(job.format, size);
+  if (!job.autoFormat) checkFormatHolds(job.format, size);
   const Carried carried = carriedMetadata(job, header, size);
+  std::optional<AutoChoice> chosen;
+  if (job.autoFormat) {
+    chosen.emplace(chooseFormat(job, header, size, carried.metadata, token, batch.autoStarts));
+    job.format = chosen->format;
+    job.quality = chosen->quality;
+    job.options.keepAlpha = true;
+    // A custom name was numbered before the format was known.
+    if (job.customOutputURL)
+      job.customOutputURL->replace_extension(fileExtension(job.format).toStdString());
+  }
+  const QString ext = fileExtension(job.format);
 
   fs::path desired;
   if (job.customOutputURL) {
@@ -566,26 +688,14 @@ ConversionResult ImageConverter::convert(const ConversionJob& request,
   QString roadNote;
   const Road road{job, header, size, staged.path(), token, carried.metadata, &roadNote};
   std::future<std::optional<codec::RgbaImage>> reference;
-  if (job.options.checkQuality) {
+  if (job.options.checkQuality && !chosen) {
     reference = startReference(job, comparedSize(size), road.keepProfile(), token);
   }
   try {
-    switch (job.format) {
-      case OutputFormat::Webp:
-        convertToWebP(road);
-        break;
-      case OutputFormat::Jpeg:
-        convertToJPEG(road);
-        break;
-      case OutputFormat::Png:
-        convertToPNG(road);
-        break;
-      case OutputFormat::Heic:
-        convertToHEIC(road);
-        break;
-      case OutputFormat::Avif:
-        convertToAVIF(road);
-        break;
+    if (chosen) {
+      writeOutput(staged.path(), readWholeFile(chosen->file->path()));
+    } else {
+      encode(road);
     }
   } catch (const ConversionError& failure) {
     if (failure.kind() == ConversionError::Kind::ProcessExitedWithError &&
@@ -606,8 +716,11 @@ ConversionResult ImageConverter::convert(const ConversionJob& request,
     }
   }
   std::optional<double> distance;
+  if (chosen) distance = chosen->distance;
   if (reference.valid()) {
-    distance = measuredDistance(reference.get(), staged.path(), road.keepProfile(), token);
+    const std::optional<codec::RgbaImage> image = reference.get();
+    distance =
+        measuredDistance(image ? &*image : nullptr, staged.path(), road.keepProfile(), token);
   }
   fs::path published;
   token.runUnlessCancelled([&] { published = staged.publish(desired, reservations); });
@@ -617,6 +730,10 @@ ConversionResult ImageConverter::convert(const ConversionJob& request,
   }
   ConversionResult result{ConversionResult::Kind::Written, published, outputSize,
                           notes.join(QStringLiteral("; ")), distance};
+  if (chosen) {
+    result.chosenFormat = chosen->format;
+    result.chosenQuality = chosen->quality;
+  }
   std::error_code error;
   if (job.options.keepFileDates) {
     const auto modified = fs::last_write_time(job.input, error);

@@ -83,6 +83,14 @@ class ImageConverter final : public Converter {
 
  private:
   struct Road;
+  struct AutoChoice;
+  void encode(const Road& road) const;
+  // Auto: encodes the candidate formats into private temporary files,
+  // searching each one's quality for the target distance, and keeps the
+  // smallest that meets it (else the closest).
+  AutoChoice chooseFormat(const ConversionJob& job, const codec::ImageHeader& header,
+                          PixelSize size, const codec::Metadata& carried,
+                          const CancellationToken& token, AutoStartPoints* starts) const;
   void convertToWebP(const Road& road) const;
   void convertToJPEG(const Road& road) const;
   void convertToPNG(const Road& road) const;

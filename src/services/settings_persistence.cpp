@@ -60,6 +60,7 @@ ConversionSettings SettingsPersistence::load() const {
   ConversionSettings settings;
   const QString format = readText(m_store->value(kFormatKey), rawValue(defaults.outputFormat));
   settings.outputFormat = outputFormatFromRawValue(format).value_or(defaults.outputFormat);
+  settings.autoFormat = format == QLatin1String(kAutoFormatValue);
   settings.quality = readInteger(m_store->value(kQualityKey), defaults.quality);
   settings.resizeEnabled = readBoolean(m_store->value(kResizeEnabledKey), defaults.resizeEnabled);
   const int maxWidth = readInteger(m_store->value(kMaxWidthKey), 0);
@@ -103,6 +104,9 @@ void SettingsPersistence::write(const char* key, const QVariant& value) {
 
 void SettingsPersistence::saveOutputFormat(OutputFormat format) {
   write(kFormatKey, rawValue(format));
+}
+void SettingsPersistence::saveAutoFormat() {
+  write(kFormatKey, QLatin1String(kAutoFormatValue));
 }
 void SettingsPersistence::saveQuality(int quality) {
   write(kQualityKey, quality);

@@ -240,6 +240,7 @@ void ConversionViewModel::startConversion() {
 
   BatchSettings batch;
   batch.format = m_settings.outputFormat;
+  batch.autoFormat = m_settings.autoFormat;
   batch.quality = m_settings.quality;
   if (m_settings.resizeEnabled) {
     batch.maxWidth = m_settings.maxWidth;
@@ -325,9 +326,13 @@ void ConversionViewModel::cancelConversion() {
 void ConversionViewModel::conversionStarted(const QUuid& id) {
   const auto row = rowOf(id);
   if (!row) return;
-  const OutputFormat format = m_batch->settings().format;
-  updateItem(*row, [format](ImageItem& item) -> bool {
-    return anyOf(item.setStatus(ConversionStatus::processing()), item.setBatchFormat(format));
+  // Auto's rows learn their format when it is chosen.
+  const bool isAuto = m_batch->settings().autoFormat;
+  const std::optional<OutputFormat> format =
+      isAuto ? std::nullopt : std::optional(m_batch->settings().format);
+  updateItem(*row, [format, isAuto](ImageItem& item) -> bool {
+    return anyOf(item.setStatus(ConversionStatus::processing()), item.setBatchFormat(format),
+                 item.setBatchAuto(isAuto));
   });
 }
 
@@ -340,7 +345,8 @@ void ConversionViewModel::conversionEnded(const QUuid& id, const ConversionOutco
                                   m_batch->settings()));
   updateItem(*row, [&outcome](ImageItem& item) -> bool {
     const bool timed =
-        anyOf(item.setDurationMs(outcome.durationMs), item.setDistance(outcome.distance));
+        anyOf(item.setDurationMs(outcome.durationMs), item.setDistance(outcome.distance),
+              outcome.chosenFormat && item.setBatchFormat(outcome.chosenFormat));
     switch (outcome.kind) {
       case ConversionOutcome::Kind::Completed:
         return anyOf(timed, item.setOutputURL(outcome.output), item.setCompressedSize(outcome.size),
@@ -392,8 +398,14 @@ void ConversionViewModel::finishBatch(bool cancelled) {
 // --- Settings ---------------------------------------------------------------
 
 void ConversionViewModel::updateOutputFormat(OutputFormat format) {
+  changeSetting(&ConversionSettings::autoFormat, false);
   changeSetting(&ConversionSettings::outputFormat, format);
   if (m_persistence) m_persistence->saveOutputFormat(format);
+}
+
+void ConversionViewModel::updateAutoFormat() {
+  changeSetting(&ConversionSettings::autoFormat, true);
+  if (m_persistence) m_persistence->saveAutoFormat();
 }
 
 void ConversionViewModel::updateQuality(int quality) {

@@ -104,6 +104,7 @@ class ConversionViewModel : public QObject {
   void showOutputInFileManager(const QUuid& id);
 
   void updateOutputFormat(OutputFormat format);
+  void updateAutoFormat();
   void updateQuality(int quality);
   // Switching on with items listed fills both maximum sizes with the largest
   // width and height found among them.

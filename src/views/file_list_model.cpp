@@ -13,11 +13,20 @@ namespace quorvane::gui {
 
 using core::ConversionStatus;
 
+namespace {
+
+std::optional<core::OutputFormat> formatSetting(const core::ConversionSettings& settings) {
+  if (settings.autoFormat) return std::nullopt;
+  return settings.outputFormat;
+}
+
+}  // namespace
+
 FileListModel::FileListModel(core::ConversionViewModel& controller, QObject* parent)
     : QAbstractTableModel(parent),
       m_controller(controller),
       m_rowCount(static_cast<int>(controller.items().size())),
-      m_format(controller.settings().outputFormat) {
+      m_format(formatSetting(controller.settings())) {
   using Controller = core::ConversionViewModel;
   // The controller appends before it signals; the rows become visible here.
   connect(&controller, &Controller::itemsInserted, this, [this](int first, int count) {
@@ -58,11 +67,12 @@ const core::ImageItem* FileListModel::itemAt(int row) const {
   return &m_controller.items()[static_cast<std::size_t>(row)];
 }
 
-core::OutputFormat FileListModel::targetFormat(const core::ImageItem& item) const {
-  // Rows of a batch keep the format they ran in; only rows that are not
-  // part of one follow the setting.
-  if (item.status().kind != ConversionStatus::Kind::Waiting && item.batchFormat()) {
-    return *item.batchFormat();
+std::optional<core::OutputFormat> FileListModel::targetFormat(const core::ImageItem& item) const {
+  // Rows of a batch keep the format they ran in (for Auto, the one chosen,
+  // none until then); only rows that are not part of one follow the setting.
+  if (item.status().kind != ConversionStatus::Kind::Waiting) {
+    if (item.batchFormat()) return item.batchFormat();
+    if (item.batchAuto()) return std::nullopt;
   }
   return m_format;
 }
@@ -97,8 +107,11 @@ QString FileListModel::detailText(const core::ImageItem& item) {
   return {};
 }
 
-QString FileListModel::conversionText(const core::ImageItem& item, core::OutputFormat target) {
-  return item.inputFormat().toUpper() + QStringLiteral(" \u2192 ") + core::displayName(target);
+QString FileListModel::conversionText(const core::ImageItem& item,
+                                      std::optional<core::OutputFormat> target) {
+  //: the format Auto picks per image
+  const QString name = target ? core::displayName(*target) : tr("Auto");
+  return item.inputFormat().toUpper() + QStringLiteral(" \u2192 ") + name;
 }
 
 QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -267,7 +280,7 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
 }
 
 void FileListModel::settingsChanged() {
-  const core::OutputFormat format = m_controller.settings().outputFormat;
+  const std::optional<core::OutputFormat> format = formatSetting(m_controller.settings());
   if (format == m_format) return;
   m_format = format;
   if (m_rowCount > 0) {

@@ -50,18 +50,20 @@ class FileListModel : public QAbstractTableModel {
   const core::ImageItem* itemAt(int row) const;
 
   // "HEIC → WebP"
-  static QString conversionText(const core::ImageItem& item, core::OutputFormat target);
+  // `target` absent: Auto.
+  static QString conversionText(const core::ImageItem& item,
+                                std::optional<core::OutputFormat> target);
   // "→ photo-1.webp", the failure's cause, "Cancelled", …
   static QString detailText(const core::ImageItem& item);
 
  private:
   void settingsChanged();
   // The format a row converts to: the batch it ran in, else the setting.
-  core::OutputFormat targetFormat(const core::ImageItem& item) const;
+  std::optional<core::OutputFormat> targetFormat(const core::ImageItem& item) const;
 
   core::ConversionViewModel& m_controller;
-  int m_rowCount = 0;  // follows the controller's list through the signals
-  core::OutputFormat m_format;
+  int m_rowCount = 0;                          // follows the controller's list through the signals
+  std::optional<core::OutputFormat> m_format;  // absent: Auto
 };
 
 }  // namespace quorvane::gui

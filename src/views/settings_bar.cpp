@@ -20,6 +20,8 @@
 #include <QVBoxLayout>
 #include <limits>
 
+#include "models/quality_verdict.h"
+#include "services/auto_format.h"
 #include "services/file_service.h"
 #include "viewmodels/conversion_view_model.h"
 #include "views/drop_zone_compact.h"
@@ -87,6 +89,14 @@ QString SettingsBar::qualityHint(core::OutputFormat format) {
   return {};
 }
 
+QString SettingsBar::autoQualityHint(int quality) {
+  const double target = core::autoTargetDistance(quality);
+  //: %1: e.g. "very close"; %2: the largest distance allowed, e.g. 1.8
+  return tr("Auto: each image as small as it can be while it looks %1 (up to %2).")
+      .arg(core::verdictText(core::verdictFor(target)))
+      .arg(target, 0, 'f', 1);
+}
+
 SettingsBar::SettingsBar(core::ConversionViewModel& controller, QWidget* parent)
     : QWidget(parent), m_controller(controller) {
   m_dropStrip = new DropZoneCompact(controller, this);
@@ -151,9 +161,19 @@ QWidget* SettingsBar::makeFormatRow() {
   for (core::OutputFormat f : core::kAllOutputFormats) {
     m_format->addItem(core::displayName(f), QVariant(core::rawValue(f)));
   }
+  //: format menu: per image, the smallest format that looks the same
+  m_format->addItem(tr("Auto"), QVariant(QStringLiteral("auto")));
+  m_format->setItemData(m_format->count() - 1,
+                        tr("Per image, the smallest of WebP, JPEG, AVIF and PNG that looks the "
+                           "same; quality sets how close"),
+                        Qt::ToolTipRole);
   formatLabel->setBuddy(m_format);
   m_format->setAccessibleName(tr("Format"));
   connect(m_format, &QComboBox::activated, this, [this](int index) {
+    if (index >= static_cast<int>(core::kAllOutputFormats.size())) {
+      m_controller.updateAutoFormat();
+      return;
+    }
     m_controller.updateOutputFormat(core::kAllOutputFormats[static_cast<std::size_t>(index)]);
   });
   format->addWidget(formatLabel);
@@ -386,7 +406,8 @@ void SettingsBar::refresh() {
   const core::ConversionSettings& settings = m_controller.settings();
   {
     const QSignalBlocker block(m_format);
-    m_format->setCurrentIndex(m_format->findData(core::rawValue(settings.outputFormat)));
+    m_format->setCurrentIndex(m_format->findData(
+        settings.autoFormat ? QStringLiteral("auto") : core::rawValue(settings.outputFormat)));
   }
   {
     const QSignalBlocker block(m_quality);
@@ -397,7 +418,8 @@ void SettingsBar::refresh() {
     m_qualityValue->setValue(std::clamp(settings.quality, 0, 100));
   }
   m_quality->setAccessibleDescription(QString::number(settings.quality));
-  m_qualityHint->setText(qualityHint(settings.outputFormat));
+  m_qualityHint->setText(settings.autoFormat ? autoQualityHint(settings.quality)
+                                             : qualityHint(settings.outputFormat));
   refreshPresets();
 
   {

@@ -44,6 +44,7 @@ class SettingsBar : public QWidget {
   static constexpr int kMaxSide = 65535;
   // One line on what the quality number means for a format.
   static QString qualityHint(core::OutputFormat format);
+  static QString autoQualityHint(int quality);
 
   struct Presets {
     QPushButton* webOptimal;

@@ -319,5 +319,49 @@ TEST_F(CliTest, SkippedOutputsAreNoFailureAndTheReportSaysWhy) {
   EXPECT_NE(row.find(",converted,"), std::string::npos) << row;
 }
 
+TEST_F(CliTest, AutoNamesTheFormatItChoseAndAnInterruptEndsEveryCandidate) {
+  image(m_work / "small.png", 64, 48);
+  const CliRun chosen =
+      run({"--format", "auto", "--output", "out", "--report", "r.csv", "small.png"});
+  EXPECT_EQ(chosen.exitCode, 0) << chosen.err;
+  EXPECT_NE(chosen.out.find(" at quality "), std::string::npos) << chosen.out;
+  const auto written = filesIn(m_work / "out");
+  ASSERT_EQ(written.size(), 1u);
+  std::ifstream csv(m_work / "r.csv");
+  std::string header, row;
+  std::getline(csv, header);
+  std::getline(csv, row);
+  // The report names the format that won, as the file's extension does.
+  std::string format = fs::path(written[0]).extension().string();
+  if (format == ".jpg") format = ".jpeg";
+  format.front() = ',';
+  format.push_back(',');
+  EXPECT_NE(row.find(format), std::string::npos) << row;
+
+  // Candidates are encoded in the private temporary folder, one after another.
+  image(m_work / "big.png", 1600, 1200);
+  QProcess* process = start({"--format", "auto", "--quality", "100", "big.png"});
+  const bool encoding = QTest::qWaitFor(
+      [&] {
+        for (const auto& entry : fs::directory_iterator("/proc")) {
+          std::ifstream cmdline(entry.path() / "cmdline");
+          const std::string text((std::istreambuf_iterator<char>(cmdline)), {});
+          if (text.find(m_tmp.path().native()) != std::string::npos &&
+              text.find("quorvane-cli") == std::string::npos) {
+            return true;
+          }
+        }
+        return false;
+      },
+      60000);
+  ASSERT_TRUE(encoding);
+  ::kill(static_cast<pid_t>(process->processId()), SIGINT);
+  ASSERT_TRUE(process->waitForFinished(20000));
+  EXPECT_EQ(process->exitCode(), 130);
+  EXPECT_TRUE(filesIn(m_work / "compressed").empty());
+  EXPECT_TRUE(filesIn(m_tmp.path()).empty());
+  EXPECT_TRUE(noProcessUsesTheWorkFolder(0));
+}
+
 }  // namespace
 }  // namespace quorvane::cli

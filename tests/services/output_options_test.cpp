@@ -11,6 +11,7 @@
 #include "codec/perceptual_distance.h"
 #include "services/image_converter.h"
 #include "services/png_quantizer.h"
+#include "services/temporary_files.h"
 #include "support/test_files.h"
 
 namespace quorvane::core {
@@ -152,12 +153,17 @@ TEST_F(OutputOptionsTest, FileDatesAreKeptWhenAsked) {
   EXPECT_NE(fs::last_write_time(convert(photo, OutputFormat::Jpeg, {}).output), then);
 }
 
-TEST_F(OutputOptionsTest, TheReceiptScoresHeavyCompressionWorseThanLight) {
-  // Detail a heavy compression loses: a ramp under fine grain.
+// Detail a heavy compression loses: a ramp under fine grain.
+codec::RgbaImage grain() {
   codec::RgbaImage image(320, 240);
   for (std::size_t i = 0; i < image.byteSize(); ++i) {
     image.data()[i] = i % 4 == 3 ? 255 : static_cast<std::uint8_t>(i / 8 % 160 + (i * 7919 % 61));
   }
+  return image;
+}
+
+TEST_F(OutputOptionsTest, TheReceiptScoresHeavyCompressionWorseThanLight) {
+  const codec::RgbaImage image = grain();
   const fs::path photo = m_out / "grain.png";
   ASSERT_TRUE(codec::writePng(image, photo));
   const auto identical = codec::perceptualDistance(image, image.clone());
@@ -244,6 +250,49 @@ TEST_F(OutputOptionsTest, AnImageThatFitsThePaletteComesOutExactAndIndexed) {
     in.read(bytes.data(), 26);
     EXPECT_EQ(bytes[25], 3) << "colour type at quality " << quality;
   }
+}
+
+TEST_F(OutputOptionsTest, AutoPublishesOneFileThatLooksTheSameAndLeavesNoCandidates) {
+  ScratchDir in;
+  ASSERT_TRUE(codec::writePng(grain(), in / "photo.png"));
+  ASSERT_TRUE(codec::writePng(logo(), in / "logo.png"));
+  AutoStartPoints starts;
+  const auto convertAuto = [&](const fs::path& input, int quality) {
+    return m_converter.convert(
+        {input, m_out.path(), OutputFormat::Webp, quality, {}, {}, std::nullopt, {}, true}, m_token,
+        {&m_reservations, nullptr, &starts});
+  };
+  for (int quality : {80, 95}) {
+    SCOPED_TRACE(quality);
+    const ConversionResult photo = convertAuto(in / "photo.png", quality);
+    ASSERT_TRUE(photo.chosenFormat);
+    EXPECT_NE(*photo.chosenFormat, OutputFormat::Heic);
+    EXPECT_EQ(photo.output.extension().string().substr(1),
+              fileExtension(*photo.chosenFormat).toStdString());
+    ASSERT_TRUE(photo.distance);
+    EXPECT_LE(*photo.distance, autoTargetDistance(quality));
+    // What it reports is what the file is.
+    const auto image = codec::decode(photo.output);
+    ASSERT_TRUE(image);
+    const auto measured = codec::perceptualDistance(grain(), image.value());
+    ASSERT_TRUE(measured);
+    EXPECT_NEAR(measured.value(), *photo.distance, 0.05);
+  }
+  const auto count = [](const fs::path& folder) {
+    return std::distance(fs::directory_iterator(folder), fs::directory_iterator());
+  };
+  EXPECT_EQ(count(m_out.path()), 2);
+
+  // Transparency rules JPEG out and survives in whichever format wins.
+  const ConversionResult logoResult = convertAuto(in / "logo.png", 80);
+  ASSERT_TRUE(logoResult.chosenFormat);
+  EXPECT_NE(*logoResult.chosenFormat, OutputFormat::Jpeg);
+  const auto pixels = codec::decode(logoResult.output);
+  ASSERT_TRUE(pixels);
+  EXPECT_EQ(pixels.value().data()[(2 * 48 + 2) * 4 + 3], 0);
+
+  EXPECT_EQ(count(m_out.path()), 3);  // no candidate beside the winners
+  EXPECT_EQ(count(privateTemporaryFolder()), 0);
 }
 
 TEST_F(OutputOptionsTest, ALedgerLeavesAnInputConvertedBeforeAlone) {

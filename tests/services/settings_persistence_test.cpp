@@ -1,6 +1,7 @@
+#include "services/settings_persistence.h"
+
 #include <gtest/gtest.h>
 
-#include "services/settings_persistence.h"
 #include "services/settings_store.h"
 #include "support/test_files.h"
 
@@ -50,8 +51,12 @@ TEST_F(SettingsPersistenceTest, EverySavedFieldComesBackInANewProcess) {
   {
     SettingsPersistence store(settingsStoreAt(file()));
     store.saveMaxWidth(std::nullopt);
+    store.saveAutoFormat();
   }
   EXPECT_FALSE(fresh().load().maxWidth);
+  // Auto is stored in place of a format.
+  EXPECT_TRUE(fresh().load().autoFormat);
+  EXPECT_EQ(fresh().load().outputFormat, OutputFormat::Webp);
 }
 
 TEST_F(SettingsPersistenceTest, SaveWritesOnlyItsOwnKey) {
@@ -81,7 +86,7 @@ TEST_F(SettingsPersistenceTest, ValuesOfTheWrongTypeReadAsDefaults) {
   EXPECT_FALSE(loaded.maxWidth);
   EXPECT_FALSE(loaded.maxHeight);
   EXPECT_EQ(loaded.namingMode, NamingMode::Original);
-  EXPECT_EQ(loaded.namePrefix, "image");  // an unquoted comma makes a list, not text
+  EXPECT_EQ(loaded.namePrefix, "image");     // an unquoted comma makes a list, not text
   EXPECT_EQ(loaded.nameStartNumber, "abc");  // text, kept as it was stored
 }
 

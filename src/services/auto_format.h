@@ -1,0 +1,57 @@
+// "Auto": per image, the smallest of the formats that still looks the same.
+// Each candidate format is encoded at the lowest quality whose perceptual
+// distance from the image stays within a target (found by bisection from a
+// start point, usually the quality the previous image needed); the smallest
+// file that meets the target wins.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+#include "models/output_format.h"
+
+namespace quorvane::core {
+
+// The target distance for a quality setting in Auto mode: 100 asks for
+// "identical to the eye" (1.0), each step down allows 0.04 more (80: 1.8,
+// "very close"; 50: 3.0), never above 4.0.
+double autoTargetDistance(int quality);
+
+// The quality range searched, and how many encodes one format may take.
+inline constexpr int kAutoLowestQuality = 20;
+inline constexpr int kAutoHighestQuality = 98;
+inline constexpr int kAutoMaxEncodes = 6;
+inline constexpr int kAutoStartQuality = 70;
+inline constexpr int kAutoFirstStep = 8;
+
+// Where each format's search starts: the quality the last image needed
+// (shared by a batch; thread-safe), else a middle value.
+class AutoStartPoints {
+ public:
+  int startFor(OutputFormat format) const;
+  void remember(OutputFormat format, int quality);
+
+ private:
+  mutable std::mutex m_mutex;
+  std::map<OutputFormat, int> m_last;
+};
+
+// One encode of a search: its size and distance.
+struct AutoTrial {
+  int quality = 0;
+  std::int64_t bytes = 0;
+  double distance = 0;
+};
+
+// The next quality to try for one format, from the trials so far (in the
+// order made), or nothing when the search is over: the lowest quality that
+// meets `target` is bracketed to within 3, the encodes are used up, or the
+// format cannot beat `bestBytes` (a trial already larger than it that still
+// misses the target: a higher quality only grows).
+std::optional<int> nextAutoQuality(const std::vector<AutoTrial>& trials, double target, int start,
+                                   std::optional<std::int64_t> bestBytes);
+
+}  // namespace quorvane::core
