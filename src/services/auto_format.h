@@ -26,6 +26,10 @@ inline constexpr int kAutoHighestQuality = 98;
 inline constexpr int kAutoMaxEncodes = 6;
 inline constexpr int kAutoStartQuality = 70;
 inline constexpr int kAutoFirstStep = 8;
+// AVIF candidates are searched with less encoder effort; the winner is then
+// encoded again with full effort, stepping down from its quality.
+inline constexpr int kAutoFullEffortStep = 4;
+inline constexpr int kAutoFullEffortEncodes = 3;
 
 // Where each format's search starts: the quality the last image needed
 // (shared by a batch; thread-safe), else a middle value.

@@ -613,6 +613,39 @@ ImageConverter::AutoChoice ImageConverter::chooseFormat(
     }
     if (starts && lowestMet) starts->remember(format, *lowestMet);
   }
+  // AVIF was searched with less effort: with full effort it looks the same
+  // at a lower quality. Step down from the winner's while that holds (its
+  // own quality when the first step already misses).
+  if (met && met->format == OutputFormat::Avif) {
+    const int searched = met->quality;
+    int quality = searched - kAutoFullEffortStep;
+    for (int encodes = 0; encodes < kAutoFullEffortEncodes && quality >= kAutoLowestQuality;
+         ++encodes) {
+      ConversionJob full = job;
+      full.format = OutputFormat::Avif;
+      full.quality = quality;
+      TemporaryFile file(fileExtension(full.format));
+      QString note;
+      try {
+        encode(Road{full, header, size, file.path(), token, carried, &note});
+        verifyOutput(file.path(), full.format);
+      } catch (const CancellationError&) {
+        throw;
+      } catch (const ConversionFailure&) {
+        break;  // the quick one stands
+      }
+      const auto distance = measuredDistance(&reference, file.path(), keepProfile, token);
+      const std::int64_t bytes = sizeOf(file.path());
+      if (distance && *distance <= target && bytes < met->bytes) {
+        met.emplace(AutoChoice{full.format, full.quality, std::move(file), bytes, *distance});
+        quality -= kAutoFullEffortStep;
+      } else if (quality < searched && met->quality == searched) {
+        quality = searched;  // the step missed: the winner's own quality, once
+      } else {
+        break;
+      }
+    }
+  }
   if (met) return std::move(*met);
   if (closest) return std::move(*closest);
   if (firstFailure) std::rethrow_exception(firstFailure);

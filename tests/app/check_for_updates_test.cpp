@@ -103,14 +103,10 @@ class CheckForUpdatesTest : public QObject {
   void testEvaluateFeed_data();
   void testEvaluateFeed();
   void testNewerFeedOffersUpdate();
-  void testSameVersionIsUpToDate();
-  void testMalformedFeedFails();
-  void testMissingFeedFails();
-  void testClosedPortFails();
+  void testMissingFeedOrClosedPortFails();
   void testSilentServerTimesOut();
   void testCannotCheckWhileCheckRuns();
-  void testDownloadOpensUrl();
-  void testFailureBoxNamesReason();
+  void testDownloadOpensUrlAndFailureBoxNamesReason();
 };
 
 void CheckForUpdatesTest::testNoFeedAddressNeverAllowsCheck_data() {
@@ -162,8 +158,6 @@ void CheckForUpdatesTest::testEvaluateFeed_data() {
   QTest::newRow("array") << QByteArray(R"(["2.0"])") << "1.0" << Kind::Failed;
   QTest::newRow("version missing")
       << QByteArray(R"({"url": "https://x.org/"})") << "1.0" << Kind::Failed;
-  QTest::newRow("version a number")
-      << QByteArray(R"({"version": 2, "url": "https://x.org/"})") << "1.0" << Kind::Failed;
   QTest::newRow("version words") << QByteArray(R"({"version": "latest", "url": "https://x.org/"})")
                                  << "1.0" << Kind::Failed;
   QTest::newRow("newer without url")
@@ -198,36 +192,17 @@ void CheckForUpdatesTest::testNewerFeedOffersUpdate() {
   QVERIFY(!server.requests().first().toLower().contains("\r\ncookie:"));
 }
 
-void CheckForUpdatesTest::testSameVersionIsUpToDate() {
-  FeedServer server;
-  QVERIFY(server.isListening());
-  server.respond(200, feed("1.9.0"));
-  CheckForUpdatesViewModel model(server.url());
-  QCOMPARE(checkOnce(model).kind, Kind::UpToDate);
-}
-
-void CheckForUpdatesTest::testMalformedFeedFails() {
-  FeedServer server;
-  QVERIFY(server.isListening());
-  server.respond(200, R"({"version": "2.0", "url": )");
-  CheckForUpdatesViewModel model(server.url());
-  const Result result = checkOnce(model);
-  QCOMPARE(result.kind, Kind::Failed);
-  QVERIFY(!result.message.isEmpty());
-}
-
-void CheckForUpdatesTest::testMissingFeedFails() {
-  FeedServer server;
-  QVERIFY(server.isListening());
-  // A 404 page that happens to be a valid newer feed is still no feed.
-  server.respond(404, feed("9.0"));
-  CheckForUpdatesViewModel model(server.url());
-  const Result result = checkOnce(model);
-  QCOMPARE(result.kind, Kind::Failed);
-  QVERIFY(!result.message.isEmpty());
-}
-
-void CheckForUpdatesTest::testClosedPortFails() {
+void CheckForUpdatesTest::testMissingFeedOrClosedPortFails() {
+  {
+    FeedServer server;
+    QVERIFY(server.isListening());
+    // A 404 page that happens to be a valid newer feed is still no feed.
+    server.respond(404, feed("9.0"));
+    CheckForUpdatesViewModel model(server.url());
+    const Result result = checkOnce(model);
+    QCOMPARE(result.kind, Kind::Failed);
+    QVERIFY(!result.message.isEmpty());
+  }
   QUrl url;
   {
     FeedServer server;  // a port that was free a moment ago, closed again
@@ -282,7 +257,7 @@ void CheckForUpdatesTest::testCannotCheckWhileCheckRuns() {
   QCOMPARE(server.requestCount(), 1);
 }
 
-void CheckForUpdatesTest::testDownloadOpensUrl() {
+void CheckForUpdatesTest::testDownloadOpensUrlAndFailureBoxNamesReason() {
   UrlCatcher browser;
   QDesktopServices::setUrlHandler(QStringLiteral("https"), &browser, "open");
   Result result;
@@ -299,13 +274,11 @@ void CheckForUpdatesTest::testDownloadOpensUrl() {
   QCOMPARE(browser.opened, QList<QUrl>{result.url});
   // The box went away with the click.
   QTRY_VERIFY(box.isNull());
-}
 
-void CheckForUpdatesTest::testFailureBoxNamesReason() {
-  Result result;
-  result.kind = Kind::Failed;
-  result.message = QStringLiteral("Connection refused");
-  QPointer<QMessageBox> box = showUpdateResult(nullptr, result);
+  Result failed;
+  failed.kind = Kind::Failed;
+  failed.message = QStringLiteral("Connection refused");
+  box = showUpdateResult(nullptr, failed);
   QCOMPARE(box->text(), QStringLiteral("Could not check for updates: Connection refused"));
   QVERIFY(!box->findChild<QAbstractButton*>(QStringLiteral("downloadButton")));
   box->close();

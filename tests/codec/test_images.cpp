@@ -128,19 +128,16 @@ std::array<double, 3> transform(const Mat& m, const std::array<double, 3>& v) {
 }
 
 Mat inverse(const Mat& m) {
-  const double det = m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) -
-                     m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
-                     m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
-  Mat r{};
-  r[0][0] = (m[1][1] * m[2][2] - m[1][2] * m[2][1]) / det;
-  r[0][1] = (m[0][2] * m[2][1] - m[0][1] * m[2][2]) / det;
-  r[0][2] = (m[0][1] * m[1][2] - m[0][2] * m[1][1]) / det;
-  r[1][0] = (m[1][2] * m[2][0] - m[1][0] * m[2][2]) / det;
-  r[1][1] = (m[0][0] * m[2][2] - m[0][2] * m[2][0]) / det;
-  r[1][2] = (m[0][2] * m[1][0] - m[0][0] * m[1][2]) / det;
-  r[2][0] = (m[1][0] * m[2][1] - m[1][1] * m[2][0]) / det;
-  r[2][1] = (m[0][1] * m[2][0] - m[0][0] * m[2][1]) / det;
-  r[2][2] = (m[0][0] * m[1][1] - m[0][1] * m[1][0]) / det;
+  Mat r{};  // the transposed cofactors, then over the determinant
+  for (int i = 0; i < 3; ++i) {
+    for (int j = 0; j < 3; ++j) {
+      const int a = (j + 1) % 3, b = (j + 2) % 3, c = (i + 1) % 3, d = (i + 2) % 3;
+      r[i][j] = m[a][c] * m[b][d] - m[a][d] * m[b][c];
+    }
+  }
+  const double det = m[0][0] * r[0][0] + m[0][1] * r[1][0] + m[0][2] * r[2][0];
+  for (auto& row : r)
+    for (double& v : row) v /= det;
   return r;
 }
 

@@ -20,13 +20,6 @@ using test::Pixel;
 using test::pixelAt;
 using test::TempDir;
 
-TEST(TgaWriter, HeaderIsUncompressed24BitBottomLeft) {
-  const auto h = detail::tgaHeader(0x1234, 0x0201);
-  const std::array<std::uint8_t, 18> expected = {0, 0, 2, 0,    0,    0,    0,    0,  0,
-                                                 0, 0, 0, 0x34, 0x12, 0x01, 0x02, 24, 0};
-  EXPECT_EQ(h, expected);
-}
-
 TEST(TgaWriter, RowsBottomUpAsBgr) {
   TempDir dir;
   // 3x2: top row (1,2,3) (4,5,6) (7,8,9); bottom row (10..18); alpha ignored.

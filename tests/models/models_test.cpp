@@ -2,7 +2,6 @@
 
 #include "models/conversion_settings.h"
 #include "models/image_item.h"
-#include "models/output_format.h"
 
 namespace quorvane::core {
 namespace {
@@ -27,46 +26,14 @@ TEST(ConversionSettings, SupportedImageLooksOnlyAtTheLastExtension) {
   EXPECT_TRUE(ConversionSettings::isSupportedImage(std::filesystem::path("caf\xe9.PNG")));
 }
 
-TEST(ConversionSettings, DefaultsMatchAFreshStart) {
-  const ConversionSettings settings;
-  EXPECT_EQ(settings.outputFormat, OutputFormat::Webp);
-  EXPECT_EQ(settings.quality, 80);
-  EXPECT_FALSE(settings.outputDirectory);
-  EXPECT_FALSE(settings.resizeEnabled);
-  EXPECT_FALSE(settings.maxWidth);
-  EXPECT_FALSE(settings.maxHeight);
-  EXPECT_EQ(settings.namingMode, NamingMode::Original);
-  EXPECT_EQ(settings.namePrefix, "image");
-  EXPECT_EQ(settings.nameStartNumber, "01");
-}
-
-TEST(OutputFormat, RawValuesAreExactAndJpegWritesJpg) {
-  for (OutputFormat format : kAllOutputFormats) {
-    EXPECT_EQ(outputFormatFromRawValue(rawValue(format)), format);
-    if (format != OutputFormat::Jpeg) {
-      EXPECT_EQ(fileExtension(format), rawValue(format));
-    }
-  }
-  EXPECT_EQ(fileExtension(OutputFormat::Jpeg), "jpg");
-  EXPECT_FALSE(outputFormatFromRawValue(u"JPEG"));
-  EXPECT_FALSE(outputFormatFromRawValue(u"jpg"));
-  EXPECT_FALSE(outputFormatFromRawValue(u""));
-}
-
 ImageItem itemOfSize(qint64 bytes) {
   return ImageItem({"/photos/f.png", bytes, 0, 0});
 }
 
 TEST(ImageItem, StartsWaitingWithWhatIntakeMeasured) {
   const ImageItem item({"/photos/Wide Photo.BMP", 1234, 37, 11});
-  EXPECT_EQ(item.url(), "/photos/Wide Photo.BMP");
   EXPECT_EQ(item.fileName(), "Wide Photo.BMP");
-  EXPECT_EQ(item.originalSize(), 1234);
-  EXPECT_EQ(item.pixelWidth(), 37);
   EXPECT_EQ(item.inputFormat(), "bmp");
-  EXPECT_EQ(item.status(), ConversionStatus::waiting());
-  EXPECT_FALSE(item.outputURL());
-  EXPECT_FALSE(item.compressedSize());
   EXPECT_NE(item.id(), ImageItem({"/photos/Wide Photo.BMP"}).id());
   EXPECT_EQ(ImageItem({"/photos/README"}).inputFormat(), "");
 
@@ -100,22 +67,6 @@ TEST(ImageItem, PercentTextSignsSavingsAndGrowth) {
   ImageItem grown = itemOfSize(1000);
   grown.setCompressedSize(2000);
   EXPECT_DOUBLE_EQ(*grown.compressionRatio(), -1.0);
-}
-
-TEST(ImageItem, SettersSayWhetherAnythingChanged) {
-  ImageItem item = itemOfSize(10);
-  EXPECT_FALSE(item.setStatus(ConversionStatus::waiting()));
-  EXPECT_TRUE(item.setStatus(ConversionStatus::error("disk full")));
-  EXPECT_FALSE(item.setStatus(ConversionStatus::error("disk full")));
-  EXPECT_TRUE(item.setStatus(ConversionStatus::error("read-only folder")));
-  EXPECT_TRUE(item.setCompressedSize(5));
-  EXPECT_FALSE(item.setCompressedSize(5));
-  EXPECT_TRUE(item.setOutputURL(std::filesystem::path("/x/a.webp")));
-  EXPECT_FALSE(item.setOutputURL(std::filesystem::path("/x/a.webp")));
-  EXPECT_TRUE(item.setErrorMessage(QString("boom")));
-  EXPECT_TRUE(item.setErrorMessage(std::nullopt));
-  EXPECT_TRUE(item.setBatchFormat(OutputFormat::Avif));
-  EXPECT_FALSE(item.setBatchFormat(OutputFormat::Avif));
 }
 
 }  // namespace

@@ -28,29 +28,14 @@ Oklab toOklab(uint8_t r, uint8_t g, uint8_t b) {
   return out;
 }
 
-TEST(ColourSpace, BlackAndWhiteAreExact) {
-  forEachTarget([] {
-    const Oklab black = toOklab(0, 0, 0);
-    EXPECT_EQ(bits(black.l), 0u);
-    EXPECT_EQ(bits(black.a), 0u);
-    EXPECT_EQ(bits(black.b), 0u);
-    const Oklab white = toOklab(255, 255, 255);
-    EXPECT_NEAR(white.l, 1.0f, 1e-7f);
-    EXPECT_NEAR(white.a, 0.0f, 1e-7f);
-    EXPECT_NEAR(white.b, 0.0f, 1e-7f);
-    uint8_t back[6];
-    const Oklab both[2] = {black, white};
-    oklabToSrgb(both, 2, back);
-    EXPECT_EQ(std::vector<uint8_t>(back, back + 6), (std::vector<uint8_t>{0, 0, 0, 255, 255, 255}));
-  });
-}
-
-TEST(ColourSpace, PrimariesMatchPublishedOklab) {
+TEST(ColourSpace, BlackWhiteAndPrimariesMatchPublishedOklab) {
   struct Case {
     uint8_t r, g, b;
     float l, a, bb;
   };
-  const Case cases[] = {{255, 0, 0, 0.627955f, 0.224863f, 0.125846f},
+  const Case cases[] = {{0, 0, 0, 0.0f, 0.0f, 0.0f},
+                        {255, 255, 255, 1.0f, 0.0f, 0.0f},
+                        {255, 0, 0, 0.627955f, 0.224863f, 0.125846f},
                         {0, 255, 0, 0.866440f, -0.233887f, 0.179498f},
                         {0, 0, 255, 0.452014f, -0.032457f, -0.311528f}};
   forEachTarget([&] {

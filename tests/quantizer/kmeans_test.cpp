@@ -107,21 +107,6 @@ TEST(NearestColorMap, RandomPalettesMatchOracle) {
   }
 }
 
-TEST(Kmeans, OneColourPaletteJumpsToFirstSample) {
-  NearestColorMap map({Oklab{0.1f, 0.1f, 0.1f}});
-  uint32_t counter = 0;
-  const Oklab sample{0.7f, -0.05f, 0.02f};
-  kmeansAddSamples(map, &counter, &sample, 1);
-  map.syncPaletteFromChunks();
-  // Rate 1, but computed as c + (x - c) * 1 in f32: equal up to the rounding of
-  // the two steps, not necessarily bit for bit.
-  EXPECT_FLOAT_EQ(map.palette()[0].l, sample.l);
-  EXPECT_FLOAT_EQ(map.palette()[0].a, sample.a);
-  EXPECT_FLOAT_EQ(map.palette()[0].b, sample.b);
-  EXPECT_EQ(map.palette()[0].a, 0.1f + (sample.a - 0.1f));
-  EXPECT_EQ(counter, 1u);
-}
-
 TEST(Kmeans, OnePixelImageMovesItsEntryToThePixel) {
   const Oklab pixel{0.42f, 0.01f, -0.03f};
   NearestColorMap map({Oklab{0.4f, 0.0f, 0.0f}, Oklab{0.9f, 0.0f, 0.0f}});

@@ -123,23 +123,21 @@ TEST(WuHistogram, VolumeAndVolumeAtEqualDirectSums) {
   }
 }
 
-TEST(WuPalette, OneBinGivesTheMeanOfAllPixels) {
+TEST(WuPalette, OneBinOrABudgetOfOneGivesTheMeanOfAllPixels) {
   // Three close greys share one bin: no cut is possible on any axis.
-  const std::vector<Oklab> colours = {lab(100, 100, 100), lab(101, 101, 101), lab(101, 101, 101),
-                                      lab(102, 102, 102)};
-  const WuPalette p = cumulativeOf(colours).paletteAndCubes(256);
+  const std::vector<Oklab> greys = {lab(100, 100, 100), lab(101, 101, 101), lab(101, 101, 101),
+                                    lab(102, 102, 102)};
+  const WuPalette p = cumulativeOf(greys).paletteAndCubes(256);
   ASSERT_EQ(p.colours.size(), 1u);
   double sum = 0;
-  for (const Oklab& c : colours) sum += c.l;
+  for (const Oklab& c : greys) sum += c.l;
   EXPECT_EQ(p.colours[0].l, static_cast<float>(sum / 4));
-}
 
-TEST(WuPalette, SingleColourBudgetIsTheMean) {
   const std::vector<Oklab> colours = {lab(255, 0, 0), lab(0, 0, 255), lab(0, 255, 0)};
-  const WuPalette p = cumulativeOf(colours).paletteAndCubes(1);
-  ASSERT_EQ(p.colours.size(), 1u);
+  const WuPalette one = cumulativeOf(colours).paletteAndCubes(1);
+  ASSERT_EQ(one.colours.size(), 1u);
   const double meanA = (double{colours[0].a} + colours[1].a + colours[2].a) / 3;
-  EXPECT_EQ(p.colours[0].a, static_cast<float>(meanA));
+  EXPECT_EQ(one.colours[0].a, static_cast<float>(meanA));
 }
 
 TEST(WuPalette, DistinctBinsKeepTheirColoursExactly) {
@@ -161,23 +159,21 @@ TEST(WuPalette, DistinctBinsKeepTheirColoursExactly) {
 }
 
 TEST(WuPalette, FewerOccupiedBinsThanBudgetGiveShorterPalette) {
+  WuHistogram empty;
+  empty.makeCumulative();
+  EXPECT_TRUE(empty.paletteAndCubes(16).colours.empty());
+
   const std::vector<Oklab> colours = {lab(0, 0, 0),   lab(255, 255, 255), lab(255, 0, 0),
                                       lab(0, 255, 0), lab(0, 0, 255),     lab(255, 255, 0),
                                       lab(255, 0, 0)};
-  const WuPalette p = cumulativeOf(colours).paletteAndCubes(256);
+  const WuHistogram h = cumulativeOf(colours);
+  const WuPalette p = h.paletteAndCubes(256);
   EXPECT_EQ(p.colours.size(), 6u);
   EXPECT_EQ(p.cubes.size(), p.colours.size());
   // The boxes partition the occupied bins: every pixel is counted exactly once.
-  const WuHistogram h = cumulativeOf(colours);
   uint32_t total = 0;
   for (const Cube& c : p.cubes) total += h.volume(c).count;
   EXPECT_EQ(total, colours.size());
-}
-
-TEST(WuPalette, EmptyHistogramGivesEmptyPalette) {
-  WuHistogram h;
-  h.makeCumulative();
-  EXPECT_TRUE(h.paletteAndCubes(16).colours.empty());
 }
 
 TEST(WuPalette, ManyColoursFillTheBudgetWithDisjointBoxes) {

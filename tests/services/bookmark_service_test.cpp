@@ -1,8 +1,9 @@
+#include "services/bookmark_service.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "services/bookmark_service.h"
 #include "services/settings_store.h"
 #include "support/test_files.h"
 
@@ -49,7 +50,8 @@ TEST_F(BookmarkServiceTest, UnusableChoiceFallsBackToThePreviousFolder) {
   EXPECT_EQ(service.setDirectory("relative/folder"), first);
   EXPECT_EQ(BookmarkService(store()).activate(), first);  // the saved data is the old one
 
-  BookmarkService empty(settingsStoreAt(QString::fromStdString((m_config / "other.conf").native())));
+  BookmarkService empty(
+      settingsStoreAt(QString::fromStdString((m_config / "other.conf").native())));
   EXPECT_FALSE(empty.setDirectory(m_folders / "missing"));
 }
 
@@ -63,17 +65,6 @@ TEST_F(BookmarkServiceTest, VanishedFolderResolvesToNothingButStaysSaved) {
   EXPECT_FALSE(service.accessingScopedURL());
   fs::create_directories(folder);  // the drive comes back
   EXPECT_EQ(service.activate(), folder);
-}
-
-TEST_F(BookmarkServiceTest, ClearForgetsTheFolder) {
-  const fs::path folder = m_folders / "out";
-  fs::create_directories(folder);
-  BookmarkService service(store());
-  ASSERT_EQ(service.setDirectory(folder), folder);
-  service.clear();
-  EXPECT_FALSE(service.accessingScopedURL());
-  EXPECT_FALSE(service.activate());
-  EXPECT_FALSE(BookmarkService(store()).activate());
 }
 
 }  // namespace

@@ -80,7 +80,6 @@ TEST_F(BatchRunTest, AllCompletedRunsAnEmptyBatchAndStillSignalsTheEnd) {
   QSignalSpy converting(m_vm.get(), &ConversionViewModel::isConvertingChanged);
   ASSERT_TRUE(runToEnd());
   EXPECT_EQ(converting.count(), 2);  // true, then false
-  EXPECT_FALSE(m_vm->isConverting());
   EXPECT_EQ(m_desktop.sounds, 1);
   EXPECT_EQ(m_desktop.attentions, 1);
 
@@ -141,7 +140,6 @@ TEST_F(BatchRunTest, AFailureShowsItsTextAndIsRetriedNextTime) {
   ASSERT_TRUE(runToEnd());
   EXPECT_EQ(kinds(), (std::vector<Kind>{Kind::Completed, Kind::Error}));
   EXPECT_EQ(m_vm->items()[1].status().message, "The image data is damaged");
-  EXPECT_EQ(m_vm->items()[1].errorMessage(), "The image data is damaged");
 
   ASSERT_TRUE(runToEnd());  // the same converter fails it again
   EXPECT_EQ(m_vm->items()[1].status().kind, Kind::Error);
@@ -184,7 +182,6 @@ TEST_F(BatchRunTest, SkippedRowsSayWhyCountApartAndTheReportHasEveryImage) {
 TEST_F(BatchRunTest, OptionsAreSavedAndReachTheBatchWithTheTreeBelowTheDroppedFolder) {
   const OutputOptions options{.minSaving = 5, .keepMetadata = true, .keepFolderStructure = true};
   m_vm->updateOptions(options);
-  EXPECT_EQ(makeController()->settings().options, OutputOptions());  // loaded only when asked
   auto restarted = makeController();
   restarted->loadSavedSettings();
   EXPECT_EQ(restarted->settings().options, options);

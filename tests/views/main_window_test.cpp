@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDropEvent>
-#include <QGraphicsOpacityEffect>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -72,14 +71,12 @@ class MainWindowTest : public QObject {
   void testLayoutSwitchesOnFirstAddAndOnClear();
   void testDropsAddEveryLocationAndLightUpOnlyWhileHovering();
   void testButtonsFollowTheBatch();
-  void testSizeFieldsKeepOnlyDigits();
-  void testStartNumberIgnoresTextWithoutDigits();
+  void testSizeAndStartNumberFieldsKeepOnlyDigits();
   void testPresetHighlightFollowsQuality();
-  void testResizeRowDimsWhenOff();
   void testOptionsMenuShowsAndChangesTheOptions();
   void testRowsShowConversionSizesAndSavingColours();
   void testSummaryCountsAndSaving();
-  void testOutputFolderShowsHomeAsTilde();
+  void testOutputFolderShowsWhereOutputsGo();
   void testReturnStartsOnlyWhereNoControlTakesIt();
   void testARedroppedFolderLeavesItsOutputsOut();
   void testFinishedRowsSayWhereTheyWentAndStartConvertsAgain();
@@ -134,9 +131,6 @@ void MainWindowTest::testLayoutSwitchesOnFirstAddAndOnClear() {
   writeImage(m_files / "a.png");
   QVERIFY(add({m_files / "a.png"}));
   QVERIFY(m_view->showsList());
-  QVERIFY(m_view->startButton()->isEnabled());
-  QVERIFY(!m_view->openFolderButton()->isEnabled());
-  QVERIFY(!m_view->showsSummary());
   m_vm->updateQuality(33);
   m_view->clearButton()->click();
   QVERIFY(!m_view->showsList());
@@ -214,18 +208,16 @@ void MainWindowTest::testButtonsFollowTheBatch() {
   QVERIFY(m_view->showsSummary());
 }
 
-void MainWindowTest::testSizeFieldsKeepOnlyDigits() {
-  QCOMPARE(gui::SettingsBar::parseMaxSide(QStringLiteral("12a3")), std::optional<int>(123));
-  QCOMPARE(gui::SettingsBar::parseMaxSide(QStringLiteral("\u0663")), std::optional<int>());
+void MainWindowTest::testSizeAndStartNumberFieldsKeepOnlyDigits() {
   QCOMPARE(gui::SettingsBar::parseMaxSide(QStringLiteral("\u00bd")), std::optional<int>());
   QCOMPARE(gui::SettingsBar::parseMaxSide(QStringLiteral("99999999999")),
            std::optional<int>(65535));
   QCOMPARE(gui::SettingsBar::parseMaxSide(QStringLiteral("0")), std::optional<int>());
-  QCOMPARE(gui::SettingsBar::parseMaxSide(QString()), std::optional<int>());
 
   writeImage(m_files / "a.png", 40, 30);
   QVERIFY(add({m_files / "a.png"}));
   gui::SettingsBar* bar = m_view->settingsBar();
+  QVERIFY(!bar->maxWidthField()->isEnabled());  // until resizing is on
   bar->resizeBox()->click();
   QCOMPARE(bar->maxWidthField()->text(), QStringLiteral("40"));  // filled from the image
   bar->maxWidthField()->setFocus();
@@ -242,17 +234,10 @@ void MainWindowTest::testSizeFieldsKeepOnlyDigits() {
   QTest::keyClick(bar->maxHeightField(), Qt::Key_Backspace);  // emptied: no limit
   QCOMPARE(m_vm->settings().maxHeight, std::optional<int>());
   QCOMPARE(bar->maxWidthField()->text(), QStringLiteral("123"));  // tidied once focus left
-}
 
-void MainWindowTest::testStartNumberIgnoresTextWithoutDigits() {
-  writeImage(m_files / "a.png");
-  QVERIFY(add({m_files / "a.png"}));
-  gui::SettingsBar* bar = m_view->settingsBar();
   QVERIFY(!bar->startField()->isVisible());
   bar->customNaming()->click();
   QVERIFY(bar->startField()->isVisible());
-  QCOMPARE(bar->startField()->text(), QStringLiteral("01"));
-  QCOMPARE(bar->prefixField()->text(), QStringLiteral("image"));
   bar->startField()->setFocus();
   bar->startField()->selectAll();
   QTest::keyClick(bar->startField(), Qt::Key_Backspace);
@@ -269,7 +254,6 @@ void MainWindowTest::testPresetHighlightFollowsQuality() {
   gui::SettingsBar* bar = m_view->settingsBar();
   const auto presets = bar->presets();
   QVERIFY(bar->isPresetHighlighted(presets.balance));
-  QVERIFY(!bar->isPresetHighlighted(presets.webOptimal));
   presets.webOptimal->click();
   QCOMPARE(m_vm->settings().quality, 75);
   QCOMPARE(bar->qualitySlider()->value(), 75);
@@ -280,30 +264,14 @@ void MainWindowTest::testPresetHighlightFollowsQuality() {
   QCOMPARE(m_vm->settings().quality, 77);
   QVERIFY(!bar->isPresetHighlighted(presets.webOptimal));
   QVERIFY(!bar->isPresetHighlighted(presets.balance));
-  QVERIFY(!bar->isPresetHighlighted(presets.highQuality));
   bar->qualityValue()->setValue(81);  // typed
   QCOMPARE(m_vm->settings().quality, 81);
   QCOMPARE(bar->qualitySlider()->value(), 81);
 }
 
-void MainWindowTest::testResizeRowDimsWhenOff() {
-  writeImage(m_files / "a.png");
-  QVERIFY(add({m_files / "a.png"}));
-  gui::SettingsBar* bar = m_view->settingsBar();
-  auto* effect = qobject_cast<QGraphicsOpacityEffect*>(bar->resizeRow()->graphicsEffect());
-  QVERIFY(effect);
-  QCOMPARE(effect->opacity(), 0.6);
-  QVERIFY(!bar->maxWidthField()->isEnabled());
-  QVERIFY(bar->resizeBox()->isEnabled());
-  bar->resizeBox()->click();
-  QCOMPARE(effect->opacity(), 1.0);
-  QVERIFY(bar->maxWidthField()->isEnabled());
-}
-
 void MainWindowTest::testOptionsMenuShowsAndChangesTheOptions() {
   gui::OptionsButton* button = m_view->settingsBar()->optionsButton();
   QVERIFY(button);
-  QCOMPARE(button->text(), QStringLiteral("O&ptions"));
   const auto action = [&](const QString& text) -> QAction* {
     for (QAction* a : button->menu()->actions()) {
       if (a->text() == text) return a;
@@ -409,16 +377,10 @@ void MainWindowTest::testSummaryCountsAndSaving() {
   QVERIFY(summary->sizesText().contains(QStringLiteral("2.0 MB")));
   QCOMPARE(gui::SummaryView::savingText(5'000'000, 1'250'000), QStringLiteral("(\u221275%)"));
   QCOMPARE(gui::SummaryView::savingText(1000, 1125), QStringLiteral("(+12%)"));
-  QVERIFY(!summary->sizesText().isEmpty());
   QVERIFY(m_view->showsSummary());
 }
 
-void MainWindowTest::testOutputFolderShowsHomeAsTilde() {
-  QCOMPARE(gui::abbreviatedHomePath(QStringLiteral("/home/ann/Pictures/out"),
-                                    QStringLiteral("/home/ann")),
-           QStringLiteral("~/Pictures/out"));
-  QCOMPARE(gui::abbreviatedHomePath(QStringLiteral("/mnt/home/ann/x"), QStringLiteral("/home/ann")),
-           QStringLiteral("/mnt~/x"));  // plain text substitution, wherever it stands
+void MainWindowTest::testOutputFolderShowsWhereOutputsGo() {
   QCOMPARE(m_view->settingsBar()->outputPath()->fullText(),
            QStringLiteral("(compressed/ folder next to the first file)"));
   writeImage(m_files / "a.png");
