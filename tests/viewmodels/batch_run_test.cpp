@@ -216,6 +216,37 @@ TEST_F(BatchRunTest, OneImageGoesAgainAtHigherQualityAndKeepsItsScore) {
   EXPECT_EQ(m_converter.jobs()[2].quality, 100);  // 10 higher, at most 100
 }
 
+TEST_F(BatchRunTest, AutoIsSavedReachesTheJobsAndRowsShowTheFormatThatWon) {
+  m_vm->updateAutoFormat();
+  auto restarted = makeController();
+  restarted->loadSavedSettings();
+  EXPECT_TRUE(restarted->settings().autoFormat);
+
+  ConversionResult won{ConversionResult::Kind::Written, m_files / "out/a.avif", 10, {}, 1.2};
+  won.chosenFormat = OutputFormat::Avif;
+  won.chosenQuality = 61;
+  m_converter.resultOf("a.png", won);
+  m_converter.failOn("b.png");
+  m_converter.releaseAll();
+  add({"a.png", "b.png"});
+  ASSERT_TRUE(runToEnd());
+  ASSERT_EQ(m_converter.jobs().size(), 2u);
+  EXPECT_TRUE(m_converter.jobs()[0].autoFormat);
+  EXPECT_EQ(m_vm->items()[0].batchFormat(), OutputFormat::Avif);
+  EXPECT_FALSE(m_vm->items()[1].batchFormat());  // failed: no format was chosen
+  EXPECT_TRUE(m_vm->items()[1].batchAuto());
+  const auto& report = m_vm->lastReport();
+  ASSERT_EQ(report.size(), 2u);
+  for (const ReportRow& row : report) {
+    if (row.status == ReportRow::Status::Converted) {
+      EXPECT_EQ(row.format, OutputFormat::Avif);
+      EXPECT_EQ(row.quality, 61);
+    } else {
+      EXPECT_TRUE(row.autoUnchosen);
+    }
+  }
+}
+
 TEST_F(BatchRunTest, RowsRemovedOrClearedDuringARunAreLeftAloneTheRestConverts) {
   add({"r0.png", "r1.png", "r2.png", "r3.png", "r4.png"});
   QSignalSpy finished(m_vm.get(), &ConversionViewModel::conversionFinished);
