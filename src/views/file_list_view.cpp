@@ -55,10 +55,13 @@ FileListView::FileListView(core::ConversionViewModel& controller, QWidget* paren
   // Each column as wide as its widest text in this language and font, so
   // nothing is cut short: the heading, or a sample of its content.
   const QFontMetrics caption(style::captionFont(font()));
+  QFont boldCaption = style::captionFont(font());
+  boldCaption.setBold(true);
+  const QFontMetrics bold(boldCaption);  // verdicts from "visible" on are bold
   const auto fits = [&](int column, const QString& sample) {
     const QString heading = m_model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
     const int width =
-        std::max(caption.horizontalAdvance(heading) + 24, caption.horizontalAdvance(sample) + 16);
+        std::max(caption.horizontalAdvance(heading) + 24, bold.horizontalAdvance(sample) + 16);
     header->setSectionResizeMode(column, QHeaderView::Fixed);
     header->resizeSection(column, width);
   };
@@ -70,7 +73,7 @@ FileListView::FileListView(core::ConversionViewModel& controller, QWidget* paren
        {core::QualityVerdict::Identical, core::QualityVerdict::VeryClose,
         core::QualityVerdict::VisibleOnCloseLook, core::QualityVerdict::VisiblyChanged}) {
     const QString text = core::verdictText(verdict);
-    if (caption.horizontalAdvance(text) > caption.horizontalAdvance(longestVerdict)) {
+    if (bold.horizontalAdvance(text) > bold.horizontalAdvance(longestVerdict)) {
       longestVerdict = text;
     }
   }

@@ -76,6 +76,7 @@ int main(int argc, char** argv) {
   controller.updateResizeEnabled(true);
   controller.updateMaxWidth(2048);
   controller.updateMaxHeight(std::nullopt);
+  controller.updateOptions({.checkQuality = true});  // the Looks column filled in
   controller.startConversion();
   if (!QTest::qWaitFor([&] { return controller.completedCount() >= 1; }, 60000)) return 1;
   grab(&window, QStringLiteral("converting"));
