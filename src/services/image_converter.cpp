@@ -638,6 +638,7 @@ ImageConverter::AutoChoice ImageConverter::chooseFormat(
       const std::int64_t bytes = sizeOf(file.path());
       if (distance && *distance <= target && bytes < met->bytes) {
         met.emplace(AutoChoice{full.format, full.quality, std::move(file), bytes, *distance});
+        if (quality == searched) break;  // the step below it already missed
         quality -= kAutoFullEffortStep;
       } else if (quality < searched && met->quality == searched) {
         quality = searched;  // the step missed: the winner's own quality, once
