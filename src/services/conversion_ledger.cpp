@@ -161,8 +161,9 @@ void ConversionLedger::record(const fs::path& folder, Entry entry) {
 
 QStringList ConversionLedger::save() {
   std::lock_guard lock(m_mutex);
-  for (auto& [folder, ledger] : m_folders) {
+  for (auto& [where, ledger] : m_folders) {
     if (!ledger.changed) continue;
+    const fs::path& folder = where;  // Clang 14 cannot capture a structured binding
     // Locked against another process saving into the same folder; what it
     // wrote since we read is kept, ours replaces lines of the same inputs.
     codec::UniqueFd directory(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
