@@ -566,6 +566,19 @@ ImageConverter::AutoChoice ImageConverter::chooseFormat(
   if (transparent || fewColours) candidates.push_back(OutputFormat::Png);
   candidates.push_back(OutputFormat::Avif);
 
+  // One candidate: encoded into a private temporary file and scored.
+  // Throws the format's failure.
+  const auto encodeScored = [&](const ConversionJob& trial, bool quick) {
+    TemporaryFile file(fileExtension(trial.format));
+    QString note;
+    encode(Road{trial, header, size, file.path(), token, carried, &note, quick});
+    verifyOutput(file.path(), trial.format);
+    const auto distance = measuredDistance(&reference, file.path(), keepProfile, token);
+    if (!distance) throw ConversionError::outputUnreadable();
+    const std::int64_t bytes = sizeOf(file.path());
+    return AutoChoice{trial.format, trial.quality, std::move(file), bytes, *distance};
+  };
+
   std::optional<AutoChoice> met;      // the smallest that meets the target
   std::optional<AutoChoice> closest;  // while none does
   std::exception_ptr firstFailure;
@@ -580,17 +593,10 @@ ImageConverter::AutoChoice ImageConverter::chooseFormat(
       trial.format = format;
       trial.quality = *quality;
       trial.options.keepAlpha = true;
-      std::optional<TemporaryFile> file;
-      std::optional<double> distance;
+      std::optional<AutoChoice> choice;
       try {
         checkFormatHolds(format, size);
-        file.emplace(fileExtension(format));
-        QString note;
-        encode(Road{trial, header, size, file->path(), token, carried, &note,
-                    format == OutputFormat::Avif});
-        verifyOutput(file->path(), format);
-        distance = measuredDistance(&reference, file->path(), keepProfile, token);
-        if (!distance) throw ConversionError::outputUnreadable();
+        choice.emplace(encodeScored(trial, format == OutputFormat::Avif));
       } catch (const CancellationError&) {
         throw;
       } catch (const ConversionFailure&) {
@@ -599,14 +605,12 @@ ImageConverter::AutoChoice ImageConverter::chooseFormat(
         if (!firstFailure) firstFailure = std::current_exception();
         break;
       }
-      const std::int64_t bytes = sizeOf(file->path());
-      trials.push_back({*quality, bytes, *distance});
-      AutoChoice choice{format, *quality, std::move(file), bytes, *distance};
-      if (*distance <= target) {
+      trials.push_back({*quality, choice->bytes, choice->distance});
+      if (choice->distance <= target) {
         lowestMet = std::min(lowestMet.value_or(*quality), *quality);
-        if (!met || bytes < met->bytes) met.emplace(std::move(choice));
-      } else if (!met && (!closest || *distance < closest->distance)) {
-        closest.emplace(std::move(choice));
+        if (!met || choice->bytes < met->bytes) met.emplace(std::move(*choice));
+      } else if (!met && (!closest || choice->distance < closest->distance)) {
+        closest.emplace(std::move(*choice));
       }
       // A palette that holds every colour is exact at any quality.
       if (format == OutputFormat::Png && fewColours) break;
@@ -624,20 +628,16 @@ ImageConverter::AutoChoice ImageConverter::chooseFormat(
       ConversionJob full = job;
       full.format = OutputFormat::Avif;
       full.quality = quality;
-      TemporaryFile file(fileExtension(full.format));
-      QString note;
+      std::optional<AutoChoice> choice;
       try {
-        encode(Road{full, header, size, file.path(), token, carried, &note});
-        verifyOutput(file.path(), full.format);
+        choice.emplace(encodeScored(full, false));
       } catch (const CancellationError&) {
         throw;
       } catch (const ConversionFailure&) {
         break;  // the quick one stands
       }
-      const auto distance = measuredDistance(&reference, file.path(), keepProfile, token);
-      const std::int64_t bytes = sizeOf(file.path());
-      if (distance && *distance <= target && bytes < met->bytes) {
-        met.emplace(AutoChoice{full.format, full.quality, std::move(file), bytes, *distance});
+      if (choice->distance <= target && choice->bytes < met->bytes) {
+        met.emplace(std::move(*choice));
         if (quality == searched) break;  // the step below it already missed
         quality -= kAutoFullEffortStep;
       } else if (quality < searched && met->quality == searched) {
