@@ -24,12 +24,13 @@
 #include "quantizer/quorvane_quantize.h"
 #include "quantizer/reference/reference_quantizer.h"
 #include "quantizer/remap.h"
-#include "quantizer/simd_targets.h"
 #include "quantizer/wu.h"
+#include "simd/simd_targets.h"
 
 namespace {
 
 using namespace quorvane::quant;
+using namespace quorvane::simd;
 namespace fs = std::filesystem;
 
 struct Photo {

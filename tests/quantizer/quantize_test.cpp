@@ -153,7 +153,7 @@ TEST(QuantizeRgba, EveryTargetMatchesScalarOracle) {
 }
 
 TEST(SimdTargets, FallbackAndBestTargetAreBothTested) {
-  const auto targets = availableSimdTargets();
+  const auto targets = simd::availableSimdTargets();
   ASSERT_GE(targets.size(), 2u) << "only one code path compiled in";
   std::string names;
   for (const auto& t : targets) names += t.name + " ";

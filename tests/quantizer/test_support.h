@@ -8,9 +8,13 @@
 #include <random>
 #include <vector>
 
-#include "quantizer/simd_targets.h"
+#include "simd/simd_targets.h"
 
 namespace quorvane::quant::testing {
+
+using simd::availableSimdTargets;
+using simd::ScopedSimdTarget;
+using simd::SimdTarget;
 
 // Runs `body` once per compiled and supported SIMD target, pinned to it.
 template <typename Body>

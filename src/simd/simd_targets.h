@@ -6,14 +6,15 @@
 #include <string>
 #include <vector>
 
-namespace quorvane::quant {
+namespace quorvane::simd {
 
 struct SimdTarget {
   int64_t id;
   std::string name;
 };
 
-// Targets both compiled into the library and supported by this CPU, best first.
+// Targets both compiled into the kernel libraries and supported by this CPU,
+// best first. Every kernel library is built for the same set of targets.
 std::vector<SimdTarget> availableSimdTargets();
 
 // Restricts dispatch to one target for its lifetime, then restores the default.
@@ -25,4 +26,4 @@ class ScopedSimdTarget {
   ScopedSimdTarget& operator=(const ScopedSimdTarget&) = delete;
 };
 
-}  // namespace quorvane::quant
+}  // namespace quorvane::simd

@@ -1,8 +1,8 @@
-#include "quantizer/simd_targets.h"
+#include "simd/simd_targets.h"
 
 #include "hwy/targets.h"
 
-namespace quorvane::quant {
+namespace quorvane::simd {
 
 std::vector<SimdTarget> availableSimdTargets() {
   std::vector<SimdTarget> result;
@@ -20,4 +20,4 @@ ScopedSimdTarget::~ScopedSimdTarget() {
   hwy::SetSupportedTargetsForTest(0);
 }
 
-}  // namespace quorvane::quant
+}  // namespace quorvane::simd
