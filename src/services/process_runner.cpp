@@ -78,6 +78,44 @@ bool drain(int fd, std::string& sink, std::size_t limit) {
   }
 }
 
+// Writes what the pipe takes now of `segments` from `written` on; returns
+// false once everything is written or the reader is gone. SIGPIPE is held
+// back for this thread meanwhile (and a pending one taken), so a child that
+// closes its input early never ends this process.
+bool feed(int fd, const std::vector<std::string_view>& segments, std::size_t& segment,
+          std::size_t& offset) {
+  sigset_t pipeSignal, previous;
+  sigemptyset(&pipeSignal);
+  sigaddset(&pipeSignal, SIGPIPE);
+  ::pthread_sigmask(SIG_BLOCK, &pipeSignal, &previous);
+  bool more = true;
+  while (segment < segments.size()) {
+    const std::string_view rest = segments[segment].substr(offset);
+    if (rest.empty()) {
+      ++segment;
+      offset = 0;
+      continue;
+    }
+    const ssize_t n = ::write(fd, rest.data(), rest.size());
+    if (n > 0) {
+      offset += static_cast<std::size_t>(n);
+      continue;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) break;
+    more = false;  // EPIPE or another error: the child no longer reads
+    break;
+  }
+  if (segment >= segments.size()) more = false;
+  if (!sigismember(&previous, SIGPIPE)) {
+    const timespec now{0, 0};
+    while (::sigtimedwait(&pipeSignal, nullptr, &now) > 0) {
+    }
+  }
+  ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+  return more;
+}
+
 QString utf8OrEmpty(const std::string& bytes) {
   QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
   QString text = decoder(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
@@ -158,6 +196,16 @@ std::string runProcess(const std::filesystem::path& tool, const std::vector<std:
   Pipe errorPipe = makePipe();
   Pipe outputPipe;
   if (options.captureStdout) outputPipe = makePipe();
+  Pipe inputPipe;
+  if (!options.input.empty()) {
+    inputPipe = makePipe();
+    // The read end is the child's and blocks as usual; ours must not.
+    ::fcntl(inputPipe.read.get(), F_SETFL, ::fcntl(inputPipe.read.get(), F_GETFL) & ~O_NONBLOCK);
+    ::fcntl(inputPipe.write.get(), F_SETFL, ::fcntl(inputPipe.write.get(), F_GETFL) | O_NONBLOCK);
+    // A larger pipe means fewer wake-ups for an image of tens of megabytes
+    // (best effort: the system may refuse).
+    ::fcntl(inputPipe.write.get(), F_SETPIPE_SZ, 1 << 20);
+  }
 
   std::vector<char*> argv;
   std::string program = tool.native();
@@ -166,9 +214,9 @@ std::string runProcess(const std::filesystem::path& tool, const std::vector<std:
   for (std::string& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
 
-  const pid_t pid = spawnChild(program.c_str(), argv.data(), devNull.get(),
-                               options.captureStdout ? outputPipe.write.get() : devNull.get(),
-                               errorPipe.write.get());
+  const pid_t pid = spawnChild(
+      program.c_str(), argv.data(), inputPipe.read.valid() ? inputPipe.read.get() : devNull.get(),
+      options.captureStdout ? outputPipe.write.get() : devNull.get(), errorPipe.write.get());
   if (pid < 0) {
     throw FileSystemError(QCoreApplication::translate("ConversionError", "Cannot start %1")
                               .arg(FileService::displayPath(tool.filename())),
@@ -178,20 +226,28 @@ std::string runProcess(const std::filesystem::path& tool, const std::vector<std:
   holder->attach(pid);
   errorPipe.write.reset();
   outputPipe.write.reset();
+  inputPipe.read.reset();
+  std::size_t inputSegment = 0;
+  std::size_t inputOffset = 0;
 
   std::string output;
   std::string errors;
   bool exited = false;
   bool killed = false;
   while (!exited || errorPipe.read.valid() || outputPipe.read.valid()) {
-    pollfd fds[2];
+    pollfd fds[3];
     nfds_t count = 0;
     for (const UniqueFd* fd : {&outputPipe.read, &errorPipe.read}) {
       if (fd->valid()) fds[count++] = {fd->get(), POLLIN, 0};
     }
+    if (inputPipe.write.valid()) fds[count++] = {inputPipe.write.get(), POLLOUT, 0};
     // Short waits once the pipes are closed: only the exit is still to come.
     const int timeoutMs = count > 0 ? 50 : 2;
     if (::poll(count > 0 ? fds : nullptr, count, timeoutMs) < 0 && errno != EINTR) break;
+    if (inputPipe.write.valid() &&
+        !feed(inputPipe.write.get(), options.input, inputSegment, inputOffset)) {
+      inputPipe.write.reset();  // end of input for the child
+    }
     if (outputPipe.read.valid() && !drain(outputPipe.read.get(), output, SIZE_MAX)) {
       outputPipe.read.reset();
     }

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "services/cancellation_token.h"
@@ -12,6 +13,11 @@ namespace quorvane::core {
 
 struct ProcessOptions {
   bool captureStdout = false;
+  // Written, one after the other, to the child's standard input, which is
+  // then closed; without any, standard input is /dev/null. The views must
+  // stay valid for the call. A child that stops reading early is no error
+  // of ours: its exit status tells.
+  std::vector<std::string_view> input = {};
   // How long a cancelled child may take to end after SIGTERM before SIGKILL.
   std::chrono::milliseconds killGrace{2000};
   // What is kept of the child's error output for the message; the rest is
@@ -20,7 +26,7 @@ struct ProcessOptions {
 };
 
 // Runs `tool` (an absolute path) with exactly `arguments`, stdin from
-// /dev/null, in its own process group. Reads standard output (when captured)
+// `options.input` or /dev/null, in its own process group. Reads standard output (when captured)
 // and standard error at the same time, waits for the exit and reaps the child
 // on every path, exceptions included. Blocks the calling thread.
 //

@@ -59,6 +59,29 @@ TEST_F(ProcessRunnerTest, PassesArgumentsExactlyAndCapturesOutput) {
   EXPECT_EQ(runProcess(echo, {"x"}, m_token), "");  // not captured
 }
 
+TEST_F(ProcessRunnerTest, FeedsStandardInputAndSurvivesAChildThatStopsReading) {
+  // Larger than any pipe buffer, in two pieces.
+  const std::string head = "P7\n";
+  const std::string body(3 << 20, 'x');
+  const auto count = tool("count", "wc -c");
+  EXPECT_EQ(
+      std::stoul(runProcess(count, {}, m_token, {.captureStdout = true, .input = {head, body}})),
+      head.size() + body.size());
+  // Reads a little and leaves; the rest of the input has nowhere to go. No
+  // SIGPIPE ends us, and the child's own exit status decides.
+  const auto early = tool("early", "head -c 5 >/dev/null; exit 0");
+  EXPECT_EQ(runProcess(early, {}, m_token, {.input = {body}}), "");
+  const auto refuses = tool("refuses", "exit 4");
+  try {
+    runProcess(refuses, {}, m_token, {.input = {body}});
+    FAIL() << "no error";
+  } catch (const ConversionError& error) {
+    EXPECT_EQ(error.exitStatus(), 4);
+  }
+  // Without input, standard input is empty.
+  EXPECT_EQ(runProcess(count, {}, m_token, {.captureStdout = true}), "0\n");
+}
+
 TEST_F(ProcessRunnerTest, NonZeroExitCarriesTheErrorOutputUnchanged) {
   const auto bad = tool("bad", "printf 'bad input' >&2; exit 1");
   try {
