@@ -1,8 +1,8 @@
 // What Auto saves against each single format held to the same look: for
 // each photo given (default: the samples), Auto's output at the target of a
 // quality setting, and each of WebP, JPEG and AVIF searched alone for the
-// same target with the same search (the lowest quality whose distance is
-// within it, at most six encodes, starting where the previous photo ended).
+// same target with the same search (the lowest quality whose score
+// reaches it, at most six encodes, starting where the previous photo ended).
 // Prints each photo's results and the totals; two photos at a time.
 //
 //   auto_bench [--quality N] [PHOTO...]
@@ -37,26 +37,26 @@ struct Pick {
   OutputFormat format = OutputFormat::Webp;
   int quality = 0;
   std::int64_t bytes = 0;
-  double distance = 0;
+  double score = 0;
 };
 
 // One format alone, searched as Auto searches each candidate.
 Pick searchAlone(const core::ImageConverter& converter, const fs::path& photo, OutputFormat format,
                  int quality, core::AutoStartPoints& starts, const fs::path& out) {
-  const double target = core::autoTargetDistance(quality);
+  const double target = core::autoTargetScore(quality);
   core::CancellationToken token;
   std::vector<core::AutoTrial> trials;
   std::optional<Pick> met, closest;
   while (const auto q = core::nextAutoQuality(trials, target, starts.startFor(format), {})) {
     const core::ConversionResult result = converter.convert(
         {photo, out, format, *q, {}, {}, std::nullopt, {.checkQuality = true}}, token, {});
-    const double distance = result.distance.value_or(99);
-    trials.push_back({*q, result.outputSize, distance});
+    const double score = result.score.value_or(-1000);
+    trials.push_back({*q, result.outputSize, score});
     fs::remove(result.output);
-    const Pick pick{format, *q, result.outputSize, distance};
-    if (distance <= target) {
+    const Pick pick{format, *q, result.outputSize, score};
+    if (score >= target) {
       if (!met || pick.bytes < met->bytes) met = pick;
-    } else if (!closest || distance < closest->distance) {
+    } else if (!closest || score > closest->score) {
       closest = pick;
     }
   }
@@ -100,19 +100,19 @@ int main(int argc, char** argv) {
       const core::ConversionResult chosen =
           converter.convert(job, token, {nullptr, nullptr, &autoStarts});
       autoPicks[i] = {chosen.chosenFormat.value_or(OutputFormat::Webp), chosen.chosenQuality,
-                      chosen.outputSize, chosen.distance.value_or(99)};
+                      chosen.outputSize, chosen.score.value_or(-1000)};
       fs::remove(chosen.output);
       for (std::size_t f = 0; f < kSingles.size(); ++f) {
         singlePicks[i][f] =
             searchAlone(converter, photos[i], kSingles[f], quality, singleStarts[f], out);
       }
       const std::lock_guard lock(printing);
-      std::printf("%-44s auto %-4s q%-3d %9lld B %.2f", photos[i].filename().c_str(),
+      std::printf("%-44s auto %-4s q%-3d %9lld B %.1f", photos[i].filename().c_str(),
                   core::rawValue(autoPicks[i].format).toUtf8().constData(), autoPicks[i].quality,
-                  static_cast<long long>(autoPicks[i].bytes), autoPicks[i].distance);
+                  static_cast<long long>(autoPicks[i].bytes), autoPicks[i].score);
       for (const Pick& p : singlePicks[i]) {
-        std::printf(" | %s q%-3d %9lld B %.2f", core::rawValue(p.format).toUtf8().constData(),
-                    p.quality, static_cast<long long>(p.bytes), p.distance);
+        std::printf(" | %s q%-3d %9lld B %.1f", core::rawValue(p.format).toUtf8().constData(),
+                    p.quality, static_cast<long long>(p.bytes), p.score);
       }
       std::printf("\n");
       std::fflush(stdout);
@@ -128,9 +128,8 @@ int main(int argc, char** argv) {
     autoTotal += autoPicks[i].bytes;
     for (std::size_t f = 0; f < kSingles.size(); ++f) totals[f] += singlePicks[i][f].bytes;
   }
-  std::printf("target %.2f (quality %d), %zu photos: auto %lld B",
-              core::autoTargetDistance(quality), quality, photos.size(),
-              static_cast<long long>(autoTotal));
+  std::printf("target %.1f (quality %d), %zu photos: auto %lld B", core::autoTargetScore(quality),
+              quality, photos.size(), static_cast<long long>(autoTotal));
   for (std::size_t f = 0; f < kSingles.size(); ++f) {
     std::printf(", %s %lld B (auto %+.1f%%)", core::rawValue(kSingles[f]).toUtf8().constData(),
                 static_cast<long long>(totals[f]),

@@ -7,10 +7,6 @@ quorvane_add_bench(heic_calibration
 quorvane_add_bench(engine_bench
   SOURCES engine_bench.cpp
   LIBS quorvane_services quorvane_codec Qt6::Core)
-# What the quality receipt costs beside the WebP road, and what it says.
-quorvane_add_bench(receipt_bench
-  SOURCES receipt_bench.cpp
-  LIBS quorvane_services quorvane_codec Qt6::Core)
 # The PNG road on a set of images: bytes, colour error, time.
 quorvane_add_bench(png_road_bench
   SOURCES png_road_bench.cpp

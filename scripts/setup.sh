@@ -10,7 +10,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 packages=(
   build-essential cmake ninja-build ccache pkg-config git
   qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
-  libvips-dev libjxl-dev libhwy-dev libpng-dev libimagequant-dev clang libclang-rt-14-dev
+  libvips-dev libhwy-dev libpng-dev libimagequant-dev clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   webp libjpeg-turbo-progs libavif-bin
   libcanberra-dev sound-theme-freedesktop

@@ -114,14 +114,14 @@
     </message>
     <message>
         <location line="+6"/>
-        <location filename="../../src/services/image_converter.cpp" line="+62"/>
-        <location line="+642"/>
+        <location filename="../../src/services/image_converter.cpp" line="+61"/>
+        <location line="+670"/>
         <location filename="../../src/services/staged_output.cpp" line="+30"/>
         <source>Cannot write the output file</source>
         <translation>出力ファイルに書き込めません</translation>
     </message>
     <message>
-        <location filename="../../src/services/process_runner.cpp" line="+173"/>
+        <location filename="../../src/services/process_runner.cpp" line="+222"/>
         <source>Cannot start %1</source>
         <translation>%1 を起動できません</translation>
     </message>
@@ -154,7 +154,7 @@
         <translation>一時ファイルを作成できません</translation>
     </message>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-556"/>
+        <location filename="../../src/services/image_converter.cpp" line="-570"/>
         <source>its sides are at most %1 pixels</source>
         <extracomment>why a format cannot hold an image, e.g. &quot;its sides are at most 16,383 pixels&quot;</extracomment>
         <translation>辺の長さの上限は %1 ピクセルです</translation>
@@ -166,15 +166,15 @@
         <translation>長辺が %2 以上の場合、短辺は %1 ピクセル以上必要です</translation>
     </message>
     <message>
-        <location line="-73"/>
-        <location line="+114"/>
-        <location line="+67"/>
+        <location line="-87"/>
+        <location line="+122"/>
+        <location line="+65"/>
         <location line="+43"/>
         <source>Cannot write a temporary file</source>
         <translation>一時ファイルに書き込めません</translation>
     </message>
     <message>
-        <location line="+379"/>
+        <location line="+398"/>
         <source>Cannot create the output folder</source>
         <translation>出力フォルダーを作成できません</translation>
     </message>
@@ -187,7 +187,7 @@
         <translation>%1 にある過去の変換記録が破損しています。読み取れなかった部分は無視されます。</translation>
     </message>
     <message>
-        <location line="+57"/>
+        <location line="+58"/>
         <source>The record of conversions in %1 could not be saved.</source>
         <translation>%1 の変換記録を保存できませんでした。</translation>
     </message>
@@ -195,13 +195,13 @@
 <context>
     <name>ConversionNote</name>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-633"/>
+        <location filename="../../src/services/image_converter.cpp" line="-658"/>
         <source>Transparent areas filled with white</source>
         <extracomment>shown under a converted image that had transparent areas</extracomment>
         <translation>透明部分を白で塗りつぶしました</translation>
     </message>
     <message>
-        <location line="+384"/>
+        <location line="+390"/>
         <source>Colour profile converted to sRGB (only RGB profiles can be kept)</source>
         <extracomment>shown under a converted image when its colour profile could not be kept</extracomment>
         <translation>カラープロファイルを sRGB に変換しました (保持できるのは RGB プロファイルのみ)</translation>
@@ -224,7 +224,7 @@
         <translation>スキップ: %1% しか小さくなりません (最小 %2%)</translation>
     </message>
     <message>
-        <location line="+287"/>
+        <location line="+309"/>
         <source>The file date could not be kept: %1</source>
         <extracomment>shown under a converted image</extracomment>
         <translation>ファイルの日時を保持できませんでした: %1</translation>
@@ -523,13 +523,7 @@
         <translation>%1 → %2</translation>
     </message>
     <message>
-        <location line="+22"/>
-        <source>Perceptual distance %1 (below 1: no visible difference)</source>
-        <extracomment>%1 is a number such as 1.37</extracomment>
-        <translation>知覚距離 %1 (1 未満: 見た目の違いなし)</translation>
-    </message>
-    <message>
-        <location line="+14"/>
+        <location line="+37"/>
         <location line="+6"/>
         <source>Waiting</source>
         <translation>待機中</translation>
@@ -550,13 +544,13 @@
         <translation>スキップ</translation>
     </message>
     <message>
-        <location line="-166"/>
-        <location line="+162"/>
+        <location line="-167"/>
+        <location line="+163"/>
         <source>Cancelled</source>
         <translation>キャンセル済み</translation>
     </message>
     <message>
-        <location line="-177"/>
+        <location line="-178"/>
         <source>→ %1</source>
         <extracomment>under the file name: the name of the file written</extracomment>
         <translation>→ %1</translation>
@@ -573,7 +567,13 @@
         <translation>自動</translation>
     </message>
     <message>
-        <location line="+152"/>
+        <location line="+124"/>
+        <source>Scores %1 of 100; from %2 up, no difference shows</source>
+        <extracomment>%1 is the score, such as 81.4; %2 the score from which nobody sees a difference</extracomment>
+        <translation>スコア %1 / 100 (%2 以上は見た目の違いなし)</translation>
+    </message>
+    <message>
+        <location line="+29"/>
         <source>Error</source>
         <translation>エラー</translation>
     </message>
@@ -586,7 +586,7 @@
         <translation>画像</translation>
     </message>
     <message>
-        <location line="+53"/>
+        <location line="+56"/>
         <source>Waiting</source>
         <translation>待機中</translation>
     </message>
@@ -851,13 +851,7 @@
         <translation>AVIF: 写真には 60〜80 が適しています。100 はほぼロスレスです。</translation>
     </message>
     <message>
-        <location line="+8"/>
-        <source>Auto: each image as small as it can be while it looks %1 (up to %2).</source>
-        <extracomment>%1: e.g. &quot;very close&quot;; %2: the largest distance allowed, e.g. 1.8</extracomment>
-        <translation>自動: 見た目が「%1」の範囲で、各画像をできるだけ小さくします (上限 %2)。</translation>
-    </message>
-    <message>
-        <location line="+63"/>
+        <location line="+71"/>
         <source>For&amp;mat:</source>
         <translation>形式(&amp;M):</translation>
     </message>
@@ -955,7 +949,13 @@
         <translation>px</translation>
     </message>
     <message>
-        <location line="-36"/>
+        <location line="-178"/>
+        <source>Auto: each image as small as it can be while it looks %1 (scoring %2 or more).</source>
+        <extracomment>%1: e.g. &quot;very close&quot;; %2: the lowest score allowed (of 100), e.g. 80</extracomment>
+        <translation>自動: 見た目が「%1」の範囲で、各画像をできるだけ小さくします (スコア %2 以上)。</translation>
+    </message>
+    <message>
+        <location line="+142"/>
         <source>Maximum width</source>
         <translation>最大幅</translation>
     </message>

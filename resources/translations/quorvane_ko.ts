@@ -114,14 +114,14 @@
     </message>
     <message>
         <location line="+6"/>
-        <location filename="../../src/services/image_converter.cpp" line="+62"/>
-        <location line="+642"/>
+        <location filename="../../src/services/image_converter.cpp" line="+61"/>
+        <location line="+670"/>
         <location filename="../../src/services/staged_output.cpp" line="+30"/>
         <source>Cannot write the output file</source>
         <translation>출력 파일을 쓸 수 없습니다</translation>
     </message>
     <message>
-        <location filename="../../src/services/process_runner.cpp" line="+173"/>
+        <location filename="../../src/services/process_runner.cpp" line="+222"/>
         <source>Cannot start %1</source>
         <translation>%1을(를) 실행할 수 없습니다</translation>
     </message>
@@ -154,7 +154,7 @@
         <translation>임시 파일을 만들 수 없습니다</translation>
     </message>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-556"/>
+        <location filename="../../src/services/image_converter.cpp" line="-570"/>
         <source>its sides are at most %1 pixels</source>
         <extracomment>why a format cannot hold an image, e.g. &quot;its sides are at most 16,383 pixels&quot;</extracomment>
         <translation>변의 길이는 최대 %1픽셀입니다</translation>
@@ -166,15 +166,15 @@
         <translation>긴 변이 %2 이상이면 짧은 변이 %1픽셀 이상이어야 합니다</translation>
     </message>
     <message>
-        <location line="-73"/>
-        <location line="+114"/>
-        <location line="+67"/>
+        <location line="-87"/>
+        <location line="+122"/>
+        <location line="+65"/>
         <location line="+43"/>
         <source>Cannot write a temporary file</source>
         <translation>임시 파일을 쓸 수 없습니다</translation>
     </message>
     <message>
-        <location line="+379"/>
+        <location line="+398"/>
         <source>Cannot create the output folder</source>
         <translation>출력 폴더를 만들 수 없습니다</translation>
     </message>
@@ -187,7 +187,7 @@
         <translation>%1의 이전 변환 기록이 손상되었습니다. 읽을 수 없는 부분은 무시합니다.</translation>
     </message>
     <message>
-        <location line="+57"/>
+        <location line="+58"/>
         <source>The record of conversions in %1 could not be saved.</source>
         <translation>%1의 변환 기록을 저장하지 못했습니다.</translation>
     </message>
@@ -195,13 +195,13 @@
 <context>
     <name>ConversionNote</name>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-633"/>
+        <location filename="../../src/services/image_converter.cpp" line="-658"/>
         <source>Transparent areas filled with white</source>
         <extracomment>shown under a converted image that had transparent areas</extracomment>
         <translation>투명한 영역을 흰색으로 채웠습니다</translation>
     </message>
     <message>
-        <location line="+384"/>
+        <location line="+390"/>
         <source>Colour profile converted to sRGB (only RGB profiles can be kept)</source>
         <extracomment>shown under a converted image when its colour profile could not be kept</extracomment>
         <translation>색상 프로필을 sRGB로 변환했습니다(RGB 프로필만 유지할 수 있음)</translation>
@@ -224,7 +224,7 @@
         <translation>건너뜀: %1%만 작아짐, 최소 %2%</translation>
     </message>
     <message>
-        <location line="+287"/>
+        <location line="+309"/>
         <source>The file date could not be kept: %1</source>
         <extracomment>shown under a converted image</extracomment>
         <translation>파일 날짜를 유지하지 못했습니다: %1</translation>
@@ -523,13 +523,7 @@
         <translation>%1 → %2</translation>
     </message>
     <message>
-        <location line="+22"/>
-        <source>Perceptual distance %1 (below 1: no visible difference)</source>
-        <extracomment>%1 is a number such as 1.37</extracomment>
-        <translation>지각 거리 %1 (1 미만: 눈에 보이는 차이 없음)</translation>
-    </message>
-    <message>
-        <location line="+14"/>
+        <location line="+37"/>
         <location line="+6"/>
         <source>Waiting</source>
         <translation>대기 중</translation>
@@ -550,13 +544,13 @@
         <translation>건너뜀</translation>
     </message>
     <message>
-        <location line="-166"/>
-        <location line="+162"/>
+        <location line="-167"/>
+        <location line="+163"/>
         <source>Cancelled</source>
         <translation>취소됨</translation>
     </message>
     <message>
-        <location line="-177"/>
+        <location line="-178"/>
         <source>→ %1</source>
         <extracomment>under the file name: the name of the file written</extracomment>
         <translation>→ %1</translation>
@@ -573,7 +567,13 @@
         <translation>자동</translation>
     </message>
     <message>
-        <location line="+152"/>
+        <location line="+124"/>
+        <source>Scores %1 of 100; from %2 up, no difference shows</source>
+        <extracomment>%1 is the score, such as 81.4; %2 the score from which nobody sees a difference</extracomment>
+        <translation>점수 %1/100 (%2 이상이면 눈에 보이는 차이 없음)</translation>
+    </message>
+    <message>
+        <location line="+29"/>
         <source>Error</source>
         <translation>오류</translation>
     </message>
@@ -586,7 +586,7 @@
         <translation>이미지</translation>
     </message>
     <message>
-        <location line="+53"/>
+        <location line="+56"/>
         <source>Waiting</source>
         <translation>대기 중</translation>
     </message>
@@ -851,13 +851,7 @@
         <translation>AVIF: 사진에는 60~80이 알맞습니다. 100은 거의 무손실입니다.</translation>
     </message>
     <message>
-        <location line="+8"/>
-        <source>Auto: each image as small as it can be while it looks %1 (up to %2).</source>
-        <extracomment>%1: e.g. &quot;very close&quot;; %2: the largest distance allowed, e.g. 1.8</extracomment>
-        <translation>자동: 겉보기가 &apos;%1&apos; 수준을 유지하는 범위에서 각 이미지를 최대한 작게 만듭니다(최대 %2).</translation>
-    </message>
-    <message>
-        <location line="+63"/>
+        <location line="+71"/>
         <source>For&amp;mat:</source>
         <translation>형식(&amp;M):</translation>
     </message>
@@ -955,7 +949,13 @@
         <translation>px</translation>
     </message>
     <message>
-        <location line="-36"/>
+        <location line="-178"/>
+        <source>Auto: each image as small as it can be while it looks %1 (scoring %2 or more).</source>
+        <extracomment>%1: e.g. &quot;very close&quot;; %2: the lowest score allowed (of 100), e.g. 80</extracomment>
+        <translation>자동: 겉보기가 &apos;%1&apos; 수준을 유지하는 범위에서 각 이미지를 최대한 작게 만듭니다(점수 %2 이상).</translation>
+    </message>
+    <message>
+        <location line="+142"/>
         <source>Maximum width</source>
         <translation>최대 너비</translation>
     </message>

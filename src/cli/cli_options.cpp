@@ -70,6 +70,7 @@ const std::vector<std::string> kOptions = {"--format",
                                            "--skip-converted",
                                            "--check-quality",
                                            "--no-quality-check",
+                                           "--no-check-quality",
                                            "--verbose",
                                            "--help",
                                            "--version"};
@@ -111,7 +112,7 @@ ParseResult parseArguments(const std::vector<std::string>& arguments) {
       *flag = true;
       continue;
     }
-    if (argument == "--no-quality-check") {
+    if (argument == "--no-quality-check" || argument == "--no-check-quality") {
       options.outputOptions.checkQuality = false;
       continue;
     }
@@ -203,9 +204,10 @@ std::string usageText(int defaultJobs) {
              "  --format FORMAT   webp, jpeg, png, heic or avif [webp]; auto: per image\n"
              "                    the smallest of WebP, JPEG, AVIF (and PNG for few\n"
              "                    colours or transparency) that looks the same\n"
-             "  --quality N       0 (smallest) to 100 (best) [80]; with auto, how close\n"
-             "                    the output must look: 100 identical to the eye (1.0),\n"
-             "                    80 very close (1.8), 50 and below 3.0 to 4.0\n"
+             "  --quality N       0 (smallest) to 100 (best) [80]; with auto, how alike\n"
+             "                    the output must look, as the score it must reach (of\n"
+             "                    100): 40 + N / 2, so 100 asks for 90 (identical to the\n"
+             "                    eye), 80 for 80 (very close), 60 for 70\n"
              "  --max-width N     shrink wider images to N pixels, keeping proportions\n"
              "  --max-height N    shrink taller images to N pixels, keeping proportions\n"
              "  --naming MODE     original (photo.jpg -> photo.webp) or custom\n"
@@ -231,7 +233,8 @@ std::string usageText(int defaultJobs) {
          "                    the output folder with the same settings\n"
          "  --check-quality   compare each output with its input and print how it\n"
          "                    looks: identical to the eye, very close, visible on\n"
-         "                    close look or visibly changed (--no-quality-check: not)\n"
+         "                    close look or visibly changed, with its score of 100\n"
+         "                    [on; --no-check-quality: off]\n"
          "  --report FILE     write what became of every image to FILE (CSV, or JSON\n"
          "                    when FILE ends in .json)\n"
          "  --verbose, -v     with each failure, print what the encoder said\n"

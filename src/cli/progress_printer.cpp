@@ -72,10 +72,10 @@ void ProgressPrinter::itemFinished(const QString& name, const std::filesystem::p
                     .arg(core::displayName(*outcome.chosenFormat))
                     .arg(outcome.chosenQuality);
       }
-      if (outcome.distance) {
+      if (outcome.score) {
         line += QStringLiteral(", %1 (%2)")
-                    .arg(core::verdictText(core::verdictFor(*outcome.distance)))
-                    .arg(*outcome.distance, 0, 'f', 2);
+                    .arg(core::verdictText(core::verdictFor(*outcome.score)))
+                    .arg(*outcome.score, 0, 'f', 1);
       }
       if (!outcome.message.isEmpty()) line += QStringLiteral(" (") + outcome.message + u')';
       print(m_output, line);

@@ -157,6 +157,11 @@ Result<void> writeTga(const RgbaImage& image, const std::filesystem::path& path)
 // write removes what it created.
 Result<void> writeBytes(const std::filesystem::path& path, std::string_view bytes);
 
+// The header of a PAM file (Netpbm's portable arbitrary map) holding the
+// image's RGBA bytes as they are: header + data() is the whole file, which
+// encoders read from a pipe without anything to compress or parse.
+std::string pamHeader(const RgbaImage& image);
+
 // The pixels as they are, behind a 16-byte header, for handing an image to a
 // helper process of ours: nothing to compress, nothing to lose.
 Result<void> writeRawRgba(const RgbaImage& image, const std::filesystem::path& path);

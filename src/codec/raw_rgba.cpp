@@ -3,6 +3,7 @@
 #include <array>
 #include <cstring>
 #include <new>
+#include <string>
 
 #include "codec/file_io.h"
 #include "codec/image_codec.h"
@@ -32,6 +33,14 @@ CodecError failure(CodecError::Kind kind, const std::filesystem::path& path, std
 }
 
 }  // namespace
+
+std::string pamHeader(const RgbaImage& image) {
+  std::string header = "P7\nWIDTH ";
+  header.append(std::to_string(image.width())).append("\nHEIGHT ");
+  header.append(std::to_string(image.height()));
+  header.append("\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n");
+  return header;
+}
 
 Result<void> writeRawRgba(const RgbaImage& image, const std::filesystem::path& path) {
   if (image.empty()) return failure(CodecError::Kind::WriteFailed, path, "empty image");

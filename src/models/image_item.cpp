@@ -65,8 +65,8 @@ bool ImageItem::setDurationMs(qint64 ms) {
   return assign(m_durationMs, ms);
 }
 
-bool ImageItem::setDistance(std::optional<double> distance) {
-  return assign(m_distance, distance);
+bool ImageItem::setScore(std::optional<double> score) {
+  return assign(m_score, score);
 }
 
 bool ImageItem::setQualityBoost(int boost) {

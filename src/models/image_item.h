@@ -57,9 +57,9 @@ class ImageItem {
   // how long it took.
   const QString& note() const { return m_note; }
   qint64 durationMs() const { return m_durationMs; }
-  // How far the output looks from its input (see QualityVerdict); absent
-  // when not measured.
-  const std::optional<double>& distance() const { return m_distance; }
+  // How alike the output looks to its input, 100 the same (see
+  // QualityVerdict); absent when not measured.
+  const std::optional<double>& score() const { return m_score; }
   // How much higher than the batch's quality it converts next (for a
   // "higher quality" retry of one image).
   int qualityBoost() const { return m_qualityBoost; }
@@ -73,7 +73,7 @@ class ImageItem {
   bool setBatchAuto(bool isAuto);
   bool setNote(QString note);
   bool setDurationMs(qint64 ms);
-  bool setDistance(std::optional<double> distance);
+  bool setScore(std::optional<double> score);
   bool setQualityBoost(int boost);
 
   // 1 - compressed / original: positive is a saving, negative a growth.
@@ -96,7 +96,7 @@ class ImageItem {
   bool m_batchAuto = false;
   QString m_note;
   qint64 m_durationMs = 0;
-  std::optional<double> m_distance;
+  std::optional<double> m_score;
   int m_qualityBoost = 0;
 };
 

@@ -4,10 +4,10 @@
 
 namespace quorvane::core {
 
-QualityVerdict verdictFor(double distance) {
-  if (distance < kIdenticalBelow) return QualityVerdict::Identical;
-  if (distance <= kVeryCloseUpTo) return QualityVerdict::VeryClose;
-  if (distance <= kCloseLookUpTo) return QualityVerdict::VisibleOnCloseLook;
+QualityVerdict verdictFor(double score) {
+  if (score >= kIdenticalFrom) return QualityVerdict::Identical;
+  if (score >= kVeryCloseFrom) return QualityVerdict::VeryClose;
+  if (score >= kCloseLookFrom) return QualityVerdict::VisibleOnCloseLook;
   return QualityVerdict::VisiblyChanged;
 }
 

@@ -4,8 +4,8 @@
 
 namespace quorvane::core {
 
-double autoTargetDistance(int quality) {
-  return std::min(4.0, 1.0 + (100 - std::clamp(quality, 0, 100)) * 0.04);
+double autoTargetScore(int quality) {
+  return 40.0 + std::clamp(quality, 0, 100) * 0.5;
 }
 
 int AutoStartPoints::startFor(OutputFormat format) const {
@@ -24,12 +24,12 @@ std::optional<int> nextAutoQuality(const std::vector<AutoTrial>& trials, double 
   if (trials.empty()) return std::clamp(start, kAutoLowestQuality, kAutoHighestQuality);
   if (static_cast<int>(trials.size()) >= kAutoMaxEncodes) return std::nullopt;
   const AutoTrial& last = trials.back();
-  if (bestBytes && last.bytes >= *bestBytes && last.distance > target) return std::nullopt;
+  if (bestBytes && last.bytes >= *bestBytes && last.score < target) return std::nullopt;
   // The bracket: the highest quality that missed, the lowest that met.
   int missed = kAutoLowestQuality - 1;
   int met = kAutoHighestQuality + 1;
   for (const AutoTrial& trial : trials) {
-    if (trial.distance <= target) {
+    if (trial.score >= target) {
       met = std::min(met, trial.quality);
     } else {
       missed = std::max(missed, trial.quality);

@@ -1,8 +1,8 @@
 // "Auto": per image, the smallest of the formats that still looks the same.
 // Each candidate format is encoded at the lowest quality whose perceptual
-// distance from the image stays within a target (found by bisection from a
-// start point, usually the quality the previous image needed); the smallest
-// file that meets the target wins.
+// score against the image reaches a target (found by bisection from a start
+// point, usually the quality the previous image needed); the smallest file
+// that meets the target wins.
 #pragma once
 
 #include <cstdint>
@@ -15,10 +15,11 @@
 
 namespace quorvane::core {
 
-// The target distance for a quality setting in Auto mode: 100 asks for
-// "identical to the eye" (1.0), each step down allows 0.04 more (80: 1.8,
-// "very close"; 50: 3.0), never above 4.0.
-double autoTargetDistance(int quality);
+// The score a quality setting asks for in Auto mode: 40 + quality / 2, so
+// 100 asks for 90 (no difference even flicking between the two at 100 %),
+// the default 80 for 80 ("very close": nobody tells them apart side by side),
+// 60 for 70, and each step down allows half a point less. Never below 40.
+double autoTargetScore(int quality);
 
 // The quality range searched, and how many encodes one format may take.
 inline constexpr int kAutoLowestQuality = 20;
@@ -43,18 +44,18 @@ class AutoStartPoints {
   std::map<OutputFormat, int> m_last;
 };
 
-// One encode of a search: its size and distance.
+// One encode of a search: its size and score.
 struct AutoTrial {
   int quality = 0;
   std::int64_t bytes = 0;
-  double distance = 0;
+  double score = 0;
 };
 
 // The next quality to try for one format, from the trials so far (in the
-// order made), or nothing when the search is over: the lowest quality that
-// meets `target` is bracketed to within 3, the encodes are used up, or the
-// format cannot beat `bestBytes` (a trial already larger than it that still
-// misses the target: a higher quality only grows).
+// order made), or nothing when the search is over: the lowest quality whose
+// score reaches `target` is bracketed to within 3, the encodes are used up,
+// or the format cannot beat `bestBytes` (a trial already larger than it that
+// still misses the target: a higher quality only grows).
 std::optional<int> nextAutoQuality(const std::vector<AutoTrial>& trials, double target, int start,
                                    std::optional<std::int64_t> bestBytes);
 

@@ -57,7 +57,7 @@ ReportRow reportRowFor(const std::filesystem::path& input, qint64 inputSize,
   row.inputSize = inputSize;
   row.reason = outcome.message;
   row.durationMs = outcome.durationMs;
-  row.distance = outcome.distance;
+  row.score = outcome.score;
   switch (outcome.kind) {
     case Kind::Completed:
       row.status = Status::Converted;
@@ -102,7 +102,7 @@ QString reportStatusText(ReportRow::Status status) {
 QByteArray reportCsv(const std::vector<ReportRow>& rows) {
   QString text = QStringLiteral(
       "input,output,format,quality,input_bytes,output_bytes,saving_percent,status,reason,"
-      "time_ms,distance,looks\r\n");
+      "time_ms,score,looks\r\n");
   for (const ReportRow& row : rows) {
     const auto saving = savingPercent(row);
     const QStringList fields = {csvField(pathText(row.input)),
@@ -115,8 +115,8 @@ QByteArray reportCsv(const std::vector<ReportRow>& rows) {
                                 reportStatusText(row.status),
                                 csvField(row.reason),
                                 QString::number(row.durationMs),
-                                row.distance ? QString::number(*row.distance, 'f', 2) : QString(),
-                                row.distance ? verdictText(verdictFor(*row.distance)) : QString()};
+                                row.score ? QString::number(*row.score, 'f', 2) : QString(),
+                                row.score ? verdictText(verdictFor(*row.score)) : QString()};
     text += fields.join(u',') + QStringLiteral("\r\n");
   }
   return text.toUtf8();
@@ -137,10 +137,10 @@ QByteArray reportJson(const std::vector<ReportRow>& rows) {
                 row.outputSize ? QJsonValue(*row.outputSize) : QJsonValue());
     const auto saving = savingPercent(row);
     item.insert(QStringLiteral("saving_percent"), saving ? QJsonValue(*saving) : QJsonValue());
-    item.insert(QStringLiteral("distance"),
-                row.distance ? QJsonValue(std::round(*row.distance * 100) / 100) : QJsonValue());
+    item.insert(QStringLiteral("score"),
+                row.score ? QJsonValue(std::round(*row.score * 100) / 100) : QJsonValue());
     item.insert(QStringLiteral("looks"),
-                row.distance ? QJsonValue(verdictText(verdictFor(*row.distance))) : QJsonValue());
+                row.score ? QJsonValue(verdictText(verdictFor(*row.score))) : QJsonValue());
     item.insert(QStringLiteral("reason"),
                 row.reason.isEmpty() ? QJsonValue() : QJsonValue(row.reason));
     items.append(item);

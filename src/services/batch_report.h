@@ -24,7 +24,7 @@ struct ReportRow {
   Status status = Status::Cancelled;
   QString reason;  // why skipped or failed; a note beside a converted one
   qint64 durationMs = 0;
-  std::optional<double> distance;  // perceptual, of a converted output
+  std::optional<double> score;  // perceptual, of a converted output
 };
 
 // The row of one image of a batch run with `settings`.

@@ -24,7 +24,7 @@ ConversionOutcome convertOne(const Converter& converter, const ConversionJob& jo
     outcome.output = result.output;
     outcome.size = result.outputSize;
     outcome.message = result.reason;
-    outcome.distance = result.distance;
+    outcome.score = result.score;
     outcome.chosenFormat = result.chosenFormat;
     outcome.chosenQuality = result.chosenQuality;
     switch (result.kind) {
@@ -123,9 +123,9 @@ void BatchRunner::schedule() {
     // waits until it fits beside the others, or runs alone.
     if (m_running >= m_limits.parallel) return;
     const BatchEntry& next = m_queue.front();
-    const qint64 memory =
-        estimatedConversionBytes(m_settings.autoFormat ? OutputFormat::Avif : m_settings.format,
-                                 next.pixelWidth, next.pixelHeight);
+    const qint64 memory = estimatedConversionBytes(
+        m_settings.autoFormat ? OutputFormat::Avif : m_settings.format, next.pixelWidth,
+        next.pixelHeight, m_settings.options.checkQuality);
     if (m_running > 0 && m_limits.memoryBudget > 0 &&
         m_memoryInUse + memory > m_limits.memoryBudget) {
       return;

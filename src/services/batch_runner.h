@@ -61,7 +61,7 @@ struct ConversionOutcome {
   QString message{};  // why it failed or was skipped; a note beside a completed one
   QString detail{};   // what an encoder said, for those who ask
   qint64 durationMs = 0;
-  std::optional<double> distance{};  // how far the output looks from its input
+  std::optional<double> score{};  // how alike the output looks to its input
   // What Auto chose for this image.
   std::optional<OutputFormat> chosenFormat{};
   int chosenQuality = 0;

@@ -21,7 +21,7 @@ struct ConversionJob {
   std::optional<std::filesystem::path> customOutputURL;
   OutputOptions options{};
   // Auto: the smallest format that keeps the image looking the same, with
-  // `quality` setting how close (see autoTargetDistance); `format` is then
+  // `quality` setting how close (see autoTargetScore); `format` is then
   // only the default of the settings.
   bool autoFormat = false;
 };

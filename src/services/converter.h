@@ -25,9 +25,9 @@ struct ConversionResult {
   std::filesystem::path output{};
   qint64 outputSize = 0;  // of the output (or of what was not kept)
   QString reason{};       // why not kept, or what else to know ("profile converted")
-  // How far the output looks from what was encoded (see
-  // codec::perceptualDistance); absent when not measured.
-  std::optional<double> distance{};
+  // How alike the output looks to what was encoded, 100 the same (see
+  // codec::perceptualScore); absent when not measured.
+  std::optional<double> score{};
   // The format and quality Auto chose.
   std::optional<OutputFormat> chosenFormat{};
   int chosenQuality = 0;

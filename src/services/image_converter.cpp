@@ -8,12 +8,11 @@
 #include <cerrno>
 #include <cmath>
 #include <fstream>
-#include <future>
 #include <iterator>
 #include <string_view>
 
 #include "codec/indexed_png.h"
-#include "codec/perceptual_distance.h"
+#include "codec/perceptual_score.h"
 #include "models/conversion_settings.h"
 #include "services/conversion_errors.h"
 #include "services/file_service.h"
@@ -85,6 +84,11 @@ struct MetadataFiles {
   std::vector<std::pair<std::string, TemporaryFile>> files;
 };
 
+// Whether the job gives a maximum width or height.
+bool hasBound(const ConversionJob& job) {
+  return job.maxWidth.value_or(0) >= 1 || job.maxHeight.value_or(0) >= 1;
+}
+
 // Frees libvips' per-thread buffers when a conversion ends on a pool thread.
 struct ThreadResourcesGuard {
   ~ThreadResourcesGuard() { codec::releaseThreadResources(); }
@@ -106,7 +110,16 @@ struct ImageConverter::Road {
   // For Auto, which encodes each candidate several times: less effort
   // where it saves much time for a few per cent of size (AVIF, ~5x faster).
   bool quick = false;
+  // The input decoded and fitted (upright, converted, at `size`), when the
+  // conversion decoded it once for the road and the receipt (or for every
+  // Auto trial). Roads that decode read it instead; none changes it.
+  const codec::RgbaImage* image = nullptr;
   bool keepProfile() const { return !carried.icc.empty(); }
+  // The decoded input: the shared copy, or one decoded into `own`.
+  const codec::RgbaImage& decoded(std::optional<codec::RgbaImage>& own) const {
+    if (image) return *image;
+    return own.emplace(decodeFitted(job.input, size, token, keepProfile()));
+  }
 };
 
 PixelSize ImageConverter::fitSize(int origWidth, int origHeight, std::optional<int> maxWidth,
@@ -160,15 +173,6 @@ void ImageConverter::checkFormatHolds(OutputFormat format, PixelSize size) {
   throw ConversionError::sizeNotSupported(displayName(format), size.width, size.height, limit);
 }
 
-const ToolInputRule& ImageConverter::cwebpInput() {
-  static const ToolInputRule rule{{"png", "jpg", "jpeg", "tiff", "tif", "webp"},
-                                  // TIFF has too many variants to trust a
-                                  // tool with: it always goes through a PNG.
-                                  {"pngload", "jpegload", "webpload"},
-                                  kWebPMaxSide};
-  return rule;
-}
-
 const ToolInputRule& ImageConverter::avifencInput() {
   static const ToolInputRule rule{{"png", "jpg", "jpeg"}, {"pngload", "jpegload"}, 0};
   return rule;
@@ -188,7 +192,10 @@ PreparedInput ImageConverter::prepareInputForTool(
         (rule.maxSide == 0 || (h.width <= rule.maxSide && h.height <= rule.maxSide));
     if (plain && codec::verifyComplete(input)) return PreparedInput{input, std::nullopt};
   }
-  codec::RgbaImage image = decodeFitted(input, intermediateSize, token, keepProfile);
+  return pngIntermediate(decodeFitted(input, intermediateSize, token, keepProfile));
+}
+
+PreparedInput ImageConverter::pngIntermediate(const codec::RgbaImage& image) {
   TemporaryFile temp(QStringLiteral("png"));
   if (auto written = codec::writePng(image, temp.path()); !written) {
     throwCodecFailure(written.error(), QCoreApplication::translate(
@@ -223,22 +230,16 @@ void ImageConverter::withToolInput(const Road& road, const ToolInputRule& rule,
 
 void ImageConverter::convertToWebP(const Road& road) const {
   const fs::path tool = m_tools.toolPath(QStringLiteral("cwebp"));
-  const PixelSize original{road.header.width, road.header.height};
-  // cwebp reads at most 16383 pixels a side: larger inputs are shrunk on
-  // our side; everything else reaches the tool at full size and the tool
-  // scales it.
-  const bool toolReadsIt = original.width <= kWebPMaxSide && original.height <= kWebPMaxSide;
-  const PixelSize intermediate = toolReadsIt ? original : road.size;
-  withToolInput(road, cwebpInput(), intermediate, [&](const fs::path& input) {
-    std::vector<std::string> arguments = {"-q", decimal(road.job.quality), "-m", "6"};
-    const auto fed = input == road.job.input ? original : intermediate;
-    if (fed != road.size) {
-      arguments.insert(arguments.end(),
-                       {"-resize", decimal(road.size.width), decimal(road.size.height)});
-    }
-    arguments.insert(arguments.end(), {input.native(), "-o", road.output.native()});
-    runProcess(tool, arguments, road.token);
-  });
+  // cwebp reads our decoded pixels from a pipe: upright, in sRGB (or the
+  // kept profile), fitted by the same filter as every other road, and
+  // exactly what the receipt compares the output with.
+  std::optional<codec::RgbaImage> own;
+  const codec::RgbaImage& image = road.decoded(own);
+  const std::string header = codec::pamHeader(image);
+  const std::string_view pixels(reinterpret_cast<const char*>(image.data()), image.byteSize());
+  runProcess(tool,
+             {"-q", decimal(road.job.quality), "-m", "6", "-o", road.output.native(), "--", "-"},
+             road.token, {.input = {header, pixels}});
   if (road.carried.empty()) return;
   // cwebp copies nothing by default; what is kept goes into the container.
   const std::string written = readWholeFile(road.output);
@@ -251,13 +252,17 @@ void ImageConverter::convertToJPEG(const Road& road) const {
   const fs::path tool = m_tools.toolPath(QStringLiteral("cjpeg"));
   TemporaryFile tga(QStringLiteral("tga"));
   {
-    codec::RgbaImage image =
-        decodeFitted(road.job.input, road.size, road.token, road.keepProfile());
+    std::optional<codec::RgbaImage> own;
+    const codec::RgbaImage* image = &road.decoded(own);
     // JPEG has no alpha: what lies under transparent pixels would show, so
-    // flatten onto white first.
-    if (codec::hasTransparency(image)) *road.note = transparencyFilledNote();
-    codec::flattenOnto(image, 255, 255, 255);
-    if (auto written = codec::writeTga(image, tga.path()); !written) {
+    // flatten onto white first (a copy, when the decoded image is shared).
+    if (codec::hasTransparency(*image)) {
+      *road.note = transparencyFilledNote();
+      if (!own) own.emplace(image->clone());
+      codec::flattenOnto(*own, 255, 255, 255);
+      image = &*own;
+    }
+    if (auto written = codec::writeTga(*image, tga.path()); !written) {
       throwCodecFailure(written.error(), QCoreApplication::translate(
                                              "ConversionError", "Cannot write a temporary file"));
     }
@@ -298,8 +303,8 @@ void ImageConverter::convertToHEIC(const Road& road) const {
   const fs::path tool = m_tools.toolPath(QStringLiteral("quorvane-heic"));
   TemporaryFile pixels(QStringLiteral("rgba"));
   {
-    const codec::RgbaImage image =
-        decodeFitted(road.job.input, road.size, road.token, road.keepProfile());
+    std::optional<codec::RgbaImage> own;
+    const codec::RgbaImage& image = road.decoded(own);
     if (auto written = codec::writeRawRgba(image, pixels.path()); !written) {
       throwCodecFailure(written.error(), QCoreApplication::translate(
                                              "ConversionError", "Cannot write a temporary file"));
@@ -319,7 +324,7 @@ void ImageConverter::convertToHEIC(const Road& road) const {
 void ImageConverter::convertToAVIF(const Road& road) const {
   const fs::path tool = m_tools.toolPath(QStringLiteral("avifenc"));
   // avifenc cannot scale: a bounded image is always shrunk on our side.
-  const bool bounded = road.job.maxWidth.value_or(0) >= 1 || road.job.maxHeight.value_or(0) >= 1;
+  const bool bounded = hasBound(road.job);
   const std::string q = decimal(avifQuantizer(road.job.quality));
   std::vector<std::string> arguments = {"--min", q, "--max", q, "--speed", road.quick ? "6" : "4"};
   // avifenc copies the metadata of a file it reads: only what is kept may
@@ -341,8 +346,8 @@ void ImageConverter::convertToAVIF(const Road& road) const {
     runProcess(tool, all, road.token);
   };
   if (bounded) {
-    PreparedInput prepared = prepareInputForTool(road.job.input, road.header, avifencInput(), false,
-                                                 road.size, road.token, road.keepProfile());
+    std::optional<codec::RgbaImage> own;
+    const PreparedInput prepared = pngIntermediate(road.decoded(own));
     run(prepared.url);
   } else {
     withToolInput(road, avifencInput(), road.size, run);
@@ -459,60 +464,44 @@ std::optional<QString> notKeptReason(qint64 inputSize, qint64 outputSize, int mi
       .arg(minSaving);
 }
 
-// The formats whose road puts transparent areas on white.
-bool flattensAlpha(OutputFormat format) {
-  return format == OutputFormat::Jpeg || format == OutputFormat::Png;
+// Whether a road puts transparent areas on white: JPEG always, PNG unless
+// transparency is kept.
+bool flattensAlpha(const ConversionJob& job) {
+  return job.format == OutputFormat::Jpeg ||
+         (job.format == OutputFormat::Png && !job.options.keepAlpha);
 }
 
-// The size both sides of the quality receipt are compared at: the output's
-// size, reduced to at most codec::kDistancePixels.
-PixelSize comparedSize(PixelSize size) {
-  const double pixels = static_cast<double>(size.width) * size.height;
-  if (pixels <= static_cast<double>(codec::kDistancePixels)) return size;
-  const double scale = std::sqrt(static_cast<double>(codec::kDistancePixels) / pixels);
-  return {std::max(1, static_cast<int>(size.width * scale)),
-          std::max(1, static_cast<int>(size.height * scale))};
+// Whether a road encodes from our own decode of the input (the others hand
+// the file to a tool as it is, or decode it their own way).
+bool roadDecodes(const ConversionJob& job) {
+  switch (job.format) {
+    case OutputFormat::Webp:
+    case OutputFormat::Jpeg:
+    case OutputFormat::Heic:
+      return true;
+    case OutputFormat::Avif:
+      return hasBound(job);
+    case OutputFormat::Png:
+      return false;
+  }
+  return false;
 }
 
-// The receipt's reference: the input as its road encodes it (upright,
-// converted, resized; on white for the formats that flatten), at the
-// compared size. Decoded on a thread of its own while the encoder runs, so
-// it costs little time. Absent when it cannot be read (the decode of the
-// road then fails with the cause) or once cancelled.
-std::future<std::optional<codec::RgbaImage>> startReference(const ConversionJob& job,
-                                                            PixelSize compared, bool keepProfile,
-                                                            const CancellationToken& token) {
-  return std::async(std::launch::async,
-                    [&job, compared, keepProfile, &token]() -> std::optional<codec::RgbaImage> {
-                      const ThreadResourcesGuard threadResources;
-                      try {
-                        codec::RgbaImage reference =
-                            decodeFitted(job.input, compared, token, keepProfile);
-                        if (flattensAlpha(job.format)) {
-                          codec::flattenOnto(reference, 255, 255, 255);
-                        }
-                        return reference;
-                      } catch (const ConversionFailure&) {
-                      } catch (const std::bad_alloc&) {
-                      }
-                      return std::nullopt;
-                    });
-}
-
-// The perceptual distance of a written output from the reference. Absent
-// when it cannot be measured: the output stands all the same. Throws
+// The perceptual score of a written output against the reference, at full
+// size. Absent when it cannot be measured (an image too small to judge, one
+// that does not decode): the output stands all the same. Throws
 // CancellationError once cancelled.
-std::optional<double> measuredDistance(const codec::RgbaImage* reference, const fs::path& output,
-                                       bool keepProfile, const CancellationToken& token) {
+std::optional<double> measuredScore(const codec::RgbaImage* reference, const fs::path& output,
+                                    bool keepProfile, const CancellationToken& token) {
   token.throwIfCancelled();
   if (!reference) return std::nullopt;
   try {
     const codec::RgbaImage candidate =
         decodeFitted(output, {reference->width(), reference->height()}, token, keepProfile);
-    const auto distance = codec::perceptualDistance(
-        *reference, candidate, {.stopRequested = stopRequestedBy(token), .maxPixels = 0});
+    const auto score =
+        codec::perceptualScore(*reference, candidate, {.stopRequested = stopRequestedBy(token)});
     token.throwIfCancelled();
-    if (distance) return distance.value();
+    if (score) return score.value();
   } catch (const CancellationError&) {
     throw;
   } catch (const ConversionFailure&) {
@@ -547,18 +536,17 @@ struct ImageConverter::AutoChoice {
   int quality = 0;
   std::optional<TemporaryFile> file;
   std::int64_t bytes = 0;
-  double distance = 0;
+  double score = 0;
 };
 
 ImageConverter::AutoChoice ImageConverter::chooseFormat(
     const ConversionJob& job, const codec::ImageHeader& header, PixelSize size,
     const codec::Metadata& carried, const CancellationToken& token, AutoStartPoints* starts) const {
   const bool keepProfile = !carried.icc.empty();
-  const codec::RgbaImage reference =
-      decodeFitted(job.input, comparedSize(size), token, keepProfile);
+  const codec::RgbaImage reference = decodeFitted(job.input, size, token, keepProfile);
   const bool transparent = codec::hasTransparency(reference);
   const bool fewColours = fitsPalette(job, header, reference, size, keepProfile, token);
-  const double target = autoTargetDistance(job.quality);
+  const double target = autoTargetScore(job.quality);
   // JPEG cannot hold transparency; AVIF, the slowest, comes last so the
   // others' sizes can cut its search short.
   std::vector<OutputFormat> candidates = {OutputFormat::Webp};
@@ -571,12 +559,14 @@ ImageConverter::AutoChoice ImageConverter::chooseFormat(
   const auto encodeScored = [&](const ConversionJob& trial, bool quick) {
     TemporaryFile file(fileExtension(trial.format));
     QString note;
-    encode(Road{trial, header, size, file.path(), token, carried, &note, quick});
+    Road road{trial, header, size, file.path(), token, carried, &note, quick};
+    road.image = &reference;
+    encode(road);
     verifyOutput(file.path(), trial.format);
-    const auto distance = measuredDistance(&reference, file.path(), keepProfile, token);
-    if (!distance) throw ConversionError::outputUnreadable();
+    const auto score = measuredScore(&reference, file.path(), keepProfile, token);
+    if (!score) throw ConversionError::outputUnreadable();
     const std::int64_t bytes = sizeOf(file.path());
-    return AutoChoice{trial.format, trial.quality, std::move(file), bytes, *distance};
+    return AutoChoice{trial.format, trial.quality, std::move(file), bytes, *score};
   };
 
   std::optional<AutoChoice> met;      // the smallest that meets the target
@@ -605,11 +595,11 @@ ImageConverter::AutoChoice ImageConverter::chooseFormat(
         if (!firstFailure) firstFailure = std::current_exception();
         break;
       }
-      trials.push_back({*quality, choice->bytes, choice->distance});
-      if (choice->distance <= target) {
+      trials.push_back({*quality, choice->bytes, choice->score});
+      if (choice->score >= target) {
         lowestMet = std::min(lowestMet.value_or(*quality), *quality);
         if (!met || choice->bytes < met->bytes) met.emplace(std::move(*choice));
-      } else if (!met && (!closest || choice->distance < closest->distance)) {
+      } else if (!met && (!closest || choice->score > closest->score)) {
         closest.emplace(std::move(*choice));
       }
       // A palette that holds every colour is exact at any quality.
@@ -636,7 +626,7 @@ ImageConverter::AutoChoice ImageConverter::chooseFormat(
       } catch (const ConversionFailure&) {
         break;  // the quick one stands
       }
-      if (choice->distance <= target && choice->bytes < met->bytes) {
+      if (choice->score >= target && choice->bytes < met->bytes) {
         met.emplace(std::move(*choice));
         if (quality == searched) break;  // the step below it already missed
         quality -= kAutoFullEffortStep;
@@ -720,10 +710,13 @@ ConversionResult ImageConverter::convert(const ConversionJob& request,
   if (!reservations || reservations->isFirstUseOf(folder)) removeAbandonedStagingFiles(folder);
   StagedOutput staged(folder, ext);
   QString roadNote;
-  const Road road{job, header, size, staged.path(), token, carried.metadata, &roadNote};
-  std::future<std::optional<codec::RgbaImage>> reference;
-  if (job.options.checkQuality && !chosen) {
-    reference = startReference(job, comparedSize(size), road.keepProfile(), token);
+  Road road{job, header, size, staged.path(), token, carried.metadata, &roadNote};
+  // Decoded once: the roads that decode encode it, and the receipt compares
+  // the output with it.
+  std::optional<codec::RgbaImage> decoded;
+  if (!chosen && (roadDecodes(job) || job.options.checkQuality)) {
+    decoded.emplace(decodeFitted(job.input, size, token, road.keepProfile()));
+    road.image = &*decoded;
   }
   try {
     if (chosen) {
@@ -749,12 +742,12 @@ ConversionResult ImageConverter::convert(const ConversionJob& request,
       return {ConversionResult::Kind::NotKept, {}, outputSize, std::move(*reason)};
     }
   }
-  std::optional<double> distance;
-  if (chosen) distance = chosen->distance;
-  if (reference.valid()) {
-    const std::optional<codec::RgbaImage> image = reference.get();
-    distance =
-        measuredDistance(image ? &*image : nullptr, staged.path(), road.keepProfile(), token);
+  std::optional<double> score;
+  if (chosen) score = chosen->score;
+  if (decoded && job.options.checkQuality) {
+    // Compared as encoded: on white where the road flattens.
+    if (flattensAlpha(job)) codec::flattenOnto(*decoded, 255, 255, 255);
+    score = measuredScore(&*decoded, staged.path(), road.keepProfile(), token);
   }
   fs::path published;
   token.runUnlessCancelled([&] { published = staged.publish(desired, reservations); });
@@ -763,7 +756,7 @@ ConversionResult ImageConverter::convert(const ConversionJob& request,
     if (!note.isEmpty()) notes << note;
   }
   ConversionResult result{ConversionResult::Kind::Written, published, outputSize,
-                          notes.join(QStringLiteral("; ")), distance};
+                          notes.join(QStringLiteral("; ")), score};
   if (chosen) {
     result.chosenFormat = chosen->format;
     result.chosenQuality = chosen->quality;

@@ -77,8 +77,9 @@ class ImageConverter final : public Converter {
                                            PixelSize intermediateSize,
                                            const CancellationToken& token,
                                            bool keepProfile = false);
+  // `image` as a PNG in the private temporary folder.
+  static PreparedInput pngIntermediate(const codec::RgbaImage& image);
 
-  static const ToolInputRule& cwebpInput();
   static const ToolInputRule& avifencInput();
 
  private:
@@ -86,7 +87,7 @@ class ImageConverter final : public Converter {
   struct AutoChoice;
   void encode(const Road& road) const;
   // Auto: encodes the candidate formats into private temporary files,
-  // searching each one's quality for the target distance, and keeps the
+  // searching each one's quality for the target score, and keeps the
   // smallest that meets it (else the closest).
   AutoChoice chooseFormat(const ConversionJob& job, const codec::ImageHeader& header,
                           PixelSize size, const codec::Metadata& carried,

@@ -50,16 +50,17 @@ std::int64_t defaultMemoryBudget() {
   return room ? *room / 2 : 0;
 }
 
-std::int64_t estimatedConversionBytes(OutputFormat format, std::int64_t width,
-                                      std::int64_t height) {
+std::int64_t estimatedConversionBytes(OutputFormat format, std::int64_t width, std::int64_t height,
+                                      bool receipt) {
   // Bytes per input pixel at the peak of each road, measured with
   // bench/peak_rss.py on 12 and 24 MP photos (process tree, encoder
   // included) and rounded up: the decoded RGBA buffer (4), the PNG road's
-  // Oklab copy (12), and what each encoder keeps.
+  // Oklab copy (12), and what each encoder keeps (cwebp holds the image it
+  // reads from the pipe, and its own planes).
   double perPixel = 8;
   switch (format) {
     case OutputFormat::Webp:
-      perPixel = 8;
+      perPixel = 15;
       break;
     case OutputFormat::Jpeg:
       perPixel = 9;
@@ -74,6 +75,10 @@ std::int64_t estimatedConversionBytes(OutputFormat format, std::int64_t width,
       perPixel = 28;
       break;
   }
+  // The receipt keeps the decoded input (4), decodes the output (4) and
+  // compares (about 8): at most 16 more; on the WebP road, which decodes the
+  // input anyway, 24 MP measured 403 MiB against 351 without.
+  if (receipt) perPixel += 16;
   constexpr std::int64_t kPerConversion = 16 << 20;  // tool start-up, buffers
   const double pixels = static_cast<double>(std::max<std::int64_t>(0, width)) *
                         static_cast<double>(std::max<std::int64_t>(0, height));

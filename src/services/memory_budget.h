@@ -16,7 +16,8 @@ namespace quorvane::core {
 std::int64_t defaultMemoryBudget();
 
 // The peak memory of converting a width x height image (its header size) to
-// `format`, the encoder process included.
-std::int64_t estimatedConversionBytes(OutputFormat format, std::int64_t width, std::int64_t height);
+// `format`, the encoder process included, with or without the quality receipt.
+std::int64_t estimatedConversionBytes(OutputFormat format, std::int64_t width, std::int64_t height,
+                                      bool receipt);
 
 }  // namespace quorvane::core

@@ -294,7 +294,7 @@ void ConversionViewModel::convertAgainAtHigherQuality(const QUuid& id) {
     const int boost = std::min(item.qualityBoost() + kHigherQualityStep, 100 - quality);
     return anyOf(item.setQualityBoost(std::max(0, boost)),
                  item.setStatus(ConversionStatus::waiting()), item.setOutputURL(std::nullopt),
-                 item.setCompressedSize(std::nullopt), item.setDistance(std::nullopt),
+                 item.setCompressedSize(std::nullopt), item.setScore(std::nullopt),
                  item.setErrorMessage(std::nullopt), item.setNote({}));
   });
   startConversion();
@@ -344,9 +344,8 @@ void ConversionViewModel::conversionEnded(const QUuid& id, const ConversionOutco
   m_report.push_back(reportRowFor(m_items[*row].url(), m_items[*row].originalSize(), outcome,
                                   m_batch->settings()));
   updateItem(*row, [&outcome](ImageItem& item) -> bool {
-    const bool timed =
-        anyOf(item.setDurationMs(outcome.durationMs), item.setDistance(outcome.distance),
-              outcome.chosenFormat && item.setBatchFormat(outcome.chosenFormat));
+    const bool timed = anyOf(item.setDurationMs(outcome.durationMs), item.setScore(outcome.score),
+                             outcome.chosenFormat && item.setBatchFormat(outcome.chosenFormat));
     switch (outcome.kind) {
       case ConversionOutcome::Kind::Completed:
         return anyOf(timed, item.setOutputURL(outcome.output), item.setCompressedSize(outcome.size),

@@ -175,7 +175,7 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
         case SavingColumn:
           return item->compressionRatio() ? *item->compressionRatio() : -1e9;
         case QualityColumn:
-          return item->distance().value_or(1e9);
+          return item->score().value_or(-1e9);
         case StatusColumn:
           return static_cast<int>(status.kind);
       }
@@ -223,19 +223,20 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
       if (role == Qt::FontRole) return style::captionFont(QApplication::font());
       break;
     case QualityColumn: {
-      if (!item->distance()) {
+      if (!item->score()) {
         if (role == Qt::DisplayRole) return QStringLiteral("\u2014");
         if (role == Qt::ForegroundRole) return style::secondary(palette);
         break;
       }
-      const core::QualityVerdict verdict = core::verdictFor(*item->distance());
+      const core::QualityVerdict verdict = core::verdictFor(*item->score());
       if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole) {
         return core::verdictText(verdict);
       }
       if (role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole) {
-        //: %1 is a number such as 1.37
-        return tr("Perceptual distance %1 (below 1: no visible difference)")
-            .arg(QLocale().toString(*item->distance(), 'f', 2));
+        //: %1 is the score, such as 81.4; %2 the score from which nobody sees a difference
+        return tr("Scores %1 of 100; from %2 up, no difference shows")
+            .arg(QLocale().toString(*item->score(), 'f', 1))
+            .arg(QLocale().toString(core::kIdenticalFrom, 'f', 0));
       }
       if (role == Qt::ForegroundRole) return style::verdictColor(palette, verdict);
       if (role == Qt::FontRole) {

@@ -90,11 +90,11 @@ QString SettingsBar::qualityHint(core::OutputFormat format) {
 }
 
 QString SettingsBar::autoQualityHint(int quality) {
-  const double target = core::autoTargetDistance(quality);
-  //: %1: e.g. "very close"; %2: the largest distance allowed, e.g. 1.8
-  return tr("Auto: each image as small as it can be while it looks %1 (up to %2).")
+  const double target = core::autoTargetScore(quality);
+  //: %1: e.g. "very close"; %2: the lowest score allowed (of 100), e.g. 80
+  return tr("Auto: each image as small as it can be while it looks %1 (scoring %2 or more).")
       .arg(core::verdictText(core::verdictFor(target)))
-      .arg(target, 0, 'f', 1);
+      .arg(QLocale().toString(target, 'f', 0));
 }
 
 SettingsBar::SettingsBar(core::ConversionViewModel& controller, QWidget* parent)

@@ -312,7 +312,7 @@ TEST_F(CliTest, SkippedOutputsAreNoFailureAndTheReportSaysWhy) {
   std::getline(csv, header);
   std::getline(csv, row);
   EXPECT_EQ(header.rfind("input,output,format,quality,input_bytes,output_bytes,saving_percent,"
-                         "status,reason,time_ms,distance,looks",
+                         "status,reason,time_ms,score,looks",
                          0),
             0u);
   EXPECT_NE(row.find(",jpeg,80,"), std::string::npos) << row;

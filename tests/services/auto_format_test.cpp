@@ -2,18 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include "models/quality_verdict.h"
+
 namespace quorvane::core {
 namespace {
 
-// Runs a search against a format whose distance falls and size grows
-// steadily with quality; returns the trials made.
+// Runs a search against a format whose score and size grow steadily with
+// quality; returns the trials made.
 std::vector<AutoTrial> search(int threshold, int start, std::optional<std::int64_t> best = {}) {
   std::vector<AutoTrial> trials;
-  while (const auto quality = nextAutoQuality(trials, 2.0, start, best)) {
+  while (const auto quality = nextAutoQuality(trials, 80.0, start, best)) {
     EXPECT_GE(*quality, kAutoLowestQuality);
     EXPECT_LE(*quality, kAutoHighestQuality);
-    // Meets the target 2.0 from `threshold` up.
-    trials.push_back({*quality, 1000 + *quality * 100, 2.0 + (threshold - *quality) * 0.05});
+    // Meets the target 80 from `threshold` up.
+    trials.push_back({*quality, 1000 + *quality * 100, 80.0 + (*quality - threshold) * 0.4});
   }
   return trials;
 }
@@ -21,7 +23,7 @@ std::vector<AutoTrial> search(int threshold, int start, std::optional<std::int64
 int lowestMet(const std::vector<AutoTrial>& trials) {
   int lowest = 1000;
   for (const AutoTrial& t : trials) {
-    if (t.distance <= 2.0) lowest = std::min(lowest, t.quality);
+    if (t.score >= 80.0) lowest = std::min(lowest, t.quality);
   }
   return lowest;
 }
@@ -47,10 +49,14 @@ TEST(AutoFormat, TheSearchGivesUpWhenTheTargetIsOutOfReachOrAlreadyBeaten) {
   EXPECT_EQ(lowestMet(out), 1000);
   // A miss already larger than another format's best: going up only grows.
   EXPECT_EQ(search(90, 50, 5000).size(), 1u);
-  // Targets: 100 asks for identical to the eye, lower qualities allow more.
-  EXPECT_DOUBLE_EQ(autoTargetDistance(100), 1.0);
-  EXPECT_DOUBLE_EQ(autoTargetDistance(80), 1.8);
-  EXPECT_DOUBLE_EQ(autoTargetDistance(0), 4.0);
+  // Targets: 100 asks for identical to the eye, the default for very close,
+  // lower qualities for less, never for nothing.
+  EXPECT_EQ(verdictFor(autoTargetScore(100)), QualityVerdict::Identical);
+  EXPECT_EQ(verdictFor(autoTargetScore(80)), QualityVerdict::VeryClose);
+  for (int quality = 1; quality <= 100; ++quality) {
+    EXPECT_GT(autoTargetScore(quality), autoTargetScore(quality - 1)) << quality;
+  }
+  EXPECT_GE(autoTargetScore(0), 30.0);
 }
 
 }  // namespace

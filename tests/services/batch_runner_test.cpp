@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 
+#include "services/memory_budget.h"
 #include "support/fake_converter.h"
 #include "support/numbered.h"
 #include "support/test_files.h"
@@ -156,9 +157,11 @@ TEST_F(BatchRunnerTest, CustomNamesCountInTheOrderImagesStartAndSkipTakenNames) 
 }
 
 TEST_F(BatchRunnerTest, TheMemoryBudgetHoldsBackWhatWouldNotFitAndLetsALargeImageRunAlone) {
-  // 2000 x 2000 pixels to WebP are estimated at about 48 MiB each: two fit
-  // in 100 MiB, three do not; a budget smaller than one still runs it, alone.
-  auto runner = makeRunner(4, 100 << 20);
+  // Two 2000 x 2000 conversions to WebP fit in two and a half times the
+  // estimate of one, three do not; a budget smaller than one still runs
+  // it, alone.
+  const qint64 one = estimatedConversionBytes(OutputFormat::Webp, 2000, 2000, true);
+  auto runner = makeRunner(4, one * 5 / 2);
   runner->append(entries({"a.png", "b.png", "c.png"}, 2000));
   runner->start();
   ASSERT_TRUE(waitFor([&] { return m_converter.running() == 2; }));

@@ -113,8 +113,10 @@ class ConverterWithFakeToolsTest : public ::testing::Test {
   ConverterWithFakeToolsTest() {
     fs::create_directories(m_resources / "bin");
     const std::string log = "printf '%s\\n' \"$@\" > '" + (m_resources / "args").native() + "'\n";
-    // Each writes the file named last (or after -o) as a copy of the input.
-    tool("cwebp", log + "eval in=\\${$(($# - 2))}; eval out=\\${$#}; cp \"$in\" \"$out\"");
+    // Each writes the file named last (or after -o) as a copy of the input;
+    // cwebp keeps what it read from its standard input and writes a PNG.
+    tool("cwebp", log + "cat > '" + (m_resources / "stdin").native() + "'; cp '" +
+                      (codecData() / "2-truncated.png").native() + "' \"$6\"");
     tool("avifenc", log + "eval in=\\${$(($# - 1))}; eval out=\\${$#}; cp \"$in\" \"$out\"");
     // cjpeg writes a real (tiny) JPEG, so the output reads back.
     tool("cjpeg", log + "cat '" + (codecData() / "2-exif-orientation-6.jpg").native() + "'");
@@ -139,33 +141,33 @@ class ConverterWithFakeToolsTest : public ::testing::Test {
   ImageConverter m_converter{ToolManager(m_resources.path())};
 };
 
-TEST_F(ConverterWithFakeToolsTest, WebPHandsAPlainFileStraightToTheTool) {
-  writePng(m_in / "photo.PNG", 40, 30);
-  const fs::path out = convert(m_in / "photo.PNG", OutputFormat::Webp, 20);
-  EXPECT_EQ(out, m_out / "photo.webp");
-  const auto args = lastArguments();
-  ASSERT_EQ(args.size(), 10u);
-  EXPECT_EQ(std::vector<std::string>(args.begin(), args.begin() + 8),
-            (std::vector<std::string>{"-q", "80", "-m", "6", "-resize", "20", "15",
-                                      (m_in / "photo.PNG").native()}));
-  EXPECT_EQ(args[8], "-o");
-  EXPECT_EQ(fs::path(args[9]).parent_path(), m_out.path());  // staged beside the output
-  EXPECT_EQ(filesIn(m_out.path()), std::vector<std::string>{"photo.webp"});
-
-  // No bound, or one the image already fits: no "-resize".
-  convert(m_in / "photo.PNG", OutputFormat::Webp, 100);
-  EXPECT_EQ(lastArguments().size(), 7u);
-}
-
-TEST_F(ConverterWithFakeToolsTest, WebPOfOtherFormatsGoesThroughAFullSizeIntermediate) {
-  test::writeBmp(m_in / "scan.bmp", 40, 30);
-  convert(m_in / "scan.bmp", OutputFormat::Webp, 20);
-  const auto args = lastArguments();
-  ASSERT_EQ(args.size(), 10u);
-  EXPECT_EQ(args[4], "-resize");  // the tool downscales the intermediate
-  const fs::path intermediate = args[7];
-  EXPECT_EQ(intermediate.parent_path(), privateTemporaryFolder());
-  EXPECT_FALSE(fs::exists(intermediate));  // removed after the run
+TEST_F(ConverterWithFakeToolsTest, WebPGetsTheDecodedFittedPixelsThroughAPipe) {
+  for (const char* name : {"photo.PNG", "scan.bmp"}) {
+    SCOPED_TRACE(name);
+    if (std::string(name) == "scan.bmp") {
+      test::writeBmp(m_in / name, 40, 30);
+    } else {
+      writePng(m_in / name, 40, 30);
+    }
+    const fs::path out = convert(m_in / name, OutputFormat::Webp, 20);
+    EXPECT_EQ(out.parent_path(), m_out.path());
+    const auto args = lastArguments();
+    ASSERT_EQ(args.size(), 8u);
+    EXPECT_EQ(std::vector<std::string>(args.begin(), args.begin() + 5),
+              (std::vector<std::string>{"-q", "80", "-m", "6", "-o"}));
+    EXPECT_EQ(fs::path(args[5]).parent_path(), m_out.path());  // staged beside the output
+    EXPECT_EQ(std::vector<std::string>(args.begin() + 6, args.end()),
+              (std::vector<std::string>{"--", "-"}));
+    // What the tool read: the image upright and fitted, as a PAM.
+    std::ifstream in(m_resources / "stdin", std::ios::binary);
+    const std::string pam((std::istreambuf_iterator<char>(in)), {});
+    const std::string header =
+        "P7\nWIDTH 20\nHEIGHT 15\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n";
+    EXPECT_EQ(pam.substr(0, header.size()), header);
+    EXPECT_EQ(pam.size(), header.size() + 20 * 15 * 4);
+  }
+  // No temporary file is left behind.
+  EXPECT_TRUE(fs::is_empty(privateTemporaryFolder()));
 }
 
 TEST_F(ConverterWithFakeToolsTest, AvifDownscalesIntoAnIntermediateWhenBounded) {
@@ -273,7 +275,7 @@ TEST_F(ConverterWithFakeToolsTest, EveryRoadChecksTheHeaderBeforeAnyToolOrDecode
 TEST_F(ConverterWithFakeToolsTest, AnOutputThatDoesNotReadBackIsAFailure) {
   writePng(m_in / "a.png", 8, 8);
   tool("quorvane-heic", "printf 'not a HEIC' > \"$3\"");
-  tool("cwebp", "eval out=\\${$#}; head -c 300 /dev/zero > \"$out\"");
+  tool("cwebp", "head -c 300 /dev/zero > \"$6\"");
   for (OutputFormat format : {OutputFormat::Heic, OutputFormat::Webp}) {
     EXPECT_EQ(describe([&] { convert(m_in / "a.png", format); }),
               "The encoder wrote a file that cannot be read back");

@@ -8,7 +8,8 @@
 #include <iterator>
 
 #include "codec/image_codec.h"
-#include "codec/perceptual_distance.h"
+#include "codec/perceptual_score.h"
+#include "models/quality_verdict.h"
 #include "services/image_converter.h"
 #include "services/png_quantizer.h"
 #include "services/temporary_files.h"
@@ -162,26 +163,50 @@ codec::RgbaImage grain() {
   return image;
 }
 
-TEST_F(OutputOptionsTest, TheReceiptScoresHeavyCompressionWorseThanLight) {
-  const codec::RgbaImage image = grain();
-  const fs::path photo = m_out / "grain.png";
-  ASSERT_TRUE(codec::writePng(image, photo));
-  const auto identical = codec::perceptualDistance(image, image.clone());
-  ASSERT_TRUE(identical);
-  EXPECT_LT(identical.value(), 0.05);
-
-  const auto scored = [&](OutputFormat format, int quality) {
-    const ConversionResult result = m_converter.convert(
-        {photo, m_out.path(), format, quality, {}, {}, std::nullopt, {.checkQuality = true}},
-        m_token, {&m_reservations, nullptr});
-    EXPECT_TRUE(result.distance) << rawValue(format).toStdString();
-    return result.distance.value_or(0);
-  };
-  for (OutputFormat format : {OutputFormat::Webp, OutputFormat::Jpeg, OutputFormat::Avif}) {
-    EXPECT_GT(scored(format, 5), scored(format, 95) + 0.5) << rawValue(format).toStdString();
+// Smooth shading with hard edges and a little grain, like a photo.
+codec::RgbaImage shaded(int seed) {
+  codec::RgbaImage image(320, 240);
+  std::uint32_t noise = static_cast<std::uint32_t>(seed) * 2654435761u;
+  for (int y = 0; y < 240; ++y) {
+    for (int x = 0; x < 320; ++x) {
+      noise = noise * 1664525u + 1013904223u;
+      const int grainValue = static_cast<int>(noise >> 29) - 4;
+      const int edge = ((x + seed * 13) / 40 + y / 30) % 2 ? 50 : 0;
+      std::uint8_t* p = image.data() + (std::size_t(y) * 320 + x) * 4;
+      p[0] = static_cast<std::uint8_t>(std::clamp(60 + x / 2 + edge + grainValue, 0, 255));
+      p[1] = static_cast<std::uint8_t>(std::clamp(40 + y / 2 + seed * 20 + grainValue, 0, 255));
+      p[2] = static_cast<std::uint8_t>(std::clamp(150 - edge + (x ^ y) % 16 + grainValue, 0, 255));
+      p[3] = 255;
+    }
   }
-  EXPECT_GT(scored(OutputFormat::Png, 80), 0.0);  // the palette road is scored like any other
-  EXPECT_FALSE(convert(photo, OutputFormat::Webp, {}).distance);  // off by default
+  return image;
+}
+
+TEST_F(OutputOptionsTest, TheReceiptScoresEveryQualityStepHigherThanTheOneBelow) {
+  const auto identical = codec::perceptualScore(grain(), grain());
+  ASSERT_TRUE(identical);
+  EXPECT_EQ(identical.value(), 100.0);
+
+  int photoNumber = 0;
+  for (const codec::RgbaImage& image : {grain(), shaded(1), shaded(2)}) {
+    const fs::path photo = m_out / ("photo" + std::to_string(++photoNumber) + ".png");
+    ASSERT_TRUE(codec::writePng(image, photo));
+    for (OutputFormat format : {OutputFormat::Webp, OutputFormat::Jpeg, OutputFormat::Avif}) {
+      double previous = -1000;
+      for (int quality : {20, 50, 80, 95}) {
+        SCOPED_TRACE(testing::Message() << photo.filename() << " " << rawValue(format).toStdString()
+                                        << " q" << quality);
+        const ConversionResult result =
+            m_converter.convert({photo, m_out.path(), format, quality, {}, {}, std::nullopt, {}},
+                                m_token, {&m_reservations, nullptr});
+        ASSERT_TRUE(result.score);  // measured by default
+        EXPECT_GT(*result.score, previous);
+        EXPECT_LT(*result.score, 100.0);
+        previous = *result.score;
+      }
+    }
+  }
+  EXPECT_FALSE(convert(m_out / "photo1.png", OutputFormat::Webp, {.checkQuality = false}).score);
 }
 
 // A logo: a transparent field around an opaque block with a soft edge.
@@ -197,6 +222,19 @@ codec::RgbaImage logo() {
     }
   }
   return image;
+}
+
+TEST_F(OutputOptionsTest, ATransparentPngThatComesOutExactReadsIdenticalToTheEye) {
+  const fs::path input = m_out / "logo.png";
+  ASSERT_TRUE(codec::writePng(logo(), input));
+  const ConversionResult kept = convert(input, OutputFormat::Png, {.keepAlpha = true});
+  ASSERT_TRUE(kept.score);
+  EXPECT_EQ(*kept.score, 100.0);
+  EXPECT_EQ(verdictFor(*kept.score), QualityVerdict::Identical);
+  // Flattened onto white, it is compared with the input as flattened.
+  const ConversionResult filled = convert(input, OutputFormat::Png, {});
+  ASSERT_TRUE(filled.score);
+  EXPECT_EQ(verdictFor(*filled.score), QualityVerdict::Identical);
 }
 
 TEST_F(OutputOptionsTest, TransparencyIsKeptInPngOnlyWhenAskedAndTheRowSaysWhenItIsFilled) {
@@ -269,14 +307,14 @@ TEST_F(OutputOptionsTest, AutoPublishesOneFileThatLooksTheSameAndLeavesNoCandida
     EXPECT_NE(*photo.chosenFormat, OutputFormat::Heic);
     EXPECT_EQ(photo.output.extension().string().substr(1),
               fileExtension(*photo.chosenFormat).toStdString());
-    ASSERT_TRUE(photo.distance);
-    EXPECT_LE(*photo.distance, autoTargetDistance(quality));
+    ASSERT_TRUE(photo.score);
+    EXPECT_GE(*photo.score, autoTargetScore(quality));
     // What it reports is what the file is.
     const auto image = codec::decode(photo.output);
     ASSERT_TRUE(image);
-    const auto measured = codec::perceptualDistance(grain(), image.value());
+    const auto measured = codec::perceptualScore(grain(), image.value());
     ASSERT_TRUE(measured);
-    EXPECT_NEAR(measured.value(), *photo.distance, 0.05);
+    EXPECT_NEAR(measured.value(), *photo.score, 1e-9);
   }
   const auto count = [](const fs::path& folder) {
     return std::distance(fs::directory_iterator(folder), fs::directory_iterator());

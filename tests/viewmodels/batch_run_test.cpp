@@ -206,7 +206,7 @@ TEST_F(BatchRunTest, OneImageGoesAgainAtHigherQualityAndKeepsItsScore) {
   m_converter.releaseAll();
   add({"a.png", "b.png"});
   ASSERT_TRUE(runToEnd());
-  EXPECT_EQ(m_vm->items()[0].distance(), std::optional<double>(3.4));
+  EXPECT_EQ(m_vm->items()[0].score(), std::optional<double>(3.4));
   m_vm->updateQuality(95);
   QSignalSpy finished(m_vm.get(), &ConversionViewModel::conversionFinished);
   m_vm->convertAgainAtHigherQuality(m_vm->items()[0].id());
