@@ -20,6 +20,7 @@
 #include "services/process_runner.h"
 #include "services/staged_output.h"
 #include "services/temporary_files.h"
+#include "services/tool_version.h"
 
 namespace quorvane::core {
 
@@ -325,8 +326,12 @@ void ImageConverter::convertToAVIF(const Road& road) const {
   const fs::path tool = m_tools.toolPath(QStringLiteral("avifenc"));
   // avifenc cannot scale: a bounded image is always shrunk on our side.
   const bool bounded = hasBound(road.job);
-  const std::string q = decimal(avifQuantizer(road.job.quality));
-  std::vector<std::string> arguments = {"--min", q, "--max", q, "--speed", road.quick ? "6" : "4"};
+  // One worker thread, as avifenc 0.11 has by default and 1.x not: each
+  // conversion is one of the batch's slots, and the output does not depend
+  // on thread timing.
+  std::vector<std::string> arguments =
+      avifQuantizerArguments(avifQuantizer(road.job.quality), toolVersion(tool, road.token));
+  arguments.insert(arguments.end(), {"--speed", road.quick ? "6" : "4", "--jobs", "1"});
   // avifenc copies the metadata of a file it reads: only what is kept may
   // reach the output.
   const MetadataFiles blocks(road.carried);

@@ -234,6 +234,7 @@ std::string runProcess(const std::filesystem::path& tool, const std::vector<std:
   std::string errors;
   bool exited = false;
   bool killed = false;
+  const auto started = ProcessHolder::Clock::now();
   while (!exited || errorPipe.read.valid() || outputPipe.read.valid()) {
     pollfd fds[3];
     nfds_t count = 0;
@@ -270,7 +271,9 @@ std::string runProcess(const std::filesystem::path& tool, const std::vector<std:
       break;
     }
     const auto requested = holder->terminationRequestedAt();
-    if (!killed && requested && ProcessHolder::Clock::now() - *requested > options.killGrace) {
+    const auto now = ProcessHolder::Clock::now();
+    if (!killed && ((requested && now - *requested > options.killGrace) ||
+                    (options.timeout.count() > 0 && now - started > options.timeout))) {
       holder->kill();
       killed = true;
     }

@@ -20,6 +20,9 @@ struct ProcessOptions {
   std::vector<std::string_view> input = {};
   // How long a cancelled child may take to end after SIGTERM before SIGKILL.
   std::chrono::milliseconds killGrace{2000};
+  // A child still running after this long is killed (its exit then reads as
+  // SIGKILL); 0: no limit.
+  std::chrono::milliseconds timeout{0};
   // What is kept of the child's error output for the message; the rest is
   // read and dropped so the child never blocks on a full pipe.
   std::size_t maxErrorBytes = 64 * 1024;

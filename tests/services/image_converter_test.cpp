@@ -1,4 +1,5 @@
 #include "services/image_converter.h"
+#include "services/tool_version.h"
 
 #include <gtest/gtest.h>
 
@@ -117,7 +118,8 @@ class ConverterWithFakeToolsTest : public ::testing::Test {
     // cwebp keeps what it read from its standard input and writes a PNG.
     tool("cwebp", log + "cat > '" + (m_resources / "stdin").native() + "'; cp '" +
                       (codecData() / "2-truncated.png").native() + "' \"$6\"");
-    tool("avifenc", log + "eval in=\\${$(($# - 1))}; eval out=\\${$#}; cp \"$in\" \"$out\"");
+    tool("avifenc", "[ \"$1\" = --version ] && exit 1\n" + log +
+                        "eval in=\\${$(($# - 1))}; eval out=\\${$#}; cp \"$in\" \"$out\"");
     // cjpeg writes a real (tiny) JPEG, so the output reads back.
     tool("cjpeg", log + "cat '" + (codecData() / "2-exif-orientation-6.jpg").native() + "'");
     tool("oxipng", log);
@@ -174,18 +176,41 @@ TEST_F(ConverterWithFakeToolsTest, AvifDownscalesIntoAnIntermediateWhenBounded) 
   writePng(m_in / "small.png", 40, 30);
   convert(m_in / "small.png", OutputFormat::Avif);
   auto args = lastArguments();
-  ASSERT_EQ(args.size(), 11u);
+  ASSERT_EQ(args.size(), 13u);
   // Nothing of the file but its pixels goes along unless asked.
-  EXPECT_EQ(
-      std::vector<std::string>(args.begin(), args.begin() + 10),
-      (std::vector<std::string>{"--min", "12", "--max", "12", "--speed", "4", "--ignore-exif",
-                                "--ignore-xmp", "--ignore-icc", (m_in / "small.png").native()}));
+  EXPECT_EQ(std::vector<std::string>(args.begin(), args.begin() + 12),
+            (std::vector<std::string>{"--min", "12", "--max", "12", "--speed", "4", "--jobs", "1",
+                                      "--ignore-exif", "--ignore-xmp", "--ignore-icc",
+                                      (m_in / "small.png").native()}));
 
   convert(m_in / "small.png", OutputFormat::Avif, 1000);  // a bound, even one that fits
   args = lastArguments();
-  ASSERT_EQ(args.size(), 11u);
-  EXPECT_EQ(fs::path(args[9]).parent_path(), privateTemporaryFolder());
-  EXPECT_FALSE(fs::exists(args[9]));
+  ASSERT_EQ(args.size(), 13u);
+  EXPECT_EQ(fs::path(args[11]).parent_path(), privateTemporaryFolder());
+  EXPECT_FALSE(fs::exists(args[11]));
+}
+
+// avifenc 1.0 deprecated --min/--max for -q: the release the tool names
+// decides, and either way the quantizer is the same.
+TEST_F(ConverterWithFakeToolsTest, AvifQualityIsSaidTheWayTheInstalledReleaseTakesIt) {
+  writePng(m_in / "small.png", 40, 30);
+  const std::string log = "printf '%s\\n' \"$@\" > '" + (m_resources / "args").native() + "'\n";
+  const std::string copy = "eval in=\\${$(($# - 1))}; eval out=\\${$#}; cp \"$in\" \"$out\"";
+  for (const auto& [said, expected] :
+       {std::pair<std::string, std::vector<std::string>>{"Version: 0.11.1 (aom [enc/dec]:3.6.0)",
+                                                         {"--min", "12", "--max", "12"}},
+        {"Version: 1.2.1 (dav1d [dec]:1.5.1, aom [enc/dec]:v3.12.1)", {"-q", "81"}}}) {
+    SCOPED_TRACE(said);
+    tool("avifenc", "[ \"$1\" = --version ] && { echo '" + said + "'; exit 0; }\n" + log + copy);
+    convert(m_in / "small.png", OutputFormat::Avif);
+    const auto args = lastArguments();
+    ASSERT_GE(args.size(), expected.size());
+    EXPECT_EQ(std::vector<std::string>(args.begin(), args.begin() + expected.size()), expected);
+  }
+  EXPECT_EQ(avifQuantizerArguments(0, QVersionNumber(1, 2, 1)),
+            (std::vector<std::string>{"-q", "100"}));
+  EXPECT_EQ(avifQuantizerArguments(63, QVersionNumber(1, 0)),
+            (std::vector<std::string>{"-q", "0"}));
 }
 
 TEST_F(ConverterWithFakeToolsTest, JpegAndPngCommandLines) {

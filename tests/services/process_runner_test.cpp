@@ -82,6 +82,17 @@ TEST_F(ProcessRunnerTest, FeedsStandardInputAndSurvivesAChildThatStopsReading) {
   EXPECT_EQ(runProcess(count, {}, m_token, {.captureStdout = true}), "0\n");
 }
 
+TEST_F(ProcessRunnerTest, AChildOverItsTimeLimitIsKilled) {
+  const auto hangs = tool("hangs", "sleep 30");
+  try {
+    runProcess(hangs, {}, m_token, {.timeout = std::chrono::milliseconds(100)});
+    FAIL() << "no error";
+  } catch (const ConversionError& error) {
+    EXPECT_EQ(error.kind(), ConversionError::Kind::ProcessExitedWithError);
+    EXPECT_EQ(error.exitStatus(), 128 + SIGKILL);
+  }
+}
+
 TEST_F(ProcessRunnerTest, NonZeroExitCarriesTheErrorOutputUnchanged) {
   const auto bad = tool("bad", "printf 'bad input' >&2; exit 1");
   try {
