@@ -27,13 +27,30 @@ foreach(page quorvane quorvane-cli)
   list(APPEND gzipped "${QUORVANE_GENERATED_DOCS}/${page}.1.gz")
   install(FILES "${QUORVANE_GENERATED_DOCS}/${page}.1.gz" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
 endforeach()
-# A native package (no Debian revision): its changelog is changelog.gz.
+# The Debian release this is built on names the package's revision
+# (0.2.0-1~deb13): a package built against one release's libraries is
+# never taken for the other's.
+set(QUORVANE_DEBIAN_RELEASE "")
+if(EXISTS /etc/os-release)
+  file(STRINGS /etc/os-release os_release REGEX "^(ID|VERSION_ID)=")
+  if(os_release MATCHES "ID=\"?debian\"?" AND os_release MATCHES "VERSION_ID=\"?([0-9]+)")
+    set(QUORVANE_DEBIAN_RELEASE "${CMAKE_MATCH_1}")
+  endif()
+endif()
+if(QUORVANE_DEBIAN_RELEASE)
+  set(QUORVANE_PACKAGE_REVISION "1~deb${QUORVANE_DEBIAN_RELEASE}")
+else()
+  set(QUORVANE_PACKAGE_REVISION "1")
+endif()
+set(QUORVANE_PACKAGE_VERSION "${PROJECT_VERSION}-${QUORVANE_PACKAGE_REVISION}")
+# A package with a revision keeps its history in changelog.Debian.gz.
 configure_file("${PROJECT_SOURCE_DIR}/resources/debian/changelog.in"
-               "${QUORVANE_GENERATED_DOCS}/changelog" @ONLY)
-quorvane_gzip("${QUORVANE_GENERATED_DOCS}/changelog" "${QUORVANE_GENERATED_DOCS}/changelog.gz")
-list(APPEND gzipped "${QUORVANE_GENERATED_DOCS}/changelog.gz")
+               "${QUORVANE_GENERATED_DOCS}/changelog.Debian" @ONLY)
+quorvane_gzip("${QUORVANE_GENERATED_DOCS}/changelog.Debian"
+              "${QUORVANE_GENERATED_DOCS}/changelog.Debian.gz")
+list(APPEND gzipped "${QUORVANE_GENERATED_DOCS}/changelog.Debian.gz")
 add_custom_target(quorvane_docs ALL DEPENDS ${gzipped})
-install(FILES "${QUORVANE_GENERATED_DOCS}/changelog.gz"
+install(FILES "${QUORVANE_GENERATED_DOCS}/changelog.Debian.gz"
               "${PROJECT_SOURCE_DIR}/resources/debian/copyright"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/quorvane")
 install(FILES "${PROJECT_SOURCE_DIR}/resources/debian/lintian-overrides"
@@ -71,7 +88,17 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://quorvane.org")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "webp, libjpeg-turbo-progs, libavif-bin, libheif1")
+set(CPACK_DEBIAN_PACKAGE_RELEASE "${QUORVANE_PACKAGE_REVISION}")
+# The encoders are programs that dpkg-shlibdeps cannot see; so is libheif's
+# HEVC encoder where the release ships it as a plugin package (Debian 13):
+# depend on it when this machine has it installed.
+set(quorvane_encoders "webp, libjpeg-turbo-progs, libavif-bin, libheif1")
+execute_process(COMMAND dpkg-query -W -f=${Status} libheif-plugin-x265
+                OUTPUT_VARIABLE heif_plugin_status ERROR_QUIET)
+if(heif_plugin_status MATCHES "install ok installed")
+  string(APPEND quorvane_encoders ", libheif-plugin-x265")
+endif()
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "${quorvane_encoders}")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "sound-theme-freedesktop, qt6-translations-l10n")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
