@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <vips/vips.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "codec/image_codec.h"

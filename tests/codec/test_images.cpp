@@ -4,6 +4,7 @@
 #include <stdlib.h>
 #include <vips/vips.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <iterator>
