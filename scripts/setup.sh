@@ -8,8 +8,8 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 
 # The release decides a few package names: the clang runtime follows the
-# release's clang, and from Debian 13 on libheif's HEVC encoder is a plugin
-# of its own.
+# release's clang, and from Debian 13 on libheif's encoders are plugins of
+# their own (HEVC for HEIC outputs; AV1 only for the tests' AVIF files).
 release=unknown
 if [[ -r /etc/os-release ]]; then
   # shellcheck disable=SC1091
@@ -17,7 +17,7 @@ if [[ -r /etc/os-release ]]; then
 fi
 case "$release" in
   "debian 12") per_release=(libclang-rt-14-dev) ;;
-  "debian 13") per_release=(libclang-rt-19-dev libheif-plugin-x265) ;;
+  "debian 13") per_release=(libclang-rt-19-dev libheif-plugin-x265 libheif-plugin-aomenc) ;;
   *)
     name=$(. /etc/os-release 2>/dev/null && echo "${PRETTY_NAME:-}") || true
     echo "setup: ${name:-this system ($release)} is not a release this script knows;" \
