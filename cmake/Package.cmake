@@ -93,7 +93,7 @@ set(CPACK_DEBIAN_PACKAGE_RELEASE "${QUORVANE_PACKAGE_REVISION}")
 # HEVC encoder where the release ships it as a plugin package (Debian 13):
 # depend on it when this machine has it installed.
 set(quorvane_encoders "webp, libjpeg-turbo-progs, libavif-bin, libheif1")
-execute_process(COMMAND dpkg-query -W -f=${Status} libheif-plugin-x265
+execute_process(COMMAND dpkg-query -W "-f=\${Status}" libheif-plugin-x265
                 OUTPUT_VARIABLE heif_plugin_status ERROR_QUIET)
 if(heif_plugin_status MATCHES "install ok installed")
   string(APPEND quorvane_encoders ", libheif-plugin-x265")
