@@ -24,7 +24,18 @@ std::size_t editDistance(const std::string& a, const std::string& b) {
   return row[b.size()];
 }
 
+// The choice within two edits of `word`, or the only one it begins
+// ("keep" for "keep-original"); empty when there is none.
 std::string nearest(const std::string& word, const std::vector<std::string>& choices) {
+  std::string prefixed;
+  int prefixes = 0;
+  for (const auto& choice : choices) {
+    if (word.size() >= 2 && choice.starts_with(word)) {
+      prefixed = choice;
+      ++prefixes;
+    }
+  }
+  if (prefixes == 1) return prefixed;
   std::string best;
   std::size_t bestDistance = 3;  // farther than 2 edits is no hint
   for (const auto& choice : choices) {
@@ -61,6 +72,7 @@ const std::vector<std::string> kOptions = {"--format",
                                            "--output",
                                            "--jobs",
                                            "--min-saving",
+                                           "--if-larger",
                                            "--report",
                                            "--keep-metadata",
                                            "--keep-icc",
@@ -175,6 +187,13 @@ ParseResult parseArguments(const std::vector<std::string>& arguments) {
         return UsageError{"min-saving must be a whole number from 0 to 99, not '" + v + "'"};
       }
       options.outputOptions.minSaving = *percent;
+    } else if (name == "--if-larger") {
+      const auto choice = core::ifLargerFromRawValue(QString::fromStdString(v));
+      if (!choice) {
+        return UsageError{withHint("unknown choice '" + v + "' for --if-larger", v,
+                                   {"keep-original", "skip", "write"})};
+      }
+      options.outputOptions.ifLarger = *choice;
     } else if (name == "--report") {
       if (v.empty()) return UsageError{"option '--report' needs a file"};
       options.report = std::filesystem::path(v);
@@ -220,8 +239,12 @@ std::string usageText(int defaultJobs) {
              "  --jobs N          conversions at once [") +
          jobs +
          "; the CPUs available]\n"
-         "  --min-saving N    keep an output only when it is at least N% smaller than\n"
-         "                    its input (0 to 99; 0: smaller at all) [keep every output]\n"
+         "  --min-saving N    an output must be at least N% smaller than its input\n"
+         "                    (0 to 99) [0: smaller at all]\n"
+         "  --if-larger WHAT  for an output that is not (enough) smaller: keep-original\n"
+         "                    (copy the original to the output folder instead, without\n"
+         "                    camera data unless kept), skip (write nothing) or write\n"
+         "                    (write it anyway) [keep-original]\n"
          "  --keep-metadata   carry camera data (EXIF, XMP: camera, date, GPS, ...)\n"
          "                    into the output [strip it]\n"
          "  --keep-icc        keep an RGB colour profile and its colours [convert to sRGB]\n"

@@ -85,6 +85,16 @@ void ProgressPrinter::itemFinished(const QString& name, const std::filesystem::p
       ++m_totals.skipped;
       print(m_output, QStringLiteral("%1: %2").arg(name, outcome.message));
       break;
+    case Kind::KeptOriginal:
+      ++m_totals.keptOriginal;
+      if (outcome.output == input) {
+        print(m_output, QStringLiteral("%1: %2").arg(name, outcome.message));
+      } else {
+        print(m_output, QStringLiteral("%1: %2 -> %3")
+                            .arg(name, outcome.message,
+                                 core::FileService::displayPath(outcome.output.filename())));
+      }
+      break;
     case Kind::AlreadyConverted:
       ++m_totals.skipped;
       print(m_output, QStringLiteral("%1: already converted -> %2")
@@ -116,8 +126,13 @@ void ProgressPrinter::notice(const QString& text) {
 void ProgressPrinter::finish(bool interrupted) {
   clearBar();
   // Images that never reached a conversion were cancelled too.
-  m_totals.cancelled = m_images - m_totals.converted - m_totals.skipped - m_failedImages;
+  m_totals.cancelled =
+      m_images - m_totals.converted - m_totals.skipped - m_totals.keptOriginal - m_failedImages;
   QString line = QString::asprintf("%d converted", m_totals.converted);
+  if (m_totals.keptOriginal) {
+    line += QString::asprintf(", %d kept as %s", m_totals.keptOriginal,
+                              m_totals.keptOriginal == 1 ? "the original" : "the originals");
+  }
   if (m_totals.skipped) line += QString::asprintf(", %d skipped", m_totals.skipped);
   if (m_totals.failed) line += QString::asprintf(", %d failed", m_totals.failed);
   if (m_totals.cancelled > 0) line += QString::asprintf(", %d cancelled", m_totals.cancelled);

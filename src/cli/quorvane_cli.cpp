@@ -179,7 +179,8 @@ int run(const CliOptions& options) {
   }
   if (interrupted) return kExitInterrupted;
   const BatchTotals& totals = printer.totals();
-  return !reportFailed && totals.failed == 0 && totals.converted + totals.skipped == total
+  return !reportFailed && totals.failed == 0 &&
+                 totals.converted + totals.skipped + totals.keptOriginal == total
              ? kExitSuccess
              : kExitFailure;
 }

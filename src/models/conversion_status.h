@@ -7,8 +7,9 @@ namespace quorvane::core {
 
 struct ConversionStatus {
   // Skipped: converted but not kept (too little saving), or left alone as
-  // converted before; not a failure.
-  enum class Kind { Waiting, Processing, Completed, Cancelled, Error, Skipped };
+  // converted before; not a failure. KeptOriginal: the output would not have
+  // been smaller, so the original stands in for it (message says why).
+  enum class Kind { Waiting, Processing, Completed, Cancelled, Error, Skipped, KeptOriginal };
 
   Kind kind = Kind::Waiting;
   QString message;  // why: the failure's description, or why it was skipped
@@ -22,6 +23,9 @@ struct ConversionStatus {
     return {Kind::Error, std::move(message), std::move(detail)};
   }
   static ConversionStatus skipped(QString reason) { return {Kind::Skipped, std::move(reason), {}}; }
+  static ConversionStatus keptOriginal(QString reason) {
+    return {Kind::KeptOriginal, std::move(reason), {}};
+  }
 
   bool isError() const { return kind == Kind::Error; }
   // Equal when the same kind and, for errors, the same texts.

@@ -68,6 +68,9 @@ ReportRow reportRowFor(const std::filesystem::path& input, qint64 inputSize,
     case Kind::AlreadyConverted:
       row.status = Status::AlreadyConverted;
       break;
+    case Kind::KeptOriginal:
+      row.status = Status::KeptOriginal;
+      break;
     case Kind::Failed:
       row.status = Status::Failed;
       break;
@@ -91,6 +94,8 @@ QString reportStatusText(ReportRow::Status status) {
       return QStringLiteral("skipped");
     case ReportRow::Status::AlreadyConverted:
       return QStringLiteral("already converted");
+    case ReportRow::Status::KeptOriginal:
+      return QStringLiteral("kept original");
     case ReportRow::Status::Failed:
       return QStringLiteral("failed");
     case ReportRow::Status::Cancelled:

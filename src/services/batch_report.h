@@ -13,7 +13,7 @@
 namespace quorvane::core {
 
 struct ReportRow {
-  enum class Status { Converted, Skipped, AlreadyConverted, Failed, Cancelled };
+  enum class Status { Converted, Skipped, AlreadyConverted, KeptOriginal, Failed, Cancelled };
   std::filesystem::path input;
   std::filesystem::path output;  // empty when nothing was written
   OutputFormat format = OutputFormat::Webp;

@@ -41,6 +41,9 @@ ConversionOutcome convertOne(const Converter& converter, const ConversionJob& jo
       case ConversionResult::Kind::AlreadyConverted:
         outcome.kind = ConversionOutcome::Kind::AlreadyConverted;
         break;
+      case ConversionResult::Kind::KeptOriginal:
+        outcome.kind = ConversionOutcome::Kind::KeptOriginal;
+        break;
     }
   } catch (const CancellationError&) {
     outcome.kind = ConversionOutcome::Kind::Cancelled;

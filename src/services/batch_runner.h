@@ -53,8 +53,10 @@ struct BatchEntry {
 
 struct ConversionOutcome {
   // Skipped: converted, but not kept (see message); AlreadyConverted: left
-  // alone, `output` is what an earlier batch wrote.
-  enum class Kind { Completed, Skipped, AlreadyConverted, Failed, Cancelled };
+  // alone, `output` is what an earlier batch wrote; KeptOriginal: the
+  // output would not have been smaller, `output` is the original as kept
+  // (a copy in the output folder, or the input itself when it lies there).
+  enum class Kind { Completed, Skipped, AlreadyConverted, KeptOriginal, Failed, Cancelled };
   Kind kind = Kind::Failed;
   std::filesystem::path output{};
   qint64 size = 0;    // of the output (or of what was not kept)

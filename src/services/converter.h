@@ -20,6 +20,7 @@ struct ConversionResult {
     Written,           // the output is at `output`
     NotKept,           // converted, but it did not save enough: nothing written
     AlreadyConverted,  // left alone: `output` is its earlier output
+    KeptOriginal,      // it did not save enough: `output` is the original's copy
   };
   Kind kind = Kind::Written;
   std::filesystem::path output{};

@@ -11,6 +11,7 @@
 #include <iterator>
 #include <string_view>
 
+#include "codec/camera_data.h"
 #include "codec/indexed_png.h"
 #include "codec/perceptual_score.h"
 #include "models/conversion_settings.h"
@@ -448,25 +449,76 @@ Carried carriedMetadata(const ConversionJob& job, const codec::ImageHeader& head
   return carried;
 }
 
-// Why an output is not kept under a minimum saving, or nothing when it is.
-std::optional<QString> notKeptReason(qint64 inputSize, qint64 outputSize, int minSaving) {
+// How far an output falls short of the saving asked for: smaller than the
+// input at all, or by `minSaving` percent. Nothing when it saves enough.
+struct Shortfall {
+  bool larger = false;  // not smaller at all
+  qint64 percent = 0;   // larger by, or smaller by (whole percent)
+  int minimum = 0;
+};
+
+std::optional<Shortfall> shortfallOf(qint64 inputSize, qint64 outputSize,
+                                     std::optional<int> minSaving) {
   if (inputSize <= 0) return std::nullopt;
   if (outputSize >= inputSize) {
-    const qint64 larger = ((outputSize - inputSize) * 100 + inputSize - 1) / inputSize;
-    if (larger == 0) {
-      return QCoreApplication::translate("ConversionNote",
-                                         "Skipped: not smaller than the original");
-    }
+    return Shortfall{true, ((outputSize - inputSize) * 100 + inputSize - 1) / inputSize, 0};
+  }
+  const int minimum = minSaving.value_or(0);
+  if ((inputSize - outputSize) * 100 >= qint64{minimum} * inputSize) return std::nullopt;
+  return Shortfall{false, (inputSize - outputSize) * 100 / inputSize, minimum};
+}
+
+QString skippedReason(const Shortfall& shortfall) {
+  if (shortfall.larger && shortfall.percent == 0) {
+    return QCoreApplication::translate("ConversionNote", "Skipped: not smaller than the original");
+  }
+  if (shortfall.larger) {
     //: %1 is a whole percentage
     return QCoreApplication::translate("ConversionNote", "Skipped: %1% larger than the original")
-        .arg(larger);
+        .arg(shortfall.percent);
   }
-  if ((inputSize - outputSize) * 100 >= qint64{minSaving} * inputSize) return std::nullopt;
-  const qint64 saved = (inputSize - outputSize) * 100 / inputSize;
   //: %1 is the saving, %2 the minimum asked for, both whole percentages
   return QCoreApplication::translate("ConversionNote", "Skipped: only %1% smaller, minimum %2%")
-      .arg(saved)
-      .arg(minSaving);
+      .arg(shortfall.percent)
+      .arg(shortfall.minimum);
+}
+
+// Why the original was kept, naming the format the user asked for (or Auto
+// chose), so the choice is visible.
+QString keptReason(const Shortfall& shortfall, OutputFormat format) {
+  const QString name = displayName(format);
+  if (shortfall.larger && shortfall.percent == 0) {
+    //: %1 is a format, e.g. "WebP"
+    return QCoreApplication::translate("ConversionNote",
+                                       "Kept the original: the %1 would not be smaller")
+        .arg(name);
+  }
+  if (shortfall.larger) {
+    //: %1 is a format, e.g. "WebP"; %2 a whole percentage
+    return QCoreApplication::translate("ConversionNote",
+                                       "Kept the original: the %1 would be %2% larger")
+        .arg(name)
+        .arg(shortfall.percent);
+  }
+  //: %1 is a format; %2 the saving, %3 the minimum asked for, both whole percentages
+  return QCoreApplication::translate(
+             "ConversionNote", "Kept the original: the %1 would be only %2% smaller (minimum %3%)")
+      .arg(name)
+      .arg(shortfall.percent)
+      .arg(shortfall.minimum);
+}
+
+// What a row says of an output written although it saved too little.
+QString writtenNote(const Shortfall& shortfall) {
+  if (shortfall.larger) {
+    //: %1 is a whole percentage
+    return QCoreApplication::translate("ConversionNote", "%1% larger than the original")
+        .arg(shortfall.percent);
+  }
+  //: %1 is the saving, %2 the minimum asked for, both whole percentages
+  return QCoreApplication::translate("ConversionNote", "only %1% smaller (minimum %2%)")
+      .arg(shortfall.percent)
+      .arg(shortfall.minimum);
 }
 
 // Whether a road puts transparent areas on white: JPEG always, PNG unless
@@ -552,6 +604,8 @@ ImageConverter::AutoChoice ImageConverter::chooseFormat(
   const bool transparent = codec::hasTransparency(reference);
   const bool fewColours = fitsPalette(job, header, reference, size, keepProfile, token);
   const double target = autoTargetScore(job.quality);
+  // The original is a candidate too, unless larger outputs are wanted anyway.
+  const qint64 inputSize = job.options.ifLarger == IfLarger::Write ? 0 : sizeOf(job.input);
   // JPEG cannot hold transparency; AVIF, the slowest, comes last so the
   // others' sizes can cut its search short.
   std::vector<OutputFormat> candidates = {OutputFormat::Webp};
@@ -581,8 +635,12 @@ ImageConverter::AutoChoice ImageConverter::chooseFormat(
     std::vector<AutoTrial> trials;
     const int start = starts ? starts->startFor(format) : kAutoStartQuality;
     std::optional<int> lowestMet;
-    while (const auto quality = nextAutoQuality(trials, target, start,
-                                                met ? std::optional(met->bytes) : std::nullopt)) {
+    // What is not smaller than the original (or the best so far) cannot win.
+    const auto beatable = [&]() -> std::optional<std::int64_t> {
+      if (met) return inputSize > 0 ? std::min<std::int64_t>(met->bytes, inputSize) : met->bytes;
+      return inputSize > 0 ? std::optional<std::int64_t>(inputSize) : std::nullopt;
+    };
+    while (const auto quality = nextAutoQuality(trials, target, start, beatable())) {
       token.throwIfCancelled();
       ConversionJob trial = job;
       trial.format = format;
@@ -647,6 +705,92 @@ ImageConverter::AutoChoice ImageConverter::chooseFormat(
   if (firstFailure) std::rethrow_exception(firstFailure);
   throw ConversionError::outputFileNotCreated();
 }
+
+namespace {
+
+// The file dates, when kept, and the ledger's line of a published output.
+void finishPublished(const ConversionJob& job, ConversionResult& result, ConversionLedger* ledger,
+                     const QByteArray& contentHash, const QByteArray& settings, qint64 inputSize) {
+  const fs::path outputFolder =
+      job.customOutputURL ? fs::absolute(*job.customOutputURL).parent_path() : job.outputDirectory;
+  std::error_code error;
+  if (job.options.keepFileDates && result.output != job.input) {
+    const auto modified = fs::last_write_time(job.input, error);
+    if (!error) fs::last_write_time(result.output, modified, error);
+    if (error) {
+      //: shown under a converted image
+      const QString note =
+          QCoreApplication::translate("ConversionNote", "The file date could not be kept: %1")
+              .arg(QString::fromLocal8Bit(error.message()));
+      result.reason = result.reason.isEmpty() ? note : result.reason + QStringLiteral("; ") + note;
+    }
+  }
+  if (ledger && !contentHash.isEmpty()) {
+    struct stat info {};
+    const bool known = ::stat(job.input.c_str(), &info) == 0;
+    ledger->record(outputFolder,
+                   {job.input.native(), inputSize,
+                    known ? qint64{info.st_mtim.tv_sec} * 1'000'000'000 + info.st_mtim.tv_nsec : 0,
+                    contentHash, settings, fs::relative(result.output, outputFolder).native(),
+                    result.outputSize});
+  }
+}
+
+// Puts the original where the output would have gone, under its own
+// extension (the name the conversion chose otherwise), without camera data
+// unless that is kept; not at all when it lies in the output folder already.
+ConversionResult keepOriginal(const ConversionJob& job, const fs::path& convertedName,
+                              const Shortfall& shortfall, qint64 inputSize, int orientation,
+                              const CancellationToken& token,
+                              OutputNameReservations* reservations) {
+  const QString reason = keptReason(shortfall, job.format);
+  const fs::path folder = convertedName.parent_path();
+  std::error_code error;
+  if (fs::equivalent(job.input.parent_path(), folder, error)) {
+    // The original is in the output folder already: nothing to copy.
+    return {ConversionResult::Kind::KeptOriginal, job.input, inputSize, reason};
+  }
+  std::string bytes = readWholeFile(job.input);
+  if (!job.options.keepMetadata) {
+    // Outputs carry no camera data unless asked, copies of originals neither.
+    const auto metadata = codec::readMetadata(job.input);
+    if (!metadata || !metadata.value().exif.empty() || !metadata.value().xmp.empty()) {
+      auto without = codec::withoutCameraData(bytes, orientation);
+      if (!without) {
+        //: %1 says why, e.g. "Skipped: 12% larger than the original"
+        return {ConversionResult::Kind::NotKept,
+                {},
+                inputSize,
+                QCoreApplication::translate(
+                    "ConversionNote", "%1, and a copy of the original would carry its camera data")
+                    .arg(skippedReason(shortfall))};
+      }
+      bytes = std::move(*without);
+    }
+  }
+  const std::string extension = job.input.extension().string();
+  const QString ext = QString::fromStdString(extension.empty() ? extension : extension.substr(1));
+  fs::path desired;
+  if (job.customOutputURL) {
+    desired = fs::path(convertedName).replace_extension(extension);
+    if (reservations) reservations->reserve(desired);
+  } else if (reservations) {
+    desired = reservations->reserveUnique(folder, job.input.stem(), ext);
+  } else {
+    desired = FileService::uniqueOutputURL(folder, job.input.stem(), ext);
+  }
+  StagedOutput staged(folder, ext);
+  writeOutput(staged.path(), bytes);
+  fs::path published;
+  token.runUnlessCancelled([&] { published = staged.publish(desired, reservations); });
+  ConversionResult result{ConversionResult::Kind::KeptOriginal, published,
+                          static_cast<qint64>(bytes.size()), reason};
+  // It is the original: it looks exactly as it does.
+  if (job.options.checkQuality) result.score = 100.0;
+  return result;
+}
+
+}  // namespace
 
 ConversionResult ImageConverter::convert(const ConversionJob& request,
                                          const CancellationToken& token,
@@ -741,11 +885,18 @@ ConversionResult ImageConverter::convert(const ConversionJob& request,
   verifyOutput(staged.path(), job.format);
   const qint64 inputSize = sizeOf(job.input);
   const qint64 outputSize = sizeOf(staged.path());
-  if (job.options.minSaving) {
-    if (auto reason = notKeptReason(inputSize, outputSize, *job.options.minSaving)) {
-      token.throwIfCancelled();
-      return {ConversionResult::Kind::NotKept, {}, outputSize, std::move(*reason)};
+  const auto shortfall = shortfallOf(inputSize, outputSize, job.options.minSaving);
+  if (shortfall && job.options.ifLarger == IfLarger::Skip) {
+    token.throwIfCancelled();
+    return {ConversionResult::Kind::NotKept, {}, outputSize, skippedReason(*shortfall)};
+  }
+  if (shortfall && job.options.ifLarger == IfLarger::KeepOriginal) {
+    ConversionResult kept =
+        keepOriginal(job, desired, *shortfall, inputSize, header.orientation, token, reservations);
+    if (kept.kind == ConversionResult::Kind::KeptOriginal) {
+      finishPublished(job, kept, ledger, contentHash, settings, inputSize);
     }
+    return kept;
   }
   std::optional<double> score;
   if (chosen) score = chosen->score;
@@ -760,32 +911,14 @@ ConversionResult ImageConverter::convert(const ConversionJob& request,
   for (const QString& note : {carried.note, roadNote}) {
     if (!note.isEmpty()) notes << note;
   }
+  if (shortfall) notes << writtenNote(*shortfall);
   ConversionResult result{ConversionResult::Kind::Written, published, outputSize,
                           notes.join(QStringLiteral("; ")), score};
   if (chosen) {
     result.chosenFormat = chosen->format;
     result.chosenQuality = chosen->quality;
   }
-  std::error_code error;
-  if (job.options.keepFileDates) {
-    const auto modified = fs::last_write_time(job.input, error);
-    if (!error) fs::last_write_time(published, modified, error);
-    if (error) {
-      //: shown under a converted image
-      result.reason =
-          QCoreApplication::translate("ConversionNote", "The file date could not be kept: %1")
-              .arg(QString::fromLocal8Bit(error.message()));
-    }
-  }
-  if (ledger && !contentHash.isEmpty()) {
-    struct stat info {};
-    const bool known = ::stat(job.input.c_str(), &info) == 0;
-    ledger->record(
-        outputFolder,
-        {job.input.native(), inputSize,
-         known ? qint64{info.st_mtim.tv_sec} * 1'000'000'000 + info.st_mtim.tv_nsec : 0,
-         contentHash, settings, fs::relative(published, outputFolder).native(), outputSize});
-  }
+  finishPublished(job, result, ledger, contentHash, settings, inputSize);
   return result;
 }
 

@@ -84,6 +84,8 @@ ConversionSettings SettingsPersistence::load() const {
   settings.options.keepAlpha = flag(kKeepAlphaKey);
   settings.options.checkQuality =
       readBoolean(m_store->value(kCheckQualityKey), defaults.options.checkQuality);
+  settings.options.ifLarger = ifLargerFromRawValue(readText(m_store->value(kIfLargerKey), {}))
+                                  .value_or(defaults.options.ifLarger);
   return settings;
 }
 
@@ -96,6 +98,7 @@ void SettingsPersistence::saveOptions(const OutputOptions& options) {
   write(kSkipConvertedKey, options.skipConverted);
   write(kCheckQualityKey, options.checkQuality);
   write(kKeepAlphaKey, options.keepAlpha);
+  write(kIfLargerKey, rawValue(options.ifLarger));
 }
 
 void SettingsPersistence::write(const char* key, const QVariant& value) {

@@ -29,6 +29,9 @@ void ConversionViewModel::Totals::count(const ImageItem& item, int sign) {
   if (item.status().kind == ConversionStatus::Kind::Completed) {
     completed += sign;
     convertedOriginal += sign * item.originalSize();
+  } else if (item.status().kind == ConversionStatus::Kind::KeptOriginal) {
+    keptOriginal += sign;
+    convertedOriginal += sign * item.originalSize();
   } else if (item.status().kind == ConversionStatus::Kind::Error) {
     failed += sign;
   } else if (item.status().kind == ConversionStatus::Kind::Skipped) {
@@ -187,7 +190,10 @@ void ConversionViewModel::clearItems() {
 void ConversionViewModel::removeFinished() {
   std::vector<QUuid> finished;
   for (const ImageItem& item : m_items) {
-    if (item.status().kind == ConversionStatus::Kind::Completed) finished.push_back(item.id());
+    const auto kind = item.status().kind;
+    if (kind == ConversionStatus::Kind::Completed || kind == ConversionStatus::Kind::KeptOriginal) {
+      finished.push_back(item.id());
+    }
   }
   for (const QUuid& id : finished) removeItem(id);
 }
@@ -274,7 +280,8 @@ void ConversionViewModel::convertAgain() {
   if (m_batch) return;
   for (std::size_t row = 0; row < m_items.size(); ++row) {
     const auto kind = m_items[row].status().kind;
-    if (kind != ConversionStatus::Kind::Completed && kind != ConversionStatus::Kind::Skipped) {
+    if (kind != ConversionStatus::Kind::Completed && kind != ConversionStatus::Kind::Skipped &&
+        kind != ConversionStatus::Kind::KeptOriginal) {
       continue;
     }
     updateItem(row, [](ImageItem& item) -> bool {
@@ -353,6 +360,10 @@ void ConversionViewModel::conversionEnded(const QUuid& id, const ConversionOutco
       case ConversionOutcome::Kind::Skipped:
         return anyOf(timed, item.setOutputURL(std::nullopt), item.setCompressedSize(std::nullopt),
                      item.setStatus(ConversionStatus::skipped(outcome.message)));
+      case ConversionOutcome::Kind::KeptOriginal:
+        return anyOf(timed, item.setOutputURL(outcome.output), item.setCompressedSize(outcome.size),
+                     item.setNote({}),
+                     item.setStatus(ConversionStatus::keptOriginal(outcome.message)));
       case ConversionOutcome::Kind::AlreadyConverted:
         // The earlier output, to open; its size is not this batch's saving.
         return anyOf(timed, item.setOutputURL(outcome.output), item.setCompressedSize(std::nullopt),

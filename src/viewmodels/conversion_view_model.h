@@ -59,6 +59,8 @@ class ConversionViewModel : public QObject {
   int failedCount() const { return m_totals.failed; }
   // Items not kept (too little saving) or left alone as converted before.
   int skippedCount() const { return m_totals.skipped; }
+  // Items whose output would not have been smaller: the original stands.
+  int keptOriginalCount() const { return m_totals.keptOriginal; }
   // Every item's input size, converted or not.
   qint64 totalOriginalSize() const { return m_totals.original; }
   // The input sizes of the completed items, to compare with their outputs.
@@ -66,9 +68,11 @@ class ConversionViewModel : public QObject {
   // The output sizes of the items that have one.
   qint64 totalCompressedSize() const { return m_totals.compressed; }
   bool canStartConversion() const { return hasItems() && !m_isConverting; }
-  // Every listed item is converted: a start would convert them again.
+  // Every listed item is converted (or its original kept): a start would
+  // convert them again.
   bool allConverted() const {
-    return hasItems() && m_totals.completed == static_cast<int>(m_items.size());
+    return hasItems() &&
+           m_totals.completed + m_totals.keptOriginal == static_cast<int>(m_items.size());
   }
 
   // Where the next batch writes: the chosen folder, else "compressed"
@@ -198,6 +202,7 @@ class ConversionViewModel : public QObject {
     int completed = 0;
     int failed = 0;
     int skipped = 0;
+    int keptOriginal = 0;
     qint64 original = 0;
     qint64 convertedOriginal = 0;
     qint64 compressed = 0;

@@ -88,6 +88,7 @@ QString FileListModel::detailText(const core::ImageItem& item) {
       if (!item.note().isEmpty()) text += QStringLiteral(" \u00b7 ") + item.note();
       return text;
     }
+    case ConversionStatus::Kind::KeptOriginal:
     case ConversionStatus::Kind::Skipped:
       // "Already converted → a.webp"; a skip's reason stands alone.
       if (item.outputURL()) {
@@ -266,13 +267,14 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
             return tr("Error");
           case ConversionStatus::Kind::Skipped:
             return tr("Skipped");
+          case ConversionStatus::Kind::KeptOriginal:
+            return tr("Original kept");
         }
       }
-      if (role == Qt::ToolTipRole && status.kind == ConversionStatus::Kind::Skipped) {
-        return status.message;
-      }
-      if (role == Qt::AccessibleDescriptionRole &&
-          (status.isError() || status.kind == ConversionStatus::Kind::Skipped)) {
+      const bool explained = status.kind == ConversionStatus::Kind::Skipped ||
+                             status.kind == ConversionStatus::Kind::KeptOriginal;
+      if (role == Qt::ToolTipRole && explained) return status.message;
+      if (role == Qt::AccessibleDescriptionRole && (status.isError() || explained)) {
         return status.message;
       }
       break;

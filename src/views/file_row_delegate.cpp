@@ -138,6 +138,7 @@ void FileRowDelegate::paintStatus(QPainter* painter, const QStyleOptionViewItem&
     case ConversionStatus::Kind::Error:
       icons::warningTriangle(style::red(palette)).paint(painter, symbol);
       break;
+    case ConversionStatus::Kind::KeptOriginal:
     case ConversionStatus::Kind::Skipped:
       // Nothing wrong, nothing new: a check in the quiet colour.
       icons::checkmarkCircle(style::secondary(palette)).paint(painter, symbol);

@@ -47,11 +47,19 @@ class CliTest : public ::testing::Test {
     return {process->exitCode(), process->readAllStandardOutput().toStdString(),
             process->readAllStandardError().toStdString()};
   }
+  // Ramps under strong grain, which PNG compresses poorly: every format
+  // makes it smaller, as with photos.
   void image(const fs::path& path, int width = 40, int height = 30) {
     fs::create_directories(path.parent_path());
     codec::RgbaImage pixels(width, height);
-    for (std::size_t i = 0; i < pixels.byteSize(); ++i) {
-      pixels.data()[i] = static_cast<std::uint8_t>((i * 2654435761u) >> 13);
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) {
+        for (int c = 0; c < 4; ++c) {
+          const std::size_t i = (static_cast<std::size_t>(y) * width + x) * 4 + c;
+          const std::size_t grain = (i * 2654435761u) >> 13 & 63;
+          pixels.data()[i] = c == 3 ? 255 : static_cast<std::uint8_t>(60 + x * 3 + y * 2 + grain);
+        }
+      }
     }
     ASSERT_TRUE(codec::writePng(pixels, path));
   }
@@ -292,8 +300,8 @@ TEST_F(CliTest, SkippedOutputsAreNoFailureAndTheReportSaysWhy) {
     smooth.data()[i] = static_cast<std::uint8_t>(i / 4 % 200 + ((i * 2654435761u) >> 29));
   }
   ASSERT_TRUE(codec::writePng(smooth, m_work / "photo.png"));
-  const CliRun result = run({"--min-saving", "0", "--format", "jpeg", "--output", "out", "--report",
-                             "report.json", "tiny.png", "photo.png"});
+  const CliRun result = run({"--if-larger", "skip", "--format", "jpeg", "--output", "out",
+                             "--report", "report.json", "tiny.png", "photo.png"});
   EXPECT_EQ(result.exitCode, 0) << result.err;
   EXPECT_NE(result.out.find("tiny.png: Skipped: "), std::string::npos) << result.out;
   EXPECT_NE(result.out.find("1 converted, 1 skipped"), std::string::npos) << result.out;
@@ -302,6 +310,32 @@ TEST_F(CliTest, SkippedOutputsAreNoFailureAndTheReportSaysWhy) {
   const std::string report((std::istreambuf_iterator<char>(in)), {});
   EXPECT_NE(report.find("\"status\": \"skipped\""), std::string::npos) << report;
   EXPECT_NE(report.find("larger than the original"), std::string::npos) << report;
+
+  // By default the original stands in for an output that would grow, and a
+  // later run with --skip-converted knows it.
+  const std::vector<std::string> keep = {"--skip-converted", "--format", "jpeg",
+                                         "--output",         "kept",     "--report",
+                                         "kept.csv",         "tiny.png"};
+  const CliRun kept = run(keep);
+  EXPECT_EQ(kept.exitCode, 0) << kept.err;
+  EXPECT_NE(kept.out.find("tiny.png: Kept the original: the JPEG would be "), std::string::npos)
+      << kept.out;
+  EXPECT_NE(kept.out.find("0 converted, 1 kept as the original"), std::string::npos) << kept.out;
+  std::ifstream original(m_work / "tiny.png", std::ios::binary);
+  std::ifstream copy(m_work / "kept/tiny.png", std::ios::binary);
+  EXPECT_EQ(std::string((std::istreambuf_iterator<char>(copy)), {}),
+            std::string((std::istreambuf_iterator<char>(original)), {}));
+  std::ifstream keptReport(m_work / "kept.csv");
+  const std::string keptRows((std::istreambuf_iterator<char>(keptReport)), {});
+  EXPECT_NE(keptRows.find(",kept original,"), std::string::npos) << keptRows;
+  EXPECT_NE(run(keep).out.find("tiny.png: already converted -> tiny.png"), std::string::npos);
+  // --if-larger write keeps the larger output; a mistyped choice is a usage error.
+  const CliRun written =
+      run({"--if-larger", "write", "--format", "jpeg", "--output", "written", "tiny.png"});
+  EXPECT_TRUE(fs::exists(m_work / "written/tiny.jpg")) << written.out;
+  const CliRun wrong = run({"--if-larger", "keep", "tiny.png"});
+  EXPECT_EQ(wrong.exitCode, 2);
+  EXPECT_NE(wrong.err.find("did you mean 'keep-original'?"), std::string::npos) << wrong.err;
 
   const CliRun checked = run(
       {"--check-quality", "--format", "jpeg", "--output", "out", "--report", "r.csv", "photo.png"});

@@ -19,6 +19,7 @@ namespace quorvane::core {
 namespace {
 
 namespace fs = std::filesystem;
+using test::filesIn;
 using test::ScratchDir;
 
 fs::path codecData() {
@@ -56,7 +57,9 @@ TEST_F(OutputOptionsTest, CameraDataIsKeptUprightOnlyWhenAsked) {
   const fs::path photo = codecData() / "2-camera.jpg";  // stored 64x48, orientation 6, GPS
   for (OutputFormat format : kAllOutputFormats) {
     SCOPED_TRACE(rawValue(format).toStdString());
-    const fs::path kept = convert(photo, format, {.keepMetadata = true}).output;
+    // (Written even where it is larger: this small photo grows in some formats.)
+    const fs::path kept =
+        convert(photo, format, {.ifLarger = IfLarger::Write, .keepMetadata = true}).output;
     const auto header = codec::readHeader(kept);
     ASSERT_TRUE(header);
     EXPECT_EQ(header.value().width, 48);  // the pixels are upright
@@ -69,7 +72,8 @@ TEST_F(OutputOptionsTest, CameraDataIsKeptUprightOnlyWhenAsked) {
     EXPECT_TRUE(codec::exifHasGps(exif));
     EXPECT_EQ(codec::exifNumber(exif, kOrientation).value_or(1), 1u);
 
-    // By default nothing goes along: no camera, no position.
+    // By default nothing goes along: no camera, no position (also where the
+    // original stands in for an output that would grow).
     const fs::path stripped = convert(photo, format, {}).output;
     const auto none = codec::readMetadata(stripped);
     ASSERT_TRUE(none);
@@ -121,39 +125,6 @@ TEST_F(OutputOptionsTest, AnRgbProfileIsKeptWithItsColoursOrConverted) {
   }
 }
 
-TEST_F(OutputOptionsTest, AnOutputThatSavesTooLittleIsNotWritten) {
-  // A tiny flat PNG: any JPEG of it is larger.
-  const fs::path small = m_out / "flat.png";
-  test::writeBmp(m_out / "flat.bmp", 8, 8);
-  ASSERT_TRUE(codec::writePng(codec::decode(m_out / "flat.bmp").value(), small));
-  const ScratchDir folder;
-  const ConversionResult grown = m_converter.convert(
-      {small, folder.path(), OutputFormat::Jpeg, 80, {}, {}, std::nullopt, {.minSaving = 0}},
-      m_token, {});
-  EXPECT_EQ(grown.kind, ConversionResult::Kind::NotKept);
-  EXPECT_TRUE(grown.reason.startsWith("Skipped: ")) << grown.reason.toStdString();
-  EXPECT_TRUE(grown.reason.endsWith("% larger than the original")) << grown.reason.toStdString();
-  EXPECT_TRUE(fs::is_empty(folder.path()));
-
-  // A photo that shrinks a lot passes 50 % but not 99 %.
-  const fs::path photo = codecData() / "2-camera.jpg";
-  EXPECT_EQ(convert(photo, OutputFormat::Webp, {.minSaving = 10}).kind,
-            ConversionResult::Kind::Written);
-  const ConversionResult tooLittle = convert(photo, OutputFormat::Webp, {.minSaving = 99});
-  EXPECT_EQ(tooLittle.kind, ConversionResult::Kind::NotKept);
-  EXPECT_TRUE(tooLittle.reason.contains("smaller, minimum 99%")) << tooLittle.reason.toStdString();
-}
-
-TEST_F(OutputOptionsTest, FileDatesAreKeptWhenAsked) {
-  const fs::path photo = m_out / "dated.jpg";
-  fs::copy_file(codecData() / "2-camera.jpg", photo);
-  const auto then = fs::file_time_type::clock::now() - std::chrono::hours(24 * 400);
-  fs::last_write_time(photo, then);
-  EXPECT_EQ(fs::last_write_time(convert(photo, OutputFormat::Jpeg, {.keepFileDates = true}).output),
-            then);
-  EXPECT_NE(fs::last_write_time(convert(photo, OutputFormat::Jpeg, {}).output), then);
-}
-
 // Detail a heavy compression loses: a ramp under fine grain.
 codec::RgbaImage grain() {
   codec::RgbaImage image(320, 240);
@@ -182,6 +153,164 @@ codec::RgbaImage shaded(int seed) {
   return image;
 }
 
+std::string bytesOf(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+bool samePixels(const fs::path& a, const fs::path& b) {
+  const auto first = codec::decode(a);
+  const auto second = codec::decode(b);
+  return first && second && first.value().byteSize() == second.value().byteSize() &&
+         std::equal(first.value().data(), first.value().data() + first.value().byteSize(),
+                    second.value().data());
+}
+
+TEST_F(OutputOptionsTest, AnOutputThatWouldGrowLeavesTheOriginalInstead) {
+  // A grainy JPEG with camera data grows as a PNG: by default the original
+  // goes to the output folder, under its own name, without its camera data.
+  const ScratchDir made;
+  codec::Metadata camera;
+  camera.exif = codec::readMetadata(codecData() / "2-camera.jpg").value().exif;  // GPS, make
+  ASSERT_TRUE(codec::writePng(shaded(5), made / "grain.png", &camera));
+  const fs::path photo = m_converter
+                             .convert({made / "grain.png",
+                                       made.path(),
+                                       OutputFormat::Jpeg,
+                                       85,
+                                       {},
+                                       {},
+                                       std::nullopt,
+                                       {.keepMetadata = true}},
+                                      m_token, {})
+                             .output;
+  ASSERT_TRUE(codec::exifHasGps(codec::readMetadata(photo).value().exif));
+  const ConversionResult kept = convert(photo, OutputFormat::Png, {});
+  ASSERT_EQ(kept.kind, ConversionResult::Kind::KeptOriginal) << kept.reason.toStdString();
+  EXPECT_EQ(kept.output, m_out / "grain.jpg");
+  EXPECT_TRUE(kept.reason.startsWith("Kept the original: the PNG would be "))
+      << kept.reason.toStdString();
+  EXPECT_TRUE(kept.reason.endsWith("% larger")) << kept.reason.toStdString();
+  EXPECT_EQ(kept.outputSize, static_cast<qint64>(fs::file_size(kept.output)));
+  const auto metadata = codec::readMetadata(kept.output);
+  ASSERT_TRUE(metadata);
+  EXPECT_TRUE(metadata.value().exif.empty());
+  EXPECT_TRUE(samePixels(photo, kept.output));
+  EXPECT_EQ(filesIn(m_out.path()), std::vector<std::string>{"grain.jpg"});
+
+  // Kept with its camera data when asked: then it is the original's bytes.
+  const ConversionResult exact = convert(photo, OutputFormat::Png, {.keepMetadata = true});
+  ASSERT_EQ(exact.kind, ConversionResult::Kind::KeptOriginal);
+  EXPECT_EQ(exact.output, m_out / "grain-1.jpg");  // never replaces a file
+  EXPECT_EQ(bytesOf(exact.output), bytesOf(photo));
+
+  // The other choices: nothing written, or the larger file all the same.
+  const ScratchDir other;
+  const ConversionResult skipped = m_converter.convert({photo,
+                                                        other.path(),
+                                                        OutputFormat::Png,
+                                                        80,
+                                                        {},
+                                                        {},
+                                                        std::nullopt,
+                                                        {.ifLarger = IfLarger::Skip}},
+                                                       m_token, {});
+  EXPECT_EQ(skipped.kind, ConversionResult::Kind::NotKept);
+  EXPECT_TRUE(skipped.reason.endsWith("% larger than the original"))
+      << skipped.reason.toStdString();
+  EXPECT_TRUE(fs::is_empty(other.path()));
+  const ConversionResult written = m_converter.convert({photo,
+                                                        other.path(),
+                                                        OutputFormat::Png,
+                                                        80,
+                                                        {},
+                                                        {},
+                                                        std::nullopt,
+                                                        {.ifLarger = IfLarger::Write}},
+                                                       m_token, {});
+  EXPECT_EQ(written.kind, ConversionResult::Kind::Written);
+  EXPECT_EQ(written.output.extension(), ".png");
+  EXPECT_TRUE(written.reason.contains("larger than the original")) << written.reason.toStdString();
+
+  // An original already in the output folder stays where it is, alone.
+  const ScratchDir own;
+  fs::copy_file(photo, own / "a.jpg");
+  const ConversionResult inPlace = m_converter.convert(
+      {own / "a.jpg", own.path(), OutputFormat::Png, 80, {}, {}, std::nullopt, {}}, m_token, {});
+  EXPECT_EQ(inPlace.kind, ConversionResult::Kind::KeptOriginal);
+  EXPECT_EQ(inPlace.output, own / "a.jpg");
+  EXPECT_EQ(filesIn(own.path()), std::vector<std::string>{"a.jpg"});
+}
+
+TEST_F(OutputOptionsTest, AMinimumSavingDecidesWhatCountsAsTooLarge) {
+  // A photo that shrinks a lot passes 10 % but not 99 %; what falls short
+  // follows the same choice as a larger output.
+  const fs::path photo = m_out / "photo.png";
+  ASSERT_TRUE(codec::writePng(shaded(3), photo));
+  const ScratchDir folder;
+  const auto convertTo = [&](OutputOptions options) {
+    return m_converter.convert(
+        {photo, folder.path(), OutputFormat::Webp, 80, {}, {}, std::nullopt, options}, m_token, {});
+  };
+  EXPECT_EQ(convertTo({.minSaving = 10}).kind, ConversionResult::Kind::Written);
+  const ConversionResult tooLittle = convertTo({.minSaving = 99, .ifLarger = IfLarger::Skip});
+  EXPECT_EQ(tooLittle.kind, ConversionResult::Kind::NotKept);
+  EXPECT_TRUE(tooLittle.reason.contains("smaller, minimum 99%")) << tooLittle.reason.toStdString();
+  const ConversionResult original = convertTo({.minSaving = 99});
+  EXPECT_EQ(original.kind, ConversionResult::Kind::KeptOriginal);
+  EXPECT_TRUE(original.reason.contains("would be only ")) << original.reason.toStdString();
+  EXPECT_EQ(bytesOf(original.output), bytesOf(photo));  // a PNG without camera data
+}
+
+TEST_F(OutputOptionsTest, AnOriginalWhoseCameraDataCannotBeLeftOutIsNotCopied) {
+  // A HEIC with EXIF that would grow as a PNG: copying it would carry the
+  // camera data, which is not kept.
+  const fs::path heic = m_out / "phone.heic";
+  codec::Metadata metadata;
+  metadata.exif = codec::readMetadata(codecData() / "2-camera.jpg").value().exif;
+  ASSERT_TRUE(codec::writeHeic(grain(), heic, 0.2, &metadata));
+  const ScratchDir folder;
+  const ConversionResult result = m_converter.convert(
+      {heic, folder.path(), OutputFormat::Png, 80, {}, {}, std::nullopt, {}}, m_token, {});
+  EXPECT_EQ(result.kind, ConversionResult::Kind::NotKept) << result.reason.toStdString();
+  EXPECT_TRUE(result.reason.endsWith("a copy of the original would carry its camera data"))
+      << result.reason.toStdString();
+  EXPECT_TRUE(fs::is_empty(folder.path()));
+}
+
+TEST_F(OutputOptionsTest, AutoNeverWritesAFileLargerThanItsInput) {
+  // A JPEG at quality 5: nothing that looks "very close" to it is smaller.
+  const fs::path photo = m_out / "source.png";
+  ASSERT_TRUE(codec::writePng(shaded(4), photo));
+  const ScratchDir folder;
+  const fs::path rough =
+      m_converter
+          .convert({photo, folder.path(), OutputFormat::Jpeg, 5, {}, {}, std::nullopt, {}}, m_token,
+                   {})
+          .output;
+  ASSERT_EQ(rough.extension(), ".jpg");
+  const ScratchDir out;
+  AutoStartPoints starts;
+  // Asked to look identical to it, every candidate is larger than it is.
+  const ConversionResult result = m_converter.convert(
+      {rough, out.path(), OutputFormat::Webp, 100, {}, {}, std::nullopt, {}, true}, m_token,
+      {nullptr, nullptr, &starts});
+  for (const std::string& name : filesIn(out.path())) {
+    EXPECT_LE(fs::file_size(out / name), fs::file_size(rough)) << name;
+  }
+  EXPECT_EQ(result.kind, ConversionResult::Kind::KeptOriginal) << result.reason.toStdString();
+}
+
+TEST_F(OutputOptionsTest, FileDatesAreKeptWhenAsked) {
+  const fs::path photo = m_out / "dated.jpg";
+  fs::copy_file(codecData() / "2-camera.jpg", photo);
+  const auto then = fs::file_time_type::clock::now() - std::chrono::hours(24 * 400);
+  fs::last_write_time(photo, then);
+  EXPECT_EQ(fs::last_write_time(convert(photo, OutputFormat::Jpeg, {.keepFileDates = true}).output),
+            then);
+  EXPECT_NE(fs::last_write_time(convert(photo, OutputFormat::Jpeg, {}).output), then);
+}
+
 TEST_F(OutputOptionsTest, TheReceiptScoresEveryQualityStepHigherThanTheOneBelow) {
   const auto identical = codec::perceptualScore(grain(), grain());
   ASSERT_TRUE(identical);
@@ -196,9 +325,15 @@ TEST_F(OutputOptionsTest, TheReceiptScoresEveryQualityStepHigherThanTheOneBelow)
       for (int quality : {20, 50, 80, 95}) {
         SCOPED_TRACE(testing::Message() << photo.filename() << " " << rawValue(format).toStdString()
                                         << " q" << quality);
-        const ConversionResult result =
-            m_converter.convert({photo, m_out.path(), format, quality, {}, {}, std::nullopt, {}},
-                                m_token, {&m_reservations, nullptr});
+        const ConversionResult result = m_converter.convert({photo,
+                                                             m_out.path(),
+                                                             format,
+                                                             quality,
+                                                             {},
+                                                             {},
+                                                             std::nullopt,
+                                                             {.ifLarger = IfLarger::Write}},
+                                                            m_token, {&m_reservations, nullptr});
         ASSERT_TRUE(result.score);  // measured by default
         EXPECT_GT(*result.score, previous);
         EXPECT_LT(*result.score, 100.0);
@@ -240,7 +375,9 @@ TEST_F(OutputOptionsTest, ATransparentPngThatComesOutExactReadsIdenticalToTheEye
 TEST_F(OutputOptionsTest, TransparencyIsKeptInPngOnlyWhenAskedAndTheRowSaysWhenItIsFilled) {
   const fs::path input = m_out / "logo.png";
   ASSERT_TRUE(codec::writePng(logo(), input));
-  const ConversionResult kept = convert(input, OutputFormat::Png, {.keepAlpha = true});
+  // (Written even where larger: the logo is tiny.)
+  const ConversionResult kept =
+      convert(input, OutputFormat::Png, {.ifLarger = IfLarger::Write, .keepAlpha = true});
   const auto keptPixels = codec::decode(kept.output);
   ASSERT_TRUE(keptPixels);
   const auto alphaAt = [](const codec::RgbaImage& image, int x, int y) {
@@ -252,12 +389,13 @@ TEST_F(OutputOptionsTest, TransparencyIsKeptInPngOnlyWhenAskedAndTheRowSaysWhenI
   EXPECT_TRUE(kept.reason.isEmpty()) << kept.reason.toStdString();
 
   for (OutputFormat format : {OutputFormat::Png, OutputFormat::Jpeg}) {
-    const ConversionResult filled = convert(input, format, {});
+    const ConversionResult filled = convert(input, format, {.ifLarger = IfLarger::Write});
     const auto pixels = codec::decode(filled.output);
     ASSERT_TRUE(pixels);
     EXPECT_EQ(alphaAt(pixels.value(), 2, 2), 255);
     EXPECT_GE(pixels.value().data()[(2 * 48 + 2) * 4], 250);  // white
-    EXPECT_EQ(filled.reason, "Transparent areas filled with white");
+    EXPECT_TRUE(filled.reason.startsWith("Transparent areas filled with white"))
+        << filled.reason.toStdString();
   }
 }
 
@@ -295,10 +433,18 @@ TEST_F(OutputOptionsTest, AutoPublishesOneFileThatLooksTheSameAndLeavesNoCandida
   ASSERT_TRUE(codec::writePng(grain(), in / "photo.png"));
   ASSERT_TRUE(codec::writePng(logo(), in / "logo.png"));
   AutoStartPoints starts;
+  // (Written even where larger than the tiny inputs: this is about the search.)
   const auto convertAuto = [&](const fs::path& input, int quality) {
-    return m_converter.convert(
-        {input, m_out.path(), OutputFormat::Webp, quality, {}, {}, std::nullopt, {}, true}, m_token,
-        {&m_reservations, nullptr, &starts});
+    return m_converter.convert({input,
+                                m_out.path(),
+                                OutputFormat::Webp,
+                                quality,
+                                {},
+                                {},
+                                std::nullopt,
+                                {.ifLarger = IfLarger::Write},
+                                true},
+                               m_token, {&m_reservations, nullptr, &starts});
   };
   for (int quality : {80, 95}) {
     SCOPED_TRACE(quality);

@@ -146,6 +146,24 @@ TEST_F(BatchRunTest, AFailureShowsItsTextAndIsRetriedNextTime) {
   EXPECT_EQ(m_converter.started().size(), 3u);  // only the failed one ran again
 }
 
+TEST_F(BatchRunTest, AKeptOriginalIsCountedApartAndOpensTheCopy) {
+  using Result = ConversionResult;
+  m_converter.resultOf("grew.jpg",
+                       {Result::Kind::KeptOriginal, m_files / "out/grew.jpg", 1,
+                        QStringLiteral("Kept the original: the PNG would be 40% larger")});
+  m_converter.releaseAll();
+  add({"good.png", "grew.jpg"});
+  ASSERT_TRUE(runToEnd());
+  EXPECT_EQ(kinds(), (std::vector<Kind>{Kind::Completed, Kind::KeptOriginal}));
+  EXPECT_EQ(m_vm->items()[1].status().message, "Kept the original: the PNG would be 40% larger");
+  EXPECT_EQ(m_vm->items()[1].outputURL(), m_files / "out/grew.jpg");
+  EXPECT_EQ(m_vm->completedCount(), 1);
+  EXPECT_EQ(m_vm->keptOriginalCount(), 1);
+  EXPECT_EQ(m_vm->skippedCount(), 0);
+  EXPECT_TRUE(m_vm->allConverted());  // nothing is left to convert
+  EXPECT_EQ(m_vm->lastReport().size(), 2u);
+}
+
 TEST_F(BatchRunTest, SkippedRowsSayWhyCountApartAndTheReportHasEveryImage) {
   using Result = ConversionResult;
   m_converter.resultOf(
