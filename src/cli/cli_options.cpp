@@ -120,12 +120,12 @@ ParseResult parseArguments(const std::vector<std::string>& arguments) {
       options.verbose = true;
       continue;
     }
-    if (bool* flag = switchOf(argument, options.outputOptions)) {
+    if (bool* flag = switchOf(argument, options.encode.options)) {
       *flag = true;
       continue;
     }
     if (argument == "--no-quality-check" || argument == "--no-check-quality") {
-      options.outputOptions.checkQuality = false;
+      options.encode.options.checkQuality = false;
       continue;
     }
 
@@ -135,7 +135,7 @@ ParseResult parseArguments(const std::vector<std::string>& arguments) {
       name = argument.substr(0, equals);
       value = argument.substr(equals + 1);
     }
-    if (switchOf(name, options.outputOptions)) {
+    if (switchOf(name, options.encode.options)) {
       return UsageError{"option '" + name + "' takes no value"};
     }
     if (std::find(kOptions.begin(), kOptions.end(), name) == kOptions.end()) {
@@ -148,27 +148,27 @@ ParseResult parseArguments(const std::vector<std::string>& arguments) {
     const std::string& v = *value;
     if (name == "--format") {
       const std::string format = v == "jpg" ? "jpeg" : v;
-      options.autoFormat = format == "auto";
-      if (options.autoFormat) continue;
+      options.encode.autoFormat = format == "auto";
+      if (options.encode.autoFormat) continue;
       const auto parsed = core::outputFormatFromRawValue(QString::fromStdString(format));
       if (!parsed) {
         return UsageError{withHint("unknown format '" + v + "'", v,
                                    {"webp", "jpeg", "png", "heic", "avif", "auto"})};
       }
-      options.format = *parsed;
+      options.encode.format = *parsed;
     } else if (name == "--quality") {
       const auto quality = parseInt(v);
       if (!quality || *quality < 0 || *quality > 100) {
         return UsageError{"quality must be a whole number from 0 to 100, not '" + v + "'"};
       }
-      options.quality = *quality;
+      options.encode.quality = *quality;
     } else if (name == "--max-width" || name == "--max-height") {
       const auto size = parseInt(v);
       if (!size || *size < 1) {
         return UsageError{name.substr(2) + " must be a whole number of pixels above 0, not '" + v +
                           "'"};
       }
-      (name == "--max-width" ? options.maxWidth : options.maxHeight) = *size;
+      (name == "--max-width" ? options.encode.maxWidth : options.encode.maxHeight) = *size;
     } else if (name == "--naming") {
       const auto mode = core::namingModeFromRawValue(QString::fromStdString(v));
       if (!mode)
@@ -186,14 +186,14 @@ ParseResult parseArguments(const std::vector<std::string>& arguments) {
       if (!percent || *percent < 0 || *percent > 99) {
         return UsageError{"min-saving must be a whole number from 0 to 99, not '" + v + "'"};
       }
-      options.outputOptions.minSaving = *percent;
+      options.encode.options.minSaving = *percent;
     } else if (name == "--if-larger") {
       const auto choice = core::ifLargerFromRawValue(QString::fromStdString(v));
       if (!choice) {
         return UsageError{withHint("unknown choice '" + v + "' for --if-larger", v,
                                    {"keep-original", "skip", "write"})};
       }
-      options.outputOptions.ifLarger = *choice;
+      options.encode.options.ifLarger = *choice;
     } else if (name == "--report") {
       if (v.empty()) return UsageError{"option '--report' needs a file"};
       options.report = std::filesystem::path(v);

@@ -78,13 +78,8 @@ int availableCpuCount() {
 int run(const CliOptions& options) {
   codec::LibvipsRuntime vips;
   core::BatchSettings settings;
-  settings.format = options.format;
-  settings.autoFormat = options.autoFormat;
-  settings.quality = options.quality;
-  settings.maxWidth = options.maxWidth;
-  settings.maxHeight = options.maxHeight;
+  settings.encode = options.encode;
   settings.naming = options.naming;
-  settings.options = options.outputOptions;
   if (options.prefix) settings.namePrefix = core::sanitizedNamePrefix(*options.prefix);
   if (options.startNumber) {
     settings.nameStartNumber = core::numericPrefix(*options.startNumber, 6);
@@ -137,7 +132,7 @@ int run(const CliOptions& options) {
   }
   if (!options.outputDirectory) {
     settings.folder = core::FileService::defaultOutputFolder(
-        entries.front().input, firstRoot, options.outputOptions.keepFolderStructure);
+        entries.front().input, firstRoot, options.encode.options.keepFolderStructure);
   }
 
   const core::ImageConverter converter;

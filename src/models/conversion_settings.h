@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 
+#include "models/encode_settings.h"
 #include "models/naming_mode.h"
 #include "models/output_format.h"
 #include "models/output_options.h"
@@ -40,6 +41,10 @@ struct ConversionSettings {
   // not opened and need not exist; a folder named like an image passes too.
   static bool isSupportedImage(const std::filesystem::path& path);
 };
+
+// What a batch started with these settings makes of each image: the bounds
+// only while resizing is on.
+EncodeSettings encodeSettingsOf(const ConversionSettings& settings);
 
 // The prefix of custom names made safe for a file name: "/", "\" and ".."
 // become "_".

@@ -50,10 +50,10 @@ ReportRow reportRowFor(const std::filesystem::path& input, qint64 inputSize,
   using Status = ReportRow::Status;
   ReportRow row;
   row.input = input;
-  row.format = outcome.chosenFormat.value_or(settings.format);
-  row.quality = outcome.chosenFormat ? outcome.chosenQuality : settings.quality;
+  row.format = outcome.chosenFormat.value_or(settings.encode.format);
+  row.quality = outcome.chosenFormat ? outcome.chosenQuality : settings.encode.quality;
   // An Auto image that chose nothing has no format of its own.
-  row.autoUnchosen = settings.autoFormat && !outcome.chosenFormat;
+  row.autoUnchosen = settings.encode.autoFormat && !outcome.chosenFormat;
   row.inputSize = inputSize;
   row.reason = outcome.message;
   row.durationMs = outcome.durationMs;

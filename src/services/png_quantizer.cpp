@@ -32,7 +32,13 @@ bool PNGQuantizer::quantize(const std::filesystem::path& input, const std::files
                             int quality, PixelSize size, const CancellationToken& token,
                             const codec::Metadata* metadata, bool keepAlpha) {
   const bool keepProfile = metadata && !metadata->icc.empty();
-  codec::RgbaImage image = decodeFitted(input, size, token, keepProfile);
+  return quantize(decodeFitted(input, size, token, keepProfile), output, quality, token, metadata,
+                  keepAlpha);
+}
+
+bool PNGQuantizer::quantize(codec::RgbaImage image, const std::filesystem::path& output,
+                            int quality, const CancellationToken& token,
+                            const codec::Metadata* metadata, bool keepAlpha) {
   const bool transparent = codec::hasTransparency(image);
   if (keepAlpha) {
     // What nobody sees takes no palette entry: one colour for all of it.

@@ -43,6 +43,10 @@ class PNGQuantizer {
   static bool quantize(const std::filesystem::path& input, const std::filesystem::path& output,
                        int quality, PixelSize size, const CancellationToken& token,
                        const codec::Metadata* metadata = nullptr, bool keepAlpha = false);
+  // The same from pixels already decoded at the output's size.
+  static bool quantize(codec::RgbaImage image, const std::filesystem::path& output, int quality,
+                       const CancellationToken& token, const codec::Metadata* metadata = nullptr,
+                       bool keepAlpha = false);
 };
 
 }  // namespace quorvane::core

@@ -244,19 +244,11 @@ void ConversionViewModel::startConversion() {
   }
   setIsConverting(true);
 
-  BatchSettings batch;
-  batch.format = m_settings.outputFormat;
-  batch.autoFormat = m_settings.autoFormat;
-  batch.quality = m_settings.quality;
-  if (m_settings.resizeEnabled) {
-    batch.maxWidth = m_settings.maxWidth;
-    batch.maxHeight = m_settings.maxHeight;
-  }
-  batch.naming = m_settings.namingMode;
-  batch.namePrefix = m_settings.namePrefix;
-  batch.nameStartNumber = m_settings.nameStartNumber;
-  batch.folder = outputFolder();
-  batch.options = m_settings.options;
+  BatchSettings batch{.encode = encodeSettingsOf(m_settings),
+                      .naming = m_settings.namingMode,
+                      .namePrefix = m_settings.namePrefix,
+                      .nameStartNumber = m_settings.nameStartNumber,
+                      .folder = outputFolder()};
   const BatchRunner::Limits limits{m_parallelLimitOverride.value_or(availableCpuCount()),
                                    m_memoryBudgetOverride.value_or(defaultMemoryBudget())};
   m_batch = std::make_unique<BatchRunner>(m_converter, std::move(batch), limits);
@@ -334,9 +326,9 @@ void ConversionViewModel::conversionStarted(const QUuid& id) {
   const auto row = rowOf(id);
   if (!row) return;
   // Auto's rows learn their format when it is chosen.
-  const bool isAuto = m_batch->settings().autoFormat;
+  const bool isAuto = m_batch->settings().encode.autoFormat;
   const std::optional<OutputFormat> format =
-      isAuto ? std::nullopt : std::optional(m_batch->settings().format);
+      isAuto ? std::nullopt : std::optional(m_batch->settings().encode.format);
   updateItem(*row, [format, isAuto](ImageItem& item) -> bool {
     return anyOf(item.setStatus(ConversionStatus::processing()), item.setBatchFormat(format),
                  item.setBatchAuto(isAuto));

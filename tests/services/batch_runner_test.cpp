@@ -102,7 +102,7 @@ TEST_F(BatchRunnerTest, CancelEndsTheWaitingAtOnceAndTheRunningWhenTheyStop) {
   EXPECT_EQ(m_startOrder, std::vector<std::string>{"a.png"});
 }
 
-TEST_F(BatchRunnerTest, AResultThatArrivesAfterTheCancelStillCounts) {
+TEST_F(BatchRunnerTest, AFileFinishedAfterTheCancelIsNotPublishedNorLeftBehind) {
   auto runner = makeRunner(1);
   runner->append(entries({"a.png"}));
   m_converter.ignoreCancelOf("a.png");  // its encoder finishes the file anyway
@@ -111,7 +111,8 @@ TEST_F(BatchRunnerTest, AResultThatArrivesAfterTheCancelStillCounts) {
   runner->cancel();
   m_converter.release("a.png");
   ASSERT_TRUE(ended(*runner));
-  EXPECT_EQ(m_outcomes["a.png"].kind, Kind::Completed);
+  EXPECT_EQ(m_outcomes["a.png"].kind, Kind::Cancelled);
+  EXPECT_TRUE(test::filesIn(m_out.path()).empty());  // nor its staging file
 }
 
 TEST_F(BatchRunnerTest, RemovedBeforeItsTurnItNeverRunsRemovedWhileRunningItEnds) {

@@ -42,13 +42,14 @@ class BatchRunTest : public ::testing::Test {
     vm->setParallelLimit(2);
     return vm;
   }
-  // Empty files named like images: the fake converter never reads them.
+  // Files named like images, holding their name: the fake converter never
+  // reads them, and no two look alike to the ledger.
   void add(std::initializer_list<std::string> names, const fs::path& folder = {}) {
     std::vector<fs::path> paths;
     for (const std::string& name : names) {
       const fs::path path = (folder.empty() ? m_files.path() : folder) / name;
       fs::create_directories(path.parent_path());
-      test::writeFile(path, "x");
+      test::writeFile(path, name);
       paths.push_back(path);
     }
     m_vm->addFiles(paths);
@@ -101,8 +102,8 @@ TEST_F(BatchRunTest, OneFolderBesideTheFirstListedFileAndTheSettingsOfTheStart) 
   ASSERT_TRUE(finished.wait(10000));
   for (const ConversionJob& job : m_converter.jobs()) {
     EXPECT_EQ(job.outputDirectory, m_files / "one/compressed");
-    EXPECT_EQ(job.format, OutputFormat::Webp);
-    EXPECT_EQ(job.maxWidth, 640);
+    EXPECT_EQ(job.settings.format, OutputFormat::Webp);
+    EXPECT_EQ(job.settings.maxWidth, 640);
   }
   EXPECT_EQ(m_vm->items()[1].outputURL(), m_files / "one/compressed/b.webp");
   EXPECT_EQ(m_vm->items()[1].batchFormat(), OutputFormat::Webp);
@@ -147,16 +148,17 @@ TEST_F(BatchRunTest, AFailureShowsItsTextAndIsRetriedNextTime) {
 }
 
 TEST_F(BatchRunTest, AKeptOriginalIsCountedApartAndOpensTheCopy) {
-  using Result = ConversionResult;
-  m_converter.resultOf("grew.jpg",
-                       {Result::Kind::KeptOriginal, m_files / "out/grew.jpg", 1,
-                        QStringLiteral("Kept the original: the PNG would be 40% larger")});
+  // The input holds its 8-byte name: an output of 16 is larger. Kept with its
+  // metadata, the original is copied as it is.
+  m_vm->updateOptions({.keepMetadata = true});
+  m_converter.writeOutputOf("grew.jpg", 16);
   m_converter.releaseAll();
   add({"good.png", "grew.jpg"});
   ASSERT_TRUE(runToEnd());
   EXPECT_EQ(kinds(), (std::vector<Kind>{Kind::Completed, Kind::KeptOriginal}));
-  EXPECT_EQ(m_vm->items()[1].status().message, "Kept the original: the PNG would be 40% larger");
-  EXPECT_EQ(m_vm->items()[1].outputURL(), m_files / "out/grew.jpg");
+  EXPECT_EQ(m_vm->items()[1].status().message, "Kept the original: the WebP would be 100% larger");
+  EXPECT_EQ(m_vm->items()[1].outputURL(), m_files / "compressed/grew.jpg");
+  EXPECT_TRUE(fs::exists(m_files / "compressed/grew.jpg"));
   EXPECT_EQ(m_vm->completedCount(), 1);
   EXPECT_EQ(m_vm->keptOriginalCount(), 1);
   EXPECT_EQ(m_vm->skippedCount(), 0);
@@ -165,22 +167,23 @@ TEST_F(BatchRunTest, AKeptOriginalIsCountedApartAndOpensTheCopy) {
 }
 
 TEST_F(BatchRunTest, SkippedRowsSayWhyCountApartAndTheReportHasEveryImage) {
-  using Result = ConversionResult;
-  m_converter.resultOf(
-      "grew.png",
-      {Result::Kind::NotKept, {}, 900, QStringLiteral("Skipped: 27% larger than the original")});
-  m_converter.resultOf("old.png",
-                       {Result::Kind::AlreadyConverted, m_files / "out/old.webp", 300, {}});
-  m_converter.failOn("bad.png");
+  // old.png was converted by an earlier batch with the same settings; grew.png
+  // comes out four times its size and is not kept.
+  m_vm->updateOptions({.ifLarger = IfLarger::Skip, .skipConverted = true});
   m_converter.releaseAll();
+  add({"old.png"});
+  ASSERT_TRUE(runToEnd());
+  m_vm->clearItems();
+  m_converter.writeOutputOf("grew.png", 32);
+  m_converter.failOn("bad.png");
   add({"good.png", "grew.png", "old.png", "bad.png"});
   ASSERT_TRUE(runToEnd());
   EXPECT_EQ(kinds(),
             (std::vector<Kind>{Kind::Completed, Kind::Skipped, Kind::Skipped, Kind::Error}));
-  EXPECT_EQ(m_vm->items()[1].status().message, "Skipped: 27% larger than the original");
+  EXPECT_EQ(m_vm->items()[1].status().message, "Skipped: 300% larger than the original");
   EXPECT_FALSE(m_vm->items()[1].outputURL());
   EXPECT_EQ(m_vm->items()[2].status().message, "Already converted");
-  EXPECT_EQ(m_vm->items()[2].outputURL(), m_files / "out/old.webp");
+  EXPECT_EQ(m_vm->items()[2].outputURL(), m_files / "compressed/old.webp");
   EXPECT_EQ(m_vm->skippedCount(), 2);
   EXPECT_EQ(m_vm->completedCount(), 1);
   EXPECT_EQ(m_vm->failedCount(), 1);
@@ -215,12 +218,11 @@ TEST_F(BatchRunTest, OptionsAreSavedAndReachTheBatchWithTheTreeBelowTheDroppedFo
   ASSERT_TRUE(runToEnd());
   ASSERT_EQ(m_converter.jobs().size(), 1u);
   EXPECT_EQ(m_converter.jobs()[0].outputDirectory, trip / "compressed/2023/summer");
-  EXPECT_EQ(m_converter.jobs()[0].options, options);
+  EXPECT_EQ(m_converter.jobs()[0].settings.options, options);
 }
 
 TEST_F(BatchRunTest, OneImageGoesAgainAtHigherQualityAndKeepsItsScore) {
-  m_converter.resultOf("a.png",
-                       {ConversionResult::Kind::Written, m_files / "out/a.webp", 10, {}, 3.4});
+  m_converter.encodeAs("a.png", {.score = 3.4});
   m_converter.releaseAll();
   add({"a.png", "b.png"});
   ASSERT_TRUE(runToEnd());
@@ -231,7 +233,7 @@ TEST_F(BatchRunTest, OneImageGoesAgainAtHigherQualityAndKeepsItsScore) {
   ASSERT_TRUE(finished.wait(10000));
   ASSERT_EQ(m_converter.jobs().size(), 3u);  // only that image ran again
   EXPECT_EQ(m_converter.jobs()[2].input.filename(), "a.png");
-  EXPECT_EQ(m_converter.jobs()[2].quality, 100);  // 10 higher, at most 100
+  EXPECT_EQ(m_converter.jobs()[2].settings.quality, 100);  // 10 higher, at most 100
 }
 
 TEST_F(BatchRunTest, AutoIsSavedReachesTheJobsAndRowsShowTheFormatThatWon) {
@@ -240,16 +242,14 @@ TEST_F(BatchRunTest, AutoIsSavedReachesTheJobsAndRowsShowTheFormatThatWon) {
   restarted->loadSavedSettings();
   EXPECT_TRUE(restarted->settings().autoFormat);
 
-  ConversionResult won{ConversionResult::Kind::Written, m_files / "out/a.avif", 10, {}, 1.2};
-  won.chosenFormat = OutputFormat::Avif;
-  won.chosenQuality = 61;
-  m_converter.resultOf("a.png", won);
+  m_converter.encodeAs("a.png",
+                       {.format = OutputFormat::Avif, .quality = 61, .chosen = true, .score = 1.2});
   m_converter.failOn("b.png");
   m_converter.releaseAll();
   add({"a.png", "b.png"});
   ASSERT_TRUE(runToEnd());
   ASSERT_EQ(m_converter.jobs().size(), 2u);
-  EXPECT_TRUE(m_converter.jobs()[0].autoFormat);
+  EXPECT_TRUE(m_converter.jobs()[0].settings.autoFormat);
   EXPECT_EQ(m_vm->items()[0].batchFormat(), OutputFormat::Avif);
   EXPECT_FALSE(m_vm->items()[1].batchFormat());  // failed: no format was chosen
   EXPECT_TRUE(m_vm->items()[1].batchAuto());
