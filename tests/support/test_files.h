@@ -24,6 +24,11 @@ void writeFile(const std::filesystem::path& path, const std::string& bytes);
 class ScratchDir {
  public:
   ScratchDir();
+  // Removes the folder byte for byte: QTemporaryDir leaves behind names
+  // that are not UTF-8.
+  ~ScratchDir();
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
   const std::filesystem::path& path() const { return m_path; }
   std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
 
