@@ -36,6 +36,8 @@ packages=(
   webp libjpeg-turbo-progs libavif-bin
   libcanberra-dev sound-theme-freedesktop
   xvfb xauth fonts-dejavu-core fonts-noto-cjk qt6-translations-l10n
+  # the private session bus of the one-window test
+  dbus-daemon
   ca-certificates
 )
 if [[ ${1:-} == --package ]]; then
