@@ -114,14 +114,14 @@
     </message>
     <message>
         <location line="+6"/>
-        <location filename="../../src/services/image_converter.cpp" line="+61"/>
-        <location line="+670"/>
+        <location filename="../../src/services/image_converter.cpp" line="+62"/>
+        <location line="+674"/>
         <location filename="../../src/services/staged_output.cpp" line="+30"/>
         <source>Cannot write the output file</source>
         <translation>出力ファイルに書き込めません</translation>
     </message>
     <message>
-        <location filename="../../src/services/process_runner.cpp" line="+222"/>
+        <location filename="../../src/services/process_runner.cpp" line="+221"/>
         <source>Cannot start %1</source>
         <translation>%1 を起動できません</translation>
     </message>
@@ -154,7 +154,7 @@
         <translation>一時ファイルを作成できません</translation>
     </message>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-570"/>
+        <location filename="../../src/services/image_converter.cpp" line="-574"/>
         <source>its sides are at most %1 pixels</source>
         <extracomment>why a format cannot hold an image, e.g. &quot;its sides are at most 16,383 pixels&quot;</extracomment>
         <translation>辺の長さの上限は %1 ピクセルです</translation>
@@ -174,7 +174,7 @@
         <translation>一時ファイルに書き込めません</translation>
     </message>
     <message>
-        <location line="+398"/>
+        <location line="+402"/>
         <source>Cannot create the output folder</source>
         <translation>出力フォルダーを作成できません</translation>
     </message>
@@ -195,13 +195,13 @@
 <context>
     <name>ConversionNote</name>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-658"/>
+        <location filename="../../src/services/image_converter.cpp" line="-662"/>
         <source>Transparent areas filled with white</source>
         <extracomment>shown under a converted image that had transparent areas</extracomment>
         <translation>透明部分を白で塗りつぶしました</translation>
     </message>
     <message>
-        <location line="+390"/>
+        <location line="+394"/>
         <source>Colour profile converted to sRGB (only RGB profiles can be kept)</source>
         <extracomment>shown under a converted image when its colour profile could not be kept</extracomment>
         <translation>カラープロファイルを sRGB に変換しました (保持できるのは RGB プロファイルのみ)</translation>
@@ -265,6 +265,11 @@
     </message>
     <message>
         <location line="+6"/>
+        <source>Choose Output Folder</source>
+        <translation>出力フォルダーを選択</translation>
+    </message>
+    <message>
+        <location line="+14"/>
         <source>Add Folder</source>
         <translation>フォルダーを追加</translation>
     </message>
@@ -338,7 +343,7 @@
         <translation>変換をキャンセルしています</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+37"/>
         <source>Already converted</source>
         <translation>変換済み</translation>
     </message>
@@ -690,7 +695,7 @@
     </message>
     <message>
         <location line="+9"/>
-        <location line="+18"/>
+        <location line="+33"/>
         <source>About Quorvane</source>
         <translation>Quorvane について</translation>
     </message>
@@ -819,6 +824,36 @@
     </message>
 </context>
 <context>
+    <name>quorvane::gui::OutputFolderButton</name>
+    <message>
+        <location filename="../../src/views/output_folder_button.cpp" line="+19"/>
+        <source>Cha&amp;nge Folder</source>
+        <extracomment>opens a menu: choose a folder, a recent one, or the default</extracomment>
+        <translation>フォルダーを変更(&amp;N)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Change Output Folder</source>
+        <translation>出力フォルダーを変更</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>&amp;Choose Folder…</source>
+        <translation>フォルダーを選択(&amp;C)…</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Recent Folders</source>
+        <translation>最近使ったフォルダー</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>&amp;Default: compressed/ Next to the First File</source>
+        <extracomment>the output folder when none is chosen: a &quot;compressed&quot; folder beside the first listed file</extracomment>
+        <translation>既定: 最初のファイルと同じ場所の compressed/(&amp;D)</translation>
+    </message>
+</context>
+<context>
     <name>quorvane::gui::SettingsBar</name>
     <message>
         <location filename="../../src/views/settings_bar.cpp" line="+171"/>
@@ -923,12 +958,7 @@
         <translation>開始番号(&amp;T):</translation>
     </message>
     <message>
-        <location line="+27"/>
-        <source>Cha&amp;nge Folder…</source>
-        <translation>フォルダーを変更(&amp;N)…</translation>
-    </message>
-    <message>
-        <location line="+104"/>
+        <location line="+119"/>
         <source>compressed/ in %1</source>
         <extracomment>%1 is the folder the &quot;compressed&quot; folder is made in, e.g. ~/Pictures/2023</extracomment>
         <translation>%1 内の compressed/</translation>
@@ -944,7 +974,7 @@
         <translation>出力フォルダー: %1</translation>
     </message>
     <message>
-        <location line="-190"/>
+        <location line="-178"/>
         <source>px</source>
         <translation>px</translation>
     </message>
@@ -994,11 +1024,6 @@
         <location line="+17"/>
         <source>Output:</source>
         <translation>出力先:</translation>
-    </message>
-    <message>
-        <location line="+15"/>
-        <source>Choose Output Folder</source>
-        <translation>出力フォルダーを選択</translation>
     </message>
 </context>
 <context>

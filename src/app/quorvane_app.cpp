@@ -117,6 +117,21 @@ void MainWindow::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
 }
 
+void MainWindow::openFromDesktop(const std::vector<std::filesystem::path>& files,
+                                 const QString& activationToken) {
+  // Wayland lets a window take the focus only with a token from the
+  // launching side; Qt's Wayland plugin reads it from here when asked to
+  // activate.
+  if (!activationToken.isEmpty() && QGuiApplication::platformName().startsWith(u"wayland")) {
+    qputenv("XDG_ACTIVATION_TOKEN", activationToken.toUtf8());
+  }
+  setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+  show();
+  raise();
+  activateWindow();
+  if (!files.empty()) m_controller.addFiles(files);
+}
+
 void MainWindow::showSettings() {
   if (m_settings) return;
   m_settings = new SettingsView(m_controller, m_store, this);

@@ -6,7 +6,8 @@ namespace quorvane::core {
 
 namespace fs = std::filesystem;
 
-BookmarkService::BookmarkService(std::shared_ptr<QSettings> store) : m_store(std::move(store)) {
+BookmarkService::BookmarkService(std::shared_ptr<QSettings> store)
+    : m_store(std::move(store)), m_recent(m_store) {
   Q_ASSERT(m_store);
 }
 
@@ -60,6 +61,7 @@ std::optional<fs::path> BookmarkService::activate() {
   if (!resolved || !startAccessing(resolved->folder)) return std::nullopt;
   m_accessingScopedURL = resolved->folder;
   if (resolved->stale) saveBookmark(resolved->folder);
+  m_recent.remember(resolved->folder);
   return resolved->folder;
 }
 

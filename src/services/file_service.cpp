@@ -247,6 +247,14 @@ std::optional<fs::path> localPathFromUrl(const QUrl& url) {
   return fs::path(bytes.toStdString());
 }
 
+QUrl urlFromLocalPath(const fs::path& path) {
+  Q_ASSERT(path.is_absolute());
+  // Encoded by hand: QUrl::fromLocalFile() takes text, which cannot hold
+  // bytes that are not UTF-8.
+  const QByteArray encoded = QByteArray::fromStdString(path.native()).toPercentEncoding("/");
+  return QUrl(QStringLiteral("file://") + QString::fromLatin1(encoded), QUrl::StrictMode);
+}
+
 QString displayPath(const fs::path& path) {
   return QFile::decodeName(QByteArray::fromStdString(path.native()));
 }

@@ -78,6 +78,9 @@ QString formatFileSize(qint64 bytes);
 // The local path a file URL names, byte for byte (percent-encoded bytes that
 // are not UTF-8 stay as they are). Nothing for URLs that are not local files.
 std::optional<std::filesystem::path> localPathFromUrl(const QUrl& url);
+// The file URL of an absolute path, every byte kept: localPathFromUrl() of
+// the result gives the path back, whatever its encoding.
+QUrl urlFromLocalPath(const std::filesystem::path& path);
 
 // A path as text for display; undecodable bytes become U+FFFD.
 QString displayPath(const std::filesystem::path& path);

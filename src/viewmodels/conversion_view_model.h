@@ -125,6 +125,12 @@ class ConversionViewModel : public QObject {
   void loadSavedSettings();
   void setOutputDirectory(const std::filesystem::path& folder);
   void resetOutputDirectory();
+  // The output folders chosen last that are still there, newest first (the
+  // chosen one among them); saved like the settings. Empty without a
+  // bookmark holder.
+  std::vector<std::filesystem::path> recentOutputFolders() const {
+    return m_bookmarks ? m_bookmarks->recentFolders() : std::vector<std::filesystem::path>();
+  }
 
   // The cleaning rules of the two text settings, for views that echo them.
   static QString sanitizedNamePrefix(const QString& prefix);

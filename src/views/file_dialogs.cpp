@@ -82,6 +82,20 @@ void exportReportFromDialog(QWidget* parent, const core::ConversionViewModel& co
   }
 }
 
+void chooseOutputFolderFromDialog(QWidget* parent, core::ConversionViewModel& controller) {
+  QFileDialog dialog(parent, QCoreApplication::translate("FileDialogs", "Choose Output Folder"));
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOption(QFileDialog::ShowDirsOnly);
+  // The chosen folder, else the one the default "compressed" folder is in.
+  std::filesystem::path current = controller.outputFolder();
+  if (!controller.settings().outputDirectory) current = current.parent_path();
+  if (!current.empty()) dialog.setDirectory(core::FileService::displayPath(current));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedUrls().isEmpty()) return;
+  if (auto folder = core::FileService::localPathFromUrl(dialog.selectedUrls().front())) {
+    controller.setOutputDirectory(*folder);
+  }
+}
+
 void addFolderFromDialog(QWidget* parent, core::ConversionViewModel& controller) {
   QFileDialog dialog(parent, QCoreApplication::translate("FileDialogs", "Add Folder"));
   dialog.setFileMode(QFileDialog::Directory);

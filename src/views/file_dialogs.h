@@ -18,6 +18,8 @@ QStringList imageFileDialogFilters();
 
 void addFilesFromDialog(QWidget* parent, core::ConversionViewModel& controller);
 void addFolderFromDialog(QWidget* parent, core::ConversionViewModel& controller);
+// Asks for an output folder, starting from the one in use, and sets it.
+void chooseOutputFolderFromDialog(QWidget* parent, core::ConversionViewModel& controller);
 // Asks where to save the last batch's report (CSV or JSON) and writes it;
 // says so when it cannot.
 void exportReportFromDialog(QWidget* parent, const core::ConversionViewModel& controller);

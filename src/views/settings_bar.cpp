@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QEvent>
-#include <QFileDialog>
 #include <QFrame>
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
@@ -27,6 +26,7 @@
 #include "views/drop_zone_compact.h"
 #include "views/elided_label.h"
 #include "views/options_button.h"
+#include "views/output_folder_button.h"
 #include "views/settings_view.h"
 #include "views/view_style.h"
 
@@ -352,25 +352,13 @@ QWidget* SettingsBar::makeOutputRow() {
   layout->addWidget(secondaryLabel(tr("Output:")));
   m_outputPath = new ElidedLabel(row);
   layout->addWidget(m_outputPath, 1);
-  auto* change = new QPushButton(tr("Cha&nge Folder\u2026"), row);
-  change->setAutoDefault(false);
-  change->setFont(style::captionFont(font()));
-  connect(change, &QPushButton::clicked, this, &SettingsBar::chooseFolder);
-  layout->addWidget(change);
+  m_change = new OutputFolderButton(m_controller, row);
+  m_change->setFont(style::captionFont(font()));
+  layout->addWidget(m_change);
   m_options = new OptionsButton(m_controller, row);
   m_options->setFont(style::captionFont(font()));
   layout->addWidget(m_options);
   return row;
-}
-
-void SettingsBar::chooseFolder() {
-  QFileDialog dialog(window(), tr("Choose Output Folder"));
-  dialog.setFileMode(QFileDialog::Directory);
-  dialog.setOption(QFileDialog::ShowDirsOnly);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedUrls().isEmpty()) return;
-  if (auto folder = core::FileService::localPathFromUrl(dialog.selectedUrls().front())) {
-    m_controller.setOutputDirectory(*folder);
-  }
 }
 
 bool SettingsBar::isPresetHighlighted(QPushButton* preset) const {

@@ -29,6 +29,7 @@ namespace quorvane::gui {
 class DropZoneCompact;
 class ElidedLabel;
 class OptionsButton;
+class OutputFolderButton;
 
 class SettingsBar : public QWidget {
   Q_OBJECT
@@ -66,6 +67,7 @@ class SettingsBar : public QWidget {
   QLineEdit* prefixField() const { return m_prefix; }
   QLineEdit* startField() const { return m_start; }
   ElidedLabel* outputPath() const { return m_outputPath; }
+  OutputFolderButton* outputFolderButton() const { return m_change; }
   OptionsButton* optionsButton() const { return m_options; }
   bool isPresetHighlighted(QPushButton* preset) const;
 
@@ -81,7 +83,6 @@ class SettingsBar : public QWidget {
   QWidget* makeOutputRow();
   QLabel* secondaryLabel(const QString& text);
   QPushButton* presetButton(const QString& title, int quality);
-  void chooseFolder();
   void refresh();
   void refreshOutput();
   void refreshPresets();
@@ -106,6 +107,7 @@ class SettingsBar : public QWidget {
   QLineEdit* m_prefix = nullptr;
   QLineEdit* m_start = nullptr;
   ElidedLabel* m_outputPath = nullptr;
+  OutputFolderButton* m_change = nullptr;
   OptionsButton* m_options = nullptr;
   QList<QLabel*> m_secondaryLabels;
 };

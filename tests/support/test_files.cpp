@@ -64,4 +64,9 @@ ScratchDir::ScratchDir() : m_path(m_dir.path().toStdString()) {
   if (!m_dir.isValid()) throw std::runtime_error("no temporary folder");
 }
 
+ScratchDir::~ScratchDir() {
+  std::error_code error;
+  std::filesystem::remove_all(m_path, error);
+}
+
 }  // namespace quorvane::test

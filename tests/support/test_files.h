@@ -27,6 +27,11 @@ std::vector<std::string> filesIn(const std::filesystem::path& folder);
 class ScratchDir {
  public:
   ScratchDir();
+  // Removes the folder byte for byte: QTemporaryDir leaves behind names
+  // that are not UTF-8.
+  ~ScratchDir();
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
   const std::filesystem::path& path() const { return m_path; }
   std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
 

@@ -34,6 +34,7 @@
 #include "views/file_list_model.h"
 #include "views/file_list_view.h"
 #include "views/options_button.h"
+#include "views/output_folder_button.h"
 #include "views/settings_bar.h"
 #include "views/settings_view.h"
 #include "views/summary_view.h"
@@ -77,6 +78,7 @@ class MainWindowTest : public QObject {
   void testRowsShowConversionSizesAndSavingColours();
   void testSummaryCountsAndSaving();
   void testOutputFolderShowsWhereOutputsGo();
+  void testOutputFolderMenuOffersTheRecentFolders();
   void testReturnStartsOnlyWhereNoControlTakesIt();
   void testARedroppedFolderLeavesItsOutputsOut();
   void testFinishedRowsSayWhereTheyWentAndStartConvertsAgain();
@@ -390,6 +392,45 @@ void MainWindowTest::testOutputFolderShowsWhereOutputsGo() {
   // Where outputs will really go: beside the first listed file.
   QCOMPARE(m_view->settingsBar()->outputPath()->fullText(),
            QStringLiteral("compressed/ in ") + QString::fromStdString(m_files.native()));
+}
+
+void MainWindowTest::testOutputFolderMenuOffersTheRecentFolders() {
+  QMenu* menu = m_view->settingsBar()->outputFolderButton()->menu();
+  const auto entries = [menu] {
+    emit menu->aboutToShow();
+    QStringList texts;
+    for (QAction* action : menu->actions()) {
+      if (!action->isCheckable()) continue;  // the dialog entry, the section title
+      texts << (action->isChecked() ? QStringLiteral("* ") : QString()) + action->text();
+    }
+    return texts;
+  };
+  const QString byDefault = QStringLiteral("&Default: compressed/ Next to the First File");
+  QCOMPARE(entries(), QStringList{QStringLiteral("* ") + byDefault});
+
+  const fs::path base = toPath(*m_dir);
+  for (const char* name : {"a", "b & c", "gone"}) {
+    fs::create_directories(base / name);
+    m_vm->setOutputDirectory(base / name);
+  }
+  fs::remove(base / "gone");
+  const QString b = QString::fromStdString((base / "b && c").native());
+  const QString a = QString::fromStdString((base / "a").native());
+  // The chosen folder went away: none of the listed ones is ticked.
+  QCOMPARE(entries(),
+           (QStringList{QStringLiteral("&1  ") + b, QStringLiteral("&2  ") + a, byDefault}));
+
+  // Taking a recent one sets it and makes it the newest.
+  for (QAction* action : menu->actions()) {
+    if (action->text().endsWith(a)) action->trigger();
+  }
+  QCOMPARE(m_vm->settings().outputDirectory, std::optional<fs::path>(base / "a"));
+  QCOMPARE(entries(),
+           (QStringList{QStringLiteral("* &1  ") + a, QStringLiteral("&2  ") + b, byDefault}));
+  for (QAction* action : menu->actions()) {
+    if (action->text() == byDefault) action->trigger();
+  }
+  QVERIFY(!m_vm->settings().outputDirectory);
 }
 
 void MainWindowTest::testReturnStartsOnlyWhereNoControlTakesIt() {
