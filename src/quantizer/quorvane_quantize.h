@@ -19,7 +19,7 @@ extern "C" {
  *
  * Returns 0 on success. Returns -1, leaving the buffer untouched, when `pixels` is
  * null, a side is 0, `max_colors` is outside 1..256, the image has 2^32 pixels or
- * more, or working memory (about 12 bytes per pixel plus 330 KB) cannot be had.
+ * more, or working memory (about 12 bytes per pixel plus 460 KB) cannot be had.
  *
  * The result depends only on the pixel bytes, the sides and `max_colors`: equal
  * inputs give byte-identical outputs on every machine. Reentrant: calls on
