@@ -2,9 +2,11 @@
 
 #include <new>
 
+#include "codec/file_completeness.h"
 #include "codec/perceptual_score.h"
 #include "services/conversion_errors.h"
 #include "services/image_fitting.h"
+#include "services/roads/road_support.h"
 
 namespace quorvane::core {
 
@@ -17,6 +19,13 @@ void verifyOutput(const fs::path& output, OutputFormat format, bool decodedLater
       !decodedLater && (format == OutputFormat::Heic || format == OutputFormat::Avif);
   const bool readsBack = fully ? codec::decodesCompletely(output) : codec::readHeader(output).ok();
   if (!readsBack) throw ConversionError::outputUnreadable();
+  // A tool that exits 0 after writing part of a file: its structure tells.
+  const auto whole = [&](bool (*isWhole)(std::string_view)) {
+    if (!isWhole(readWholeFile(output))) throw ConversionError::outputUnreadable();
+  };
+  if (format == OutputFormat::Jpeg) whole(&codec::jpegIsWhole);
+  if (format == OutputFormat::Png) whole(&codec::pngIsWhole);
+  if (format == OutputFormat::Webp) whole(&codec::webpIsWhole);
 }
 
 std::optional<double> measuredScore(const codec::RgbaImage& reference, const fs::path& output,

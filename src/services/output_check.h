@@ -12,7 +12,9 @@
 namespace quorvane::core {
 
 // Throws ConversionError::outputFileNotCreated for a missing or empty file,
-// outputUnreadable for one whose header does not read back. HEIC and AVIF
+// outputUnreadable for one whose header does not read back or whose
+// structure is not whole (JPEG to its end with every scan, PNG to its end
+// with every checksum, WebP's container). HEIC and AVIF
 // are decoded in full unless `decodedLater` (the receipt decodes them): their
 // encoders have been seen to write files whose header reads but whose pixels
 // do not.

@@ -14,8 +14,10 @@
 #include "services/conversion_errors.h"
 #include "services/converter_test_support.h"
 #include "services/image_fitting.h"
+#include "services/process_runner.h"
 #include "services/run_conversion.h"
 #include "services/temporary_files.h"
+#include "services/tool_manager.h"
 #include "services/tool_version.h"
 #include "support/test_files.h"
 
@@ -64,11 +66,15 @@ class ConverterWithFakeToolsTest : public ::testing::Test {
     fs::create_directories(m_resources / "bin");
     const std::string log = "printf '%s\\n' \"$@\" > '" + (m_resources / "args").native() + "'\n";
     // Each writes the file named last (or after -o) as a copy of the input;
-    // cwebp keeps what it read from its standard input and writes a PNG
-    // (an image all the same, so the output reads back).
+    // cwebp keeps what it read from its standard input and writes a small
+    // WebP made by the real one, so the output reads back.
     writePng(m_resources / "made.png", 4, 4);
+    runProcess(
+        ToolManager::forApplication().toolPath(QStringLiteral("cwebp")),
+        {"-quiet", (m_resources / "made.png").native(), "-o", (m_resources / "made.webp").native()},
+        m_token);
     tool("cwebp", log + "cat > '" + (m_resources / "stdin").native() + "'; cp '" +
-                      (m_resources / "made.png").native() + "' \"$6\"");
+                      (m_resources / "made.webp").native() + "' \"$6\"");
     tool("avifenc", "[ \"$1\" = --version ] && exit 1\n" + log +
                         "eval in=\\${$(($# - 1))}; eval out=\\${$#}; cp \"$in\" \"$out\"");
     // cjpeg writes a real (tiny) JPEG, so the output reads back.
@@ -256,6 +262,21 @@ TEST_F(ConverterWithFakeToolsTest, AnOutputThatDoesNotReadBackIsAFailure) {
   tool("cwebp", "head -c 300 /dev/zero > \"$6\"");
   for (OutputFormat format : {OutputFormat::Heic, OutputFormat::Webp}) {
     EXPECT_EQ(describe([&] { convert(m_in / "a.png", format); }),
+              "The encoder wrote a file that cannot be read back");
+  }
+  EXPECT_TRUE(filesIn(m_out.path()).empty());
+
+  // Tools that exit 0 after writing part of a file whose header reads, with
+  // no receipt to decode it: the file's structure gives it away.
+  const fs::path photo = codecData() / "2-exif-orientation-6.jpg";
+  tool("cjpeg",
+       "head -c " + std::to_string(fs::file_size(photo) - 20) + " '" + photo.native() + "'");
+  tool("cwebp", "head -c 40 '" + (m_resources / "made.webp").native() + "' > \"$6\"");
+  for (OutputFormat format : {OutputFormat::Jpeg, OutputFormat::Webp}) {
+    SCOPED_TRACE(rawValue(format).toStdString());
+    ConversionJob job = makeJob(m_in / "a.png", m_out.path(), format);
+    job.settings.options.checkQuality = false;
+    EXPECT_EQ(describe([&] { written(m_converter, job, m_token); }),
               "The encoder wrote a file that cannot be read back");
   }
   EXPECT_TRUE(filesIn(m_out.path()).empty());
