@@ -156,11 +156,27 @@ void BatchRunner::schedule() {
   }
   if (m_running == 0) {
     m_done = true;
-    if (m_ledger) {
-      for (const QString& warning : m_ledger->save()) emit notice(warning);
-    }
-    emit done(m_token.isCancelled());
+    finish();
   }
+}
+
+void BatchRunner::finish() {
+  if (!m_ledger) {
+    emit done(m_token.isCancelled());
+    return;
+  }
+  // Saving reads and writes a file of any length and may wait for another
+  // process saving into the same folder: not on this thread.
+  m_pool.start([this, ledger = m_ledger] {
+    const QStringList warnings = ledger->save();
+    QMetaObject::invokeMethod(
+        this,
+        [this, warnings] {
+          for (const QString& warning : warnings) emit notice(warning);
+          emit done(m_token.isCancelled());
+        },
+        Qt::QueuedConnection);
+  });
 }
 
 void BatchRunner::launch(const BatchEntry& entry, std::optional<fs::path> customOutput,

@@ -60,6 +60,11 @@ core::ConversionResult FakeConverter::convert(const core::ConversionJob& job,
   if (outputBytes) {
     fs::create_directories(output.parent_path());
     std::ofstream(output, std::ios::binary) << std::string(*outputBytes, 'o');
+    if (batch.ledger && job.options.skipConverted) {
+      batch.ledger->record(output.parent_path(),
+                           {job.input.native(), 0, 0, QByteArray(64, 'a'), "0123456789abcdef",
+                            output.filename().native(), static_cast<qint64>(*outputBytes)});
+    }
   }
   return {core::ConversionResult::Kind::Written, output, 0, {}};
 }

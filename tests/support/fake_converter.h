@@ -31,7 +31,8 @@ class FakeConverter final : public core::Converter {
   void ignoreCancelOf(const std::string& name);
   // Conversions of `name` end with this result instead of a written file.
   void resultOf(const std::string& name, core::ConversionResult result);
-  // Conversions of `name` write an output of `bytes` bytes (else none).
+  // Conversions of `name` write an output of `bytes` bytes (else none), and
+  // record it in the batch's ledger when inputs converted before are skipped.
   void writeOutputOf(const std::string& name, std::size_t bytes);
 
   int running() const;
