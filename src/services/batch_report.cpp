@@ -5,10 +5,11 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <cmath>
 
 #include "models/quality_verdict.h"
+#include "services/atomic_file.h"
+#include "services/conversion_errors.h"
 
 namespace quorvane::core {
 
@@ -151,10 +152,11 @@ QByteArray reportJson(const std::vector<ReportRow>& rows) {
 std::optional<QString> writeReport(const std::filesystem::path& file,
                                    const std::vector<ReportRow>& rows) {
   const bool json = file.extension() == ".json" || file.extension() == ".JSON";
-  QSaveFile out(pathText(file));
-  if (!out.open(QIODevice::WriteOnly)) return out.errorString();
   const QByteArray bytes = json ? reportJson(rows) : reportCsv(rows);
-  if (out.write(bytes) != bytes.size() || !out.commit()) return out.errorString();
+  if (const auto error =
+          writeFileAtomically(file, std::string_view(bytes.constData(), bytes.size()))) {
+    return systemErrorText(error);
+  }
   return std::nullopt;
 }
 

@@ -38,8 +38,9 @@ QString reportStatusText(ReportRow::Status status);
 QByteArray reportCsv(const std::vector<ReportRow>& rows);
 QByteArray reportJson(const std::vector<ReportRow>& rows);
 
-// Writes the report to `file` (atomically: a reader sees the old file or the
-// whole new one); the format follows the extension. Returns why it failed.
+// Writes the report to `file`, a path of bytes (atomically: a reader, a
+// crash or a full disk leaves the old file or the whole new one); the format
+// follows the extension. Returns the system's reason when it failed.
 std::optional<QString> writeReport(const std::filesystem::path& file,
                                    const std::vector<ReportRow>& rows);
 

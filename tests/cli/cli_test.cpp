@@ -363,5 +363,21 @@ TEST_F(CliTest, AutoNamesTheFormatItChoseAndAnInterruptEndsEveryCandidate) {
   EXPECT_TRUE(noProcessUsesTheWorkFolder(0));
 }
 
+TEST_F(CliTest, AReportThatCannotBeWrittenFailsTheRunWithTheReason) {
+  image(m_work / "a.png");
+  const struct {
+    std::string file;
+    std::string reason;
+  } cases[] = {{"/dev/full", "No space left on the device"},
+               {"missing/r.csv", "No such file or folder"}};
+  for (const auto& c : cases) {
+    const CliRun result = run({"--format", "jpeg", "--output", "out", "--report", c.file, "a.png"});
+    EXPECT_EQ(result.exitCode, 1) << c.file;
+    EXPECT_NE(result.err.find("cannot write the report '" + c.file + "': " + c.reason),
+              std::string::npos)
+        << result.err;
+  }
+}
+
 }  // namespace
 }  // namespace quorvane::cli
