@@ -1,7 +1,6 @@
 #include "services/batch_report.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -10,13 +9,16 @@
 #include "models/quality_verdict.h"
 #include "services/atomic_file.h"
 #include "services/conversion_errors.h"
+#include "services/escaped_text.h"
 
 namespace quorvane::core {
 
 namespace {
 
+// Every name as its own bytes: two names that differ only in bytes that are
+// not UTF-8 still differ in the report.
 QString pathText(const std::filesystem::path& path) {
-  return QFile::decodeName(QByteArray::fromStdString(path.native()));
+  return escapedName(path.native());
 }
 
 // The saving in percent, one decimal; absent without both sizes.

@@ -34,7 +34,8 @@ ReportRow reportRowFor(const std::filesystem::path& input, qint64 inputSize,
 // The status as written in a report: "converted", "skipped", …
 QString reportStatusText(ReportRow::Status status);
 
-// The report's text.
+// The report's text. Paths are their bytes, escaped as escapedName() does
+// (a byte that is not UTF-8 reads "\xff").
 QByteArray reportCsv(const std::vector<ReportRow>& rows);
 QByteArray reportJson(const std::vector<ReportRow>& rows);
 

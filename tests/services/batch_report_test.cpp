@@ -4,6 +4,9 @@
 #include <signal.h>
 #include <sys/resource.h>
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <fstream>
 
 #include "support/test_files.h"
@@ -27,6 +30,19 @@ std::vector<ReportRow> rowsFor(std::initializer_list<std::string> inputs) {
     rows.push_back(row);
   }
   return rows;
+}
+
+TEST(BatchReport, NamesThatAreNotUtf8KeepTheirBytesInCsvAndJson) {
+  const auto rows = rowsFor({"\xff.png", "\xfe.png", "tab\there.png"});
+  const QString csv = QString::fromUtf8(reportCsv(rows));
+  EXPECT_TRUE(csv.contains("\r\n/photos/\\xff.png,")) << csv.toStdString();
+  EXPECT_TRUE(csv.contains("\r\n/photos/\\xfe.png,")) << csv.toStdString();
+  EXPECT_TRUE(csv.contains("\r\n/photos/tab\\x09here.png,")) << csv.toStdString();
+  const QJsonArray images =
+      QJsonDocument::fromJson(reportJson(rows)).object().value("images").toArray();
+  ASSERT_EQ(images.size(), 3);
+  EXPECT_EQ(images[0].toObject().value("input").toString(), "/photos/\\xff.png");
+  EXPECT_EQ(images[1].toObject().value("input").toString(), "/photos/\\xfe.png");
 }
 
 class ReportFileTest : public ::testing::Test {
