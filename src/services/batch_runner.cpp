@@ -7,6 +7,7 @@
 #include "services/conversion_errors.h"
 #include "services/file_service.h"
 #include "services/memory_budget.h"
+#include "services/temporary_files.h"
 
 namespace quorvane::core {
 
@@ -100,9 +101,14 @@ void BatchRunner::removeAll() {
 void BatchRunner::start() {
   if (m_started) return;
   m_started = true;
-  // On the next turn, so that whoever started the batch has seen it start
+  // What killed runs left in the temporary folder goes first, on a worker
+  // (that folder may hold many files); then the queue, on this thread, and
+  // never from inside start(): whoever started the batch sees it start
   // before the first report.
-  QMetaObject::invokeMethod(this, &BatchRunner::schedule, Qt::QueuedConnection);
+  m_pool.start([this] {
+    removeAbandonedTemporaryFolders();
+    QMetaObject::invokeMethod(this, &BatchRunner::schedule, Qt::QueuedConnection);
+  });
 }
 
 void BatchRunner::cancel() {

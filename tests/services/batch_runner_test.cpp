@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QTimer>
 #include <atomic>
+#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <set>
@@ -196,6 +197,35 @@ TEST_F(BatchRunnerTest, AnEmptyBatchEndsOnTheNextTurn) {
   EXPECT_EQ(done.count(), 0);  // not from inside start()
   ASSERT_TRUE(done.wait(10000));
   EXPECT_FALSE(done.front().front().toBool());
+}
+
+TEST_F(BatchRunnerTest, EveryBatchStartsBySweepingWhatKilledRunsLeftInTheTemporaryFolder) {
+  // A run killed while Auto encoded its candidates: its private folder stays
+  // until a batch starts, whether or not that batch makes a temporary file.
+  test::ScratchDir tmp;
+  const fs::path killed = tmp / "quorvane-999999999-Ab12Cd";  // no such process
+  const fs::path alive = tmp / test::numbered("quorvane-", ::getpid(), "-Ef34Gh");
+  for (const fs::path& folder : {killed, alive}) {
+    fs::create_directories(folder);
+    test::writeFile(folder / "candidate.avif", "x");
+  }
+  const char* const saved = std::getenv("TMPDIR");
+  const std::string savedValue = saved ? saved : "";
+  ::setenv("TMPDIR", tmp.path().c_str(), 1);
+  std::vector<std::unique_ptr<BatchRunner>> runners;
+  for (int batch = 0; batch < 2; ++batch) {
+    BatchRunner& runner = *runners.emplace_back(makeRunner(1));
+    runner.start();
+    EXPECT_TRUE(ended(runner));
+    EXPECT_FALSE(fs::exists(killed)) << "batch " << batch;
+    EXPECT_TRUE(fs::exists(alive / "candidate.avif"));
+    fs::create_directories(killed);  // the next one sweeps again
+  }
+  if (saved) {
+    ::setenv("TMPDIR", savedValue.c_str(), 1);
+  } else {
+    ::unsetenv("TMPDIR");
+  }
 }
 
 TEST_F(BatchRunnerTest, TheLedgerIsSavedOffThisThreadWhileAnotherProcessHoldsItsLock) {
