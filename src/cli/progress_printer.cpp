@@ -6,6 +6,7 @@
 #include <string>
 
 #include "models/quality_verdict.h"
+#include "services/escaped_text.h"
 #include "services/file_service.h"
 
 namespace quorvane::cli {
@@ -32,7 +33,9 @@ QString ProgressPrinter::sizeChange(qint64 before, qint64 after) {
 void ProgressPrinter::print(std::FILE* stream, const QString& line) {
   bool& closed = stream == m_output ? m_outputClosed : m_errorsClosed;
   if (closed) return;
-  const QByteArray bytes = line.toLocal8Bit();
+  // Names come escaped; this catches what else may hold a control character
+  // (an encoder's words, a system message naming a file).
+  const QByteArray bytes = core::escapedControls(line).toLocal8Bit();
   if (std::fprintf(stream, "%s\n", bytes.constData()) < 0 || std::fflush(stream) != 0) {
     // EPIPE: nobody reads any more. Other errors (a full disk behind a
     // redirection) end the printing the same way; the batch goes on.
@@ -64,7 +67,7 @@ void ProgressPrinter::itemFinished(const QString& name, const std::filesystem::p
       // extension (a taken name became "-1", or custom naming).
       QString shown = name;
       if (outcome.output.stem() != input.stem()) {
-        shown += QStringLiteral(" -> ") + core::FileService::displayPath(outcome.output.filename());
+        shown += QStringLiteral(" -> ") + core::escapedName(outcome.output.filename().native());
       }
       QString line = shown + QStringLiteral(": ") + sizeChange(originalSize, outcome.size);
       if (outcome.chosenFormat) {
@@ -98,7 +101,7 @@ void ProgressPrinter::itemFinished(const QString& name, const std::filesystem::p
     case Kind::AlreadyConverted:
       ++m_totals.skipped;
       print(m_output, QStringLiteral("%1: already converted -> %2")
-                          .arg(name, core::FileService::displayPath(outcome.output.filename())));
+                          .arg(name, core::escapedName(outcome.output.filename().native())));
       break;
     case Kind::Failed:
       ++m_totals.failed;

@@ -23,6 +23,7 @@
 #include "models/conversion_settings.h"
 #include "services/batch_report.h"
 #include "services/batch_runner.h"
+#include "services/escaped_text.h"
 #include "services/file_service.h"
 #include "services/image_converter.h"
 #include "services/image_intake.h"
@@ -39,27 +40,33 @@ constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitInterrupted = 130;
 
+// Messages quote what the user typed, names and paths among it: any control
+// character in them is escaped before it reaches the terminal.
+std::string printable(const std::string& message) {
+  return core::escapedName(message).toLocal8Bit().toStdString();
+}
+
 int usageError(const std::string& message) {
   std::fprintf(stderr, "quorvane: error: %s\nTry 'quorvane-cli --help' for more information.\n",
-               message.c_str());
+               printable(message).c_str());
   return kExitUsage;
 }
 
 int fatal(const std::string& message) {
-  std::fprintf(stderr, "quorvane: error: %s\n", message.c_str());
+  std::fprintf(stderr, "quorvane: error: %s\n", printable(message).c_str());
   return kExitFailure;
 }
 
-// Shows paths as given: relative to the working folder when inside it.
+// Shows paths as given: relative to the working folder when inside it, and
+// escaped (control characters, bytes that are not UTF-8).
 QString displayName(const fs::path& path) {
   std::error_code error;
   const fs::path current = fs::current_path(error);
   if (!error) {
     const fs::path relative = path.lexically_relative(current);
-    if (!relative.empty() && *relative.begin() != "..")
-      return core::FileService::displayPath(relative);
+    if (!relative.empty() && *relative.begin() != "..") return core::escapedName(relative.native());
   }
-  return core::FileService::displayPath(path);
+  return core::escapedName(path.native());
 }
 
 // What the printer needs of each image when it ends.
@@ -168,7 +175,8 @@ int run(const CliOptions& options) {
   if (options.report) {
     if (const auto error = core::writeReport(fs::absolute(*options.report), report)) {
       std::fprintf(stderr, "quorvane: error: cannot write the report '%s': %s\n",
-                   options.report->c_str(), error->toLocal8Bit().constData());
+                   printable(options.report->native()).c_str(),
+                   core::escapedControls(*error).toLocal8Bit().constData());
       reportFailed = true;
     }
   }

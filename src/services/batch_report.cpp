@@ -1,21 +1,24 @@
 #include "services/batch_report.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <cmath>
 
 #include "models/quality_verdict.h"
+#include "services/atomic_file.h"
+#include "services/conversion_errors.h"
+#include "services/escaped_text.h"
 
 namespace quorvane::core {
 
 namespace {
 
+// Every name as its own bytes: two names that differ only in bytes that are
+// not UTF-8 still differ in the report.
 QString pathText(const std::filesystem::path& path) {
-  return QFile::decodeName(QByteArray::fromStdString(path.native()));
+  return escapedName(path.native());
 }
 
 // The saving in percent, one decimal; absent without both sizes.
@@ -156,10 +159,11 @@ QByteArray reportJson(const std::vector<ReportRow>& rows) {
 std::optional<QString> writeReport(const std::filesystem::path& file,
                                    const std::vector<ReportRow>& rows) {
   const bool json = file.extension() == ".json" || file.extension() == ".JSON";
-  QSaveFile out(pathText(file));
-  if (!out.open(QIODevice::WriteOnly)) return out.errorString();
   const QByteArray bytes = json ? reportJson(rows) : reportCsv(rows);
-  if (out.write(bytes) != bytes.size() || !out.commit()) return out.errorString();
+  if (const auto error =
+          writeFileAtomically(file, std::string_view(bytes.constData(), bytes.size()))) {
+    return systemErrorText(error);
+  }
   return std::nullopt;
 }
 

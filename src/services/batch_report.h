@@ -34,12 +34,14 @@ ReportRow reportRowFor(const std::filesystem::path& input, qint64 inputSize,
 // The status as written in a report: "converted", "skipped", …
 QString reportStatusText(ReportRow::Status status);
 
-// The report's text.
+// The report's text. Paths are their bytes, escaped as escapedName() does
+// (a byte that is not UTF-8 reads "\xff").
 QByteArray reportCsv(const std::vector<ReportRow>& rows);
 QByteArray reportJson(const std::vector<ReportRow>& rows);
 
-// Writes the report to `file` (atomically: a reader sees the old file or the
-// whole new one); the format follows the extension. Returns why it failed.
+// Writes the report to `file`, a path of bytes (atomically: a reader, a
+// crash or a full disk leaves the old file or the whole new one); the format
+// follows the extension. Returns the system's reason when it failed.
 std::optional<QString> writeReport(const std::filesystem::path& file,
                                    const std::vector<ReportRow>& rows);
 

@@ -7,6 +7,7 @@
 #include "services/file_service.h"
 #include "services/memory_budget.h"
 #include "services/run_conversion.h"
+#include "services/temporary_files.h"
 
 namespace quorvane::core {
 
@@ -48,9 +49,14 @@ void BatchRunner::removeAll() {
 void BatchRunner::start() {
   if (m_started) return;
   m_started = true;
-  // On the next turn, so that whoever started the batch has seen it start
+  // What killed runs left in the temporary folder goes first, on a worker
+  // (that folder may hold many files); then the queue, on this thread, and
+  // never from inside start(): whoever started the batch sees it start
   // before the first report.
-  QMetaObject::invokeMethod(this, &BatchRunner::schedule, Qt::QueuedConnection);
+  m_pool.start([this] {
+    removeAbandonedTemporaryFolders();
+    QMetaObject::invokeMethod(this, &BatchRunner::schedule, Qt::QueuedConnection);
+  });
 }
 
 void BatchRunner::cancel() {
@@ -104,11 +110,27 @@ void BatchRunner::schedule() {
   }
   if (m_running == 0) {
     m_done = true;
-    if (m_ledger) {
-      for (const QString& warning : m_ledger->save()) emit notice(warning);
-    }
-    emit done(m_token.isCancelled());
+    finish();
   }
+}
+
+void BatchRunner::finish() {
+  if (!m_ledger) {
+    emit done(m_token.isCancelled());
+    return;
+  }
+  // Saving reads and writes a file of any length and may wait for another
+  // process saving into the same folder: not on this thread.
+  m_pool.start([this, ledger = m_ledger] {
+    const QStringList warnings = ledger->save();
+    QMetaObject::invokeMethod(
+        this,
+        [this, warnings] {
+          for (const QString& warning : warnings) emit notice(warning);
+          emit done(m_token.isCancelled());
+        },
+        Qt::QueuedConnection);
+  });
 }
 
 void BatchRunner::launch(const BatchEntry& entry, std::optional<fs::path> customOutput,

@@ -87,6 +87,8 @@ class BatchRunner : public QObject {
 
  private:
   void schedule();
+  // Saves the ledger, then reports the batch done.
+  void finish();
   void launch(const BatchEntry& entry, std::optional<std::filesystem::path> customOutput,
               qint64 memory);
   // The folder an entry's output goes to.

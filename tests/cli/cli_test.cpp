@@ -28,6 +28,14 @@ struct CliRun {
 class CliTest : public ::testing::Test {
  protected:
   void SetUp() override { fs::current_path(m_work.path()); }
+  // By bytes: the scratch folder's own clean-up misses names that are not
+  // UTF-8.
+  void TearDown() override {
+    std::error_code ignored;
+    for (const auto& entry : fs::directory_iterator(m_work.path(), ignored)) {
+      fs::remove_all(entry.path(), ignored);
+    }
+  }
 
   QProcess* start(const std::vector<std::string>& arguments, const QString& tmpdir = {}) {
     auto* process = new QProcess;
@@ -395,6 +403,49 @@ TEST_F(CliTest, AutoNamesTheFormatItChoseAndAnInterruptEndsEveryCandidate) {
   EXPECT_TRUE(filesIn(m_work / "compressed").empty());
   EXPECT_TRUE(filesIn(m_tmp.path()).empty());
   EXPECT_TRUE(noProcessUsesTheWorkFolder(0));
+}
+
+TEST_F(CliTest, NamesReachTheTerminalEscapedAndTheReportWithTheirOwnBytes) {
+  image(m_work / "in/\xff.png");
+  image(m_work / "in/\xfe.png");  // the same as the one above, once made UTF-8
+  image(m_work / "in/e\x1b[2Jvil.png");
+  test::writeFile(m_work / "in/bad\x07.png", "not an image");
+  // Through a shell: an argument of this test reaches the program as UTF-8.
+  const std::string cli = QCoreApplication::applicationDirPath().toStdString() + "/quorvane-cli";
+  QProcess shell;
+  shell.setWorkingDirectory(QString::fromStdString(m_work.path().native()));
+  shell.start("bash", {"-c", QString::fromStdString("'" + cli +
+                                                    "' --format jpeg --output out"
+                                                    " --report $'r\\xff.csv' in")});
+  ASSERT_TRUE(shell.waitForFinished(60000));
+  EXPECT_EQ(shell.exitCode(), 1);  // the file that is no image
+  const std::string out = shell.readAllStandardOutput().toStdString();
+  const std::string err = shell.readAllStandardError().toStdString();
+  EXPECT_EQ((out + err).find_first_of("\x07\x1b"), std::string::npos) << out << err;
+  for (const char* line : {"in/\\xff.png: ", "in/\\xfe.png: ", "in/e\\x1b[2Jvil.png: "}) {
+    EXPECT_NE(out.find(line), std::string::npos) << line << '\n' << out;
+  }
+  EXPECT_NE(err.find("quorvane: error: 'in/bad\\x07.png': "), std::string::npos) << err;
+  std::ifstream report(m_work / "r\xff.csv");
+  const std::string rows((std::istreambuf_iterator<char>(report)), {});
+  EXPECT_NE(rows.find("/in/\\xff.png,"), std::string::npos) << rows;
+  EXPECT_NE(rows.find("/in/\\xfe.png,"), std::string::npos) << rows;
+}
+
+TEST_F(CliTest, AReportThatCannotBeWrittenFailsTheRunWithTheReason) {
+  image(m_work / "a.png");
+  const struct {
+    std::string file;
+    std::string reason;
+  } cases[] = {{"/dev/full", "No space left on the device"},
+               {"missing/r.csv", "No such file or folder"}};
+  for (const auto& c : cases) {
+    const CliRun result = run({"--format", "jpeg", "--output", "out", "--report", c.file, "a.png"});
+    EXPECT_EQ(result.exitCode, 1) << c.file;
+    EXPECT_NE(result.err.find("cannot write the report '" + c.file + "': " + c.reason),
+              std::string::npos)
+        << result.err;
+  }
 }
 
 }  // namespace

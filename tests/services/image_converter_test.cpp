@@ -282,6 +282,34 @@ TEST_F(ConverterWithFakeToolsTest, AnOutputThatDoesNotReadBackIsAFailure) {
   EXPECT_TRUE(filesIn(m_out.path()).empty());
 }
 
+TEST_F(ConverterWithFakeToolsTest, AnOutputFolderMovedAwayMidConversionKeepsNoStagingFile) {
+  // The user moves the output folder while the encoder runs; the encoder
+  // writes its file before the move, or after it into a folder made anew at
+  // the old place (as the next conversion of the batch would make it).
+  writePng(m_in / "a.png", 8, 8);
+  const std::string out = (m_out / "out").native();
+  const std::string moved = (m_out / "moved").native();
+  const std::string copy = "eval in=\\${$(($# - 1))}; eval to=\\${$#}; cp \"$in\" \"$to\"";
+  for (const std::string& script :
+       {copy + "; mv '" + out + "' '" + moved + "'",
+        "mv '" + out + "' '" + moved + "'; mkdir '" + out + "'; " + copy}) {
+    SCOPED_TRACE(script);
+    tool("avifenc", "[ \"$1\" = --version ] && exit 1\n" + script);
+    try {
+      written(m_converter, makeJob(m_in / "a.png", out, OutputFormat::Avif), m_token);
+    } catch (const FailedOutcome&) {
+      // Failing is fair; leaving hidden files is not.
+    }
+    for (const fs::path& folder : {fs::path(out), fs::path(moved)}) {
+      for (const std::string& name : filesIn(folder)) {
+        EXPECT_FALSE(name.starts_with(".quorvane-")) << folder << '/' << name;
+      }
+    }
+    fs::remove_all(out);
+    fs::remove_all(moved);
+  }
+}
+
 TEST_F(ConverterWithFakeToolsTest, MissingOptimiserStillGivesAPng) {
   fs::remove(m_resources / "bin/oxipng");
   writePng(m_in / "a.png", 8, 8);
