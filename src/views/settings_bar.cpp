@@ -3,9 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QEvent>
-#include <QFileDialog>
 #include <QFrame>
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
@@ -22,12 +20,9 @@
 
 #include "models/quality_verdict.h"
 #include "services/auto_format.h"
-#include "services/file_service.h"
 #include "viewmodels/conversion_view_model.h"
 #include "views/drop_zone_compact.h"
-#include "views/elided_label.h"
-#include "views/options_button.h"
-#include "views/settings_view.h"
+#include "views/output_folder_row.h"
 #include "views/view_style.h"
 
 namespace quorvane::gui {
@@ -110,13 +105,9 @@ SettingsBar::SettingsBar(core::ConversionViewModel& controller, QWidget* parent)
   layout->addWidget(m_qualityHint);
   layout->addWidget(makeResizeRow());
   layout->addWidget(makeNamingRow());
-  layout->addWidget(makeOutputRow());
-  using Controller = core::ConversionViewModel;
-  connect(&controller, &Controller::settingsChanged, this, &SettingsBar::refresh);
-  // The default folder follows the first listed file.
-  connect(&controller, &Controller::itemsInserted, this, &SettingsBar::refreshOutput);
-  connect(&controller, &Controller::itemsRemoved, this, &SettingsBar::refreshOutput);
-  connect(&controller, &Controller::itemsCleared, this, &SettingsBar::refreshOutput);
+  m_outputRow = new OutputFolderRow(controller, this);
+  layout->addWidget(m_outputRow);
+  connect(&controller, &core::ConversionViewModel::settingsChanged, this, &SettingsBar::refresh);
   refresh();
 }
 
@@ -345,32 +336,11 @@ QWidget* SettingsBar::makeNamingRow() {
   return row;
 }
 
-QWidget* SettingsBar::makeOutputRow() {
-  auto* row = new QWidget(this);
-  auto* layout = new QHBoxLayout(row);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(secondaryLabel(tr("Output:")));
-  m_outputPath = new ElidedLabel(row);
-  layout->addWidget(m_outputPath, 1);
-  auto* change = new QPushButton(tr("Cha&nge Folder\u2026"), row);
-  change->setAutoDefault(false);
-  change->setFont(style::captionFont(font()));
-  connect(change, &QPushButton::clicked, this, &SettingsBar::chooseFolder);
-  layout->addWidget(change);
-  m_options = new OptionsButton(m_controller, row);
-  m_options->setFont(style::captionFont(font()));
-  layout->addWidget(m_options);
-  return row;
+ElidedLabel* SettingsBar::outputPath() const {
+  return m_outputRow->outputPath();
 }
-
-void SettingsBar::chooseFolder() {
-  QFileDialog dialog(window(), tr("Choose Output Folder"));
-  dialog.setFileMode(QFileDialog::Directory);
-  dialog.setOption(QFileDialog::ShowDirsOnly);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedUrls().isEmpty()) return;
-  if (auto folder = core::FileService::localPathFromUrl(dialog.selectedUrls().front())) {
-    m_controller.setOutputDirectory(*folder);
-  }
+OptionsButton* SettingsBar::optionsButton() const {
+  return m_outputRow->optionsButton();
 }
 
 bool SettingsBar::isPresetHighlighted(QPushButton* preset) const {
@@ -441,26 +411,6 @@ void SettingsBar::refresh() {
       m_start, settings.nameStartNumber,
       !numericCharacters(m_start->text()).isEmpty() &&
           core::ConversionViewModel::numericPrefix(m_start->text(), 6) != settings.nameStartNumber);
-
-  refreshOutput();
-}
-
-void SettingsBar::refreshOutput() {
-  // Where the next batch writes, as it will be.
-  const core::ConversionSettings& settings = m_controller.settings();
-  const auto shown = [](const std::filesystem::path& folder) {
-    return abbreviatedHomePath(core::FileService::displayPath(folder), QDir::homePath());
-  };
-  const std::filesystem::path folder = m_controller.outputFolder();
-  if (settings.outputDirectory) {
-    m_outputPath->setFullText(shown(folder));
-  } else if (!folder.empty()) {
-    //: %1 is the folder the "compressed" folder is made in, e.g. ~/Pictures/2023
-    m_outputPath->setFullText(tr("compressed/ in %1").arg(shown(folder.parent_path())));
-  } else {
-    m_outputPath->setFullText(tr("(compressed/ folder next to the first file)"));
-  }
-  m_outputPath->setAccessibleName(tr("Output folder: %1").arg(m_outputPath->fullText()));
 }
 
 }  // namespace quorvane::gui

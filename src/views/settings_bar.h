@@ -29,6 +29,7 @@ namespace quorvane::gui {
 class DropZoneCompact;
 class ElidedLabel;
 class OptionsButton;
+class OutputFolderRow;
 
 class SettingsBar : public QWidget {
   Q_OBJECT
@@ -65,8 +66,8 @@ class SettingsBar : public QWidget {
   QToolButton* originalNaming() const { return m_original; }
   QLineEdit* prefixField() const { return m_prefix; }
   QLineEdit* startField() const { return m_start; }
-  ElidedLabel* outputPath() const { return m_outputPath; }
-  OptionsButton* optionsButton() const { return m_options; }
+  ElidedLabel* outputPath() const;
+  OptionsButton* optionsButton() const;
   bool isPresetHighlighted(QPushButton* preset) const;
 
  protected:
@@ -78,12 +79,9 @@ class SettingsBar : public QWidget {
   QLineEdit* makeSizeField(QHBoxLayout* row, const QString& label, const QString& accessibleName,
                            bool width);
   QWidget* makeNamingRow();
-  QWidget* makeOutputRow();
   QLabel* secondaryLabel(const QString& text);
   QPushButton* presetButton(const QString& title, int quality);
-  void chooseFolder();
   void refresh();
-  void refreshOutput();
   void refreshPresets();
 
   core::ConversionViewModel& m_controller;
@@ -105,8 +103,7 @@ class SettingsBar : public QWidget {
   QWidget* m_customFields = nullptr;
   QLineEdit* m_prefix = nullptr;
   QLineEdit* m_start = nullptr;
-  ElidedLabel* m_outputPath = nullptr;
-  OptionsButton* m_options = nullptr;
+  OutputFolderRow* m_outputRow = nullptr;
   QList<QLabel*> m_secondaryLabels;
 };
 

@@ -1,0 +1,219 @@
+// The batch side of ConversionViewModel: starting, cancelling and following
+// a BatchRunner, and what each outcome does to its row.
+#include <sched.h>
+
+#include <QThread>
+#include <algorithm>
+
+#include "services/memory_budget.h"
+#include "viewmodels/conversion_view_model.h"
+
+namespace quorvane::core {
+
+namespace {
+
+// Whether any of the changes took; every one of them was made (they are the
+// arguments), unlike a chain of ||.
+template <typename... Changed>
+bool anyOf(Changed... changed) {
+  return (false || ... || changed);
+}
+
+}  // namespace
+
+int ConversionViewModel::availableCpuCount() {
+  cpu_set_t set;
+  CPU_ZERO(&set);
+  if (sched_getaffinity(0, sizeof set, &set) != 0) return 1;
+  return std::max(1, CPU_COUNT(&set));
+}
+
+template <typename Change>
+void ConversionViewModel::updateItem(std::size_t row, Change&& change) {
+  ImageItem& item = m_items[row];
+  const Totals before = m_totals;
+  m_totals.count(item, -1);
+  const bool changed = change(item);
+  m_totals.count(item, +1);
+  if (changed) emit itemChanged(static_cast<int>(row));
+  if (!(m_totals == before)) emit totalsChanged();
+}
+
+void ConversionViewModel::startConversion() {
+  Q_ASSERT(QThread::currentThread() == thread());
+  if (!canStartConversion() || m_batch) return;
+  // The last batch may be the one whose end called us.
+  if (m_finishedBatch) m_finishedBatch.release()->deleteLater();
+  setIsCancelling(false);
+  // What the last run did not finish gets another attempt; completed items
+  // are never converted again.
+  for (std::size_t row = 0; row < m_items.size(); ++row) {
+    const auto kind = m_items[row].status().kind;
+    if (kind == ConversionStatus::Kind::Cancelled || kind == ConversionStatus::Kind::Error ||
+        kind == ConversionStatus::Kind::Skipped) {
+      updateItem(row, [](ImageItem& item) -> bool {
+        return anyOf(item.setStatus(ConversionStatus::waiting()),
+                     item.setErrorMessage(std::nullopt), item.setOutputURL(std::nullopt),
+                     item.setNote({}));
+      });
+    }
+  }
+  setIsConverting(true);
+
+  BatchSettings batch;
+  batch.format = m_settings.outputFormat;
+  batch.autoFormat = m_settings.autoFormat;
+  batch.quality = m_settings.quality;
+  if (m_settings.resizeEnabled) {
+    batch.maxWidth = m_settings.maxWidth;
+    batch.maxHeight = m_settings.maxHeight;
+  }
+  batch.naming = m_settings.namingMode;
+  batch.namePrefix = m_settings.namePrefix;
+  batch.nameStartNumber = m_settings.nameStartNumber;
+  batch.folder = outputFolder();
+  batch.options = m_settings.options;
+  const BatchRunner::Limits limits{m_parallelLimitOverride.value_or(availableCpuCount()),
+                                   m_memoryBudgetOverride.value_or(defaultMemoryBudget())};
+  m_batch = std::make_unique<BatchRunner>(m_converter, std::move(batch), limits);
+  connect(m_batch.get(), &BatchRunner::started, this, &ConversionViewModel::conversionStarted);
+  connect(m_batch.get(), &BatchRunner::finished, this, &ConversionViewModel::conversionEnded);
+  connect(m_batch.get(), &BatchRunner::done, this, &ConversionViewModel::finishBatch);
+  connect(m_batch.get(), &BatchRunner::notice, this, &ConversionViewModel::batchNotice);
+  m_report.clear();
+  m_outputFolders.insert(m_batch->settings().folder);
+  std::vector<BatchEntry> entries;
+  for (const ImageItem& item : m_items) {
+    if (item.status().kind == ConversionStatus::Kind::Waiting) entries.push_back(entryFor(item));
+  }
+  m_batchClock.start();
+  setProgress({0, static_cast<int>(entries.size()), 0});
+  m_batch->append(std::move(entries));
+  m_batch->start();
+}
+
+void ConversionViewModel::convertAgain() {
+  if (m_batch) return;
+  for (std::size_t row = 0; row < m_items.size(); ++row) {
+    const auto kind = m_items[row].status().kind;
+    if (kind != ConversionStatus::Kind::Completed && kind != ConversionStatus::Kind::Skipped) {
+      continue;
+    }
+    updateItem(row, [](ImageItem& item) -> bool {
+      return anyOf(item.setStatus(ConversionStatus::waiting()), item.setOutputURL(std::nullopt),
+                   item.setCompressedSize(std::nullopt));
+    });
+  }
+  startConversion();
+}
+
+void ConversionViewModel::convertAgainAtHigherQuality(const QUuid& id) {
+  if (m_batch) return;
+  const auto row = rowOf(id);
+  if (!row) return;
+  const int quality = m_settings.quality;
+  updateItem(*row, [quality](ImageItem& item) -> bool {
+    const int boost = std::min(item.qualityBoost() + kHigherQualityStep, 100 - quality);
+    return anyOf(item.setQualityBoost(std::max(0, boost)),
+                 item.setStatus(ConversionStatus::waiting()), item.setOutputURL(std::nullopt),
+                 item.setCompressedSize(std::nullopt), item.setScore(std::nullopt),
+                 item.setErrorMessage(std::nullopt), item.setNote({}));
+  });
+  startConversion();
+}
+
+ConversionViewModel::Progress ConversionViewModel::batchProgress() const {
+  Progress progress = m_progress;
+  if (m_batch) progress.elapsedMs = m_batchClock.elapsed();
+  return progress;
+}
+
+void ConversionViewModel::setProgress(Progress progress) {
+  if (progress.done == m_progress.done && progress.total == m_progress.total) return;
+  m_progress = progress;
+  m_desktop.setTaskbarProgress(
+      m_batch && progress.total > 0
+          ? std::optional<double>(static_cast<double>(progress.done) / progress.total)
+          : std::nullopt);
+  emit batchProgressChanged();
+}
+
+void ConversionViewModel::cancelConversion() {
+  if (!m_isConverting || !m_batch) return;
+  setIsCancelling(true);
+  m_desktop.announce(tr("Cancelling conversion"));
+  m_batch->cancel();
+}
+
+void ConversionViewModel::conversionStarted(const QUuid& id) {
+  const auto row = rowOf(id);
+  if (!row) return;
+  // Auto's rows learn their format when it is chosen.
+  const bool isAuto = m_batch->settings().autoFormat;
+  const std::optional<OutputFormat> format =
+      isAuto ? std::nullopt : std::optional(m_batch->settings().format);
+  updateItem(*row, [format, isAuto](ImageItem& item) -> bool {
+    return anyOf(item.setStatus(ConversionStatus::processing()), item.setBatchFormat(format),
+                 item.setBatchAuto(isAuto));
+  });
+}
+
+void ConversionViewModel::conversionEnded(const QUuid& id, const ConversionOutcome& outcome) {
+  setProgress({m_progress.done + 1, m_progress.total, m_progress.elapsedMs});
+  // An item removed from the list while it converted is left alone.
+  const auto row = rowOf(id);
+  if (!row) return;
+  m_report.push_back(reportRowFor(m_items[*row].url(), m_items[*row].originalSize(), outcome,
+                                  m_batch->settings()));
+  updateItem(*row, [&outcome](ImageItem& item) -> bool {
+    const bool timed = anyOf(item.setDurationMs(outcome.durationMs), item.setScore(outcome.score),
+                             outcome.chosenFormat && item.setBatchFormat(outcome.chosenFormat));
+    switch (outcome.kind) {
+      case ConversionOutcome::Kind::Completed:
+        return anyOf(timed, item.setOutputURL(outcome.output), item.setCompressedSize(outcome.size),
+                     item.setNote(outcome.message), item.setStatus(ConversionStatus::completed()));
+      case ConversionOutcome::Kind::Skipped:
+        return anyOf(timed, item.setOutputURL(std::nullopt), item.setCompressedSize(std::nullopt),
+                     item.setStatus(ConversionStatus::skipped(outcome.message)));
+      case ConversionOutcome::Kind::AlreadyConverted:
+        // The earlier output, to open; its size is not this batch's saving.
+        return anyOf(timed, item.setOutputURL(outcome.output), item.setCompressedSize(std::nullopt),
+                     item.setStatus(ConversionStatus::skipped(tr("Already converted"))));
+      case ConversionOutcome::Kind::Cancelled:
+        return item.setStatus(ConversionStatus::cancelled());
+      case ConversionOutcome::Kind::Failed:
+        return anyOf(item.setStatus(ConversionStatus::error(outcome.message, outcome.detail)),
+                     item.setErrorMessage(outcome.message));
+    }
+    return false;
+  });
+}
+
+void ConversionViewModel::finishBatch(bool cancelled) {
+  // Items listed after the batch took its last one wait for the next.
+  if (cancelled) {
+    for (std::size_t row = 0; row < m_items.size(); ++row) {
+      if (m_items[row].status().kind == ConversionStatus::Kind::Waiting) {
+        updateItem(row,
+                   [](ImageItem& item) { return item.setStatus(ConversionStatus::cancelled()); });
+      }
+    }
+  }
+  // Kept until the next batch (this is its own signal).
+  m_finishedBatch = std::move(m_batch);
+  setProgress({});
+  m_desktop.setTaskbarProgress(std::nullopt);
+  setIsConverting(false);
+  if (!cancelled && !m_desktop.isApplicationActive()) {
+    m_desktop.playCompletionSound();
+    m_desktop.requestAttention();
+    // The batch ended behind the user's back: say how it went.
+    QString body = tr("Images converted: %1").arg(m_totals.completed);
+    if (m_totals.failed > 0) body += QStringLiteral(" · ") + tr("%1 failed").arg(m_totals.failed);
+    m_desktop.notify(tr("Conversion finished"), body);
+  }
+  setIsCancelling(false);
+  emit conversionFinished(cancelled);
+}
+
+}  // namespace quorvane::core
