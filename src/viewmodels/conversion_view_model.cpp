@@ -65,11 +65,11 @@ std::optional<QString> ConversionViewModel::exportReport(const fs::path& file) c
 // --- The list ---------------------------------------------------------------
 
 fs::path ConversionViewModel::outputFolder() const {
+  if (m_batch) return m_batch->settings().folder;
   if (m_settings.outputDirectory) return *m_settings.outputDirectory;
   if (m_items.empty()) return {};
   const ImageItem& first = m_items.front();
-  return FileService::defaultOutputFolder(fs::absolute(first.url()), first.root(),
-                                          m_settings.options.keepFolderStructure);
+  return FileService::defaultOutputFolder(fs::absolute(first.url()), first.root());
 }
 
 void ConversionViewModel::addFiles(const std::vector<fs::path>& locations) {
