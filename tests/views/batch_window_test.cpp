@@ -1,0 +1,180 @@
+// Widget tests of the window around a batch, on the offscreen platform: the
+// main button and the keys that press it, rows before and after a batch,
+// and where outputs go.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSettings>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QToolTip>
+#include <filesystem>
+#include <set>
+
+#include "codec/libvips_runtime.h"
+#include "support/read_only_folder.h"
+#include "views/drop_zone_compact.h"
+#include "views/drop_zone_view.h"
+#include "views/elided_label.h"
+#include "views/file_list_model.h"
+#include "views/file_list_view.h"
+#include "views/options_button.h"
+#include "views/settings_bar.h"
+#include "views/settings_button.h"
+#include "window_fixture.h"
+
+namespace fs = std::filesystem;
+using namespace quorvane;
+using gui::FileListModel;
+using test::writeImage;
+
+class BatchWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    QVERIFY(m_window.setUp());
+    m_files = m_window.files;
+    m_converter = m_window.converter.get();
+    m_vm = m_window.vm.get();
+    m_view = m_window.view.get();
+  }
+  void cleanup() { m_window.tearDown(); }
+  void testButtonsFollowTheBatch();
+  void testReturnStartsOnlyWhereNoControlTakesIt();
+  void testARedroppedFolderLeavesItsOutputsOut();
+  void testFinishedRowsSayWhereTheyWentAndStartConvertsAgain();
+
+ private:
+  bool add(const std::vector<fs::path>& locations) { return m_window.add(locations); }
+  void openGate() { m_window.openGate(); }
+
+  test::WindowFixture m_window;
+  fs::path m_files;
+  test::FakeConverter* m_converter = nullptr;
+  core::ConversionViewModel* m_vm = nullptr;
+  gui::ContentView* m_view = nullptr;
+};
+
+void BatchWindowTest::testButtonsFollowTheBatch() {
+  writeImage(m_files / "a.png");
+  writeImage(m_files / "b.png");
+  QVERIFY(add({m_files / "a.png", m_files / "b.png"}));
+  QPushButton* start = m_view->startButton();
+  QPushButton* cancel = m_view->cancelButton();
+  QVERIFY(start->isVisible() && start->isEnabled() && !cancel->isVisible());
+
+  QTest::keyClick(m_view, Qt::Key_Return);  // Return starts
+  QVERIFY(m_vm->isConverting());
+  QVERIFY(!start->isVisible());
+  QVERIFY(cancel->isVisible() && cancel->isEnabled());
+  QCOMPARE(m_view->cancelText(), QStringLiteral("Cancel"));
+  QCOMPARE(cancel->accessibleName(), QStringLiteral("Cancel conversion"));
+  QVERIFY(!m_view->clearButton()->isEnabled());
+
+  QTest::keyClick(m_view, Qt::Key_Escape);  // Escape cancels
+  QVERIFY(m_vm->isCancelling());
+  QCOMPARE(m_view->cancelText(), QStringLiteral("Cancelling\u2026"));
+  QCOMPARE(cancel->accessibleName(), QStringLiteral("Cancelling conversion"));
+  QVERIFY(!cancel->isEnabled());
+  QVERIFY(!m_view->clearButton()->isEnabled());
+
+  QTRY_VERIFY_WITH_TIMEOUT(!m_vm->isConverting(), 10000);
+  QVERIFY(start->isVisible() && start->isEnabled());
+  QVERIFY(m_view->clearButton()->isEnabled());
+  QVERIFY(!m_view->openFolderButton()->isEnabled());  // nothing completed
+
+  openGate();
+  start->click();
+  QTRY_VERIFY_WITH_TIMEOUT(!m_vm->isConverting(), 10000);
+  QCOMPARE(m_vm->completedCount(), 2);
+  QVERIFY(m_view->openFolderButton()->isEnabled());
+  QVERIFY(m_view->showsSummary());
+}
+
+void BatchWindowTest::testReturnStartsOnlyWhereNoControlTakesIt() {
+  writeImage(m_files / "a.png");
+  QVERIFY(add({m_files / "a.png"}));
+  gui::SettingsBar* bar = m_view->settingsBar();
+  for (QWidget* control :
+       {static_cast<QWidget*>(bar->formatMenu()), static_cast<QWidget*>(bar->maxWidthField()),
+        static_cast<QWidget*>(bar->qualityValue())}) {
+    control->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QVERIFY2(!m_vm->isConverting(), qPrintable(control->accessibleName()));
+  }
+  m_view->fileList()->setFocus();
+  QTest::keyClick(m_view->fileList(), Qt::Key_Return);
+  QVERIFY(m_vm->isConverting());
+}
+
+void BatchWindowTest::testARedroppedFolderLeavesItsOutputsOut() {
+  writeImage(m_files / "trip/a.png");
+  writeImage(m_files / "trip/b.png");
+  m_converter->writeOutputOf("a.png", 100);
+  m_converter->writeOutputOf("b.png", 100);
+  openGate();
+  QVERIFY(add({m_files / "trip"}));
+  m_vm->startConversion();
+  QTRY_VERIFY_WITH_TIMEOUT(!m_vm->isConverting(), 10000);
+  QVERIFY(fs::exists(m_files / "trip/compressed/a.webp"));
+  m_view->clearButton()->click();
+  QVERIFY(add({m_files / "trip"}));
+  QCOMPARE(m_vm->items().size(), std::size_t{2});  // a.png and b.png, not their outputs
+  QCOMPARE(m_view->noticeText(), QStringLiteral("Images in output folders, left out: 2"));
+}
+
+void BatchWindowTest::testFinishedRowsSayWhereTheyWentAndStartConvertsAgain() {
+  writeImage(m_files / "a.png");
+  writeImage(m_files / "b.png");
+  m_converter->writeOutputOf("a.png", 100);
+  m_converter->failOn("b.png");
+  openGate();
+  QVERIFY(add({m_files / "a.png", m_files / "b.png"}));
+  m_vm->startConversion();
+  QTRY_VERIFY_WITH_TIMEOUT(!m_vm->isConverting(), 10000);
+  QAbstractItemModel* rows = m_view->fileList()->model();
+  const auto detail = [rows](int row) {
+    return rows->index(row, gui::FileListModel::FileColumn)
+        .data(gui::FileListModel::DetailTextRole);
+  };
+  QCOMPARE(detail(0).toString(), QStringLiteral("\u2192 a.webp"));
+  QCOMPARE(detail(1).toString(), QStringLiteral("The image data is damaged"));  // in the row itself
+  QCOMPARE(rows->index(1, gui::FileListModel::FileColumn).data(Qt::AccessibleTextRole).toString(),
+           QStringLiteral("b.png, The image data is damaged"));
+  QCOMPARE(m_view->startButton()->text(), QStringLiteral("&Start Conversion"));  // one failed
+
+  m_vm->removeItem(m_vm->items()[1].id());
+  QCOMPARE(m_view->startButton()->text(), QStringLiteral("Convert &Again"));
+  const std::size_t before = m_converter->started().size();
+  m_view->startButton()->click();
+  QTRY_VERIFY_WITH_TIMEOUT(!m_vm->isConverting(), 10000);
+  QCOMPARE(m_converter->started().size(), before + 1);  // a.png ran again
+  QCOMPARE(m_vm->completedCount(), 1);
+}
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QTemporaryDir config;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
+  QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+  QApplication app(argc, argv);
+  codec::LibvipsRuntime vips(argv[0]);
+  BatchWindowTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "batch_window_test.moc"
