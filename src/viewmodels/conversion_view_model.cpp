@@ -12,13 +12,21 @@ namespace fs = std::filesystem;
 void ConversionViewModel::Totals::count(const ImageItem& item, int sign) {
   original += sign * item.originalSize();
   compressed += sign * item.compressedSize().value_or(0);
-  if (item.status().kind == ConversionStatus::Kind::Completed) {
-    completed += sign;
-    convertedOriginal += sign * item.originalSize();
-  } else if (item.status().kind == ConversionStatus::Kind::Error) {
-    failed += sign;
-  } else if (item.status().kind == ConversionStatus::Kind::Skipped) {
-    skipped += sign;
+  if (item.status().isFinished()) finished += sign;
+  switch (item.status().kind) {
+    case ConversionStatus::Kind::Completed:
+      completed += sign;
+      convertedOriginal += sign * item.originalSize();
+      break;
+    case ConversionStatus::Kind::Error:
+      failed += sign;
+      break;
+    case ConversionStatus::Kind::Skipped:
+      skipped += sign;
+      break;
+    case ConversionStatus::Kind::Waiting:
+    case ConversionStatus::Kind::Processing:
+      break;
   }
 }
 
@@ -102,7 +110,10 @@ void ConversionViewModel::imagesFound(const std::vector<ImageFacts>& images) {
     m_rowOf.insert(m_items.back().id(), m_items.size() - 1);
     m_totals.count(m_items.back(), +1);
     // A running batch takes files added meanwhile into the same run.
-    if (m_batch) joining.push_back(entryFor(m_items.back()));
+    if (m_batch) {
+      joinBatch(m_items.back());
+      joining.push_back(entryFor(m_items.back()));
+    }
   }
   if (m_items.size() == first) return;
   emit itemsInserted(static_cast<int>(first), static_cast<int>(m_items.size() - first));

@@ -66,13 +66,15 @@ class ConversionViewModel : public QObject {
   // The output sizes of the items that have one.
   qint64 totalCompressedSize() const { return m_totals.compressed; }
   bool canStartConversion() const { return hasItems() && !m_isConverting; }
-  // Every listed item is converted: a start would convert them again.
-  bool allConverted() const {
-    return hasItems() && m_totals.completed == static_cast<int>(m_items.size());
+  // Every listed item is finished (see ConversionStatus::isFinished): a
+  // start converts them all again.
+  bool allFinished() const {
+    return hasItems() && m_totals.finished == static_cast<int>(m_items.size());
   }
 
-  // Where the next batch writes: the chosen folder, else "compressed"
-  // beside the first listed file; empty without either.
+  // Where the running batch writes, else where the next one will: the
+  // chosen folder, else "compressed" in the folder the first listed file was
+  // found in (or beside it); empty without either.
   std::filesystem::path outputFolder() const;
 
   // The running batch: images ended and images in it, and how long it has
@@ -126,16 +128,20 @@ class ConversionViewModel : public QObject {
   static QString sanitizedNamePrefix(const QString& prefix);
   static QString numericPrefix(const QString& text, int maxCharacters);
 
-  // Converts every item not yet completed (failed and cancelled ones again),
-  // several at a time on worker threads; returns at once. Does nothing
-  // without items or while a batch runs. conversionFinished() tells the end.
+  // What the window's main button does: converts the items waiting (and the
+  // failed ones again), or, when every item is finished, all of them again.
+  void startOrConvertAllAgain();
+  // Converts every item waiting or failed, several at a time on worker
+  // threads; returns at once. Does nothing without items or while a batch
+  // runs. conversionFinished() tells the end.
   void startConversion();
   // Asks the running batch to stop: running tools are terminated, waiting
   // items end cancelled. Does nothing when no batch runs.
   void cancelConversion();
-  // Converts every item again with the current settings, converted ones
-  // included (their earlier outputs stay on disk).
-  void convertAgain();
+  // Converts every item again with the current settings, finished ones
+  // included: each row's earlier result is cleared first (the files written
+  // stay on disk).
+  void convertAllAgain();
   // Converts one image again, 10 above the quality it last had (at most
   // 100), keeping its earlier output; the other images are left as they are.
   void convertAgainAtHigherQuality(const QUuid& id);
@@ -195,6 +201,7 @@ class ConversionViewModel : public QObject {
 
  private:
   struct Totals {
+    int finished = 0;
     int completed = 0;
     int failed = 0;
     int skipped = 0;
@@ -204,6 +211,10 @@ class ConversionViewModel : public QObject {
     void count(const ImageItem& item, int sign);
     bool operator==(const Totals&) const = default;
   };
+  BatchSettings batchSettings() const;
+  void runBatch();
+  // Marks the item as one the running batch converts.
+  bool joinBatch(ImageItem& item) const;
   void imagesFound(const std::vector<ImageFacts>& images);
   // Applies `change` to the item, then tells who needs to know.
   template <typename Change>

@@ -39,27 +39,42 @@ void ConversionViewModel::updateItem(std::size_t row, Change&& change) {
   if (!(m_totals == before)) emit totalsChanged();
 }
 
-void ConversionViewModel::startConversion() {
-  Q_ASSERT(QThread::currentThread() == thread());
-  if (!canStartConversion() || m_batch) return;
-  // The last batch may be the one whose end called us.
-  if (m_finishedBatch) m_finishedBatch.release()->deleteLater();
-  setIsCancelling(false);
-  // What the last run did not finish gets another attempt; completed items
-  // are never converted again.
-  for (std::size_t row = 0; row < m_items.size(); ++row) {
-    const auto kind = m_items[row].status().kind;
-    if (kind == ConversionStatus::Kind::Cancelled || kind == ConversionStatus::Kind::Error ||
-        kind == ConversionStatus::Kind::Skipped) {
-      updateItem(row, [](ImageItem& item) -> bool {
-        return anyOf(item.setStatus(ConversionStatus::waiting()),
-                     item.setErrorMessage(std::nullopt), item.setOutputURL(std::nullopt),
-                     item.setNote({}));
-      });
-    }
+void ConversionViewModel::startOrConvertAllAgain() {
+  if (allFinished()) {
+    convertAllAgain();
+  } else {
+    startConversion();
   }
-  setIsConverting(true);
+}
 
+void ConversionViewModel::startConversion() {
+  if (!canStartConversion() || m_batch) return;
+  runBatch();
+}
+
+void ConversionViewModel::convertAllAgain() {
+  if (!canStartConversion() || m_batch) return;
+  // With the settings of now: no result of an earlier run stays in a row,
+  // nor the quality one image was once given on top.
+  for (std::size_t row = 0; row < m_items.size(); ++row) {
+    updateItem(row,
+               [](ImageItem& item) { return anyOf(item.resetResult(), item.setQualityBoost(0)); });
+  }
+  runBatch();
+}
+
+void ConversionViewModel::convertAgainAtHigherQuality(const QUuid& id) {
+  const auto row = rowOf(id);
+  if (!row || !canStartConversion() || m_batch) return;
+  const int quality = m_settings.quality;
+  updateItem(*row, [quality](ImageItem& item) -> bool {
+    const int boost = std::min(item.qualityBoost() + kHigherQualityStep, 100 - quality);
+    return anyOf(item.resetResult(), item.setQualityBoost(std::max(0, boost)));
+  });
+  runBatch();
+}
+
+BatchSettings ConversionViewModel::batchSettings() const {
   BatchSettings batch;
   batch.format = m_settings.outputFormat;
   batch.autoFormat = m_settings.autoFormat;
@@ -73,9 +88,33 @@ void ConversionViewModel::startConversion() {
   batch.nameStartNumber = m_settings.nameStartNumber;
   batch.folder = outputFolder();
   batch.options = m_settings.options;
+  return batch;
+}
+
+bool ConversionViewModel::joinBatch(ImageItem& item) const {
+  // From now on the row shows what this batch does with it, whatever the
+  // settings become (for Auto, the format it chooses, once chosen).
+  const bool isAuto = m_batch->settings().autoFormat;
+  return anyOf(
+      item.setBatchFormat(isAuto ? std::nullopt : std::optional(m_batch->settings().format)),
+      item.setBatchAuto(isAuto));
+}
+
+void ConversionViewModel::runBatch() {
+  Q_ASSERT(QThread::currentThread() == thread());
+  // The last batch may be the one whose end called us.
+  if (m_finishedBatch) m_finishedBatch.release()->deleteLater();
+  setIsCancelling(false);
+  // Failed images get another attempt, from scratch; finished ones are left
+  // as they are.
+  for (std::size_t row = 0; row < m_items.size(); ++row) {
+    if (m_items[row].status().isError()) {
+      updateItem(row, [](ImageItem& item) { return item.resetResult(); });
+    }
+  }
   const BatchRunner::Limits limits{m_parallelLimitOverride.value_or(availableCpuCount()),
                                    m_memoryBudgetOverride.value_or(defaultMemoryBudget())};
-  m_batch = std::make_unique<BatchRunner>(m_converter, std::move(batch), limits);
+  m_batch = std::make_unique<BatchRunner>(m_converter, batchSettings(), limits);
   connect(m_batch.get(), &BatchRunner::started, this, &ConversionViewModel::conversionStarted);
   connect(m_batch.get(), &BatchRunner::finished, this, &ConversionViewModel::conversionEnded);
   connect(m_batch.get(), &BatchRunner::done, this, &ConversionViewModel::finishBatch);
@@ -83,43 +122,16 @@ void ConversionViewModel::startConversion() {
   m_report.clear();
   m_outputFolders.insert(m_batch->settings().folder);
   std::vector<BatchEntry> entries;
-  for (const ImageItem& item : m_items) {
-    if (item.status().kind == ConversionStatus::Kind::Waiting) entries.push_back(entryFor(item));
+  for (std::size_t row = 0; row < m_items.size(); ++row) {
+    if (m_items[row].status().kind != ConversionStatus::Kind::Waiting) continue;
+    updateItem(row, [this](ImageItem& item) { return joinBatch(item); });
+    entries.push_back(entryFor(m_items[row]));
   }
+  setIsConverting(true);
   m_batchClock.start();
   setProgress({0, static_cast<int>(entries.size()), 0});
   m_batch->append(std::move(entries));
   m_batch->start();
-}
-
-void ConversionViewModel::convertAgain() {
-  if (m_batch) return;
-  for (std::size_t row = 0; row < m_items.size(); ++row) {
-    const auto kind = m_items[row].status().kind;
-    if (kind != ConversionStatus::Kind::Completed && kind != ConversionStatus::Kind::Skipped) {
-      continue;
-    }
-    updateItem(row, [](ImageItem& item) -> bool {
-      return anyOf(item.setStatus(ConversionStatus::waiting()), item.setOutputURL(std::nullopt),
-                   item.setCompressedSize(std::nullopt));
-    });
-  }
-  startConversion();
-}
-
-void ConversionViewModel::convertAgainAtHigherQuality(const QUuid& id) {
-  if (m_batch) return;
-  const auto row = rowOf(id);
-  if (!row) return;
-  const int quality = m_settings.quality;
-  updateItem(*row, [quality](ImageItem& item) -> bool {
-    const int boost = std::min(item.qualityBoost() + kHigherQualityStep, 100 - quality);
-    return anyOf(item.setQualityBoost(std::max(0, boost)),
-                 item.setStatus(ConversionStatus::waiting()), item.setOutputURL(std::nullopt),
-                 item.setCompressedSize(std::nullopt), item.setScore(std::nullopt),
-                 item.setErrorMessage(std::nullopt), item.setNote({}));
-  });
-  startConversion();
 }
 
 ConversionViewModel::Progress ConversionViewModel::batchProgress() const {
@@ -148,14 +160,7 @@ void ConversionViewModel::cancelConversion() {
 void ConversionViewModel::conversionStarted(const QUuid& id) {
   const auto row = rowOf(id);
   if (!row) return;
-  // Auto's rows learn their format when it is chosen.
-  const bool isAuto = m_batch->settings().autoFormat;
-  const std::optional<OutputFormat> format =
-      isAuto ? std::nullopt : std::optional(m_batch->settings().format);
-  updateItem(*row, [format, isAuto](ImageItem& item) -> bool {
-    return anyOf(item.setStatus(ConversionStatus::processing()), item.setBatchFormat(format),
-                 item.setBatchAuto(isAuto));
-  });
+  updateItem(*row, [](ImageItem& item) { return item.setStatus(ConversionStatus::processing()); });
 }
 
 void ConversionViewModel::conversionEnded(const QUuid& id, const ConversionOutcome& outcome) {
@@ -166,37 +171,48 @@ void ConversionViewModel::conversionEnded(const QUuid& id, const ConversionOutco
   m_report.push_back(reportRowFor(m_items[*row].url(), m_items[*row].originalSize(), outcome,
                                   m_batch->settings()));
   updateItem(*row, [&outcome](ImageItem& item) -> bool {
-    const bool timed = anyOf(item.setDurationMs(outcome.durationMs), item.setScore(outcome.score),
-                             outcome.chosenFormat && item.setBatchFormat(outcome.chosenFormat));
+    const auto tried = [&] {
+      return anyOf(item.setDurationMs(outcome.durationMs),
+                   outcome.chosenFormat && item.setBatchFormat(outcome.chosenFormat));
+    };
+    // Each outcome sets every field a row shows, so nothing of an earlier
+    // run is left beside it.
     switch (outcome.kind) {
       case ConversionOutcome::Kind::Completed:
-        return anyOf(timed, item.setOutputURL(outcome.output), item.setCompressedSize(outcome.size),
-                     item.setNote(outcome.message), item.setStatus(ConversionStatus::completed()));
+        return anyOf(tried(), item.setOutputURL(outcome.output),
+                     item.setCompressedSize(outcome.size), item.setScore(outcome.score),
+                     item.setNote(outcome.message), item.setErrorMessage(std::nullopt),
+                     item.setStatus(ConversionStatus::completed()));
       case ConversionOutcome::Kind::Skipped:
-        return anyOf(timed, item.setOutputURL(std::nullopt), item.setCompressedSize(std::nullopt),
+        // Nothing was written: no size, and no score of a file that is not there.
+        return anyOf(tried(), item.setOutputURL(std::nullopt), item.setCompressedSize(std::nullopt),
+                     item.setScore(std::nullopt), item.setNote({}),
+                     item.setErrorMessage(std::nullopt),
                      item.setStatus(ConversionStatus::skipped(outcome.message)));
       case ConversionOutcome::Kind::AlreadyConverted:
         // The earlier output, to open; its size is not this batch's saving.
-        return anyOf(timed, item.setOutputURL(outcome.output), item.setCompressedSize(std::nullopt),
+        return anyOf(tried(), item.setOutputURL(outcome.output),
+                     item.setCompressedSize(std::nullopt), item.setScore(std::nullopt),
+                     item.setNote({}), item.setErrorMessage(std::nullopt),
                      item.setStatus(ConversionStatus::skipped(tr("Already converted"))));
       case ConversionOutcome::Kind::Cancelled:
-        return item.setStatus(ConversionStatus::cancelled());
+        // Not converted after all: the row reads as one never started.
+        return item.resetResult();
       case ConversionOutcome::Kind::Failed:
-        return anyOf(item.setStatus(ConversionStatus::error(outcome.message, outcome.detail)),
-                     item.setErrorMessage(outcome.message));
+        return anyOf(tried(), item.setOutputURL(std::nullopt), item.setCompressedSize(std::nullopt),
+                     item.setScore(std::nullopt), item.setNote({}),
+                     item.setErrorMessage(outcome.message),
+                     item.setStatus(ConversionStatus::error(outcome.message, outcome.detail)));
     }
     return false;
   });
 }
 
 void ConversionViewModel::finishBatch(bool cancelled) {
-  // Items listed after the batch took its last one wait for the next.
-  if (cancelled) {
-    for (std::size_t row = 0; row < m_items.size(); ++row) {
-      if (m_items[row].status().kind == ConversionStatus::Kind::Waiting) {
-        updateItem(row,
-                   [](ImageItem& item) { return item.setStatus(ConversionStatus::cancelled()); });
-      }
+  // Rows the batch did not reach wait for the next one, with its settings.
+  for (std::size_t row = 0; row < m_items.size(); ++row) {
+    if (m_items[row].status().kind == ConversionStatus::Kind::Waiting) {
+      updateItem(row, [](ImageItem& item) { return item.resetResult(); });
     }
   }
   // Kept until the next batch (this is its own signal).

@@ -161,7 +161,8 @@ QWidget* ContentView::makeBottomBar() {
   connect(m_clear, &QPushButton::clicked, this, [this] { m_controller.clearItems(); });
   layout->addWidget(m_clear);
 
-  m_start = new QPushButton(tr("&Start Conversion"), bar);
+  // The main button: one title at a time, both with the same mnemonic.
+  m_start = new QPushButton(startTitle(), bar);
   connect(m_start, &QPushButton::clicked, this, &ContentView::start);
   layout->addWidget(m_start);
 
@@ -186,12 +187,18 @@ QWidget* ContentView::makeBottomBar() {
   return bar;
 }
 
+QString ContentView::startTitle() {
+  //: the main button while images wait; the same mnemonic as "&Convert All Again"
+  return tr("Start &Conversion");
+}
+
+QString ContentView::convertAllAgainTitle() {
+  //: the main button once every image is finished; the same mnemonic as "Start &Conversion"
+  return tr("&Convert All Again");
+}
+
 void ContentView::start() {
-  if (m_controller.allConverted()) {
-    m_controller.convertAgain();
-  } else {
-    m_controller.startConversion();
-  }
+  m_controller.startOrConvertAllAgain();
 }
 
 void ContentView::showNotice(const QString& text) {
@@ -245,7 +252,7 @@ void ContentView::refresh() {
   m_clear->setEnabled(!converting);
   m_start->setVisible(!converting);
   m_start->setEnabled(m_controller.canStartConversion());
-  m_start->setText(m_controller.allConverted() ? tr("Convert &Again") : tr("&Start Conversion"));
+  m_start->setText(m_controller.allFinished() ? convertAllAgainTitle() : startTitle());
   m_cancel->setVisible(converting);
   m_cancel->setEnabled(!cancelling);
   m_cancelSpinner->setVisible(cancelling);

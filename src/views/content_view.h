@@ -33,6 +33,8 @@ class ContentView : public QWidget {
   QPushButton* clearButton() const { return m_clear; }
   QPushButton* startButton() const { return m_start; }
   QPushButton* cancelButton() const { return m_cancel; }
+  static QString startTitle();
+  static QString convertAllAgainTitle();
   QString cancelText() const;
   QString noticeText() const;
   bool showsSummary() const;

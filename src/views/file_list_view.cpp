@@ -143,7 +143,7 @@ QMenu* FileListView::makeContextMenu(int row, QWidget* parent) {
   menu->addSeparator();
   const bool idle = !m_controller.isConverting();
   QAction* again =
-      menu->addAction(tr("Convert &Again"), this, [this] { m_controller.convertAgain(); });
+      menu->addAction(tr("Convert &All Again"), this, [this] { m_controller.convertAllAgain(); });
   again->setEnabled(idle && m_controller.hasItems());
   QAction* higher = menu->addAction(tr("Convert Again at &Higher Quality"), this,
                                     [this, id] { m_controller.convertAgainAtHigherQuality(id); });

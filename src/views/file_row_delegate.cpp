@@ -132,9 +132,6 @@ void FileRowDelegate::paintStatus(QPainter* painter, const QStyleOptionViewItem&
     case ConversionStatus::Kind::Completed:
       icons::checkmarkCircle(style::green(palette)).paint(painter, symbol);
       break;
-    case ConversionStatus::Kind::Cancelled:
-      icons::minusCircle(style::secondary(palette)).paint(painter, symbol);
-      break;
     case ConversionStatus::Kind::Error:
       icons::warningTriangle(style::red(palette)).paint(painter, symbol);
       break;

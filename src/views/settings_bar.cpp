@@ -98,17 +98,39 @@ SettingsBar::SettingsBar(core::ConversionViewModel& controller, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->setSpacing(12);
   layout->addWidget(m_dropStrip);
-  layout->addWidget(makeFormatRow());
+  QWidget* formatRow = makeFormatRow();
+  layout->addWidget(formatRow);
   m_qualityHint = new QLabel(this);
   m_qualityHint->setFont(style::captionFont(font()));
   style::setTextColor(m_qualityHint, style::secondary(palette()));
   layout->addWidget(m_qualityHint);
   layout->addWidget(makeResizeRow());
-  layout->addWidget(makeNamingRow());
+  QWidget* namingRow = makeNamingRow();
+  layout->addWidget(namingRow);
   m_outputRow = new OutputFolderRow(controller, this);
   layout->addWidget(m_outputRow);
-  connect(&controller, &core::ConversionViewModel::settingsChanged, this, &SettingsBar::refresh);
+  // Files dropped during a batch join it; everything else is the batch's
+  // already.
+  m_lockedDuringBatch = {formatRow, m_resizeRow, namingRow, m_outputRow};
+  using Controller = core::ConversionViewModel;
+  connect(&controller, &Controller::settingsChanged, this, &SettingsBar::refresh);
+  connect(&controller, &Controller::isConvertingChanged, this, &SettingsBar::lockForBatch);
   refresh();
+  lockForBatch(controller.isConverting());
+}
+
+void SettingsBar::lockForBatch(bool converting) {
+  //: tooltip of the settings while a batch runs: they are fixed for it
+  const QString why = tr("Applies to the next batch");
+  for (QWidget* row : m_lockedDuringBatch) {
+    row->setEnabled(!converting);
+    // Shown over every control of the row that has no tooltip of its own.
+    row->setToolTip(converting ? why : QString());
+  }
+}
+
+bool SettingsBar::isLockedForBatch() const {
+  return !m_lockedDuringBatch.isEmpty() && !m_lockedDuringBatch.front()->isEnabled();
 }
 
 QLabel* SettingsBar::secondaryLabel(const QString& text) {

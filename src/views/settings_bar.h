@@ -69,6 +69,8 @@ class SettingsBar : public QWidget {
   ElidedLabel* outputPath() const;
   OptionsButton* optionsButton() const;
   bool isPresetHighlighted(QPushButton* preset) const;
+  // While a batch runs, the settings (fixed for it) are disabled.
+  bool isLockedForBatch() const;
 
  protected:
   void changeEvent(QEvent* event) override;
@@ -83,6 +85,7 @@ class SettingsBar : public QWidget {
   QPushButton* presetButton(const QString& title, int quality);
   void refresh();
   void refreshPresets();
+  void lockForBatch(bool converting);
 
   core::ConversionViewModel& m_controller;
   DropZoneCompact* m_dropStrip = nullptr;
@@ -105,6 +108,7 @@ class SettingsBar : public QWidget {
   QLineEdit* m_start = nullptr;
   OutputFolderRow* m_outputRow = nullptr;
   QList<QLabel*> m_secondaryLabels;
+  QList<QWidget*> m_lockedDuringBatch;
 };
 
 }  // namespace quorvane::gui

@@ -120,7 +120,13 @@ TEST_F(BatchRunTest, CancelEndsRunningAndWaitingItemsThenRetryConvertsThem) {
   EXPECT_TRUE(m_vm->isCancelling());
   ASSERT_TRUE(finished.wait(10000));
   EXPECT_TRUE(finished.front().front().toBool());
-  EXPECT_EQ(kinds(), std::vector<Kind>(5, Kind::Cancelled));
+  // Cancelled and untouched rows alike wait for the next batch, with its
+  // settings: none keeps the format of the batch that did not convert it.
+  EXPECT_EQ(kinds(), std::vector<Kind>(5, Kind::Waiting));
+  for (const ImageItem& item : m_vm->items()) {
+    EXPECT_FALSE(item.batchFormat());
+    EXPECT_FALSE(item.outputURL());
+  }
   EXPECT_FALSE(m_vm->isCancelling());
   EXPECT_EQ(m_desktop.sounds, 0);  // no completion signal after a cancel
   ASSERT_EQ(m_desktop.announcements.size(), 1u);
@@ -198,6 +204,42 @@ TEST_F(BatchRunTest, OptionsAreSavedAndReachTheBatchWithTheTreeBelowTheDroppedFo
   ASSERT_EQ(m_converter.jobs().size(), 1u);
   EXPECT_EQ(m_converter.jobs()[0].outputDirectory, trip / "compressed/2023/summer");
   EXPECT_EQ(m_converter.jobs()[0].options, options);
+}
+
+TEST_F(BatchRunTest, StartWithEveryRowFinishedConvertsThemAllAgainFromScratch) {
+  ConversionResult done{ConversionResult::Kind::Written, m_files / "out/a.webp", 10, {}, 91.0};
+  done.chosenFormat = OutputFormat::Webp;
+  m_converter.resultOf("a.png", done);
+  m_converter.resultOf(
+      "b.png", {ConversionResult::Kind::NotKept, {}, 900, QStringLiteral("Skipped: 2% larger")});
+  m_converter.releaseAll();
+  add({"a.png", "b.png"});
+  ASSERT_TRUE(runToEnd());
+  EXPECT_TRUE(m_vm->allFinished());  // a skipped image is finished too
+  ASSERT_TRUE(runToEnd());           // a plain start leaves finished rows alone
+  EXPECT_EQ(m_converter.started().size(), 2u);
+
+  m_vm->updateOutputFormat(OutputFormat::Jpeg);
+  m_converter.resultOf("a.png", {ConversionResult::Kind::Written, m_files / "out/a.jpg", 20, {}});
+  m_converter.closeGate();
+  QSignalSpy finished(m_vm.get(), &ConversionViewModel::conversionFinished);
+  m_vm->startOrConvertAllAgain();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return m_converter.started().size() == 4; }, 10000));
+  // While they convert again, nothing of the last run shows beside them.
+  for (const ImageItem& item : m_vm->items()) {
+    EXPECT_EQ(item.status().kind, Kind::Processing);
+    EXPECT_FALSE(item.outputURL());
+    EXPECT_FALSE(item.compressedSize());
+    EXPECT_FALSE(item.score());
+    EXPECT_EQ(item.batchFormat(), OutputFormat::Jpeg);
+  }
+  EXPECT_EQ(m_vm->completedCount(), 0);
+  EXPECT_EQ(m_vm->skippedCount(), 0);
+  m_converter.releaseAll();
+  ASSERT_TRUE(finished.wait(10000));
+  EXPECT_EQ(m_converter.jobs()[2].format, OutputFormat::Jpeg);
+  EXPECT_EQ(m_vm->items()[0].outputURL(), m_files / "out/a.jpg");
+  EXPECT_FALSE(m_vm->items()[0].score());  // not measured this time
 }
 
 TEST_F(BatchRunTest, OneImageGoesAgainAtHigherQualityAndKeepsItsScore) {

@@ -1,6 +1,6 @@
 // Widget tests of the window around a batch, on the offscreen platform: the
-// main button and the keys that press it, rows before and after a batch,
-// and where outputs go.
+// main button and the keys that press it, rows before, during and after a
+// batch, and where outputs go.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
@@ -57,10 +57,13 @@ class BatchWindowTest : public QObject {
   void testReturnStartsOnlyWhereNoControlTakesIt();
   void testARedroppedFolderLeavesItsOutputsOut();
   void testFinishedRowsSayWhereTheyWentAndStartConvertsAgain();
+  void testRowsShowEitherTheirResultOrWhatTheNextBatchDoes();
 
  private:
   bool add(const std::vector<fs::path>& locations) { return m_window.add(locations); }
   void openGate() { m_window.openGate(); }
+  // The texts a row shows, column by column, but its name.
+  QStringList rowTexts(int row) const;
 
   test::WindowFixture m_window;
   fs::path m_files;
@@ -69,6 +72,16 @@ class BatchWindowTest : public QObject {
   gui::ContentView* m_view = nullptr;
 };
 
+QStringList BatchWindowTest::rowTexts(int row) const {
+  const QAbstractItemModel* rows = m_view->fileList()->model();
+  QStringList texts{rows->index(row, 0).data(FileListModel::DetailTextRole).toString()};
+  for (int column = 1; column < FileListModel::ColumnCount; ++column) {
+    texts << rows->index(row, column).data(Qt::DisplayRole).toString()
+          << rows->index(row, column).data(Qt::AccessibleTextRole).toString();
+  }
+  return texts;
+}
+
 void BatchWindowTest::testButtonsFollowTheBatch() {
   writeImage(m_files / "a.png");
   writeImage(m_files / "b.png");
@@ -76,14 +89,29 @@ void BatchWindowTest::testButtonsFollowTheBatch() {
   QPushButton* start = m_view->startButton();
   QPushButton* cancel = m_view->cancelButton();
   QVERIFY(start->isVisible() && start->isEnabled() && !cancel->isVisible());
+  QVERIFY(!m_view->settingsBar()->isLockedForBatch());
 
-  QTest::keyClick(m_view, Qt::Key_Return);  // Return starts
+  start->setFocus();
+  QTest::keyClick(start, Qt::Key_Return);  // Return on the main button starts
   QVERIFY(m_vm->isConverting());
   QVERIFY(!start->isVisible());
   QVERIFY(cancel->isVisible() && cancel->isEnabled());
   QCOMPARE(m_view->cancelText(), QStringLiteral("Cancel"));
   QCOMPARE(cancel->accessibleName(), QStringLiteral("Cancel conversion"));
   QVERIFY(!m_view->clearButton()->isEnabled());
+  // The settings are the batch's now: disabled, and saying why.
+  gui::SettingsBar* bar = m_view->settingsBar();
+  QVERIFY(bar->isLockedForBatch());
+  for (QWidget* setting :
+       {static_cast<QWidget*>(bar->formatMenu()), static_cast<QWidget*>(bar->qualitySlider()),
+        static_cast<QWidget*>(bar->resizeBox()), static_cast<QWidget*>(bar->originalNaming()),
+        static_cast<QWidget*>(bar->optionsButton())}) {
+    QVERIFY(!setting->isEnabled());
+    QHelpEvent hover(QEvent::ToolTip, QPoint(2, 2), setting->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(setting, &hover);
+    QTRY_COMPARE(QToolTip::text(), QStringLiteral("Applies to the next batch"));
+    QToolTip::hideText();
+  }
 
   QTest::keyClick(m_view, Qt::Key_Escape);  // Escape cancels
   QVERIFY(m_vm->isCancelling());
@@ -95,6 +123,7 @@ void BatchWindowTest::testButtonsFollowTheBatch() {
   QTRY_VERIFY_WITH_TIMEOUT(!m_vm->isConverting(), 10000);
   QVERIFY(start->isVisible() && start->isEnabled());
   QVERIFY(m_view->clearButton()->isEnabled());
+  QVERIFY(!bar->isLockedForBatch());
   QVERIFY(!m_view->openFolderButton()->isEnabled());  // nothing completed
 
   openGate();
@@ -155,15 +184,59 @@ void BatchWindowTest::testFinishedRowsSayWhereTheyWentAndStartConvertsAgain() {
   QCOMPARE(detail(1).toString(), QStringLiteral("The image data is damaged"));  // in the row itself
   QCOMPARE(rows->index(1, gui::FileListModel::FileColumn).data(Qt::AccessibleTextRole).toString(),
            QStringLiteral("b.png, The image data is damaged"));
-  QCOMPARE(m_view->startButton()->text(), QStringLiteral("&Start Conversion"));  // one failed
+  QCOMPARE(m_view->startButton()->text(), QStringLiteral("Start &Conversion"));  // one failed
 
   m_vm->removeItem(m_vm->items()[1].id());
-  QCOMPARE(m_view->startButton()->text(), QStringLiteral("Convert &Again"));
+  QCOMPARE(m_view->startButton()->text(), QStringLiteral("&Convert All Again"));
   const std::size_t before = m_converter->started().size();
   m_view->startButton()->click();
   QTRY_VERIFY_WITH_TIMEOUT(!m_vm->isConverting(), 10000);
   QCOMPARE(m_converter->started().size(), before + 1);  // a.png ran again
   QCOMPARE(m_vm->completedCount(), 1);
+}
+
+void BatchWindowTest::testRowsShowEitherTheirResultOrWhatTheNextBatchDoes() {
+  for (const char* name : {"a.png", "b.png"}) test::writeBytes(m_files / name, 1000);
+  QVERIFY(add({m_files / "a.png", m_files / "b.png"}));
+  m_converter->resultOf(
+      "a.png", {core::ConversionResult::Kind::Written, m_files / "out/a.webp", 500, {}, 62.0});
+  m_converter->resultOf(
+      "b.png", {core::ConversionResult::Kind::Written, m_files / "out/b.webp", 400, {}, 90.0});
+  openGate();
+  QVERIFY(m_window.runToEnd());
+  const QAbstractItemModel* rows = m_view->fileList()->model();
+  const auto cell = [rows](int row, int column) {
+    return rows->index(row, column).data().toString();
+  };
+  QCOMPARE(cell(0, FileListModel::QualityColumn), QStringLiteral("visible on close look"));
+  QCOMPARE(cell(0, FileListModel::SavingColumn), QStringLiteral("-50%"));
+  // A finished row keeps the format it was converted to.
+  m_vm->updateOutputFormat(core::OutputFormat::Jpeg);
+  QCOMPARE(cell(0, FileListModel::ConversionColumn), QStringLiteral("PNG \u2192 WebP"));
+
+  // Converted again: while they wait or convert, nothing of the last run.
+  m_converter->closeGate();
+  QCOMPARE(m_view->startButton()->text(), QStringLiteral("&Convert All Again"));
+  m_view->startButton()->click();
+  QTRY_COMPARE(m_converter->running(), 1);
+  const QStringList waiting = rowTexts(1);
+  QCOMPARE(waiting, (QStringList{QString(), QStringLiteral("PNG \u2192 JPEG"), QString(),
+                                 QStringLiteral("1.0 kB"), QStringLiteral("1.0 kB"),
+                                 QStringLiteral("\u2014"), QString(), QStringLiteral("\u2014"),
+                                 QString(), QStringLiteral("Waiting"), QStringLiteral("Waiting")}));
+  QCOMPARE(rowTexts(0)[0], QStringLiteral("Converting\u2026"));
+  QCOMPARE(cell(0, FileListModel::QualityColumn), QStringLiteral("\u2014"));
+  // The settings cannot change the running batch, and its rows say so.
+  m_vm->updateOutputFormat(core::OutputFormat::Avif);
+  QCOMPARE(cell(1, FileListModel::ConversionColumn), QStringLiteral("PNG \u2192 JPEG"));
+
+  // Cancelled: the row that was converting reads as the one never reached,
+  // and both follow the settings for the next batch.
+  m_vm->cancelConversion();
+  QTRY_VERIFY_WITH_TIMEOUT(!m_vm->isConverting(), 10000);
+  QCOMPARE(rowTexts(0), rowTexts(1));
+  QCOMPARE(cell(0, FileListModel::ConversionColumn), QStringLiteral("PNG \u2192 AVIF"));
+  QCOMPARE(m_view->startButton()->text(), QStringLiteral("Start &Conversion"));
 }
 
 int main(int argc, char** argv) {
