@@ -76,6 +76,15 @@ class ConversionViewModel : public QObject {
   // chosen folder, else "compressed" in the folder the first listed file was
   // found in (or beside it); empty without either.
   std::filesystem::path outputFolder() const;
+  // Why the next batch could not write into outputFolder() (the system's
+  // reason), checked as a start does.
+  struct FolderProblem {
+    std::filesystem::path folder;
+    QString reason;
+  };
+  std::optional<FolderProblem> outputFolderProblem() const;
+  // Why a folder the user chooses cannot take outputs; nothing when it can.
+  static std::optional<QString> unwritableReason(const std::filesystem::path& folder);
 
   // The running batch: images ended and images in it, and how long it has
   // run (all 0 when none runs).
@@ -133,8 +142,13 @@ class ConversionViewModel : public QObject {
   void startOrConvertAllAgain();
   // Converts every item waiting or failed, several at a time on worker
   // threads; returns at once. Does nothing without items or while a batch
-  // runs. conversionFinished() tells the end.
+  // runs. conversionFinished() tells the end. Every start first checks the
+  // output folder: one that cannot be written starts nothing and is told by
+  // outputFolderRefused(); it is never replaced by another.
   void startConversion();
+  // After outputFolderRefused() (and a folder chosen since): makes the
+  // start that was refused.
+  void retryRefusedStart();
   // Asks the running batch to stop: running tools are terminated, waiting
   // items end cancelled. Does nothing when no batch runs.
   void cancelConversion();
@@ -186,6 +200,9 @@ class ConversionViewModel : public QObject {
   // A line about the batch that is no image's failure (a ledger that could
   // not be read or written).
   void batchNotice(const QString& text);
+  // A start was refused: nothing can be written into `folder` (shown as
+  // text), for `reason` (the system's words).
+  void outputFolderRefused(const QString& folder, const QString& reason);
 
  protected:
   void setIsConverting(bool converting);
@@ -211,6 +228,15 @@ class ConversionViewModel : public QObject {
     void count(const ImageItem& item, int sign);
     bool operator==(const Totals&) const = default;
   };
+  // A start to make once the output folder can be written.
+  struct StartRequest {
+    enum class Kind { Pending, AllAgain, HigherQuality };
+    Kind kind;
+    QUuid id{};  // the image, for HigherQuality
+  };
+  // Emits outputFolderRefused() and remembers `request` when the output
+  // folder cannot be written.
+  bool refusedForItsFolder(StartRequest request);
   BatchSettings batchSettings() const;
   void runBatch();
   // Marks the item as one the running batch converts.
@@ -251,6 +277,7 @@ class ConversionViewModel : public QObject {
   QElapsedTimer m_batchClock;
   // Folders batches of this session wrote into: a walk does not list them.
   std::set<std::filesystem::path> m_outputFolders;
+  std::optional<StartRequest> m_refusedStart;
 };
 
 }  // namespace quorvane::core

@@ -5,10 +5,14 @@
 #include <QThread>
 #include <algorithm>
 
+#include "services/conversion_errors.h"
+#include "services/file_service.h"
 #include "services/memory_budget.h"
 #include "viewmodels/conversion_view_model.h"
 
 namespace quorvane::core {
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -48,12 +52,16 @@ void ConversionViewModel::startOrConvertAllAgain() {
 }
 
 void ConversionViewModel::startConversion() {
-  if (!canStartConversion() || m_batch) return;
+  if (!canStartConversion() || m_batch || refusedForItsFolder({StartRequest::Kind::Pending})) {
+    return;
+  }
   runBatch();
 }
 
 void ConversionViewModel::convertAllAgain() {
-  if (!canStartConversion() || m_batch) return;
+  if (!canStartConversion() || m_batch || refusedForItsFolder({StartRequest::Kind::AllAgain})) {
+    return;
+  }
   // With the settings of now: no result of an earlier run stays in a row,
   // nor the quality one image was once given on top.
   for (std::size_t row = 0; row < m_items.size(); ++row) {
@@ -65,13 +73,58 @@ void ConversionViewModel::convertAllAgain() {
 
 void ConversionViewModel::convertAgainAtHigherQuality(const QUuid& id) {
   const auto row = rowOf(id);
-  if (!row || !canStartConversion() || m_batch) return;
+  if (!row || !canStartConversion() || m_batch ||
+      refusedForItsFolder({StartRequest::Kind::HigherQuality, id})) {
+    return;
+  }
   const int quality = m_settings.quality;
   updateItem(*row, [quality](ImageItem& item) -> bool {
     const int boost = std::min(item.qualityBoost() + kHigherQualityStep, 100 - quality);
     return anyOf(item.resetResult(), item.setQualityBoost(std::max(0, boost)));
   });
   runBatch();
+}
+
+std::optional<ConversionViewModel::FolderProblem> ConversionViewModel::outputFolderProblem() const {
+  const fs::path folder = outputFolder();
+  if (folder.empty()) return std::nullopt;
+  // A chosen folder is used as it is; "compressed" is made when missing.
+  if (const auto error = FileService::outputFolderError(folder, !m_settings.outputDirectory)) {
+    return FolderProblem{folder, systemErrorText(error)};
+  }
+  return std::nullopt;
+}
+
+std::optional<QString> ConversionViewModel::unwritableReason(const fs::path& folder) {
+  if (const auto error = FileService::outputFolderError(folder, false)) {
+    return systemErrorText(error);
+  }
+  return std::nullopt;
+}
+
+bool ConversionViewModel::refusedForItsFolder(StartRequest request) {
+  const auto problem = outputFolderProblem();
+  if (!problem) {
+    m_refusedStart.reset();
+    return false;
+  }
+  m_refusedStart = request;
+  emit outputFolderRefused(FileService::displayPath(problem->folder), problem->reason);
+  return true;
+}
+
+void ConversionViewModel::retryRefusedStart() {
+  if (!m_refusedStart) return;
+  const StartRequest request = *m_refusedStart;
+  m_refusedStart.reset();
+  switch (request.kind) {
+    case StartRequest::Kind::Pending:
+      return startConversion();
+    case StartRequest::Kind::AllAgain:
+      return convertAllAgain();
+    case StartRequest::Kind::HigherQuality:
+      return convertAgainAtHigherQuality(request.id);
+  }
 }
 
 BatchSettings ConversionViewModel::batchSettings() const {

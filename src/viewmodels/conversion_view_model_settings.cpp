@@ -87,13 +87,20 @@ void ConversionViewModel::updateOptions(const OutputOptions& options) {
 void ConversionViewModel::loadSavedSettings() {
   if (!m_persistence || !m_bookmarks) return;
   ConversionSettings loaded = m_persistence->load();
+  // A remembered folder that cannot be opened now stays the choice: a start
+  // says what is wrong with it rather than writing somewhere else.
   loaded.outputDirectory = m_bookmarks->activate();
+  if (!loaded.outputDirectory) loaded.outputDirectory = m_bookmarks->rememberedFolder();
   setSettings(std::move(loaded));
 }
 
 void ConversionViewModel::setOutputDirectory(const fs::path& folder) {
-  changeSetting(&ConversionSettings::outputDirectory,
-                m_bookmarks ? m_bookmarks->setDirectory(folder) : std::optional<fs::path>(folder));
+  std::optional<fs::path> chosen = folder;
+  if (m_bookmarks) {
+    chosen = m_bookmarks->setDirectory(folder);
+    if (!chosen) chosen = m_bookmarks->rememberedFolder();
+  }
+  changeSetting(&ConversionSettings::outputDirectory, chosen);
 }
 
 void ConversionViewModel::resetOutputDirectory() {

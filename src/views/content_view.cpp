@@ -3,12 +3,14 @@
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStackedWidget>
@@ -18,9 +20,11 @@
 #include "services/file_service.h"
 #include "viewmodels/conversion_view_model.h"
 #include "views/drop_zone_view.h"
+#include "views/file_dialogs.h"
 #include "views/file_list_view.h"
 #include "views/settings_bar.h"
 #include "views/settings_button.h"
+#include "views/settings_view.h"
 #include "views/spinner.h"
 #include "views/summary_view.h"
 #include "views/view_style.h"
@@ -102,6 +106,7 @@ ContentView::ContentView(core::ConversionViewModel& controller, QWidget* parent)
   connect(&controller, &Controller::itemsCleared, this, [this] { showNotice({}); });
   connect(&controller, &Controller::isConvertingChanged, this, &ContentView::refresh);
   connect(&controller, &Controller::isCancellingChanged, this, &ContentView::refresh);
+  connect(&controller, &Controller::outputFolderRefused, this, &ContentView::showFolderRefusal);
   styleButtons();
   refresh();
 }
@@ -199,6 +204,33 @@ QString ContentView::convertAllAgainTitle() {
 
 void ContentView::start() {
   m_controller.startOrConvertAllAgain();
+}
+
+void ContentView::showFolderRefusal(const QString& folder, const QString& reason) {
+  auto* box = new QMessageBox(QMessageBox::Warning, tr("Output Folder Cannot Be Written"),
+                              //: %1 the folder, %2 the system's reason, such as "Permission denied"
+                              tr("Nothing was converted: %1 cannot be written to (%2).")
+                                  .arg(abbreviatedHomePath(folder, QDir::homePath()), reason),
+                              QMessageBox::NoButton, window());
+  box->setInformativeText(
+      tr("Choose another folder for the outputs, or make this one writable and start again."));
+  QPushButton* choose = box->addButton(tr("C&hoose Another Folder\u2026"), QMessageBox::AcceptRole);
+  box->addButton(QMessageBox::Cancel);
+  box->setDefaultButton(choose);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->setWindowModality(Qt::WindowModal);
+  box->setObjectName(QStringLiteral("folderRefusal"));
+  connect(box, &QMessageBox::buttonClicked, this, [this, choose](QAbstractButton* clicked) {
+    if (clicked != choose) return;
+    // Queued: the message closes first, then the folder dialog opens.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          if (chooseOutputFolder(window(), m_controller)) m_controller.retryRefusedStart();
+        },
+        Qt::QueuedConnection);
+  });
+  box->open();
 }
 
 void ContentView::showNotice(const QString& text) {

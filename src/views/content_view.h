@@ -56,6 +56,9 @@ class ContentView : public QWidget {
   void styleButtons();
   void start();
   void cancel();
+  // Nothing started: the output folder cannot be written. Offers to choose
+  // another, then makes the start that was refused.
+  void showFolderRefusal(const QString& folder, const QString& reason);
   // A one-line notice under the list (what an intake left out); empty hides.
   void showNotice(const QString& text);
 

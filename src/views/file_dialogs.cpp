@@ -89,4 +89,33 @@ void addFolderFromDialog(QWidget* parent, core::ConversionViewModel& controller)
   addChosen(dialog, controller);
 }
 
+bool chooseOutputFolder(QWidget* parent, core::ConversionViewModel& controller) {
+  const auto tr = [](const char* text) { return QCoreApplication::translate("FileDialogs", text); };
+  QString start = startFolder();
+  if (const auto& chosen = controller.settings().outputDirectory) {
+    const QString current = core::FileService::displayPath(*chosen);
+    if (QFileInfo(current).isDir()) start = current;
+  }
+  for (;;) {
+    QFileDialog dialog(parent, tr("Choose Output Folder"));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setDirectory(start);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedUrls().isEmpty()) return false;
+    const auto folder = core::FileService::localPathFromUrl(dialog.selectedUrls().front());
+    if (!folder) return false;
+    const auto reason = core::ConversionViewModel::unwritableReason(*folder);
+    if (!reason) {
+      controller.setOutputDirectory(*folder);
+      rememberFolder(core::FileService::displayPath(folder->parent_path()));
+      return true;
+    }
+    //: %1 the folder, %2 the system's reason, such as "Permission denied"
+    QMessageBox::warning(parent, tr("Choose Output Folder"),
+                         tr("%1 cannot be written to (%2). Choose another folder.")
+                             .arg(core::FileService::displayPath(*folder), *reason));
+    start = core::FileService::displayPath(folder->parent_path());
+  }
+}
+
 }  // namespace quorvane::gui

@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QEvent>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -10,6 +9,7 @@
 #include "services/file_service.h"
 #include "viewmodels/conversion_view_model.h"
 #include "views/elided_label.h"
+#include "views/file_dialogs.h"
 #include "views/options_button.h"
 #include "views/settings_view.h"
 #include "views/view_style.h"
@@ -51,13 +51,7 @@ void OutputFolderRow::changeEvent(QEvent* event) {
 }
 
 void OutputFolderRow::chooseFolder() {
-  QFileDialog dialog(window(), tr("Choose Output Folder"));
-  dialog.setFileMode(QFileDialog::Directory);
-  dialog.setOption(QFileDialog::ShowDirsOnly);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedUrls().isEmpty()) return;
-  if (auto folder = core::FileService::localPathFromUrl(dialog.selectedUrls().front())) {
-    m_controller.setOutputDirectory(*folder);
-  }
+  chooseOutputFolder(window(), m_controller);
 }
 
 void OutputFolderRow::refresh() {

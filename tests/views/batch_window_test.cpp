@@ -1,6 +1,6 @@
 // Widget tests of the window around a batch, on the offscreen platform: the
 // main button and the keys that press it, rows before, during and after a
-// batch, and where outputs go.
+// batch, where outputs go, and an output folder that cannot be written.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
@@ -58,6 +58,8 @@ class BatchWindowTest : public QObject {
   void testARedroppedFolderLeavesItsOutputsOut();
   void testFinishedRowsSayWhereTheyWentAndStartConvertsAgain();
   void testRowsShowEitherTheirResultOrWhatTheNextBatchDoes();
+  void testANestedDropWritesIntoTheDroppedFoldersCompressedFolder();
+  void testAReadOnlyChosenFolderSaysWhyAndConvertsNothing();
 
  private:
   bool add(const std::vector<fs::path>& locations) { return m_window.add(locations); }
@@ -237,6 +239,76 @@ void BatchWindowTest::testRowsShowEitherTheirResultOrWhatTheNextBatchDoes() {
   QCOMPARE(rowTexts(0), rowTexts(1));
   QCOMPARE(cell(0, FileListModel::ConversionColumn), QStringLiteral("PNG \u2192 AVIF"));
   QCOMPARE(m_view->startButton()->text(), QStringLiteral("Start &Conversion"));
+}
+
+void BatchWindowTest::testANestedDropWritesIntoTheDroppedFoldersCompressedFolder() {
+  const fs::path batch = m_files / "batch20";
+  for (const char* name : {"alpha/a.png", "alpha/deep/b.png", "beta/c.png"}) {
+    writeImage(batch / name);
+    m_converter->writeOutputOf(fs::path(name).filename(), 100);
+  }
+  QMimeData mime;
+  mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(batch.native()))});
+  QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(m_view->dropZone(), &enter);
+  QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(m_view->dropZone(), &drop);
+  QTRY_COMPARE(m_vm->items().size(), std::size_t{3});
+  QVERIFY(QTest::qWaitFor([this] { return !m_vm->isAddingFiles(); }, 10000));
+  // Named before the start, as it will be.
+  QCOMPARE(m_view->settingsBar()->outputPath()->fullText(),
+           QStringLiteral("compressed/ in ") + QString::fromStdString(batch.native()));
+  openGate();
+  QVERIFY(m_window.runToEnd());
+  for (const char* name : {"a.webp", "b.webp", "c.webp"}) {
+    QVERIFY2(fs::exists(batch / "compressed" / name), name);
+  }
+  QVERIFY(!fs::exists(batch / "alpha/compressed"));
+}
+
+void BatchWindowTest::testAReadOnlyChosenFolderSaysWhyAndConvertsNothing() {
+  writeImage(m_files / "a.png");
+  QVERIFY(add({m_files / "a.png"}));
+  const fs::path locked = m_files / "locked";
+  test::makeReadOnlyFolder(locked, m_files);
+  m_vm->setOutputDirectory(locked);
+  openGate();
+  QMessageBox* refusal = nullptr;
+  {
+    const test::NoRootRights user;
+    QVERIFY(user.ok());
+    m_view->startButton()->click();
+    refusal = m_view->findChild<QMessageBox*>(QStringLiteral("folderRefusal"));
+  }
+  QVERIFY(refusal && refusal->isVisible());
+  QCOMPARE(refusal->text(), QStringLiteral("Nothing was converted: %1 cannot be written to "
+                                           "(Permission denied).")
+                                .arg(QString::fromStdString(locked.native())));
+  QVERIFY(!m_vm->isConverting());
+  QVERIFY(m_converter->started().empty());
+  QCOMPARE(m_vm->settings().outputDirectory, std::optional<fs::path>(locked));
+
+  // "Choose Another Folder…", a writable one: the start is made there.
+  const fs::path open = m_files / "open";
+  fs::create_directories(open);
+  m_converter->writeOutputOf("a.png", 10);
+  QTimer answer;
+  connect(&answer, &QTimer::timeout, this, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    answer.stop();
+    dialog->setDirectory(QString::fromStdString(open.native()));
+    static_cast<QDialog*>(dialog)->accept();  // QFileDialog::accept, as "Choose" does
+  });
+  answer.start(20);
+  QAbstractButton* choose = refusal->buttons().front();
+  for (QAbstractButton* button : refusal->buttons()) {
+    if (refusal->buttonRole(button) == QMessageBox::AcceptRole) choose = button;
+  }
+  QCOMPARE(choose->text(), QStringLiteral("C&hoose Another Folder\u2026"));
+  choose->click();
+  QTRY_VERIFY_WITH_TIMEOUT(fs::exists(open / "a.webp"), 10000);
+  QCOMPARE(m_vm->settings().outputDirectory, std::optional<fs::path>(open));
 }
 
 int main(int argc, char** argv) {
