@@ -22,6 +22,7 @@
 #include "views/drop_zone_view.h"
 #include "views/file_dialogs.h"
 #include "views/file_list_view.h"
+#include "views/filled_button.h"
 #include "views/settings_bar.h"
 #include "views/settings_button.h"
 #include "views/settings_view.h"
@@ -45,14 +46,6 @@ QFrame* divider(QWidget* parent) {
 bool takesReturn(QWidget* widget) {
   return qobject_cast<QLineEdit*>(widget) || qobject_cast<QAbstractSpinBox*>(widget) ||
          qobject_cast<QComboBox*>(widget);
-}
-
-void tint(QPushButton* button, const QColor& fill, const QColor& text) {
-  QPalette pal = button->palette();
-  pal.setColor(QPalette::Button, fill);
-  pal.setColor(QPalette::ButtonText, text);
-  pal.setColor(QPalette::WindowText, text);
-  button->setPalette(pal);
 }
 
 }  // namespace
@@ -167,12 +160,12 @@ QWidget* ContentView::makeBottomBar() {
   layout->addWidget(m_clear);
 
   // The main button: one title at a time, both with the same mnemonic.
-  m_start = new QPushButton(startTitle(), bar);
+  m_start = new FilledButton(startTitle(), bar);
   connect(m_start, &QPushButton::clicked, this, &ContentView::start);
   layout->addWidget(m_start);
 
   // The cancel button keeps its width when its text changes.
-  m_cancel = new QPushButton(bar);
+  m_cancel = new FilledButton({}, bar);
   m_cancel->setMinimumWidth(110);
   auto* cancelLayout = new QHBoxLayout(m_cancel);
   cancelLayout->setContentsMargins(10, 0, 10, 0);
@@ -181,14 +174,15 @@ QWidget* ContentView::makeBottomBar() {
   m_cancelSpinner->setColor(QColor(Qt::white));
   m_cancelLabel = new QLabel(m_cancel);
   m_cancelLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
+  // Inside a button a label would take the button's text colour.
+  m_cancelLabel->setForegroundRole(QPalette::WindowText);
   cancelLayout->addStretch(1);
   cancelLayout->addWidget(m_cancelSpinner);
   cancelLayout->addWidget(m_cancelLabel);
   cancelLayout->addStretch(1);
   connect(m_cancel, &QPushButton::clicked, this, &ContentView::cancel);
   layout->addWidget(m_cancel);
-  for (QPushButton* button : {m_openFolder, m_clear, m_start, m_cancel})
-    button->setAutoDefault(false);
+  for (QPushButton* button : {m_openFolder, m_clear}) button->setAutoDefault(false);
   return bar;
 }
 
@@ -265,8 +259,8 @@ void ContentView::styleButtons() {
   // Filled buttons keep their colour, darkened as far as white (or the
   // highlighted text) needs to read on it.
   const QColor startText = pal.color(QPalette::HighlightedText);
-  tint(m_start, style::fillFor(startText, style::accent(pal)), startText);
-  tint(m_cancel, style::fillFor(Qt::white, style::red(pal)), Qt::white);
+  m_start->setColors(style::fillFor(startText, style::accent(pal)), startText);
+  m_cancel->setColors(style::fillFor(Qt::white, style::red(pal)), Qt::white);
   style::setTextColor(m_cancelLabel, Qt::white);
 }
 

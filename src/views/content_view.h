@@ -17,6 +17,7 @@ namespace quorvane::gui {
 
 class DropZoneView;
 class FileListView;
+class FilledButton;
 class SettingsBar;
 class Spinner;
 class SummaryView;
@@ -31,8 +32,8 @@ class ContentView : public QWidget {
   bool showsList() const;
   QPushButton* openFolderButton() const { return m_openFolder; }
   QPushButton* clearButton() const { return m_clear; }
-  QPushButton* startButton() const { return m_start; }
-  QPushButton* cancelButton() const { return m_cancel; }
+  FilledButton* startButton() const { return m_start; }
+  FilledButton* cancelButton() const { return m_cancel; }
   static QString startTitle();
   static QString convertAllAgainTitle();
   QString cancelText() const;
@@ -72,8 +73,8 @@ class ContentView : public QWidget {
   SummaryView* m_summary = nullptr;
   QPushButton* m_openFolder = nullptr;
   QPushButton* m_clear = nullptr;
-  QPushButton* m_start = nullptr;
-  QPushButton* m_cancel = nullptr;
+  FilledButton* m_start = nullptr;
+  FilledButton* m_cancel = nullptr;
   Spinner* m_cancelSpinner = nullptr;
   QLabel* m_cancelLabel = nullptr;
   QLabel* m_notice = nullptr;

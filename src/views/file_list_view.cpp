@@ -1,5 +1,6 @@
 #include "views/file_list_view.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -23,6 +24,8 @@ FileListView::FileListView(core::ConversionViewModel& controller, QWidget* paren
   setModel(m_sorted);
   setItemDelegate(m_delegate);
   setAccessibleName(tr("Images"));
+  QEvent paletteChange(QEvent::PaletteChange);
+  changeEvent(&paletteChange);
   // One Tab stop: the arrows move between rows, Tab moves on to the buttons.
   setTabKeyNavigation(false);
   connect(this, &QAbstractItemView::doubleClicked, this,
@@ -168,6 +171,22 @@ void FileListView::contextMenuEvent(QContextMenuEvent* event) {
   menu->popup(event->reason() == QContextMenuEvent::Keyboard
                   ? viewport()->mapToGlobal(visualRect(index).center())
                   : event->globalPos());
+}
+
+void FileListView::changeEvent(QEvent* event) {
+  QTableView::changeEvent(event);
+  if (event->type() != QEvent::PaletteChange) return;
+  // A selected row's text on the accent colour of the surroundings,
+  // darkened (or lightened) until it reads. Setting it sends this event
+  // again, which then finds nothing to change.
+  const QPalette around = parentWidget() ? parentWidget()->palette() : QApplication::palette();
+  QPalette adjusted = palette();
+  for (auto group : {QPalette::Active, QPalette::Inactive}) {
+    const QColor text = around.color(group, QPalette::HighlightedText);
+    adjusted.setColor(group, QPalette::Highlight,
+                      style::fillFor(text, around.color(group, QPalette::Highlight)));
+  }
+  if (adjusted != palette()) setPalette(adjusted);
 }
 
 void FileListView::keyPressEvent(QKeyEvent* event) {

@@ -37,6 +37,7 @@ class FileListView : public QTableView {
  protected:
   void contextMenuEvent(QContextMenuEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void animateSpinners();

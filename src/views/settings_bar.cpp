@@ -22,6 +22,7 @@
 #include "services/auto_format.h"
 #include "viewmodels/conversion_view_model.h"
 #include "views/drop_zone_compact.h"
+#include "views/filled_button.h"
 #include "views/output_folder_row.h"
 #include "views/view_style.h"
 
@@ -149,9 +150,9 @@ void SettingsBar::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
 }
 
-QPushButton* SettingsBar::presetButton(const QString& title, int quality) {
-  auto* button = new QPushButton(title, this);
-  button->setAutoDefault(false);
+FilledButton* SettingsBar::presetButton(const QString& title, int quality) {
+  auto* button = new FilledButton(title, this);
+  button->setFilled(false);
   button->setFont(style::captionFont(font()));
   // Never narrower than its text: the window grows instead.
   button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -207,7 +208,7 @@ QWidget* SettingsBar::makeFormatRow() {
   presets->setSpacing(4);
   m_presets = {presetButton(tr("Web Optimal"), 75), presetButton(tr("Balance"), 80),
                presetButton(tr("High Quality"), 90)};
-  for (QPushButton* preset : {m_presets.webOptimal, m_presets.balance, m_presets.highQuality}) {
+  for (FilledButton* preset : {m_presets.webOptimal, m_presets.balance, m_presets.highQuality}) {
     presets->addWidget(preset);
   }
   quality->addLayout(presets);
@@ -381,16 +382,11 @@ void SettingsBar::refreshPresets() {
           .arg(style::fillFor(text, style::accent(palette())).name(), text.name());
   for (QToolButton* button : {m_original, m_custom}) button->setStyleSheet(segmentStyle);
   const int quality = m_controller.settings().quality;
-  for (QPushButton* preset : {m_presets.webOptimal, m_presets.balance, m_presets.highQuality}) {
+  for (FilledButton* preset : {m_presets.webOptimal, m_presets.balance, m_presets.highQuality}) {
     const bool on = preset->property("quality").toInt() == quality;
     preset->setProperty("highlighted", on);
-    QPalette pal = palette();
-    if (on) {
-      const QColor text = palette().color(QPalette::HighlightedText);
-      pal.setColor(QPalette::Button, style::fillFor(text, style::accent(palette())));
-      pal.setColor(QPalette::ButtonText, text);
-    }
-    preset->setPalette(pal);
+    preset->setColors(style::fillFor(text, style::accent(palette())), text);
+    preset->setFilled(on);
   }
 }
 

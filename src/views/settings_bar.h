@@ -28,6 +28,7 @@ namespace quorvane::gui {
 
 class DropZoneCompact;
 class ElidedLabel;
+class FilledButton;
 class OptionsButton;
 class OutputFolderRow;
 
@@ -48,9 +49,9 @@ class SettingsBar : public QWidget {
   static QString autoQualityHint(int quality);
 
   struct Presets {
-    QPushButton* webOptimal;
-    QPushButton* balance;
-    QPushButton* highQuality;
+    FilledButton* webOptimal;
+    FilledButton* balance;
+    FilledButton* highQuality;
   };
   // For tests and accessibility tools.
   QComboBox* formatMenu() const { return m_format; }
@@ -82,7 +83,7 @@ class SettingsBar : public QWidget {
                            bool width);
   QWidget* makeNamingRow();
   QLabel* secondaryLabel(const QString& text);
-  QPushButton* presetButton(const QString& title, int quality);
+  FilledButton* presetButton(const QString& title, int quality);
   void refresh();
   void refreshPresets();
   void lockForBatch(bool converting);

@@ -31,6 +31,7 @@
 #include "views/elided_label.h"
 #include "views/file_list_model.h"
 #include "views/file_list_view.h"
+#include "views/filled_button.h"
 #include "views/options_button.h"
 #include "views/settings_bar.h"
 #include "views/settings_button.h"
