@@ -1,15 +1,12 @@
 #include "views/content_view.h"
 
-#include <QAbstractSpinBox>
 #include <QApplication>
-#include <QComboBox>
 #include <QDir>
 #include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QShortcut>
@@ -41,13 +38,6 @@ QFrame* divider(QWidget* parent) {
   return line;
 }
 
-// Our buttons do not take Return (they are not default buttons; Space
-// presses them), so Return on a button still starts.
-bool takesReturn(QWidget* widget) {
-  return qobject_cast<QLineEdit*>(widget) || qobject_cast<QAbstractSpinBox*>(widget) ||
-         qobject_cast<QComboBox*>(widget);
-}
-
 }  // namespace
 
 ContentView::ContentView(core::ConversionViewModel& controller, QWidget* parent)
@@ -64,19 +54,13 @@ ContentView::ContentView(core::ConversionViewModel& controller, QWidget* parent)
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(m_pages);
 
-  // Return starts, unless the focus is on a control that takes Return
-  // itself (a text field, a number field, the format list): the shortcut is off
-  // while such a control has the focus, and the control gets the key.
+  // Return presses the main button where it has the focus, and in the list
+  // on a row with nothing to open (FileListView); nowhere else, so Return
+  // in another control, or one left over from a dialog, starts nothing.
   // Escape cancels.
-  for (auto key : {Qt::Key_Return, Qt::Key_Enter}) {
-    auto* startKey = new QShortcut(QKeySequence(key), this);
-    connect(startKey, &QShortcut::activated, this, [this] {
-      if (m_start->isVisible() && m_start->isEnabled()) m_start->click();
-    });
-    connect(qApp, &QApplication::focusChanged, startKey, [startKey](QWidget*, QWidget* now) {
-      startKey->setEnabled(!now || !takesReturn(now));
-    });
-  }
+  connect(m_fileList, &FileListView::startRequested, this, [this] {
+    if (m_start->isVisible() && m_start->isEnabled()) m_start->click();
+  });
   auto* cancelKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(cancelKey, &QShortcut::activated, this, [this] {
     if (m_cancel->isVisible() && m_cancel->isEnabled()) m_cancel->click();
@@ -161,6 +145,7 @@ QWidget* ContentView::makeBottomBar() {
 
   // The main button: one title at a time, both with the same mnemonic.
   m_start = new FilledButton(startTitle(), bar);
+  m_start->setTakesReturn(true);
   connect(m_start, &QPushButton::clicked, this, &ContentView::start);
   layout->addWidget(m_start);
 

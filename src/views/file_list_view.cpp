@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPainter>
 
 #include "models/quality_verdict.h"
 #include "viewmodels/conversion_view_model.h"
@@ -173,6 +174,19 @@ void FileListView::contextMenuEvent(QContextMenuEvent* event) {
                   : event->globalPos());
 }
 
+void FileListView::returnPressed(QKeyEvent* event) {
+  event->accept();
+  // A held-down key (one that closed a dialog) opens and starts nothing.
+  if (event->isAutoRepeat()) return;
+  const core::ImageItem* item =
+      currentIndex().isValid() ? itemAtViewRow(currentIndex().row()) : nullptr;
+  if (item && item->outputURL()) {
+    m_controller.openOutput(item->id());
+  } else {
+    emit startRequested();
+  }
+}
+
 void FileListView::changeEvent(QEvent* event) {
   QTableView::changeEvent(event);
   if (event->type() != QEvent::PaletteChange) return;
@@ -189,16 +203,42 @@ void FileListView::changeEvent(QEvent* event) {
   if (adjusted != palette()) setPalette(adjusted);
 }
 
+void FileListView::focusInEvent(QFocusEvent* event) {
+  QTableView::focusInEvent(event);
+  viewport()->update();
+}
+
+void FileListView::focusOutEvent(QFocusEvent* event) {
+  QTableView::focusOutEvent(event);
+  viewport()->update();
+}
+
+void FileListView::paintEvent(QPaintEvent* event) {
+  QTableView::paintEvent(event);
+  if (!hasFocus()) return;
+  // The whole current row (or the list, without one) in the text colour:
+  // seen on the window, on a selected row and on an unselected one.
+  QRect ring = viewport()->rect();
+  if (currentIndex().isValid()) {
+    const QRect first = visualRect(currentIndex().siblingAtColumn(0));
+    ring = QRect(0, first.top(), viewport()->width(), first.height());
+  }
+  QPainter painter(viewport());
+  painter.setPen(QPen(palette().color(QPalette::Text), 2));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(QRectF(ring).adjusted(1, 1, -1, -1));
+}
+
 void FileListView::keyPressEvent(QKeyEvent* event) {
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+      (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    return returnPressed(event);
+  }
   if (!currentIndex().isValid()) return QTableView::keyPressEvent(event);
   switch (event->key()) {
     case Qt::Key_Delete:
     case Qt::Key_Backspace:
       deleteRows(currentIndex().row());
-      return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      openOutput(currentIndex().row());
       return;
     default:
       QTableView::keyPressEvent(event);

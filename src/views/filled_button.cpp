@@ -1,5 +1,6 @@
 #include "views/filled_button.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionButton>
 
@@ -50,6 +51,16 @@ void FilledButton::paintEvent(QPaintEvent* event) {
   option.palette.setColor(QPalette::ButtonText, m_text);
   option.state &= ~QStyle::State_HasFocus;  // the ring above is the focus
   style()->drawControl(QStyle::CE_PushButtonLabel, &option, &painter, this);
+}
+
+void FilledButton::keyPressEvent(QKeyEvent* event) {
+  const bool isReturn = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (m_takesReturn && isReturn && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    if (!event->isAutoRepeat()) click();
+    event->accept();
+    return;
+  }
+  QPushButton::keyPressEvent(event);
 }
 
 }  // namespace quorvane::gui

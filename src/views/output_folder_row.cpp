@@ -26,6 +26,7 @@ OutputFolderRow::OutputFolderRow(core::ConversionViewModel& controller, QWidget*
   m_outputPath = new ElidedLabel(this);
   layout->addWidget(m_outputPath, 1);
   auto* change = new QPushButton(tr("Cha&nge Folder\u2026"), this);
+  change->setObjectName(QStringLiteral("changeFolder"));
   change->setAutoDefault(false);
   change->setFont(style::captionFont(font()));
   connect(change, &QPushButton::clicked, this, &OutputFolderRow::chooseFolder);

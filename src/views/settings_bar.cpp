@@ -1,12 +1,12 @@
 #include "views/settings_bar.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
 #include <QFrame>
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -120,6 +120,16 @@ SettingsBar::SettingsBar(core::ConversionViewModel& controller, QWidget* parent)
   lockForBatch(controller.isConverting());
 }
 
+bool SettingsBar::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != m_format || event->type() != QEvent::KeyPress) return false;
+  // Alt with a letter or digit (a mnemonic that matched nothing); Alt+Down
+  // still opens the list.
+  const auto* key = static_cast<QKeyEvent*>(event);
+  const bool letter = (key->key() >= Qt::Key_A && key->key() <= Qt::Key_Z) ||
+                      (key->key() >= Qt::Key_0 && key->key() <= Qt::Key_9);
+  return (key->modifiers() & Qt::AltModifier) && letter;
+}
+
 void SettingsBar::lockForBatch(bool converting) {
   //: tooltip of the settings while a batch runs: they are fixed for it
   const QString why = tr("Applies to the next batch");
@@ -183,6 +193,9 @@ QWidget* SettingsBar::makeFormatRow() {
                         Qt::ToolTipRole);
   formatLabel->setBuddy(m_format);
   m_format->setAccessibleName(tr("Format"));
+  // Alt with a letter is a mnemonic of another control, never a search in
+  // the list (Alt+A would pick AVIF).
+  m_format->installEventFilter(this);
   connect(m_format, &QComboBox::activated, this, [this](int index) {
     if (index >= static_cast<int>(core::kAllOutputFormats.size())) {
       m_controller.updateAutoFormat();
@@ -302,21 +315,23 @@ QWidget* SettingsBar::makeNamingRow() {
   auto* segmentLayout = new QHBoxLayout(segments);
   segmentLayout->setContentsMargins(0, 0, 0, 0);
   segmentLayout->setSpacing(0);
-  m_naming = new QButtonGroup(this);
+  // Not a button group: a group makes the pair one Tab stop. Each is a
+  // stop of its own, as linked toggle buttons are on this desktop.
   m_original = new QToolButton(segments);
   m_original->setText(tr("&Original"));
   m_custom = new QToolButton(segments);
   m_custom->setText(tr("C&ustom"));
   for (QToolButton* button : {m_original, m_custom}) {
     button->setCheckable(true);
+    button->setFocusPolicy(Qt::StrongFocus);
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     segmentLayout->addWidget(button);
+    connect(button, &QToolButton::clicked, this, [this, button] {
+      m_controller.updateNamingMode(button == m_custom ? core::NamingMode::Custom
+                                                       : core::NamingMode::Original);
+      refresh();  // a click on the chosen one must not unmark it
+    });
   }
-  m_naming->addButton(m_original, 0);
-  m_naming->addButton(m_custom, 1);
-  connect(m_naming, &QButtonGroup::idClicked, this, [this](int id) {
-    m_controller.updateNamingMode(id == 1 ? core::NamingMode::Custom : core::NamingMode::Original);
-  });
   layout->addWidget(segments);
 
   m_customFields = new QWidget(row);
@@ -325,7 +340,7 @@ QWidget* SettingsBar::makeNamingRow() {
   custom->setSpacing(12);
   auto* prefixGroup = new QHBoxLayout;
   prefixGroup->setSpacing(4);
-  auto* prefixLabel = secondaryLabel(tr("Pr&efix:"));
+  auto* prefixLabel = secondaryLabel(tr("Prefi&x:"));
   prefixGroup->addWidget(prefixLabel);
   m_prefix = new QLineEdit(m_customFields);
   prefixLabel->setBuddy(m_prefix);
@@ -422,7 +437,8 @@ void SettingsBar::refresh() {
   showText(m_maxHeight, heightText, parseMaxSide(m_maxHeight->text()) != settings.maxHeight);
 
   const bool custom = settings.namingMode == core::NamingMode::Custom;
-  (custom ? m_custom : m_original)->setChecked(true);
+  m_custom->setChecked(custom);
+  m_original->setChecked(!custom);
   m_customFields->setVisible(custom);
   showText(m_prefix, settings.namePrefix, false);
   showText(

@@ -8,7 +8,6 @@
 
 #include "models/output_format.h"
 
-class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QGraphicsOpacityEffect;
@@ -75,6 +74,7 @@ class SettingsBar : public QWidget {
 
  protected:
   void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   QWidget* makeFormatRow();
@@ -101,7 +101,6 @@ class SettingsBar : public QWidget {
   QWidget* m_sizeFields = nullptr;
   QLineEdit* m_maxWidth = nullptr;
   QLineEdit* m_maxHeight = nullptr;
-  QButtonGroup* m_naming = nullptr;
   QToolButton* m_original = nullptr;
   QToolButton* m_custom = nullptr;
   QWidget* m_customFields = nullptr;

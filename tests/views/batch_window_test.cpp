@@ -1,6 +1,6 @@
 // Widget tests of the window around a batch, on the offscreen platform: the
-// main button and the keys that press it, rows before, during and after a
-// batch, where outputs go, and an output folder that cannot be written.
+// main button, rows before, during and after a batch, where outputs go, and
+// an output folder that cannot be written.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
@@ -55,7 +55,6 @@ class BatchWindowTest : public QObject {
   }
   void cleanup() { m_window.tearDown(); }
   void testButtonsFollowTheBatch();
-  void testReturnStartsOnlyWhereNoControlTakesIt();
   void testARedroppedFolderLeavesItsOutputsOut();
   void testFinishedRowsSayWhereTheyWentAndStartConvertsAgain();
   void testRowsShowEitherTheirResultOrWhatTheNextBatchDoes();
@@ -135,22 +134,6 @@ void BatchWindowTest::testButtonsFollowTheBatch() {
   QCOMPARE(m_vm->completedCount(), 2);
   QVERIFY(m_view->openFolderButton()->isEnabled());
   QVERIFY(m_view->showsSummary());
-}
-
-void BatchWindowTest::testReturnStartsOnlyWhereNoControlTakesIt() {
-  writeImage(m_files / "a.png");
-  QVERIFY(add({m_files / "a.png"}));
-  gui::SettingsBar* bar = m_view->settingsBar();
-  for (QWidget* control :
-       {static_cast<QWidget*>(bar->formatMenu()), static_cast<QWidget*>(bar->maxWidthField()),
-        static_cast<QWidget*>(bar->qualityValue())}) {
-    control->setFocus();
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QVERIFY2(!m_vm->isConverting(), qPrintable(control->accessibleName()));
-  }
-  m_view->fileList()->setFocus();
-  QTest::keyClick(m_view->fileList(), Qt::Key_Return);
-  QVERIFY(m_vm->isConverting());
 }
 
 void BatchWindowTest::testARedroppedFolderLeavesItsOutputsOut() {
