@@ -231,7 +231,7 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
       }
       if (role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole) {
         //: %1 is the score, such as 81.4; %2 the score from which nobody sees a difference
-        return tr("Scores %1 of 100; from %2 up, no difference shows")
+        return tr("Scores %1 of 100. From %2 up, no difference can be seen.")
             .arg(QLocale().toString(*item->score(), 'f', 1))
             .arg(QLocale().toString(core::kIdenticalFrom, 'f', 0));
       }

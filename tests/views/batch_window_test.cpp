@@ -196,6 +196,8 @@ void BatchWindowTest::testRowsShowEitherTheirResultOrWhatTheNextBatchDoes() {
   };
   QCOMPARE(cell(0, FileListModel::QualityColumn), QStringLiteral("visible on close look"));
   QCOMPARE(cell(0, FileListModel::SavingColumn), QStringLiteral("-50%"));
+  QCOMPARE(rows->index(0, FileListModel::QualityColumn).data(Qt::ToolTipRole).toString(),
+           QStringLiteral("Scores 62.0 of 100. From 86 up, no difference can be seen."));
   // A finished row keeps the format it was converted to.
   m_vm->updateOutputFormat(core::OutputFormat::Jpeg);
   QCOMPARE(cell(0, FileListModel::ConversionColumn), QStringLiteral("PNG \u2192 WebP"));
