@@ -1,6 +1,7 @@
 #include "views/file_dialogs.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -21,7 +22,9 @@ const QString kLastFolderKey = QStringLiteral("lastAddedFolder");
 QString startFolder() {
   const QString last = QSettings().value(kLastFolderKey).toString();
   if (!last.isEmpty() && QFileInfo(last).isDir()) return last;
-  return QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+  const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+  if (!pictures.isEmpty() && QFileInfo(pictures).isDir()) return pictures;
+  return QDir::homePath();
 }
 
 void rememberFolder(const QString& folder) {

@@ -1,6 +1,6 @@
 // Adding files without a drag, and choosing the output folder: file dialogs
-// that open where the user last picked from (else their Pictures folder),
-// and hand what was chosen to the controller.
+// that open where the user last picked from (else their Pictures folder,
+// else their home folder), and hand what was chosen to the controller.
 #pragma once
 
 #include <QStringList>
