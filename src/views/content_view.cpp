@@ -88,6 +88,16 @@ ContentView::ContentView(core::ConversionViewModel& controller, QWidget* parent)
   refresh();
 }
 
+QSize ContentView::sizeShowingRows(int rows) const {
+  QSize size = m_listPage->sizeHint();
+  // The summary and a notice may show later: room for them too.
+  for (QWidget* row : {m_summaryRow, static_cast<QWidget*>(m_notice)}) {
+    if (row->isHidden()) size.rheight() += row->sizeHint().height();
+  }
+  size.rheight() += m_fileList->heightForRows(rows) - m_fileList->sizeHint().height();
+  return size.expandedTo(m_dropZone->sizeHint());
+}
+
 QWidget* ContentView::makeListPage() {
   auto* page = new QWidget(m_pages);
   auto* layout = new QVBoxLayout(page);

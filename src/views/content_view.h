@@ -39,6 +39,9 @@ class ContentView : public QWidget {
   QString cancelText() const;
   QString noticeText() const;
   bool showsSummary() const;
+  // The size at which the list shows `rows` whole rows, with the summary
+  // and a notice under it.
+  QSize sizeShowingRows(int rows) const;
   DropZoneView* dropZone() const { return m_dropZone; }
   SettingsBar* settingsBar() const { return m_settingsBar; }
   FileListView* fileList() const { return m_fileList; }

@@ -174,6 +174,11 @@ void FileListView::contextMenuEvent(QContextMenuEvent* event) {
                   : event->globalPos());
 }
 
+int FileListView::heightForRows(int rows) const {
+  return horizontalHeader()->sizeHint().height() + rows * verticalHeader()->defaultSectionSize() +
+         2 * frameWidth();
+}
+
 void FileListView::returnPressed(QKeyEvent* event) {
   event->accept();
   // A held-down key (one that closed a dialog) opens and starts nothing.

@@ -31,6 +31,8 @@ class FileListView : public QTableView {
   // Removes the items of the selected rows (or of `row`, a row of the view,
   // when it is not selected) from the list.
   void deleteRows(int row);
+  // The height that shows the header and `rows` whole rows.
+  int heightForRows(int rows) const;
   // The context menu of `row` (a row of the view), for tests and keyboards.
   QMenu* makeContextMenu(int row, QWidget* parent);
 

@@ -76,6 +76,7 @@ class MainWindowTest : public QObject {
   void testRowsShowConversionSizesAndSavingColours();
   void testSummaryCountsAndSaving();
   void testOutputFolderShowsWhereOutputsGo();
+  void testTheListShowsEightRowsAtTheSizeAskedFor();
 
  private:
   bool add(const std::vector<fs::path>& locations) { return m_window.add(locations); }
@@ -314,6 +315,28 @@ void MainWindowTest::testOutputFolderShowsWhereOutputsGo() {
   // Where outputs will really go: beside the first listed file.
   QCOMPARE(m_view->settingsBar()->outputPath()->fullText(),
            QStringLiteral("compressed/ in ") + QString::fromStdString(m_files.native()));
+}
+
+void MainWindowTest::testTheListShowsEightRowsAtTheSizeAskedFor() {
+  std::vector<fs::path> files;
+  for (int i = 0; i < 12; ++i) {
+    files.push_back(m_files / ("image-" + std::to_string(i) + ".png"));
+    writeFile(files.back(), 100);
+  }
+  QVERIFY(add(files));
+  openGate();
+  m_view->resize(m_view->sizeShowingRows(8));
+  // With the summary shown under the list as well.
+  m_vm->startConversion();
+  QTRY_VERIFY_WITH_TIMEOUT(!m_vm->isConverting(), 10000);
+  QVERIFY(m_view->showsSummary());
+  QTRY_COMPARE(m_view->size(), m_view->sizeShowingRows(8));
+  gui::FileListView* list = m_view->fileList();
+  const int rowHeight = list->rowHeight(0);
+  QVERIFY2(list->viewport()->height() >= 8 * rowHeight,
+           qPrintable(QStringLiteral("%1 px for rows of %2 px")
+                          .arg(list->viewport()->height())
+                          .arg(rowHeight)));
 }
 
 int main(int argc, char** argv) {
