@@ -114,14 +114,14 @@
     </message>
     <message>
         <location line="+6"/>
-        <location filename="../../src/services/image_converter.cpp" line="+61"/>
-        <location line="+670"/>
+        <location filename="../../src/services/image_converter.cpp" line="+62"/>
+        <location line="+674"/>
         <location filename="../../src/services/staged_output.cpp" line="+30"/>
         <source>Cannot write the output file</source>
         <translation>Ausgabedatei kann nicht geschrieben werden</translation>
     </message>
     <message>
-        <location filename="../../src/services/process_runner.cpp" line="+222"/>
+        <location filename="../../src/services/process_runner.cpp" line="+221"/>
         <source>Cannot start %1</source>
         <translation>%1 kann nicht gestartet werden</translation>
     </message>
@@ -138,8 +138,8 @@
         <translation>Konvertierung fehlgeschlagen</translation>
     </message>
     <message>
-        <location filename="../../src/services/file_service.cpp" line="+83"/>
-        <location line="+116"/>
+        <location filename="../../src/services/file_service.cpp" line="+84"/>
+        <location line="+136"/>
         <source>Cannot choose an output name</source>
         <translation>Name für die Ausgabedatei kann nicht festgelegt werden</translation>
     </message>
@@ -154,7 +154,7 @@
         <translation>Temporäre Datei kann nicht erstellt werden</translation>
     </message>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-570"/>
+        <location filename="../../src/services/image_converter.cpp" line="-574"/>
         <source>its sides are at most %1 pixels</source>
         <extracomment>why a format cannot hold an image, e.g. &quot;its sides are at most 16,383 pixels&quot;</extracomment>
         <translation>die Seiten sind höchstens %1 Pixel lang</translation>
@@ -174,7 +174,7 @@
         <translation>Temporäre Datei kann nicht geschrieben werden</translation>
     </message>
     <message>
-        <location line="+398"/>
+        <location line="+402"/>
         <source>Cannot create the output folder</source>
         <translation>Ausgabeordner kann nicht erstellt werden</translation>
     </message>
@@ -195,13 +195,13 @@
 <context>
     <name>ConversionNote</name>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-658"/>
+        <location filename="../../src/services/image_converter.cpp" line="-662"/>
         <source>Transparent areas filled with white</source>
         <extracomment>shown under a converted image that had transparent areas</extracomment>
         <translation>Transparente Bereiche mit Weiß gefüllt</translation>
     </message>
     <message>
-        <location line="+390"/>
+        <location line="+394"/>
         <source>Colour profile converted to sRGB (only RGB profiles can be kept)</source>
         <extracomment>shown under a converted image when its colour profile could not be kept</extracomment>
         <translation>Farbprofil in sRGB konvertiert (nur RGB-Profile können beibehalten werden)</translation>
@@ -233,7 +233,7 @@
 <context>
     <name>FileDialogs</name>
     <message>
-        <location filename="../../src/views/file_dialogs.cpp" line="+51"/>
+        <location filename="../../src/views/file_dialogs.cpp" line="+54"/>
         <source>Images (%1)</source>
         <translation>Bilder (%1)</translation>
     </message>
@@ -267,6 +267,17 @@
         <location line="+6"/>
         <source>Add Folder</source>
         <translation>Ordner hinzufügen</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Choose Output Folder</source>
+        <translation>Ausgabeordner wählen</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>%1 cannot be written to (%2). Choose another folder.</source>
+        <extracomment>%1 the folder, %2 the system&apos;s reason, such as &quot;Permission denied&quot;</extracomment>
+        <translation>In %1 kann nicht geschrieben werden (%2). Wählen Sie einen anderen Ordner.</translation>
     </message>
 </context>
 <context>
@@ -333,12 +344,12 @@
 <context>
     <name>quorvane::core::ConversionViewModel</name>
     <message>
-        <location filename="../../src/viewmodels/conversion_view_model.cpp" line="+322"/>
+        <location filename="../../src/viewmodels/conversion_view_model_batch.cpp" line="+209"/>
         <source>Cancelling conversion</source>
         <translation>Konvertierung wird abgebrochen</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+41"/>
         <source>Already converted</source>
         <translation>Bereits konvertiert</translation>
     </message>
@@ -380,7 +391,7 @@
 <context>
     <name>quorvane::gui::ContentView</name>
     <message>
-        <location filename="../../src/views/content_view.cpp" line="+92"/>
+        <location filename="../../src/views/content_view.cpp" line="+73"/>
         <source>Images in output folders, left out: %1</source>
         <translation>Bilder in Ausgabeordnern ausgelassen: %1</translation>
     </message>
@@ -391,7 +402,7 @@
         <translation>Nicht lesbare Speicherorte: %1, z. B. %2 (%3)</translation>
     </message>
     <message>
-        <location line="+58"/>
+        <location line="+69"/>
         <source>Op&amp;en in File Manager</source>
         <translation>Im Dateimanager ö&amp;ffnen</translation>
     </message>
@@ -401,18 +412,40 @@
         <translation>&amp;Leeren</translation>
     </message>
     <message>
-        <location line="+4"/>
-        <location line="+84"/>
-        <source>&amp;Start Conversion</source>
-        <translation>Konvertierung &amp;starten</translation>
+        <location line="+34"/>
+        <source>Start &amp;Conversion</source>
+        <extracomment>the main button while images wait; the same mnemonic as &quot;&amp;Convert All Again&quot;</extracomment>
+        <translation>&amp;Konvertierung starten</translation>
     </message>
     <message>
-        <location line="+0"/>
-        <source>Convert &amp;Again</source>
-        <translation>Erneut &amp;konvertieren</translation>
+        <location line="+5"/>
+        <source>&amp;Convert All Again</source>
+        <extracomment>the main button once every image is finished; the same mnemonic as &quot;Start &amp;Conversion&quot;</extracomment>
+        <translation>Alle erneut &amp;konvertieren</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Output Folder Cannot Be Written</source>
+        <translation>Ausgabeordner nicht beschreibbar</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Nothing was converted: %1 cannot be written to (%2).</source>
+        <extracomment>%1 the folder, %2 the system&apos;s reason, such as &quot;Permission denied&quot;</extracomment>
+        <translation>Nichts wurde konvertiert: In %1 kann nicht geschrieben werden (%2).</translation>
     </message>
     <message>
         <location line="+4"/>
+        <source>Choose another folder for the outputs, or make this one writable and start again.</source>
+        <translation>Wählen Sie einen anderen Ordner für die Ergebnisse oder machen Sie diesen beschreibbar und starten Sie erneut.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>C&amp;hoose Another Folder…</source>
+        <translation>Anderen Ordner &amp;wählen…</translation>
+    </message>
+    <message>
+        <location line="+74"/>
         <source>Cancelling…</source>
         <translation>Wird abgebrochen…</translation>
     </message>
@@ -486,7 +519,7 @@
 <context>
     <name>quorvane::gui::FileListModel</name>
     <message>
-        <location filename="../../src/views/file_list_model.cpp" line="+123"/>
+        <location filename="../../src/views/file_list_model.cpp" line="+120"/>
         <source>File</source>
         <translation>Datei</translation>
     </message>
@@ -523,7 +556,13 @@
         <translation>%1 → %2</translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location line="+22"/>
+        <source>Scores %1 of 100. From %2 up, no difference can be seen.</source>
+        <extracomment>%1 is the score, such as 81.4; %2 the score from which nobody sees a difference</extracomment>
+        <translation>Erreicht %1 von 100. Ab %2 ist kein Unterschied zu sehen.</translation>
+    </message>
+    <message>
+        <location line="+15"/>
         <location line="+6"/>
         <source>Waiting</source>
         <translation>Wartet</translation>
@@ -539,15 +578,9 @@
         <translation>Fertig</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+4"/>
         <source>Skipped</source>
         <translation>Übersprungen</translation>
-    </message>
-    <message>
-        <location line="-167"/>
-        <location line="+163"/>
-        <source>Cancelled</source>
-        <translation>Abgebrochen</translation>
     </message>
     <message>
         <location line="-178"/>
@@ -556,7 +589,7 @@
         <translation>→ %1</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+15"/>
         <source>Converting…</source>
         <translation>Wird konvertiert…</translation>
     </message>
@@ -567,13 +600,7 @@
         <translation>Auto</translation>
     </message>
     <message>
-        <location line="+124"/>
-        <source>Scores %1 of 100; from %2 up, no difference shows</source>
-        <extracomment>%1 is the score, such as 81.4; %2 the score from which nobody sees a difference</extracomment>
-        <translation>Bewertung %1 von 100; ab %2 ist kein Unterschied zu sehen</translation>
-    </message>
-    <message>
-        <location line="+29"/>
+        <location line="+151"/>
         <source>Error</source>
         <translation>Fehler</translation>
     </message>
@@ -581,12 +608,12 @@
 <context>
     <name>quorvane::gui::FileListView</name>
     <message>
-        <location filename="../../src/views/file_list_view.cpp" line="+25"/>
+        <location filename="../../src/views/file_list_view.cpp" line="+27"/>
         <source>Images</source>
         <translation>Bilder</translation>
     </message>
     <message>
-        <location line="+56"/>
+        <location line="+58"/>
         <source>Waiting</source>
         <translation>Wartet</translation>
     </message>
@@ -602,8 +629,8 @@
     </message>
     <message>
         <location line="+6"/>
-        <source>Convert &amp;Again</source>
-        <translation>Erneut &amp;konvertieren</translation>
+        <source>Convert &amp;All Again</source>
+        <translation>&amp;Alle erneut konvertieren</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -629,7 +656,7 @@
 <context>
     <name>quorvane::gui::MainWindow</name>
     <message>
-        <location filename="../../src/app/quorvane_app.cpp" line="+35"/>
+        <location filename="../../src/app/quorvane_app.cpp" line="+41"/>
         <source>Quit Quorvane?</source>
         <translation>Quorvane beenden?</translation>
     </message>
@@ -819,14 +846,43 @@
     </message>
 </context>
 <context>
+    <name>quorvane::gui::OutputFolderRow</name>
+    <message>
+        <location filename="../../src/views/output_folder_row.cpp" line="+23"/>
+        <source>Output:</source>
+        <translation>Ausgabe:</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Cha&amp;nge Folder…</source>
+        <translation>Ordner ä&amp;ndern…</translation>
+    </message>
+    <message>
+        <location line="+41"/>
+        <source>compressed/ in %1</source>
+        <extracomment>%1 is the folder the &quot;compressed&quot; folder is made in, e.g. ~/Pictures/2023</extracomment>
+        <translation>compressed/ in %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>(compressed/ folder next to the first file)</source>
+        <translation>(Ordner compressed/ neben der ersten Datei)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Output folder: %1</source>
+        <translation>Ausgabeordner: %1</translation>
+    </message>
+</context>
+<context>
     <name>quorvane::gui::SettingsBar</name>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="+171"/>
+        <location filename="../../src/views/settings_bar.cpp" line="+195"/>
         <source>Format</source>
         <translation>Format</translation>
     </message>
     <message>
-        <location line="-92"/>
+        <location line="-120"/>
         <source>WebP: 75 to 85 suits photos; 100 keeps the most detail.</source>
         <translation>WebP: 75 bis 85 eignet sich für Fotos; 100 erhält die meisten Details.</translation>
     </message>
@@ -851,7 +907,13 @@
         <translation>AVIF: 60 bis 80 eignet sich für Fotos; 100 ist nahezu verlustfrei.</translation>
     </message>
     <message>
-        <location line="+71"/>
+        <location line="+52"/>
+        <source>Applies to the next batch</source>
+        <extracomment>tooltip of the settings while a batch runs: they are fixed for it</extracomment>
+        <translation>Gilt für den nächsten Durchgang</translation>
+    </message>
+    <message>
+        <location line="+47"/>
         <source>For&amp;mat:</source>
         <translation>For&amp;mat:</translation>
     </message>
@@ -867,7 +929,7 @@
         <translation>Pro Bild das kleinste Format aus WebP, JPEG, AVIF und PNG, das gleich aussieht; die Qualität bestimmt, wie ähnlich</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+27"/>
         <source>&amp;Quality:</source>
         <translation>&amp;Qualität:</translation>
     </message>
@@ -903,7 +965,7 @@
         <translation>Max. &amp;Breite:</translation>
     </message>
     <message>
-        <location line="+56"/>
+        <location line="+57"/>
         <source>&amp;Original</source>
         <translation>&amp;Original</translation>
     </message>
@@ -913,49 +975,23 @@
         <translation>E&amp;igener</translation>
     </message>
     <message>
-        <location line="+19"/>
-        <source>Pr&amp;efix:</source>
-        <translation>&amp;Präfix:</translation>
-    </message>
-    <message>
-        <location line="+14"/>
+        <location line="+34"/>
         <source>Star&amp;t:</source>
         <translation>Star&amp;t:</translation>
     </message>
     <message>
-        <location line="+27"/>
-        <source>Cha&amp;nge Folder…</source>
-        <translation>Ordner ä&amp;ndern…</translation>
-    </message>
-    <message>
-        <location line="+104"/>
-        <source>compressed/ in %1</source>
-        <extracomment>%1 is the folder the &quot;compressed&quot; folder is made in, e.g. ~/Pictures/2023</extracomment>
-        <translation>compressed/ in %1</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>(compressed/ folder next to the first file)</source>
-        <translation>(Ordner compressed/ neben der ersten Datei)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Output folder: %1</source>
-        <translation>Ausgabeordner: %1</translation>
-    </message>
-    <message>
-        <location line="-190"/>
+        <location line="-57"/>
         <source>px</source>
         <translation>px</translation>
     </message>
     <message>
-        <location line="-178"/>
+        <location line="-209"/>
         <source>Auto: each image as small as it can be while it looks %1 (scoring %2 or more).</source>
         <extracomment>%1: e.g. &quot;very close&quot;; %2: the lowest score allowed (of 100), e.g. 80</extracomment>
         <translation>Auto: jedes Bild so klein wie möglich, solange das Aussehen „%1“ bleibt (Bewertung %2 oder mehr).</translation>
     </message>
     <message>
-        <location line="+142"/>
+        <location line="+173"/>
         <source>Maximum width</source>
         <translation>Maximale Breite</translation>
     </message>
@@ -981,7 +1017,12 @@
         <translation>Dateiname:</translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location line="+33"/>
+        <source>Prefi&amp;x:</source>
+        <translation>Prä&amp;fix:</translation>
+    </message>
+    <message>
+        <location line="+6"/>
         <source>Prefix</source>
         <translation>Präfix</translation>
     </message>
@@ -989,16 +1030,6 @@
         <location line="+15"/>
         <source>Start number</source>
         <translation>Startnummer</translation>
-    </message>
-    <message>
-        <location line="+17"/>
-        <source>Output:</source>
-        <translation>Ausgabe:</translation>
-    </message>
-    <message>
-        <location line="+15"/>
-        <source>Choose Output Folder</source>
-        <translation>Ausgabeordner wählen</translation>
     </message>
 </context>
 <context>

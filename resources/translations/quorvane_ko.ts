@@ -114,14 +114,14 @@
     </message>
     <message>
         <location line="+6"/>
-        <location filename="../../src/services/image_converter.cpp" line="+61"/>
-        <location line="+670"/>
+        <location filename="../../src/services/image_converter.cpp" line="+62"/>
+        <location line="+674"/>
         <location filename="../../src/services/staged_output.cpp" line="+30"/>
         <source>Cannot write the output file</source>
         <translation>출력 파일을 쓸 수 없습니다</translation>
     </message>
     <message>
-        <location filename="../../src/services/process_runner.cpp" line="+222"/>
+        <location filename="../../src/services/process_runner.cpp" line="+221"/>
         <source>Cannot start %1</source>
         <translation>%1을(를) 실행할 수 없습니다</translation>
     </message>
@@ -138,8 +138,8 @@
         <translation>변환 실패</translation>
     </message>
     <message>
-        <location filename="../../src/services/file_service.cpp" line="+83"/>
-        <location line="+116"/>
+        <location filename="../../src/services/file_service.cpp" line="+84"/>
+        <location line="+136"/>
         <source>Cannot choose an output name</source>
         <translation>출력 파일 이름을 정할 수 없습니다</translation>
     </message>
@@ -154,7 +154,7 @@
         <translation>임시 파일을 만들 수 없습니다</translation>
     </message>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-570"/>
+        <location filename="../../src/services/image_converter.cpp" line="-574"/>
         <source>its sides are at most %1 pixels</source>
         <extracomment>why a format cannot hold an image, e.g. &quot;its sides are at most 16,383 pixels&quot;</extracomment>
         <translation>변의 길이는 최대 %1픽셀입니다</translation>
@@ -174,7 +174,7 @@
         <translation>임시 파일을 쓸 수 없습니다</translation>
     </message>
     <message>
-        <location line="+398"/>
+        <location line="+402"/>
         <source>Cannot create the output folder</source>
         <translation>출력 폴더를 만들 수 없습니다</translation>
     </message>
@@ -195,13 +195,13 @@
 <context>
     <name>ConversionNote</name>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-658"/>
+        <location filename="../../src/services/image_converter.cpp" line="-662"/>
         <source>Transparent areas filled with white</source>
         <extracomment>shown under a converted image that had transparent areas</extracomment>
         <translation>투명한 영역을 흰색으로 채웠습니다</translation>
     </message>
     <message>
-        <location line="+390"/>
+        <location line="+394"/>
         <source>Colour profile converted to sRGB (only RGB profiles can be kept)</source>
         <extracomment>shown under a converted image when its colour profile could not be kept</extracomment>
         <translation>색상 프로필을 sRGB로 변환했습니다(RGB 프로필만 유지할 수 있음)</translation>
@@ -233,7 +233,7 @@
 <context>
     <name>FileDialogs</name>
     <message>
-        <location filename="../../src/views/file_dialogs.cpp" line="+51"/>
+        <location filename="../../src/views/file_dialogs.cpp" line="+54"/>
         <source>Images (%1)</source>
         <translation>이미지 (%1)</translation>
     </message>
@@ -267,6 +267,17 @@
         <location line="+6"/>
         <source>Add Folder</source>
         <translation>폴더 추가</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Choose Output Folder</source>
+        <translation>출력 폴더 선택</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>%1 cannot be written to (%2). Choose another folder.</source>
+        <extracomment>%1 the folder, %2 the system&apos;s reason, such as &quot;Permission denied&quot;</extracomment>
+        <translation>%1에 쓸 수 없습니다(%2). 다른 폴더를 선택하세요.</translation>
     </message>
 </context>
 <context>
@@ -333,12 +344,12 @@
 <context>
     <name>quorvane::core::ConversionViewModel</name>
     <message>
-        <location filename="../../src/viewmodels/conversion_view_model.cpp" line="+322"/>
+        <location filename="../../src/viewmodels/conversion_view_model_batch.cpp" line="+209"/>
         <source>Cancelling conversion</source>
         <translation>변환 취소 중</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+41"/>
         <source>Already converted</source>
         <translation>이미 변환됨</translation>
     </message>
@@ -380,7 +391,7 @@
 <context>
     <name>quorvane::gui::ContentView</name>
     <message>
-        <location filename="../../src/views/content_view.cpp" line="+92"/>
+        <location filename="../../src/views/content_view.cpp" line="+73"/>
         <source>Images in output folders, left out: %1</source>
         <translation>출력 폴더에 있어 추가하지 않은 이미지: %1개</translation>
     </message>
@@ -391,7 +402,7 @@
         <translation>읽을 수 없는 위치: %1곳, 예: %2(%3)</translation>
     </message>
     <message>
-        <location line="+58"/>
+        <location line="+69"/>
         <source>Op&amp;en in File Manager</source>
         <translation>파일 관리자에서 열기(&amp;E)</translation>
     </message>
@@ -401,18 +412,40 @@
         <translation>지우기(&amp;L)</translation>
     </message>
     <message>
-        <location line="+4"/>
-        <location line="+84"/>
-        <source>&amp;Start Conversion</source>
-        <translation>변환 시작(&amp;S)</translation>
+        <location line="+34"/>
+        <source>Start &amp;Conversion</source>
+        <extracomment>the main button while images wait; the same mnemonic as &quot;&amp;Convert All Again&quot;</extracomment>
+        <translation>변환 시작(&amp;C)</translation>
     </message>
     <message>
-        <location line="+0"/>
-        <source>Convert &amp;Again</source>
-        <translation>다시 변환(&amp;A)</translation>
+        <location line="+5"/>
+        <source>&amp;Convert All Again</source>
+        <extracomment>the main button once every image is finished; the same mnemonic as &quot;Start &amp;Conversion&quot;</extracomment>
+        <translation>모두 다시 변환(&amp;C)</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Output Folder Cannot Be Written</source>
+        <translation>출력 폴더에 쓸 수 없음</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Nothing was converted: %1 cannot be written to (%2).</source>
+        <extracomment>%1 the folder, %2 the system&apos;s reason, such as &quot;Permission denied&quot;</extracomment>
+        <translation>아무것도 변환되지 않았습니다: %1에 쓸 수 없습니다(%2).</translation>
     </message>
     <message>
         <location line="+4"/>
+        <source>Choose another folder for the outputs, or make this one writable and start again.</source>
+        <translation>출력할 다른 폴더를 선택하거나, 이 폴더를 쓰기 가능하게 만든 뒤 다시 시작하세요.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>C&amp;hoose Another Folder…</source>
+        <translation>다른 폴더 선택(&amp;H)…</translation>
+    </message>
+    <message>
+        <location line="+74"/>
         <source>Cancelling…</source>
         <translation>취소 중…</translation>
     </message>
@@ -486,7 +519,7 @@
 <context>
     <name>quorvane::gui::FileListModel</name>
     <message>
-        <location filename="../../src/views/file_list_model.cpp" line="+123"/>
+        <location filename="../../src/views/file_list_model.cpp" line="+120"/>
         <source>File</source>
         <translation>파일</translation>
     </message>
@@ -523,7 +556,13 @@
         <translation>%1 → %2</translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location line="+22"/>
+        <source>Scores %1 of 100. From %2 up, no difference can be seen.</source>
+        <extracomment>%1 is the score, such as 81.4; %2 the score from which nobody sees a difference</extracomment>
+        <translation>100점 중 %1점입니다. %2점 이상이면 차이가 보이지 않습니다.</translation>
+    </message>
+    <message>
+        <location line="+15"/>
         <location line="+6"/>
         <source>Waiting</source>
         <translation>대기 중</translation>
@@ -539,15 +578,9 @@
         <translation>완료</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+4"/>
         <source>Skipped</source>
         <translation>건너뜀</translation>
-    </message>
-    <message>
-        <location line="-167"/>
-        <location line="+163"/>
-        <source>Cancelled</source>
-        <translation>취소됨</translation>
     </message>
     <message>
         <location line="-178"/>
@@ -556,7 +589,7 @@
         <translation>→ %1</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+15"/>
         <source>Converting…</source>
         <translation>변환 중…</translation>
     </message>
@@ -567,13 +600,7 @@
         <translation>자동</translation>
     </message>
     <message>
-        <location line="+124"/>
-        <source>Scores %1 of 100; from %2 up, no difference shows</source>
-        <extracomment>%1 is the score, such as 81.4; %2 the score from which nobody sees a difference</extracomment>
-        <translation>점수 %1/100 (%2 이상이면 눈에 보이는 차이 없음)</translation>
-    </message>
-    <message>
-        <location line="+29"/>
+        <location line="+151"/>
         <source>Error</source>
         <translation>오류</translation>
     </message>
@@ -581,12 +608,12 @@
 <context>
     <name>quorvane::gui::FileListView</name>
     <message>
-        <location filename="../../src/views/file_list_view.cpp" line="+25"/>
+        <location filename="../../src/views/file_list_view.cpp" line="+27"/>
         <source>Images</source>
         <translation>이미지</translation>
     </message>
     <message>
-        <location line="+56"/>
+        <location line="+58"/>
         <source>Waiting</source>
         <translation>대기 중</translation>
     </message>
@@ -602,8 +629,8 @@
     </message>
     <message>
         <location line="+6"/>
-        <source>Convert &amp;Again</source>
-        <translation>다시 변환(&amp;A)</translation>
+        <source>Convert &amp;All Again</source>
+        <translation>모두 다시 변환(&amp;A)</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -629,7 +656,7 @@
 <context>
     <name>quorvane::gui::MainWindow</name>
     <message>
-        <location filename="../../src/app/quorvane_app.cpp" line="+35"/>
+        <location filename="../../src/app/quorvane_app.cpp" line="+41"/>
         <source>Quit Quorvane?</source>
         <translation>Quorvane을 끝낼까요?</translation>
     </message>
@@ -819,14 +846,43 @@
     </message>
 </context>
 <context>
+    <name>quorvane::gui::OutputFolderRow</name>
+    <message>
+        <location filename="../../src/views/output_folder_row.cpp" line="+23"/>
+        <source>Output:</source>
+        <translation>출력 위치:</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Cha&amp;nge Folder…</source>
+        <translation>폴더 변경(&amp;N)…</translation>
+    </message>
+    <message>
+        <location line="+41"/>
+        <source>compressed/ in %1</source>
+        <extracomment>%1 is the folder the &quot;compressed&quot; folder is made in, e.g. ~/Pictures/2023</extracomment>
+        <translation>%1 안의 compressed/</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>(compressed/ folder next to the first file)</source>
+        <translation>(첫 번째 파일 옆의 compressed/ 폴더)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Output folder: %1</source>
+        <translation>출력 폴더: %1</translation>
+    </message>
+</context>
+<context>
     <name>quorvane::gui::SettingsBar</name>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="+171"/>
+        <location filename="../../src/views/settings_bar.cpp" line="+195"/>
         <source>Format</source>
         <translation>형식</translation>
     </message>
     <message>
-        <location line="-92"/>
+        <location line="-120"/>
         <source>WebP: 75 to 85 suits photos; 100 keeps the most detail.</source>
         <translation>WebP: 사진에는 75~85가 알맞습니다. 100은 디테일을 가장 많이 살립니다.</translation>
     </message>
@@ -851,7 +907,13 @@
         <translation>AVIF: 사진에는 60~80이 알맞습니다. 100은 거의 무손실입니다.</translation>
     </message>
     <message>
-        <location line="+71"/>
+        <location line="+52"/>
+        <source>Applies to the next batch</source>
+        <extracomment>tooltip of the settings while a batch runs: they are fixed for it</extracomment>
+        <translation>다음 일괄 작업에 적용됩니다</translation>
+    </message>
+    <message>
+        <location line="+47"/>
         <source>For&amp;mat:</source>
         <translation>형식(&amp;M):</translation>
     </message>
@@ -867,7 +929,7 @@
         <translation>이미지마다 WebP, JPEG, AVIF, PNG 중 겉보기가 같은 가장 작은 형식을 고릅니다. 얼마나 가깝게 맞출지는 품질로 정합니다</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+27"/>
         <source>&amp;Quality:</source>
         <translation>품질(&amp;Q):</translation>
     </message>
@@ -903,7 +965,7 @@
         <translation>최대 너비(&amp;W):</translation>
     </message>
     <message>
-        <location line="+56"/>
+        <location line="+57"/>
         <source>&amp;Original</source>
         <translation>원본(&amp;O)</translation>
     </message>
@@ -913,49 +975,23 @@
         <translation>사용자 지정(&amp;U)</translation>
     </message>
     <message>
-        <location line="+19"/>
-        <source>Pr&amp;efix:</source>
-        <translation>접두사(&amp;E):</translation>
-    </message>
-    <message>
-        <location line="+14"/>
+        <location line="+34"/>
         <source>Star&amp;t:</source>
         <translation>시작 번호(&amp;T):</translation>
     </message>
     <message>
-        <location line="+27"/>
-        <source>Cha&amp;nge Folder…</source>
-        <translation>폴더 변경(&amp;N)…</translation>
-    </message>
-    <message>
-        <location line="+104"/>
-        <source>compressed/ in %1</source>
-        <extracomment>%1 is the folder the &quot;compressed&quot; folder is made in, e.g. ~/Pictures/2023</extracomment>
-        <translation>%1 안의 compressed/</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>(compressed/ folder next to the first file)</source>
-        <translation>(첫 번째 파일 옆의 compressed/ 폴더)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Output folder: %1</source>
-        <translation>출력 폴더: %1</translation>
-    </message>
-    <message>
-        <location line="-190"/>
+        <location line="-57"/>
         <source>px</source>
         <translation>px</translation>
     </message>
     <message>
-        <location line="-178"/>
+        <location line="-209"/>
         <source>Auto: each image as small as it can be while it looks %1 (scoring %2 or more).</source>
         <extracomment>%1: e.g. &quot;very close&quot;; %2: the lowest score allowed (of 100), e.g. 80</extracomment>
         <translation>자동: 겉보기가 &apos;%1&apos; 수준을 유지하는 범위에서 각 이미지를 최대한 작게 만듭니다(점수 %2 이상).</translation>
     </message>
     <message>
-        <location line="+142"/>
+        <location line="+173"/>
         <source>Maximum width</source>
         <translation>최대 너비</translation>
     </message>
@@ -981,7 +1017,12 @@
         <translation>파일 이름:</translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location line="+33"/>
+        <source>Prefi&amp;x:</source>
+        <translation>접두사(&amp;X):</translation>
+    </message>
+    <message>
+        <location line="+6"/>
         <source>Prefix</source>
         <translation>접두사</translation>
     </message>
@@ -989,16 +1030,6 @@
         <location line="+15"/>
         <source>Start number</source>
         <translation>시작 번호</translation>
-    </message>
-    <message>
-        <location line="+17"/>
-        <source>Output:</source>
-        <translation>출력 위치:</translation>
-    </message>
-    <message>
-        <location line="+15"/>
-        <source>Choose Output Folder</source>
-        <translation>출력 폴더 선택</translation>
     </message>
 </context>
 <context>

@@ -93,14 +93,14 @@ void addFolderFromDialog(QWidget* parent, core::ConversionViewModel& controller)
 }
 
 bool chooseOutputFolder(QWidget* parent, core::ConversionViewModel& controller) {
-  const auto tr = [](const char* text) { return QCoreApplication::translate("FileDialogs", text); };
+  const QString title = QCoreApplication::translate("FileDialogs", "Choose Output Folder");
   QString start = startFolder();
   if (const auto& chosen = controller.settings().outputDirectory) {
     const QString current = core::FileService::displayPath(*chosen);
     if (QFileInfo(current).isDir()) start = current;
   }
   for (;;) {
-    QFileDialog dialog(parent, tr("Choose Output Folder"));
+    QFileDialog dialog(parent, title);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
     dialog.setDirectory(start);
@@ -113,9 +113,10 @@ bool chooseOutputFolder(QWidget* parent, core::ConversionViewModel& controller) 
       rememberFolder(core::FileService::displayPath(folder->parent_path()));
       return true;
     }
-    //: %1 the folder, %2 the system's reason, such as "Permission denied"
-    QMessageBox::warning(parent, tr("Choose Output Folder"),
-                         tr("%1 cannot be written to (%2). Choose another folder.")
+    QMessageBox::warning(parent, title,
+                         //: %1 the folder, %2 the system's reason, such as "Permission denied"
+                         QCoreApplication::translate(
+                             "FileDialogs", "%1 cannot be written to (%2). Choose another folder.")
                              .arg(core::FileService::displayPath(*folder), *reason));
     start = core::FileService::displayPath(folder->parent_path());
   }
