@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 #include <algorithm>
 
 #include "app/update_result_dialog.h"
@@ -25,9 +26,14 @@ MainWindow::MainWindow(core::ConversionViewModel& controller, CheckForUpdatesVie
   connect(m_content, &ContentView::settingsRequested, this, &MainWindow::showSettings);
   buildMenus();
   setAcceptDrops(true);
-  // A size that fits a 1920 x 1080 screen at scale 2 with room for a panel,
-  // or the size it had when last closed.
-  resize(760, 480);
+  // Eight rows of the list, as far as the screen's free area allows, or
+  // the size it had when last closed.
+  QSize size = m_content->sizeShowingRows(8).expandedTo(QSize(760, 0));
+  size.rheight() += menuBar()->sizeHint().height();
+  if (const QScreen* screen = this->screen()) {
+    size = size.boundedTo(screen->availableGeometry().size() * 0.95);
+  }
+  resize(size);
   restoreGeometry(m_store->value(QStringLiteral("windowGeometry")).toByteArray());
 }
 

@@ -100,9 +100,6 @@ int run(const CliOptions& options) {
       return fatal("cannot create output folder '" + settings.folder.native() +
                    "': " + error.message());
     }
-    if (!fs::is_directory(settings.folder) || ::access(settings.folder.c_str(), W_OK | X_OK) != 0) {
-      return fatal("cannot write into output folder '" + settings.folder.native() + "'");
-    }
   }
 
   // A path that cannot be read fails alone, like an image that cannot be
@@ -138,8 +135,12 @@ int run(const CliOptions& options) {
     return kExitFailure;
   }
   if (!options.outputDirectory) {
-    settings.folder = core::FileService::defaultOutputFolder(
-        entries.front().input, firstRoot, options.encode.options.keepFolderStructure);
+    settings.folder = core::FileService::defaultOutputFolder(entries.front().input, firstRoot);
+  }
+  // Nothing is converted into a folder that cannot take the outputs.
+  if (const auto error = core::FileService::outputFolderError(settings.folder, true)) {
+    return fatal("cannot write into output folder '" + settings.folder.native() +
+                 "': " + error.message());
   }
 
   const core::ImageConverter converter;

@@ -73,6 +73,13 @@ std::optional<fs::path> BookmarkService::setDirectory(const fs::path& folder) {
   return activate();
 }
 
+std::optional<fs::path> BookmarkService::rememberedFolder() const {
+  const QByteArray data = bookmarkData();
+  const fs::path folder(data.toStdString());
+  if (data.isEmpty() || !folder.is_absolute()) return std::nullopt;
+  return folder;
+}
+
 void BookmarkService::clear() {
   deactivate();
   setBookmarkData(QByteArray());

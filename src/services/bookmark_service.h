@@ -32,6 +32,9 @@ class BookmarkService {
   // Remembers and opens `folder`; when that fails, goes back to the folder
   // remembered before (re-opened) or nothing.
   std::optional<std::filesystem::path> setDirectory(const std::filesystem::path& folder);
+  // The remembered folder, also when it cannot be opened now (gone, or no
+  // longer writable); nothing when none is remembered.
+  std::optional<std::filesystem::path> rememberedFolder() const;
   // Stops access and forgets the remembered folder (not the recent ones).
   void clear();
   // The last RecentFolders::kLimit folders opened that are still there,

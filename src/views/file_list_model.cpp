@@ -68,12 +68,11 @@ const core::ImageItem* FileListModel::itemAt(int row) const {
 }
 
 std::optional<core::OutputFormat> FileListModel::targetFormat(const core::ImageItem& item) const {
-  // Rows of a batch keep the format they ran in (for Auto, the one chosen,
-  // none until then); only rows that are not part of one follow the setting.
-  if (item.status().kind != ConversionStatus::Kind::Waiting) {
-    if (item.batchFormat()) return item.batchFormat();
-    if (item.batchAuto()) return std::nullopt;
-  }
+  // A row of the running batch, or with a result, shows its batch's format
+  // (for Auto, the one chosen, "Auto" until then); a row waiting for the
+  // next batch, what the settings will do with it.
+  if (item.batchFormat()) return item.batchFormat();
+  if (item.batchAuto()) return std::nullopt;
   return m_format;
 }
 
@@ -98,8 +97,6 @@ QString FileListModel::detailText(const core::ImageItem& item) {
       return item.status().message;
     case ConversionStatus::Kind::Error:
       return item.status().message;
-    case ConversionStatus::Kind::Cancelled:
-      return tr("Cancelled");
     case ConversionStatus::Kind::Processing:
       return tr("Converting\u2026");
     case ConversionStatus::Kind::Waiting:
@@ -235,7 +232,7 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
       }
       if (role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole) {
         //: %1 is the score, such as 81.4; %2 the score from which nobody sees a difference
-        return tr("Scores %1 of 100; from %2 up, no difference shows")
+        return tr("Scores %1 of 100. From %2 up, no difference can be seen.")
             .arg(QLocale().toString(*item->score(), 'f', 1))
             .arg(QLocale().toString(core::kIdenticalFrom, 'f', 0));
       }
@@ -261,8 +258,6 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
             return tr("Converting");
           case ConversionStatus::Kind::Completed:
             return tr("Done");
-          case ConversionStatus::Kind::Cancelled:
-            return tr("Cancelled");
           case ConversionStatus::Kind::Error:
             return tr("Error");
           case ConversionStatus::Kind::Skipped:

@@ -30,7 +30,7 @@ void OutputFolderButton::fillMenu() {
   delete m_choices;
   m_choices = new QActionGroup(this);
   folders->addAction(tr("&Choose Folder\u2026"), this,
-                     [this] { chooseOutputFolderFromDialog(window(), m_controller); });
+                     [this] { chooseOutputFolder(window(), m_controller); });
   const auto& chosen = m_controller.settings().outputDirectory;
   const std::vector<std::filesystem::path> recent = m_controller.recentOutputFolders();
   if (!recent.empty()) folders->addSection(tr("Recent Folders"));

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -9,6 +11,7 @@
 #include <fstream>
 
 #include "codec/image_codec.h"
+#include "support/read_only_folder.h"
 #include "support/test_files.h"
 
 namespace quorvane::cli {
@@ -37,8 +40,18 @@ class CliTest : public ::testing::Test {
     }
   }
 
-  QProcess* start(const std::vector<std::string>& arguments, const QString& tmpdir = {}) {
+  QProcess* start(const std::vector<std::string>& arguments, const QString& tmpdir = {},
+                  bool asNobody = false) {
     auto* process = new QProcess;
+    // Root writes anywhere a folder's mode says no: run as someone else.
+    if (asNobody && ::geteuid() == 0) {
+      process->setChildProcessModifier([] {
+        if (::setgid(test::NoRootRights::kNobody) != 0 ||
+            ::setuid(test::NoRootRights::kNobody) != 0) {
+          ::_exit(126);
+        }
+      });
+    }
     m_processes.emplace_back(process);
     QStringList args;
     for (const auto& a : arguments) args << QString::fromLocal8Bit(a);
@@ -49,8 +62,9 @@ class CliTest : public ::testing::Test {
     process->start(QCoreApplication::applicationDirPath() + "/quorvane-cli", args);
     return process;
   }
-  CliRun run(const std::vector<std::string>& arguments, const QString& tmpdir = {}) {
-    QProcess* process = start(arguments, tmpdir);
+  CliRun run(const std::vector<std::string>& arguments, const QString& tmpdir = {},
+             bool asNobody = false) {
+    QProcess* process = start(arguments, tmpdir, asNobody);
     EXPECT_TRUE(process->waitForFinished(120000));
     return {process->exitCode(), process->readAllStandardOutput().toStdString(),
             process->readAllStandardError().toStdString()};
@@ -179,6 +193,41 @@ TEST_F(CliTest, AnOutputPathThatIsAFileIsReported) {
   const CliRun result = run({"--output", "taken/sub", "a.png"});
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_NE(result.err.find("cannot create output folder"), std::string::npos) << result.err;
+}
+
+TEST_F(CliTest, AnOutputFolderThatCannotBeWrittenStopsTheRunBeforeAnything) {
+  image(m_work / "a.png");
+  test::makeReadOnlyFolder(m_work / "locked", m_work.path());
+  ::chmod(m_tmp.path().c_str(), 0777);
+  const CliRun result = run({"--output", "locked", "a.png"}, {}, true);
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.err, "quorvane: error: cannot write into output folder '" +
+                            (m_work / "locked").native() + "': Permission denied\n");
+  EXPECT_TRUE(result.out.empty()) << result.out;
+  EXPECT_TRUE(filesIn(m_work / "locked").empty());
+  // The default folder, in a folder that cannot take it: the same.
+  test::makeReadOnlyFolder(m_work / "cd", m_work.path());
+  ::chmod((m_work / "cd").c_str(), 0755);
+  image(m_work / "cd/b.png");
+  ::chmod((m_work / "cd").c_str(), 0555);
+  const CliRun fromCd = run({"cd"}, {}, true);
+  EXPECT_EQ(fromCd.exitCode, 1);
+  EXPECT_NE(fromCd.err.find("cannot write into output folder '" +
+                            (m_work / "cd/compressed").native() + "': Permission denied"),
+            std::string::npos)
+      << fromCd.err;
+  EXPECT_FALSE(fs::exists(m_work / "cd/compressed"));
+}
+
+TEST_F(CliTest, ImagesFoundDeepInAFolderGoIntoItsCompressedFolder) {
+  image(m_work / "batch20/alpha/a.png");
+  image(m_work / "batch20/alpha/deep/b.png");
+  image(m_work / "batch20/beta/c.png");
+  const CliRun result = run({"batch20"});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(filesIn(m_work / "batch20/compressed"),
+            (std::vector<std::string>{"a.webp", "b.webp", "c.webp"}));
+  EXPECT_FALSE(fs::exists(m_work / "batch20/alpha/compressed"));
 }
 
 TEST_F(CliTest, InterruptCancelsLikeTheCancelButton) {

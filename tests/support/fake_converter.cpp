@@ -88,6 +88,12 @@ void FakeConverter::releaseAll() {
   m_changed.notify_all();
 }
 
+void FakeConverter::closeGate() {
+  std::lock_guard lock(m_mutex);
+  m_released.clear();
+  m_releaseAll = false;
+}
+
 void FakeConverter::failOn(const std::string& name) {
   std::lock_guard lock(m_mutex);
   m_failing.insert(name);

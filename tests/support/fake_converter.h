@@ -33,6 +33,8 @@ class FakeConverter final : public core::Converter {
   // Lets the conversion of `name` (the input's file name) end.
   void release(const std::string& name);
   void releaseAll();
+  // Conversions wait again until released (after release or releaseAll).
+  void closeGate();
   // Conversions of `name` fail ("The image data is damaged").
   void failOn(const std::string& name);
   // Conversions of `name` go on after a cancel, until released (a tool that

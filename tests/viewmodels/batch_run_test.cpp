@@ -7,6 +7,7 @@
 
 #include "services/settings_store.h"
 #include "support/fake_converter.h"
+#include "support/read_only_folder.h"
 #include "support/test_files.h"
 #include "viewmodels/conversion_view_model.h"
 
@@ -121,7 +122,13 @@ TEST_F(BatchRunTest, CancelEndsRunningAndWaitingItemsThenRetryConvertsThem) {
   EXPECT_TRUE(m_vm->isCancelling());
   ASSERT_TRUE(finished.wait(10000));
   EXPECT_TRUE(finished.front().front().toBool());
-  EXPECT_EQ(kinds(), std::vector<Kind>(5, Kind::Cancelled));
+  // Cancelled and untouched rows alike wait for the next batch, with its
+  // settings: none keeps the format of the batch that did not convert it.
+  EXPECT_EQ(kinds(), std::vector<Kind>(5, Kind::Waiting));
+  for (const ImageItem& item : m_vm->items()) {
+    EXPECT_FALSE(item.batchFormat());
+    EXPECT_FALSE(item.outputURL());
+  }
   EXPECT_FALSE(m_vm->isCancelling());
   EXPECT_EQ(m_desktop.sounds, 0);  // no completion signal after a cancel
   ASSERT_EQ(m_desktop.announcements.size(), 1u);
@@ -162,7 +169,7 @@ TEST_F(BatchRunTest, AKeptOriginalIsCountedApartAndOpensTheCopy) {
   EXPECT_EQ(m_vm->completedCount(), 1);
   EXPECT_EQ(m_vm->keptOriginalCount(), 1);
   EXPECT_EQ(m_vm->skippedCount(), 0);
-  EXPECT_TRUE(m_vm->allConverted());  // nothing is left to convert
+  EXPECT_TRUE(m_vm->allFinished());  // nothing is left to convert
   EXPECT_EQ(m_vm->lastReport().size(), 2u);
 }
 
@@ -219,6 +226,107 @@ TEST_F(BatchRunTest, OptionsAreSavedAndReachTheBatchWithTheTreeBelowTheDroppedFo
   ASSERT_EQ(m_converter.jobs().size(), 1u);
   EXPECT_EQ(m_converter.jobs()[0].outputDirectory, trip / "compressed/2023/summer");
   EXPECT_EQ(m_converter.jobs()[0].settings.options, options);
+}
+
+TEST_F(BatchRunTest, StartWithEveryRowFinishedConvertsThemAllAgainFromScratch) {
+  // a.png converts with a score; b.png comes out larger and is not kept.
+  m_vm->updateOptions({.ifLarger = IfLarger::Skip});
+  m_converter.writeOutputOf("a.png", 3);
+  m_converter.encodeAs("a.png", {.score = 91.0});
+  m_converter.writeOutputOf("b.png", 6);
+  m_converter.releaseAll();
+  add({"a.png", "b.png"});
+  ASSERT_TRUE(runToEnd());
+  EXPECT_TRUE(m_vm->allFinished());  // a skipped image is finished too
+  ASSERT_TRUE(runToEnd());           // a plain start leaves finished rows alone
+  EXPECT_EQ(m_converter.started().size(), 2u);
+
+  m_vm->updateOutputFormat(OutputFormat::Jpeg);
+  m_converter.encodeAs("a.png", {.format = OutputFormat::Jpeg});
+  m_converter.closeGate();
+  QSignalSpy finished(m_vm.get(), &ConversionViewModel::conversionFinished);
+  m_vm->startOrConvertAllAgain();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return m_converter.started().size() == 4; }, 10000));
+  // While they convert again, nothing of the last run shows beside them.
+  for (const ImageItem& item : m_vm->items()) {
+    EXPECT_EQ(item.status().kind, Kind::Processing);
+    EXPECT_FALSE(item.outputURL());
+    EXPECT_FALSE(item.compressedSize());
+    EXPECT_FALSE(item.score());
+    EXPECT_EQ(item.batchFormat(), OutputFormat::Jpeg);
+  }
+  EXPECT_EQ(m_vm->completedCount(), 0);
+  EXPECT_EQ(m_vm->skippedCount(), 0);
+  m_converter.releaseAll();
+  ASSERT_TRUE(finished.wait(10000));
+  EXPECT_EQ(m_converter.jobs()[2].settings.format, OutputFormat::Jpeg);
+  EXPECT_EQ(m_vm->items()[0].outputURL(), m_files / "compressed/a.jpg");
+  EXPECT_FALSE(m_vm->items()[0].score());  // not measured this time
+}
+
+TEST_F(BatchRunTest, ImagesOfADroppedFolderGoIntoItsCompressedFolderHoweverDeep) {
+  m_converter.releaseAll();
+  const fs::path batch = m_files / "batch20";
+  for (const char* name : {"alpha/a.png", "alpha/deep/b.png", "beta/c.png", "d.png"}) {
+    fs::create_directories((batch / name).parent_path());
+    test::writeFile(batch / name, "x");
+  }
+  m_vm->addFiles({batch});
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !m_vm->isAddingFiles(); }, 10000));
+  ASSERT_EQ(m_vm->items().front().url(), batch / "alpha/a.png");
+  EXPECT_EQ(m_vm->outputFolder(), batch / "compressed");  // named before the start
+  ASSERT_TRUE(runToEnd());
+  ASSERT_EQ(m_converter.jobs().size(), 4u);
+  for (const ConversionJob& job : m_converter.jobs()) {
+    EXPECT_EQ(job.outputDirectory, batch / "compressed") << job.input;
+  }
+}
+
+TEST_F(BatchRunTest, AChosenFolderThatCannotBeWrittenStartsNothingAndIsNeverReplaced) {
+  add({"a.png", "b.png"});
+  m_converter.releaseAll();
+  QSignalSpy refused(m_vm.get(), &ConversionViewModel::outputFolderRefused);
+
+  // Read-only: as someone who may not write there (root may).
+  const fs::path locked = m_files / "locked";
+  test::makeReadOnlyFolder(locked, m_files.path());
+  m_vm->setOutputDirectory(locked);
+  {
+    const test::NoRootRights user;
+    ASSERT_TRUE(user.ok());
+    m_vm->startConversion();
+    m_vm->startOrConvertAllAgain();
+  }
+  ASSERT_EQ(refused.count(), 2);
+  EXPECT_EQ(refused.front().at(0).toString(), QString::fromStdString(locked.native()));
+  EXPECT_EQ(refused.front().at(1).toString(), QStringLiteral("Permission denied"));
+
+  // Gone (an unplugged drive), at the next launch: still the choice, and
+  // not made anew somewhere.
+  const fs::path drive = m_files / "drive";
+  fs::create_directories(drive);
+  m_vm->setOutputDirectory(drive);
+  fs::remove(drive);
+  m_vm->loadSavedSettings();
+  EXPECT_EQ(m_vm->settings().outputDirectory, drive);
+  m_vm->startConversion();
+  ASSERT_EQ(refused.count(), 3);
+  EXPECT_EQ(refused.back().at(1).toString(), QStringLiteral("No such file or folder"));
+  EXPECT_FALSE(fs::exists(drive));
+
+  EXPECT_FALSE(m_vm->isConverting());
+  EXPECT_TRUE(m_converter.started().empty());
+  EXPECT_EQ(kinds(), std::vector<Kind>(2, Kind::Waiting));
+
+  // Another folder chosen, the refused start is made.
+  const fs::path open = m_files / "open";
+  fs::create_directories(open);
+  m_vm->setOutputDirectory(open);
+  QSignalSpy finished(m_vm.get(), &ConversionViewModel::conversionFinished);
+  m_vm->retryRefusedStart();
+  ASSERT_TRUE(finished.wait(10000));
+  EXPECT_EQ(m_converter.jobs().size(), 2u);
+  EXPECT_EQ(m_converter.jobs()[0].outputDirectory, open);
 }
 
 TEST_F(BatchRunTest, OneImageGoesAgainAtHigherQualityAndKeepsItsScore) {
