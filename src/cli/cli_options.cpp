@@ -149,11 +149,12 @@ ParseResult parseArguments(const std::vector<std::string>& arguments) {
     if (name == "--format") {
       const std::string format = v == "jpg" ? "jpeg" : v;
       options.encode.autoFormat = format == "auto";
-      if (options.encode.autoFormat) continue;
+      options.encode.sameFormat = format == "same";
+      if (options.encode.autoFormat || options.encode.sameFormat) continue;
       const auto parsed = core::outputFormatFromRawValue(QString::fromStdString(format));
       if (!parsed) {
         return UsageError{withHint("unknown format '" + v + "'", v,
-                                   {"webp", "jpeg", "png", "heic", "avif", "auto"})};
+                                   {"webp", "jpeg", "png", "heic", "avif", "auto", "same"})};
       }
       options.encode.format = *parsed;
     } else if (name == "--quality") {
@@ -222,7 +223,8 @@ std::string usageText(int defaultJobs) {
              "options:\n"
              "  --format FORMAT   webp, jpeg, png, heic or avif [webp]; auto: per image\n"
              "                    the smallest of WebP, JPEG, AVIF (and PNG for few\n"
-             "                    colours or transparency) that looks the same\n"
+             "                    colours or transparency) that looks the same; same:\n"
+             "                    each image in its own format (TIFF, BMP and GIF as PNG)\n"
              "  --quality N       0 (smallest) to 100 (best) [80]; with auto, how alike\n"
              "                    the output must look, as the score it must reach (of\n"
              "                    100): 40 + N / 2, so 100 asks for 90 (identical to the\n"

@@ -39,7 +39,8 @@ QString csvField(QString text) {
 }
 
 QString formatText(const ReportRow& row) {
-  return row.autoUnchosen ? QStringLiteral("auto") : rawValue(row.format);
+  if (row.autoUnchosen) return QStringLiteral("auto");
+  return row.sameUnchosen ? QStringLiteral("same") : rawValue(row.format);
 }
 
 }  // namespace
@@ -54,6 +55,7 @@ ReportRow reportRowFor(const std::filesystem::path& input, qint64 inputSize,
   row.quality = outcome.chosenFormat ? outcome.chosenQuality : settings.encode.quality;
   // An Auto image that chose nothing has no format of its own.
   row.autoUnchosen = settings.encode.autoFormat && !outcome.chosenFormat;
+  row.sameUnchosen = settings.encode.sameFormat && !outcome.chosenFormat;
   row.inputSize = inputSize;
   row.reason = outcome.message;
   row.durationMs = outcome.durationMs;

@@ -56,7 +56,8 @@ std::string readFile(const fs::path& path) {
 QByteArray ConversionLedger::settingsFingerprint(OutputFormat format, int quality,
                                                  std::optional<int> maxWidth,
                                                  std::optional<int> maxHeight,
-                                                 const OutputOptions& options, bool autoFormat) {
+                                                 const OutputOptions& options, bool autoFormat,
+                                                 bool sameFormat) {
   QString text = QStringLiteral("%1;q%2;w%3;h%4;m%5;c%6%7")
                      .arg(rawValue(format))
                      .arg(quality)
@@ -69,6 +70,8 @@ QByteArray ConversionLedger::settingsFingerprint(OutputFormat format, int qualit
                                                                            : QString());
   // Auto: the quality is a target, the format whichever won.
   if (autoFormat) text += QStringLiteral(";auto");
+  // Same as Original: the format is each input's own.
+  if (sameFormat) text += QStringLiteral(";same");
   return QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
 }
 

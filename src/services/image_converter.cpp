@@ -42,9 +42,21 @@ bool temporaryDiskIsFull() {
 
 // Whether a road puts transparent areas on white: JPEG always, PNG unless
 // transparency is kept.
-bool flattensAlpha(const EncodeSettings& settings) {
-  return settings.format == OutputFormat::Jpeg ||
-         (settings.format == OutputFormat::Png && !settings.options.keepAlpha);
+bool flattensAlpha(OutputFormat format, const OutputOptions& options) {
+  return format == OutputFormat::Jpeg || (format == OutputFormat::Png && !options.keepAlpha);
+}
+
+// Same as Original: what the decoder read the file as, not what its name
+// says (a PNG named .jpg stays PNG); the name tells HEIC from AVIF only.
+OutputFormat sameFormatOf(const codec::OpenedImage& input) {
+  const std::string& loader = input.header().loader;
+  if (loader == "jpegload") return OutputFormat::Jpeg;
+  if (loader == "pngload") return OutputFormat::Png;
+  if (loader == "webpload") return OutputFormat::Webp;
+  if (loader == "heifload") {
+    return lowerCaseExtension(input.path()) == "avif" ? OutputFormat::Avif : OutputFormat::Heic;
+  }
+  return OutputFormat::Png;
 }
 
 // The hidden file the output is written to, in the folder it goes to.
@@ -79,7 +91,8 @@ EncodedImage ImageConverter::encode(const ConversionJob& job,
   const codec::ImageHeader& header = input->header();
   const PixelSize size =
       fitSize(header.width, header.height, settings.maxWidth, settings.maxHeight);
-  if (!settings.autoFormat) checkFormatHolds(settings.format, size);
+  const OutputFormat format = settings.sameFormat ? sameFormatOf(*input) : settings.format;
+  if (!settings.autoFormat) checkFormatHolds(format, size);
   const CarriedMetadata carried = carriedMetadata(*input, settings.options, size, token);
   // Decoded once, when a road or the receipt first asks.
   ToolInputs inputs(*input, size, !carried.metadata.icc.empty(), token);
@@ -102,19 +115,20 @@ EncodedImage ImageConverter::encode(const ConversionJob& job,
       encoded.score = choice.score;
       notes << choice.note;
     } else {
-      encoded.staged = stagedIn(folder, settings.format);
-      encoded.format = settings.format;
+      encoded.staged = stagedIn(folder, format);
+      encoded.format = format;
       encoded.quality = settings.quality;
-      notes << roadFor(settings.format)
-                   .encode(in, {.quality = settings.quality,
-                                .options = settings.options,
-                                .output = encoded.staged->path()});
+      // The row says what each image became.
+      encoded.chosen = settings.sameFormat;
+      notes << roadFor(format).encode(in, {.quality = settings.quality,
+                                           .options = settings.options,
+                                           .output = encoded.staged->path()});
       const bool receipt = settings.options.checkQuality;
-      verifyOutput(encoded.staged->path(), settings.format, receipt);
+      verifyOutput(encoded.staged->path(), format, receipt);
       if (receipt) {
         // Compared as encoded: on white where the road flattens.
         const codec::RgbaImage& reference =
-            flattensAlpha(settings) ? inputs.pixelsOnWhite() : inputs.pixels();
+            flattensAlpha(format, settings.options) ? inputs.pixelsOnWhite() : inputs.pixels();
         encoded.score = measuredScore(reference, encoded.staged->path(), in.keepProfile(), token);
       }
     }

@@ -61,6 +61,7 @@ ConversionSettings SettingsPersistence::load() const {
   const QString format = readText(m_store->value(kFormatKey), rawValue(defaults.outputFormat));
   settings.outputFormat = outputFormatFromRawValue(format).value_or(defaults.outputFormat);
   settings.autoFormat = format == QLatin1String(kAutoFormatValue);
+  settings.sameFormat = format == QLatin1String(kSameFormatValue);
   settings.quality = readInteger(m_store->value(kQualityKey), defaults.quality);
   settings.resizeEnabled = readBoolean(m_store->value(kResizeEnabledKey), defaults.resizeEnabled);
   const int maxWidth = readInteger(m_store->value(kMaxWidthKey), 0);
@@ -110,6 +111,9 @@ void SettingsPersistence::saveOutputFormat(OutputFormat format) {
 }
 void SettingsPersistence::saveAutoFormat() {
   write(kFormatKey, QLatin1String(kAutoFormatValue));
+}
+void SettingsPersistence::saveSameFormat() {
+  write(kFormatKey, QLatin1String(kSameFormatValue));
 }
 void SettingsPersistence::saveQuality(int quality) {
   write(kQualityKey, quality);

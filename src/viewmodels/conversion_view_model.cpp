@@ -326,9 +326,13 @@ void ConversionViewModel::conversionStarted(const QUuid& id) {
   const auto row = rowOf(id);
   if (!row) return;
   // Auto's rows learn their format when it is chosen.
-  const bool isAuto = m_batch->settings().encode.autoFormat;
+  const EncodeSettings& encode = m_batch->settings().encode;
+  const bool isAuto = encode.autoFormat;
+  // Same as Original: what the name says, until the conversion tells.
   const std::optional<OutputFormat> format =
-      isAuto ? std::nullopt : std::optional(m_batch->settings().encode.format);
+      isAuto ? std::nullopt
+             : std::optional(encode.sameFormat ? sameFormatFor(m_items[*row].inputFormat())
+                                               : encode.format);
   updateItem(*row, [format, isAuto](ImageItem& item) -> bool {
     return anyOf(item.setStatus(ConversionStatus::processing()), item.setBatchFormat(format),
                  item.setBatchAuto(isAuto));
@@ -401,13 +405,21 @@ void ConversionViewModel::finishBatch(bool cancelled) {
 
 void ConversionViewModel::updateOutputFormat(OutputFormat format) {
   changeSetting(&ConversionSettings::autoFormat, false);
+  changeSetting(&ConversionSettings::sameFormat, false);
   changeSetting(&ConversionSettings::outputFormat, format);
   if (m_persistence) m_persistence->saveOutputFormat(format);
 }
 
 void ConversionViewModel::updateAutoFormat() {
+  changeSetting(&ConversionSettings::sameFormat, false);
   changeSetting(&ConversionSettings::autoFormat, true);
   if (m_persistence) m_persistence->saveAutoFormat();
+}
+
+void ConversionViewModel::updateSameFormat() {
+  changeSetting(&ConversionSettings::autoFormat, false);
+  changeSetting(&ConversionSettings::sameFormat, true);
+  if (m_persistence) m_persistence->saveSameFormat();
 }
 
 void ConversionViewModel::updateQuality(int quality) {

@@ -109,6 +109,7 @@ class ConversionViewModel : public QObject {
 
   void updateOutputFormat(OutputFormat format);
   void updateAutoFormat();
+  void updateSameFormat();
   void updateQuality(int quality);
   // Switching on with items listed fills both maximum sizes with the largest
   // width and height found among them.

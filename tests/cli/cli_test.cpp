@@ -353,6 +353,28 @@ TEST_F(CliTest, SkippedOutputsAreNoFailureAndTheReportSaysWhy) {
   EXPECT_NE(row.find(",converted,"), std::string::npos) << row;
 }
 
+TEST_F(CliTest, SameKeepsEachFormatAndTheReportSaysWhichItWas) {
+  image(m_work / "a.png", 64, 48);
+  fs::copy_file(
+      fs::path(QUORVANE_TEST_DATA_DIR "/../../codec/data/2-animated.gif").lexically_normal(),
+      m_work / "b.gif");
+  const CliRun result = run({"--format", "same", "--if-larger", "write", "--output", "out",
+                             "--report", "r.csv", "a.png", "b.gif"});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(filesIn(m_work / "out"), (std::vector<std::string>{"a.png", "b.png"}));
+  EXPECT_NE(result.out.find("PNG at quality 80"), std::string::npos) << result.out;
+  std::ifstream csv(m_work / "r.csv");
+  std::string header, row;
+  std::getline(csv, header);
+  for (int i = 0; i < 2 && std::getline(csv, row); ++i) {
+    EXPECT_NE(row.find(",png,80,"), std::string::npos) << row;
+  }
+  // A typo gets the nearest choice.
+  const CliRun typo = run({"--format", "sam", "a.png"});
+  EXPECT_EQ(typo.exitCode, 2);
+  EXPECT_NE(typo.err.find("(did you mean 'same'?)"), std::string::npos) << typo.err;
+}
+
 TEST_F(CliTest, AutoNamesTheFormatItChoseAndAnInterruptEndsEveryCandidate) {
   image(m_work / "small.png", 64, 48);
   const CliRun chosen =

@@ -53,6 +53,10 @@ TEST_F(SettingsPersistenceTest, EverySavedFieldComesBackInANewProcess) {
   // Auto is stored in place of a format.
   EXPECT_TRUE(fresh().load().autoFormat);
   EXPECT_EQ(fresh().load().outputFormat, OutputFormat::Webp);
+  // So is Same as Original, and the two exclude each other.
+  SettingsPersistence(settingsStoreAt(file())).saveSameFormat();
+  EXPECT_TRUE(fresh().load().sameFormat);
+  EXPECT_FALSE(fresh().load().autoFormat);
 }
 
 TEST_F(SettingsPersistenceTest, SaveWritesOnlyItsOwnKey) {
