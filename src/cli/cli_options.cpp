@@ -81,6 +81,7 @@ const std::vector<std::string> kOptions = {"--format",
                                            "--keep-structure",
                                            "--skip-converted",
                                            "--check-quality",
+                                           "--lossless",
                                            "--no-quality-check",
                                            "--no-check-quality",
                                            "--verbose",
@@ -96,6 +97,7 @@ bool* switchOf(const std::string& name, core::OutputOptions& options) {
   if (name == "--keep-structure") return &options.keepFolderStructure;
   if (name == "--skip-converted") return &options.skipConverted;
   if (name == "--check-quality") return &options.checkQuality;
+  if (name == "--lossless") return &options.lossless;
   return nullptr;
 }
 
@@ -251,6 +253,9 @@ std::string usageText(int defaultJobs) {
          "                    into the output [strip it]\n"
          "  --keep-icc        keep an RGB colour profile and its colours [convert to sRGB]\n"
          "  --keep-alpha      PNG outputs keep transparency [transparent areas on white]\n"
+         "  --lossless        change no pixel: JPEG inputs to JPEG rearranged by jpegtran,\n"
+         "                    PNG, WebP and AVIF lossless (the colour profile and\n"
+         "                    transparency kept); HEIC and auto cannot; --quality is unused\n"
          "  --keep-dates      give each output its input's modification time\n"
          "  --keep-structure  write images found in a folder at the same place under\n"
          "                    the output folder [all in the output folder]\n"

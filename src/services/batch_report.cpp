@@ -56,6 +56,7 @@ ReportRow reportRowFor(const std::filesystem::path& input, qint64 inputSize,
   // An Auto image that chose nothing has no format of its own.
   row.autoUnchosen = settings.encode.autoFormat && !outcome.chosenFormat;
   row.sameUnchosen = settings.encode.sameFormat && !outcome.chosenFormat;
+  row.lossless = settings.encode.options.lossless;
   row.inputSize = inputSize;
   row.reason = outcome.message;
   row.durationMs = outcome.durationMs;
@@ -109,7 +110,7 @@ QString reportStatusText(ReportRow::Status status) {
 QByteArray reportCsv(const std::vector<ReportRow>& rows) {
   QString text = QStringLiteral(
       "input,output,format,quality,input_bytes,output_bytes,saving_percent,status,reason,"
-      "time_ms,score,looks\r\n");
+      "time_ms,score,looks,lossless\r\n");
   for (const ReportRow& row : rows) {
     const auto saving = savingPercent(row);
     const QStringList fields = {csvField(pathText(row.input)),
@@ -123,7 +124,8 @@ QByteArray reportCsv(const std::vector<ReportRow>& rows) {
                                 csvField(row.reason),
                                 QString::number(row.durationMs),
                                 row.score ? QString::number(*row.score, 'f', 2) : QString(),
-                                row.score ? verdictText(verdictFor(*row.score)) : QString()};
+                                row.score ? verdictText(verdictFor(*row.score)) : QString(),
+                                row.lossless ? QStringLiteral("yes") : QStringLiteral("no")};
     text += fields.join(u',') + QStringLiteral("\r\n");
   }
   return text.toUtf8();
@@ -137,7 +139,8 @@ QByteArray reportJson(const std::vector<ReportRow>& rows) {
                      {QStringLiteral("quality"), row.quality},
                      {QStringLiteral("input_bytes"), row.inputSize},
                      {QStringLiteral("status"), reportStatusText(row.status)},
-                     {QStringLiteral("time_ms"), row.durationMs}};
+                     {QStringLiteral("time_ms"), row.durationMs},
+                     {QStringLiteral("lossless"), row.lossless}};
     item.insert(QStringLiteral("output"),
                 row.output.empty() ? QJsonValue() : QJsonValue(pathText(row.output)));
     item.insert(QStringLiteral("output_bytes"),

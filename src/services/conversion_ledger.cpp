@@ -72,6 +72,7 @@ QByteArray ConversionLedger::settingsFingerprint(OutputFormat format, int qualit
   if (autoFormat) text += QStringLiteral(";auto");
   // Same as Original: the format is each input's own.
   if (sameFormat) text += QStringLiteral(";same");
+  if (options.lossless) text += QStringLiteral(";lossless");
   return QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
 }
 

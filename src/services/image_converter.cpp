@@ -10,6 +10,7 @@
 #include "services/conversion_errors.h"
 #include "services/file_service.h"
 #include "services/format_limits.h"
+#include "services/lossless_error.h"
 #include "services/output_check.h"
 #include "services/roads/road_support.h"
 #include "services/roads/tool_inputs.h"
@@ -81,7 +82,16 @@ EncodedImage ImageConverter::encode(const ConversionJob& job,
                                     const CancellationToken& token) const {
   token.throwIfCancelled();
   const ThreadResourcesGuard threadResources;
-  const EncodeSettings& settings = job.settings;
+  if (const auto unavailable = losslessUnavailable(job.settings)) {
+    throw LosslessError(*unavailable);
+  }
+  // Lossless keeps what the pixels mean: the profile they are in, and
+  // their transparency.
+  EncodeSettings settings = job.settings;
+  if (settings.options.lossless) {
+    settings.options.keepColorProfile = true;
+    settings.options.keepAlpha = true;
+  }
   // Tools get absolute paths only, so no file name can read as an option.
   const fs::path folder = fs::absolute(job.outputDirectory);
 
@@ -91,7 +101,8 @@ EncodedImage ImageConverter::encode(const ConversionJob& job,
   const codec::ImageHeader& header = input->header();
   const PixelSize size =
       fitSize(header.width, header.height, settings.maxWidth, settings.maxHeight);
-  const OutputFormat format = settings.sameFormat ? sameFormatOf(*input) : settings.format;
+  OutputFormat format = settings.sameFormat ? sameFormatOf(*input) : settings.format;
+  if (settings.options.lossless) format = losslessFormat(format);
   if (!settings.autoFormat) checkFormatHolds(format, size);
   const CarriedMetadata carried = carriedMetadata(*input, settings.options, size, token);
   // Decoded once, when a road or the receipt first asks.
@@ -124,8 +135,11 @@ EncodedImage ImageConverter::encode(const ConversionJob& job,
                                            .options = settings.options,
                                            .output = encoded.staged->path()});
       const bool receipt = settings.options.checkQuality;
-      verifyOutput(encoded.staged->path(), format, receipt);
-      if (receipt) {
+      verifyOutput(encoded.staged->path(), format, receipt || settings.options.lossless);
+      if (settings.options.lossless) {
+        checkEveryPixel(inputs.pixels(), encoded.staged->path(), in.keepProfile(), token);
+        if (receipt) encoded.score = 100.0;  // every pixel is the same
+      } else if (receipt) {
         // Compared as encoded: on white where the road flattens.
         const codec::RgbaImage& reference =
             flattensAlpha(format, settings.options) ? inputs.pixelsOnWhite() : inputs.pixels();

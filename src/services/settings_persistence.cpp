@@ -83,6 +83,7 @@ ConversionSettings SettingsPersistence::load() const {
   settings.options.keepFolderStructure = flag(kKeepFolderStructureKey);
   settings.options.skipConverted = flag(kSkipConvertedKey);
   settings.options.keepAlpha = flag(kKeepAlphaKey);
+  settings.options.lossless = flag(kLosslessKey);
   settings.options.checkQuality =
       readBoolean(m_store->value(kCheckQualityKey), defaults.options.checkQuality);
   settings.options.ifLarger = ifLargerFromRawValue(readText(m_store->value(kIfLargerKey), {}))
@@ -99,6 +100,7 @@ void SettingsPersistence::saveOptions(const OutputOptions& options) {
   write(kSkipConvertedKey, options.skipConverted);
   write(kCheckQualityKey, options.checkQuality);
   write(kKeepAlphaKey, options.keepAlpha);
+  write(kLosslessKey, options.lossless);
   write(kIfLargerKey, rawValue(options.ifLarger));
 }
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "services/file_service.h"
+#include "services/lossless_error.h"
 #include "services/memory_budget.h"
 
 namespace quorvane::core {
@@ -223,9 +224,13 @@ void ConversionViewModel::openOutputFolder() {
 
 // --- The batch --------------------------------------------------------------
 
+std::optional<QString> ConversionViewModel::startRefusal() const {
+  return losslessUnavailable(encodeSettingsOf(m_settings));
+}
+
 void ConversionViewModel::startConversion() {
   Q_ASSERT(QThread::currentThread() == thread());
-  if (!canStartConversion() || m_batch) return;
+  if (!canStartConversion() || m_batch || startRefusal()) return;
   // The last batch may be the one whose end called us.
   if (m_finishedBatch) m_finishedBatch.release()->deleteLater();
   setIsCancelling(false);

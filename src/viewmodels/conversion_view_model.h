@@ -68,6 +68,8 @@ class ConversionViewModel : public QObject {
   // The output sizes of the items that have one.
   qint64 totalCompressedSize() const { return m_totals.compressed; }
   bool canStartConversion() const { return hasItems() && !m_isConverting; }
+  // Why the settings cannot start a batch (lossless HEIC, …); absent: they can.
+  std::optional<QString> startRefusal() const;
   // Every listed item is converted (or its original kept): a start would
   // convert them again.
   bool allConverted() const {

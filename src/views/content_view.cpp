@@ -187,6 +187,10 @@ QWidget* ContentView::makeBottomBar() {
 }
 
 void ContentView::start() {
+  if (const auto refused = m_controller.startRefusal()) {
+    showNotice(*refused);
+    return;
+  }
   if (m_controller.allConverted()) {
     m_controller.convertAgain();
   } else {

@@ -375,6 +375,26 @@ TEST_F(CliTest, SameKeepsEachFormatAndTheReportSaysWhichItWas) {
   EXPECT_NE(typo.err.find("(did you mean 'same'?)"), std::string::npos) << typo.err;
 }
 
+TEST_F(CliTest, LosslessIsRefusedBeforeTheBatchWhereItCannotBeAndReported) {
+  image(m_work / "a.png", 64, 48);
+  for (const char* format : {"heic", "auto"}) {
+    const CliRun refused = run({"--format", format, "--lossless", "a.png"});
+    EXPECT_EQ(refused.exitCode, 2) << format;
+    EXPECT_NE(refused.err.find("quorvane: error: lossless "), std::string::npos) << refused.err;
+  }
+  EXPECT_FALSE(fs::exists(m_work / "compressed"));
+  const CliRun lossless = run({"--format", "webp", "--lossless", "--if-larger", "write", "--output",
+                               "out", "--report", "r.csv", "a.png"});
+  EXPECT_EQ(lossless.exitCode, 0) << lossless.err;
+  std::ifstream csv(m_work / "r.csv");
+  std::string header, row;
+  std::getline(csv, header);
+  std::getline(csv, row);
+  EXPECT_NE(header.find(",looks,lossless"), std::string::npos) << header;
+  EXPECT_NE(row.find(",webp,"), std::string::npos) << row;
+  EXPECT_EQ(row.substr(row.size() - 5), ",yes\r") << row;
+}
+
 TEST_F(CliTest, AutoNamesTheFormatItChoseAndAnInterruptEndsEveryCandidate) {
   image(m_work / "small.png", 64, 48);
   const CliRun chosen =

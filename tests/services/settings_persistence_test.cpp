@@ -57,6 +57,12 @@ TEST_F(SettingsPersistenceTest, EverySavedFieldComesBackInANewProcess) {
   SettingsPersistence(settingsStoreAt(file())).saveSameFormat();
   EXPECT_TRUE(fresh().load().sameFormat);
   EXPECT_FALSE(fresh().load().autoFormat);
+  // Lossless is one of the options, off unless saved on.
+  EXPECT_FALSE(fresh().load().options.lossless);
+  OutputOptions lossless;
+  lossless.lossless = true;
+  SettingsPersistence(settingsStoreAt(file())).saveOptions(lossless);
+  EXPECT_TRUE(fresh().load().options.lossless);
 }
 
 TEST_F(SettingsPersistenceTest, SaveWritesOnlyItsOwnKey) {
