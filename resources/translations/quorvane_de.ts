@@ -178,6 +178,27 @@
         <source>Cannot create the output folder</source>
         <translation>Ausgabeordner kann nicht erstellt werden</translation>
     </message>
+    <message>
+        <source>Lossless cannot be combined with Auto: choose a format, or Same as Original</source>
+        <translation>Verlustfrei lässt sich nicht mit Auto kombinieren: Wählen Sie ein Format oder „Wie Original“</translation>
+    </message>
+    <message>
+        <source>Lossless HEIC is not available: the HEIC encoder cannot keep every pixel. Choose PNG, WebP or AVIF, or turn Lossless off</source>
+        <translation>Verlustfreies HEIC ist nicht verfügbar: Der HEIC-Encoder kann nicht jedes Pixel erhalten. Wählen Sie PNG, WebP oder AVIF, oder schalten Sie „Verlustfrei“ aus</translation>
+    </message>
+    <message>
+        <source>The output is not lossless: the pixel at %1, %2 changed</source>
+        <extracomment>%1, %2: the column and row of the first pixel that changed</extracomment>
+        <translation>Die Ausgabe ist nicht verlustfrei: Das Pixel bei %1, %2 hat sich geändert</translation>
+    </message>
+    <message>
+        <source>Lossless JPEG needs a complete JPEG at its own size: choose PNG or WebP, or Same as Original</source>
+        <translation>Verlustfreies JPEG braucht ein vollständiges JPEG in seiner eigenen Größe: Wählen Sie PNG oder WebP, oder „Wie Original“</translation>
+    </message>
+    <message>
+        <source>This JPEG is stored turned, and turning it upright changes pixels: choose PNG or WebP for it</source>
+        <translation>Dieses JPEG ist gedreht gespeichert, und es aufzurichten ändert Pixel: Wählen Sie dafür PNG oder WebP</translation>
+    </message>
 </context>
 <context>
     <name>ConversionLedger</name>
@@ -822,6 +843,14 @@
         <source>%1 on</source>
         <translation>%1 aktiv</translation>
     </message>
+    <message>
+        <source>&amp;Lossless</source>
+        <translation>&amp;Verlustfrei</translation>
+    </message>
+    <message>
+        <source>No pixel changes: JPEG stays JPEG without re-encoding; PNG, WebP and AVIF are written losslessly, with colour profile and transparency. Not for HEIC or Auto</source>
+        <translation>Keine Pixeländerungen: JPEG bleibt JPEG ohne Neukodierung; PNG, WebP und AVIF werden verlustfrei geschrieben, mit Farbprofil und Transparenz. Nicht für HEIC oder Auto</translation>
+    </message>
 </context>
 <context>
     <name>quorvane::gui::OutputFolderButton</name>
@@ -1024,6 +1053,15 @@
         <location line="+17"/>
         <source>Output:</source>
         <translation>Ausgabe:</translation>
+    </message>
+    <message>
+        <source>Same as Original</source>
+        <extracomment>format menu: each image stays in its own format</extracomment>
+        <translation>Wie Original</translation>
+    </message>
+    <message>
+        <source>JPEG stays JPEG, PNG stays PNG, and so on; TIFF, BMP and GIF become PNG</source>
+        <translation>JPEG bleibt JPEG, PNG bleibt PNG und so weiter; TIFF, BMP und GIF werden zu PNG</translation>
     </message>
 </context>
 <context>

@@ -178,6 +178,27 @@
         <source>Cannot create the output folder</source>
         <translation>出力フォルダーを作成できません</translation>
     </message>
+    <message>
+        <source>Lossless cannot be combined with Auto: choose a format, or Same as Original</source>
+        <translation>ロスレスは自動と組み合わせられません: 形式を選ぶか、「元と同じ」を選んでください</translation>
+    </message>
+    <message>
+        <source>Lossless HEIC is not available: the HEIC encoder cannot keep every pixel. Choose PNG, WebP or AVIF, or turn Lossless off</source>
+        <translation>ロスレスHEICは利用できません: HEICエンコーダーはすべてのピクセルを保てません。PNG、WebP、AVIFを選ぶか、ロスレスをオフにしてください</translation>
+    </message>
+    <message>
+        <source>The output is not lossless: the pixel at %1, %2 changed</source>
+        <extracomment>%1, %2: the column and row of the first pixel that changed</extracomment>
+        <translation>出力はロスレスではありません: %1, %2 のピクセルが変化しました</translation>
+    </message>
+    <message>
+        <source>Lossless JPEG needs a complete JPEG at its own size: choose PNG or WebP, or Same as Original</source>
+        <translation>ロスレスJPEGには元のサイズの完全なJPEGが必要です: PNGかWebP、または「元と同じ」を選んでください</translation>
+    </message>
+    <message>
+        <source>This JPEG is stored turned, and turning it upright changes pixels: choose PNG or WebP for it</source>
+        <translation>このJPEGは回転した状態で保存されており、正立させるとピクセルが変わります: PNGかWebPを選んでください</translation>
+    </message>
 </context>
 <context>
     <name>ConversionLedger</name>
@@ -822,6 +843,14 @@
         <source>%1 on</source>
         <translation>%1 件が有効</translation>
     </message>
+    <message>
+        <source>&amp;Lossless</source>
+        <translation>ロスレス(&amp;L)</translation>
+    </message>
+    <message>
+        <source>No pixel changes: JPEG stays JPEG without re-encoding; PNG, WebP and AVIF are written losslessly, with colour profile and transparency. Not for HEIC or Auto</source>
+        <translation>ピクセルを一切変えません: JPEGは再エンコードせずJPEGのまま、PNG・WebP・AVIFはカラープロファイルと透明度を保ってロスレスで書き出します。HEICと自動では使えません</translation>
+    </message>
 </context>
 <context>
     <name>quorvane::gui::OutputFolderButton</name>
@@ -1024,6 +1053,15 @@
         <location line="+17"/>
         <source>Output:</source>
         <translation>出力先:</translation>
+    </message>
+    <message>
+        <source>Same as Original</source>
+        <extracomment>format menu: each image stays in its own format</extracomment>
+        <translation>元と同じ</translation>
+    </message>
+    <message>
+        <source>JPEG stays JPEG, PNG stays PNG, and so on; TIFF, BMP and GIF become PNG</source>
+        <translation>JPEGはJPEG、PNGはPNGのままです。TIFF、BMP、GIFはPNGになります</translation>
     </message>
 </context>
 <context>

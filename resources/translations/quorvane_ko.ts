@@ -178,6 +178,27 @@
         <source>Cannot create the output folder</source>
         <translation>출력 폴더를 만들 수 없습니다</translation>
     </message>
+    <message>
+        <source>Lossless cannot be combined with Auto: choose a format, or Same as Original</source>
+        <translation>무손실은 자동과 함께 쓸 수 없습니다: 형식을 고르거나 '원본과 같게'를 고르세요</translation>
+    </message>
+    <message>
+        <source>Lossless HEIC is not available: the HEIC encoder cannot keep every pixel. Choose PNG, WebP or AVIF, or turn Lossless off</source>
+        <translation>무손실 HEIC는 사용할 수 없습니다: HEIC 인코더는 모든 픽셀을 유지할 수 없습니다. PNG, WebP 또는 AVIF를 고르거나 무손실을 끄세요</translation>
+    </message>
+    <message>
+        <source>The output is not lossless: the pixel at %1, %2 changed</source>
+        <extracomment>%1, %2: the column and row of the first pixel that changed</extracomment>
+        <translation>출력이 무손실이 아닙니다: %1, %2 위치의 픽셀이 바뀌었습니다</translation>
+    </message>
+    <message>
+        <source>Lossless JPEG needs a complete JPEG at its own size: choose PNG or WebP, or Same as Original</source>
+        <translation>무손실 JPEG에는 원래 크기의 완전한 JPEG가 필요합니다: PNG나 WebP, 또는 '원본과 같게'를 고르세요</translation>
+    </message>
+    <message>
+        <source>This JPEG is stored turned, and turning it upright changes pixels: choose PNG or WebP for it</source>
+        <translation>이 JPEG는 회전된 채 저장되어 있어 바로 세우면 픽셀이 바뀝니다: PNG나 WebP를 고르세요</translation>
+    </message>
 </context>
 <context>
     <name>ConversionLedger</name>
@@ -822,6 +843,14 @@
         <source>%1 on</source>
         <translation>%1개 켜짐</translation>
     </message>
+    <message>
+        <source>&amp;Lossless</source>
+        <translation>무손실(&amp;L)</translation>
+    </message>
+    <message>
+        <source>No pixel changes: JPEG stays JPEG without re-encoding; PNG, WebP and AVIF are written losslessly, with colour profile and transparency. Not for HEIC or Auto</source>
+        <translation>픽셀을 전혀 바꾸지 않습니다: JPEG는 다시 인코딩하지 않고 JPEG로, PNG·WebP·AVIF는 색 프로필과 투명도를 유지한 채 무손실로 씁니다. HEIC와 자동에는 쓸 수 없습니다</translation>
+    </message>
 </context>
 <context>
     <name>quorvane::gui::OutputFolderButton</name>
@@ -1024,6 +1053,15 @@
         <location line="+17"/>
         <source>Output:</source>
         <translation>출력 위치:</translation>
+    </message>
+    <message>
+        <source>Same as Original</source>
+        <extracomment>format menu: each image stays in its own format</extracomment>
+        <translation>원본과 같게</translation>
+    </message>
+    <message>
+        <source>JPEG stays JPEG, PNG stays PNG, and so on; TIFF, BMP and GIF become PNG</source>
+        <translation>JPEG는 JPEG로, PNG는 PNG로 유지됩니다. TIFF, BMP, GIF는 PNG가 됩니다</translation>
     </message>
 </context>
 <context>
