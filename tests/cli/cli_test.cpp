@@ -8,98 +8,12 @@
 #include <filesystem>
 #include <fstream>
 
+#include "cli/cli_test_fixture.h"
 #include "codec/image_codec.h"
 #include "support/test_files.h"
 
 namespace quorvane::cli {
 namespace {
-
-namespace fs = std::filesystem;
-using test::ScratchDir;
-
-struct CliRun {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
-// Runs the real quorvane-cli (beside this test in the build) with its real
-// encoders; temporary files go to a folder of the test's own.
-class CliTest : public ::testing::Test {
- protected:
-  void SetUp() override { fs::current_path(m_work.path()); }
-
-  QProcess* start(const std::vector<std::string>& arguments, const QString& tmpdir = {}) {
-    auto* process = new QProcess;
-    m_processes.emplace_back(process);
-    QStringList args;
-    for (const auto& a : arguments) args << QString::fromLocal8Bit(a);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("TMPDIR", tmpdir.isEmpty() ? QString::fromStdString(m_tmp.path().native()) : tmpdir);
-    process->setProcessEnvironment(env);
-    process->setWorkingDirectory(QString::fromStdString(m_work.path().native()));
-    process->start(QCoreApplication::applicationDirPath() + "/quorvane-cli", args);
-    return process;
-  }
-  CliRun run(const std::vector<std::string>& arguments, const QString& tmpdir = {}) {
-    QProcess* process = start(arguments, tmpdir);
-    EXPECT_TRUE(process->waitForFinished(120000));
-    return {process->exitCode(), process->readAllStandardOutput().toStdString(),
-            process->readAllStandardError().toStdString()};
-  }
-  // Ramps under strong grain, which PNG compresses poorly: every format
-  // makes it smaller, as with photos.
-  void image(const fs::path& path, int width = 40, int height = 30) {
-    fs::create_directories(path.parent_path());
-    codec::RgbaImage pixels(width, height);
-    for (int y = 0; y < height; ++y) {
-      for (int x = 0; x < width; ++x) {
-        for (int c = 0; c < 4; ++c) {
-          const std::size_t i = (static_cast<std::size_t>(y) * width + x) * 4 + c;
-          const std::size_t grain = (i * 2654435761u) >> 13 & 63;
-          pixels.data()[i] = c == 3 ? 255 : static_cast<std::uint8_t>(60 + x * 3 + y * 2 + grain);
-        }
-      }
-    }
-    ASSERT_TRUE(codec::writePng(pixels, path));
-  }
-  // Waits (at most `ms`) until no process mentions the test's folder on its
-  // command line: the encoders of a run are gone.
-  bool noProcessUsesTheWorkFolder(int ms) const {
-    return QTest::qWaitFor(
-        [&] {
-          for (const auto& entry : fs::directory_iterator("/proc")) {
-            std::ifstream cmdline(entry.path() / "cmdline");
-            const std::string text((std::istreambuf_iterator<char>(cmdline)), {});
-            if (text.find(m_work.path().native()) != std::string::npos) return false;
-          }
-          return true;
-        },
-        ms);
-  }
-  bool stagingFileAppears(const fs::path& folder) const {
-    return QTest::qWaitFor(
-        [&] {
-          for (const auto& name : filesIn(folder)) {
-            if (name.starts_with(".quorvane-")) return true;
-          }
-          return false;
-        },
-        60000);
-  }
-  std::vector<std::string> filesIn(const fs::path& folder) const {
-    std::vector<std::string> names;
-    std::error_code error;
-    for (const auto& e : fs::directory_iterator(folder, error))
-      names.push_back(e.path().filename());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-
-  ScratchDir m_work;
-  ScratchDir m_tmp;
-  std::vector<std::unique_ptr<QProcess>> m_processes;
-};
 
 TEST_F(CliTest, UsageErrorsExitTwoAndConvertNothing) {
   image(m_work / "a.png");
@@ -351,48 +265,6 @@ TEST_F(CliTest, SkippedOutputsAreNoFailureAndTheReportSaysWhy) {
             0u);
   EXPECT_NE(row.find(",jpeg,80,"), std::string::npos) << row;
   EXPECT_NE(row.find(",converted,"), std::string::npos) << row;
-}
-
-TEST_F(CliTest, SameKeepsEachFormatAndTheReportSaysWhichItWas) {
-  image(m_work / "a.png", 64, 48);
-  fs::copy_file(
-      fs::path(QUORVANE_TEST_DATA_DIR "/../../codec/data/2-animated.gif").lexically_normal(),
-      m_work / "b.gif");
-  const CliRun result = run({"--format", "same", "--if-larger", "write", "--output", "out",
-                             "--report", "r.csv", "a.png", "b.gif"});
-  EXPECT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_EQ(filesIn(m_work / "out"), (std::vector<std::string>{"a.png", "b.png"}));
-  EXPECT_NE(result.out.find("PNG at quality 80"), std::string::npos) << result.out;
-  std::ifstream csv(m_work / "r.csv");
-  std::string header, row;
-  std::getline(csv, header);
-  for (int i = 0; i < 2 && std::getline(csv, row); ++i) {
-    EXPECT_NE(row.find(",png,80,"), std::string::npos) << row;
-  }
-  // A typo gets the nearest choice.
-  const CliRun typo = run({"--format", "sam", "a.png"});
-  EXPECT_EQ(typo.exitCode, 2);
-  EXPECT_NE(typo.err.find("(did you mean 'same'?)"), std::string::npos) << typo.err;
-}
-
-TEST_F(CliTest, LosslessIsRefusedBeforeTheBatchWhereItCannotBeAndReported) {
-  image(m_work / "a.png", 64, 48);
-  for (const char* format : {"heic", "auto"}) {
-    const CliRun refused = run({"--format", format, "--lossless", "a.png"});
-    EXPECT_EQ(refused.exitCode, 2) << format;
-    EXPECT_NE(refused.err.find("quorvane: error: lossless "), std::string::npos) << refused.err;
-  }
-  EXPECT_FALSE(fs::exists(m_work / "compressed"));
-  const CliRun lossless = run({"--format", "webp", "--lossless", "--if-larger", "write", "--output",
-                               "out", "--report", "r.csv", "a.png"});
-  EXPECT_EQ(lossless.exitCode, 0) << lossless.err;
-  std::ifstream csv(m_work / "r.csv");
-  std::string header, row;
-  std::getline(csv, header);
-  std::getline(csv, row);
-  EXPECT_NE(header.find(",looks,lossless"), std::string::npos) << header;
-  EXPECT_NE(row.find(",webp,"), std::string::npos) << row;
-  EXPECT_EQ(row.substr(row.size() - 5), ",yes\r") << row;
 }
 
 TEST_F(CliTest, AutoNamesTheFormatItChoseAndAnInterruptEndsEveryCandidate) {
