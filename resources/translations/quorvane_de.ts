@@ -114,7 +114,8 @@
     </message>
     <message>
         <location line="+6"/>
-        <location filename="../../src/services/image_converter.cpp" line="+125"/>
+        <location filename="../../src/services/image_converter.cpp" line="+153"/>
+        <location filename="../../src/services/roads/png_road.cpp" line="+21"/>
         <location filename="../../src/services/roads/road.cpp" line="+47"/>
         <location filename="../../src/services/staged_output.cpp" line="+30"/>
         <source>Cannot write the output file</source>
@@ -172,13 +173,36 @@
         <translation>Temporäre Datei kann nicht geschrieben werden</translation>
     </message>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-71"/>
+        <location filename="../../src/services/image_converter.cpp" line="-86"/>
         <source>Cannot create the output folder</source>
         <translation>Ausgabeordner kann nicht erstellt werden</translation>
     </message>
-</context>
-<context>
-    <name>ConversionLedger</name>
+    <message>
+        <location filename="../../src/services/lossless_error.cpp" line="+13"/>
+        <source>Lossless cannot be combined with Auto: choose a format, or Same as Original</source>
+        <translation>Verlustfrei lässt sich nicht mit Auto kombinieren: Wählen Sie ein Format oder „Wie Original“</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Lossless HEIC is not available: the HEIC encoder cannot keep every pixel. Choose PNG, WebP or AVIF, or turn Lossless off</source>
+        <translation>Verlustfreies HEIC ist nicht verfügbar: Der HEIC-Encoder kann nicht jedes Pixel erhalten. Wählen Sie PNG, WebP oder AVIF, oder schalten Sie „Verlustfrei“ aus</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>The output is not lossless: the pixel at %1, %2 changed</source>
+        <extracomment>%1, %2: the column and row of the first pixel that changed</extracomment>
+        <translation>Die Ausgabe ist nicht verlustfrei: Das Pixel bei %1, %2 hat sich geändert</translation>
+    </message>
+    <message>
+        <location filename="../../src/services/roads/jpeg_road.cpp" line="+25"/>
+        <source>Lossless JPEG needs a complete JPEG at its own size: choose PNG or WebP, or Same as Original</source>
+        <translation>Verlustfreies JPEG braucht ein vollständiges JPEG in seiner eigenen Größe: Wählen Sie PNG oder WebP, oder „Wie Original“</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>This JPEG is stored turned, and turning it upright changes pixels: choose PNG or WebP for it</source>
+        <translation>Dieses JPEG ist gedreht gespeichert, und es aufzurichten ändert Pixel: Wählen Sie dafür PNG oder WebP</translation>
+    </message>
 </context>
 <context>
     <name>ConversionNote</name>
@@ -386,7 +410,7 @@
 <context>
     <name>quorvane::core::ConversionLedger</name>
     <message>
-        <location line="+107"/>
+        <location line="+111"/>
         <source>The record of earlier conversions in %1 is damaged; what could not be read is ignored.</source>
         <translation>Das Verzeichnis früherer Umwandlungen in %1 ist beschädigt; was nicht gelesen werden konnte, wird übergangen.</translation>
     </message>
@@ -404,7 +428,7 @@
 <context>
     <name>quorvane::core::ConversionViewModel</name>
     <message>
-        <location filename="../../src/viewmodels/conversion_view_model_batch.cpp" line="+200"/>
+        <location filename="../../src/viewmodels/conversion_view_model_batch.cpp" line="+209"/>
         <source>Cancelling conversion</source>
         <translation>Konvertierung wird abgebrochen</translation>
     </message>
@@ -484,7 +508,7 @@
         <translation>Alle erneut &amp;konvertieren</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+12"/>
         <source>Output Folder Cannot Be Written</source>
         <translation>Ausgabeordner nicht beschreibbar</translation>
     </message>
@@ -579,7 +603,7 @@
 <context>
     <name>quorvane::gui::FileListModel</name>
     <message>
-        <location filename="../../src/views/file_list_model.cpp" line="+121"/>
+        <location filename="../../src/views/file_list_model.cpp" line="+123"/>
         <source>File</source>
         <translation>Datei</translation>
     </message>
@@ -856,6 +880,16 @@
     </message>
     <message>
         <location line="+3"/>
+        <source>&amp;Lossless</source>
+        <translation>&amp;Verlustfrei</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No pixel changes: JPEG stays JPEG without re-encoding; PNG, WebP and AVIF are written losslessly, with colour profile and transparency. Not for HEIC or Auto</source>
+        <translation>Keine Pixeländerungen: JPEG bleibt JPEG ohne Neukodierung; PNG, WebP und AVIF werden verlustfrei geschrieben, mit Farbprofil und Transparenz. Nicht für HEIC oder Auto</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>Check &amp;Quality</source>
         <translation>&amp;Qualität prüfen</translation>
     </message>
@@ -997,12 +1031,12 @@
 <context>
     <name>quorvane::gui::SettingsBar</name>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="+196"/>
+        <location filename="../../src/views/settings_bar.cpp" line="+202"/>
         <source>Format</source>
         <translation>Format</translation>
     </message>
     <message>
-        <location line="-120"/>
+        <location line="-126"/>
         <source>WebP: 75 to 85 suits photos; 100 keeps the most detail.</source>
         <translation>WebP: 75 bis 85 eignet sich für Fotos; 100 erhält die meisten Details.</translation>
     </message>
@@ -1049,7 +1083,18 @@
         <translation>Pro Bild das kleinste Format aus WebP, JPEG, AVIF und PNG, das gleich aussieht; die Qualität bestimmt, wie ähnlich</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+4"/>
+        <source>Same as Original</source>
+        <extracomment>format menu: each image stays in its own format</extracomment>
+        <translation>Wie Original</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>JPEG stays JPEG, PNG stays PNG, and so on; TIFF, BMP and GIF become PNG</source>
+        <translation>JPEG bleibt JPEG, PNG bleibt PNG und so weiter; TIFF, BMP und GIF werden zu PNG</translation>
+    </message>
+    <message>
+        <location line="+30"/>
         <source>&amp;Quality:</source>
         <translation>&amp;Qualität:</translation>
     </message>
@@ -1105,13 +1150,13 @@
         <translation>px</translation>
     </message>
     <message>
-        <location line="-209"/>
+        <location line="-218"/>
         <source>Auto: each image as small as it can be while it looks %1 (scoring %2 or more).</source>
         <extracomment>%1: e.g. &quot;very close&quot;; %2: the lowest score allowed (of 100), e.g. 80</extracomment>
         <translation>Auto: jedes Bild so klein wie möglich, solange das Aussehen „%1“ bleibt (Bewertung %2 oder mehr).</translation>
     </message>
     <message>
-        <location line="+173"/>
+        <location line="+182"/>
         <source>Maximum width</source>
         <translation>Maximale Breite</translation>
     </message>

@@ -114,7 +114,8 @@
     </message>
     <message>
         <location line="+6"/>
-        <location filename="../../src/services/image_converter.cpp" line="+125"/>
+        <location filename="../../src/services/image_converter.cpp" line="+153"/>
+        <location filename="../../src/services/roads/png_road.cpp" line="+21"/>
         <location filename="../../src/services/roads/road.cpp" line="+47"/>
         <location filename="../../src/services/staged_output.cpp" line="+30"/>
         <source>Cannot write the output file</source>
@@ -172,13 +173,36 @@
         <translation>一時ファイルに書き込めません</translation>
     </message>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-71"/>
+        <location filename="../../src/services/image_converter.cpp" line="-86"/>
         <source>Cannot create the output folder</source>
         <translation>出力フォルダーを作成できません</translation>
     </message>
-</context>
-<context>
-    <name>ConversionLedger</name>
+    <message>
+        <location filename="../../src/services/lossless_error.cpp" line="+13"/>
+        <source>Lossless cannot be combined with Auto: choose a format, or Same as Original</source>
+        <translation>ロスレスは自動と組み合わせられません: 形式を選ぶか、「元と同じ」を選んでください</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Lossless HEIC is not available: the HEIC encoder cannot keep every pixel. Choose PNG, WebP or AVIF, or turn Lossless off</source>
+        <translation>ロスレスHEICは利用できません: HEICエンコーダーはすべてのピクセルを保てません。PNG、WebP、AVIFを選ぶか、ロスレスをオフにしてください</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>The output is not lossless: the pixel at %1, %2 changed</source>
+        <extracomment>%1, %2: the column and row of the first pixel that changed</extracomment>
+        <translation>出力はロスレスではありません: %1, %2 のピクセルが変化しました</translation>
+    </message>
+    <message>
+        <location filename="../../src/services/roads/jpeg_road.cpp" line="+25"/>
+        <source>Lossless JPEG needs a complete JPEG at its own size: choose PNG or WebP, or Same as Original</source>
+        <translation>ロスレスJPEGには元のサイズの完全なJPEGが必要です: PNGかWebP、または「元と同じ」を選んでください</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>This JPEG is stored turned, and turning it upright changes pixels: choose PNG or WebP for it</source>
+        <translation>このJPEGは回転した状態で保存されており、正立させるとピクセルが変わります: PNGかWebPを選んでください</translation>
+    </message>
 </context>
 <context>
     <name>ConversionNote</name>
@@ -386,7 +410,7 @@
 <context>
     <name>quorvane::core::ConversionLedger</name>
     <message>
-        <location line="+107"/>
+        <location line="+111"/>
         <source>The record of earlier conversions in %1 is damaged; what could not be read is ignored.</source>
         <translation>%1 の以前の変換の記録が壊れています。読み込めない部分は無視します。</translation>
     </message>
@@ -404,7 +428,7 @@
 <context>
     <name>quorvane::core::ConversionViewModel</name>
     <message>
-        <location filename="../../src/viewmodels/conversion_view_model_batch.cpp" line="+200"/>
+        <location filename="../../src/viewmodels/conversion_view_model_batch.cpp" line="+209"/>
         <source>Cancelling conversion</source>
         <translation>変換をキャンセルしています</translation>
     </message>
@@ -484,7 +508,7 @@
         <translation>すべてもう一度変換(&amp;C)</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+12"/>
         <source>Output Folder Cannot Be Written</source>
         <translation>出力フォルダーに書き込めません</translation>
     </message>
@@ -579,7 +603,7 @@
 <context>
     <name>quorvane::gui::FileListModel</name>
     <message>
-        <location filename="../../src/views/file_list_model.cpp" line="+121"/>
+        <location filename="../../src/views/file_list_model.cpp" line="+123"/>
         <source>File</source>
         <translation>ファイル</translation>
     </message>
@@ -856,6 +880,16 @@
     </message>
     <message>
         <location line="+3"/>
+        <source>&amp;Lossless</source>
+        <translation>ロスレス(&amp;L)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No pixel changes: JPEG stays JPEG without re-encoding; PNG, WebP and AVIF are written losslessly, with colour profile and transparency. Not for HEIC or Auto</source>
+        <translation>ピクセルを一切変えません: JPEGは再エンコードせずJPEGのまま、PNG・WebP・AVIFはカラープロファイルと透明度を保ってロスレスで書き出します。HEICと自動では使えません</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>Check &amp;Quality</source>
         <translation>品質を確認(&amp;Q)</translation>
     </message>
@@ -997,12 +1031,12 @@
 <context>
     <name>quorvane::gui::SettingsBar</name>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="+196"/>
+        <location filename="../../src/views/settings_bar.cpp" line="+202"/>
         <source>Format</source>
         <translation>形式</translation>
     </message>
     <message>
-        <location line="-120"/>
+        <location line="-126"/>
         <source>WebP: 75 to 85 suits photos; 100 keeps the most detail.</source>
         <translation>WebP: 写真には 75〜85 が適しています。100 では細部が最もよく残ります。</translation>
     </message>
@@ -1049,7 +1083,18 @@
         <translation>画像ごとに、WebP、JPEG、AVIF、PNG のうち見た目が同じで最も小さい形式を選びます。どこまで近づけるかは品質で決まります</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+4"/>
+        <source>Same as Original</source>
+        <extracomment>format menu: each image stays in its own format</extracomment>
+        <translation>元と同じ</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>JPEG stays JPEG, PNG stays PNG, and so on; TIFF, BMP and GIF become PNG</source>
+        <translation>JPEGはJPEG、PNGはPNGのままです。TIFF、BMP、GIFはPNGになります</translation>
+    </message>
+    <message>
+        <location line="+30"/>
         <source>&amp;Quality:</source>
         <translation>品質(&amp;Q):</translation>
     </message>
@@ -1105,13 +1150,13 @@
         <translation>px</translation>
     </message>
     <message>
-        <location line="-209"/>
+        <location line="-218"/>
         <source>Auto: each image as small as it can be while it looks %1 (scoring %2 or more).</source>
         <extracomment>%1: e.g. &quot;very close&quot;; %2: the lowest score allowed (of 100), e.g. 80</extracomment>
         <translation>自動: 見た目が「%1」の範囲で、各画像をできるだけ小さくします (スコア %2 以上)。</translation>
     </message>
     <message>
-        <location line="+173"/>
+        <location line="+182"/>
         <source>Maximum width</source>
         <translation>最大幅</translation>
     </message>

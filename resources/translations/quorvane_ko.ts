@@ -114,7 +114,8 @@
     </message>
     <message>
         <location line="+6"/>
-        <location filename="../../src/services/image_converter.cpp" line="+125"/>
+        <location filename="../../src/services/image_converter.cpp" line="+153"/>
+        <location filename="../../src/services/roads/png_road.cpp" line="+21"/>
         <location filename="../../src/services/roads/road.cpp" line="+47"/>
         <location filename="../../src/services/staged_output.cpp" line="+30"/>
         <source>Cannot write the output file</source>
@@ -172,13 +173,36 @@
         <translation>임시 파일을 쓸 수 없습니다</translation>
     </message>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-71"/>
+        <location filename="../../src/services/image_converter.cpp" line="-86"/>
         <source>Cannot create the output folder</source>
         <translation>출력 폴더를 만들 수 없습니다</translation>
     </message>
-</context>
-<context>
-    <name>ConversionLedger</name>
+    <message>
+        <location filename="../../src/services/lossless_error.cpp" line="+13"/>
+        <source>Lossless cannot be combined with Auto: choose a format, or Same as Original</source>
+        <translation>무손실은 자동과 함께 쓸 수 없습니다: 형식을 고르거나 '원본과 같게'를 고르세요</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Lossless HEIC is not available: the HEIC encoder cannot keep every pixel. Choose PNG, WebP or AVIF, or turn Lossless off</source>
+        <translation>무손실 HEIC는 사용할 수 없습니다: HEIC 인코더는 모든 픽셀을 유지할 수 없습니다. PNG, WebP 또는 AVIF를 고르거나 무손실을 끄세요</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>The output is not lossless: the pixel at %1, %2 changed</source>
+        <extracomment>%1, %2: the column and row of the first pixel that changed</extracomment>
+        <translation>출력이 무손실이 아닙니다: %1, %2 위치의 픽셀이 바뀌었습니다</translation>
+    </message>
+    <message>
+        <location filename="../../src/services/roads/jpeg_road.cpp" line="+25"/>
+        <source>Lossless JPEG needs a complete JPEG at its own size: choose PNG or WebP, or Same as Original</source>
+        <translation>무손실 JPEG에는 원래 크기의 완전한 JPEG가 필요합니다: PNG나 WebP, 또는 '원본과 같게'를 고르세요</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>This JPEG is stored turned, and turning it upright changes pixels: choose PNG or WebP for it</source>
+        <translation>이 JPEG는 회전된 채 저장되어 있어 바로 세우면 픽셀이 바뀝니다: PNG나 WebP를 고르세요</translation>
+    </message>
 </context>
 <context>
     <name>ConversionNote</name>
@@ -386,7 +410,7 @@
 <context>
     <name>quorvane::core::ConversionLedger</name>
     <message>
-        <location line="+107"/>
+        <location line="+111"/>
         <source>The record of earlier conversions in %1 is damaged; what could not be read is ignored.</source>
         <translation>%1의 이전 변환 기록이 손상되었습니다. 읽을 수 없는 부분은 무시합니다.</translation>
     </message>
@@ -404,7 +428,7 @@
 <context>
     <name>quorvane::core::ConversionViewModel</name>
     <message>
-        <location filename="../../src/viewmodels/conversion_view_model_batch.cpp" line="+200"/>
+        <location filename="../../src/viewmodels/conversion_view_model_batch.cpp" line="+209"/>
         <source>Cancelling conversion</source>
         <translation>변환 취소 중</translation>
     </message>
@@ -484,7 +508,7 @@
         <translation>모두 다시 변환(&amp;C)</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+12"/>
         <source>Output Folder Cannot Be Written</source>
         <translation>출력 폴더에 쓸 수 없음</translation>
     </message>
@@ -579,7 +603,7 @@
 <context>
     <name>quorvane::gui::FileListModel</name>
     <message>
-        <location filename="../../src/views/file_list_model.cpp" line="+121"/>
+        <location filename="../../src/views/file_list_model.cpp" line="+123"/>
         <source>File</source>
         <translation>파일</translation>
     </message>
@@ -856,6 +880,16 @@
     </message>
     <message>
         <location line="+3"/>
+        <source>&amp;Lossless</source>
+        <translation>무손실(&amp;L)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No pixel changes: JPEG stays JPEG without re-encoding; PNG, WebP and AVIF are written losslessly, with colour profile and transparency. Not for HEIC or Auto</source>
+        <translation>픽셀을 전혀 바꾸지 않습니다: JPEG는 다시 인코딩하지 않고 JPEG로, PNG·WebP·AVIF는 색 프로필과 투명도를 유지한 채 무손실로 씁니다. HEIC와 자동에는 쓸 수 없습니다</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>Check &amp;Quality</source>
         <translation>품질 확인(&amp;Q)</translation>
     </message>
@@ -997,12 +1031,12 @@
 <context>
     <name>quorvane::gui::SettingsBar</name>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="+196"/>
+        <location filename="../../src/views/settings_bar.cpp" line="+202"/>
         <source>Format</source>
         <translation>형식</translation>
     </message>
     <message>
-        <location line="-120"/>
+        <location line="-126"/>
         <source>WebP: 75 to 85 suits photos; 100 keeps the most detail.</source>
         <translation>WebP: 사진에는 75~85가 알맞습니다. 100은 디테일을 가장 많이 살립니다.</translation>
     </message>
@@ -1049,7 +1083,18 @@
         <translation>이미지마다 WebP, JPEG, AVIF, PNG 중 겉보기가 같은 가장 작은 형식을 고릅니다. 얼마나 가깝게 맞출지는 품질로 정합니다</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+4"/>
+        <source>Same as Original</source>
+        <extracomment>format menu: each image stays in its own format</extracomment>
+        <translation>원본과 같게</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>JPEG stays JPEG, PNG stays PNG, and so on; TIFF, BMP and GIF become PNG</source>
+        <translation>JPEG는 JPEG로, PNG는 PNG로 유지됩니다. TIFF, BMP, GIF는 PNG가 됩니다</translation>
+    </message>
+    <message>
+        <location line="+30"/>
         <source>&amp;Quality:</source>
         <translation>품질(&amp;Q):</translation>
     </message>
@@ -1105,13 +1150,13 @@
         <translation>px</translation>
     </message>
     <message>
-        <location line="-209"/>
+        <location line="-218"/>
         <source>Auto: each image as small as it can be while it looks %1 (scoring %2 or more).</source>
         <extracomment>%1: e.g. &quot;very close&quot;; %2: the lowest score allowed (of 100), e.g. 80</extracomment>
         <translation>자동: 겉보기가 &apos;%1&apos; 수준을 유지하는 범위에서 각 이미지를 최대한 작게 만듭니다(점수 %2 이상).</translation>
     </message>
     <message>
-        <location line="+173"/>
+        <location line="+182"/>
         <source>Maximum width</source>
         <translation>최대 너비</translation>
     </message>

@@ -81,6 +81,7 @@ const std::vector<std::string> kOptions = {"--format",
                                            "--keep-structure",
                                            "--skip-converted",
                                            "--check-quality",
+                                           "--lossless",
                                            "--no-quality-check",
                                            "--no-check-quality",
                                            "--verbose",
@@ -96,6 +97,7 @@ bool* switchOf(const std::string& name, core::OutputOptions& options) {
   if (name == "--keep-structure") return &options.keepFolderStructure;
   if (name == "--skip-converted") return &options.skipConverted;
   if (name == "--check-quality") return &options.checkQuality;
+  if (name == "--lossless") return &options.lossless;
   return nullptr;
 }
 
@@ -149,11 +151,12 @@ ParseResult parseArguments(const std::vector<std::string>& arguments) {
     if (name == "--format") {
       const std::string format = v == "jpg" ? "jpeg" : v;
       options.encode.autoFormat = format == "auto";
-      if (options.encode.autoFormat) continue;
+      options.encode.sameFormat = format == "same";
+      if (options.encode.autoFormat || options.encode.sameFormat) continue;
       const auto parsed = core::outputFormatFromRawValue(QString::fromStdString(format));
       if (!parsed) {
         return UsageError{withHint("unknown format '" + v + "'", v,
-                                   {"webp", "jpeg", "png", "heic", "avif", "auto"})};
+                                   {"webp", "jpeg", "png", "heic", "avif", "auto", "same"})};
       }
       options.encode.format = *parsed;
     } else if (name == "--quality") {
@@ -222,7 +225,8 @@ std::string usageText(int defaultJobs) {
              "options:\n"
              "  --format FORMAT   webp, jpeg, png, heic or avif [webp]; auto: per image\n"
              "                    the smallest of WebP, JPEG, AVIF (and PNG for few\n"
-             "                    colours or transparency) that looks the same\n"
+             "                    colours or transparency) that looks the same; same:\n"
+             "                    each image in its own format (TIFF, BMP and GIF as PNG)\n"
              "  --quality N       0 (smallest) to 100 (best) [80]; with auto, how alike\n"
              "                    the output must look, as the score it must reach (of\n"
              "                    100): 40 + N / 2, so 100 asks for 90 (identical to the\n"
@@ -249,6 +253,9 @@ std::string usageText(int defaultJobs) {
          "                    into the output [strip it]\n"
          "  --keep-icc        keep an RGB colour profile and its colours [convert to sRGB]\n"
          "  --keep-alpha      PNG outputs keep transparency [transparent areas on white]\n"
+         "  --lossless        change no pixel: JPEG inputs to JPEG rearranged by jpegtran,\n"
+         "                    PNG, WebP and AVIF lossless (the colour profile and\n"
+         "                    transparency kept); HEIC and auto cannot; --quality is unused\n"
          "  --keep-dates      give each output its input's modification time\n"
          "  --keep-structure  write images found in a folder at the same place under\n"
          "                    the output folder [all in the output folder]\n"

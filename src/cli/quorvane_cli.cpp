@@ -27,6 +27,7 @@
 #include "services/file_service.h"
 #include "services/image_converter.h"
 #include "services/image_intake.h"
+#include "services/lossless_error.h"
 #include "services/memory_budget.h"
 #include "services/termination_signals.h"
 
@@ -83,6 +84,11 @@ int availableCpuCount() {
 }
 
 int run(const CliOptions& options) {
+  if (const auto unavailable = core::losslessUnavailable(options.encode)) {
+    QString text = *unavailable;
+    if (!text.isEmpty()) text[0] = text[0].toLower();
+    return usageError(text.toStdString());
+  }
   codec::LibvipsRuntime vips;
   core::BatchSettings settings;
   settings.encode = options.encode;

@@ -48,6 +48,7 @@ QString numericPrefix(const QString& text, int maxCharacters) {
 EncodeSettings encodeSettingsOf(const ConversionSettings& settings) {
   EncodeSettings encode{.format = settings.outputFormat,
                         .autoFormat = settings.autoFormat,
+                        .sameFormat = settings.sameFormat,
                         .quality = settings.quality,
                         .options = settings.options};
   if (settings.resizeEnabled) {

@@ -19,6 +19,8 @@ struct ConversionSettings {
   // Auto: per image, the smallest format that looks the same; `quality`
   // then sets how close it must look.
   bool autoFormat = false;
+  // Same as Original: each image keeps its format (PNG for those not written).
+  bool sameFormat = false;
   int quality = 80;  // 0..100 from the window; not clamped here
   // Absent: the batch writes into "compressed" beside its first listed file.
   std::optional<std::filesystem::path> outputDirectory;

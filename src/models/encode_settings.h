@@ -15,6 +15,9 @@ struct EncodeSettings {
   // `quality` setting how close (see autoTargetScore); `format` is then only
   // the default of the settings.
   bool autoFormat = false;
+  // Same as Original: each image stays in its own format (see sameFormatFor);
+  // `format` is then only the default of the settings.
+  bool sameFormat = false;
   int quality = 80;               // 0..100
   std::optional<int> maxWidth{};  // absent, 0 or negative: no bound
   std::optional<int> maxHeight{};

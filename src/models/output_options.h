@@ -33,6 +33,10 @@ struct OutputOptions {
   // perceptual score. Changes no output; costs about a fifth of the CPU of a
   // WebP conversion, so it is on unless turned off.
   bool checkQuality = true;
+  // No pixel changes: each road writes exactly the decoded pixels (a JPEG
+  // input its own coefficients), the colour profile and transparency kept;
+  // the output is decoded and compared pixel by pixel before it counts.
+  bool lossless = false;
 
   bool operator==(const OutputOptions&) const = default;
 };

@@ -42,7 +42,8 @@ QString csvField(QString text) {
 }
 
 QString formatText(const ReportRow& row) {
-  return row.autoUnchosen ? QStringLiteral("auto") : rawValue(row.format);
+  if (row.autoUnchosen) return QStringLiteral("auto");
+  return row.sameUnchosen ? QStringLiteral("same") : rawValue(row.format);
 }
 
 }  // namespace
@@ -57,6 +58,8 @@ ReportRow reportRowFor(const std::filesystem::path& input, qint64 inputSize,
   row.quality = outcome.chosenFormat ? outcome.chosenQuality : settings.encode.quality;
   // An Auto image that chose nothing has no format of its own.
   row.autoUnchosen = settings.encode.autoFormat && !outcome.chosenFormat;
+  row.sameUnchosen = settings.encode.sameFormat && !outcome.chosenFormat;
+  row.lossless = settings.encode.options.lossless;
   row.inputSize = inputSize;
   row.reason = outcome.message;
   row.durationMs = outcome.durationMs;
@@ -110,7 +113,7 @@ QString reportStatusText(ReportRow::Status status) {
 QByteArray reportCsv(const std::vector<ReportRow>& rows) {
   QString text = QStringLiteral(
       "input,output,format,quality,input_bytes,output_bytes,saving_percent,status,reason,"
-      "time_ms,score,looks\r\n");
+      "time_ms,score,looks,lossless\r\n");
   for (const ReportRow& row : rows) {
     const auto saving = savingPercent(row);
     const QStringList fields = {csvField(pathText(row.input)),
@@ -124,7 +127,8 @@ QByteArray reportCsv(const std::vector<ReportRow>& rows) {
                                 csvField(row.reason),
                                 QString::number(row.durationMs),
                                 row.score ? QString::number(*row.score, 'f', 2) : QString(),
-                                row.score ? verdictText(verdictFor(*row.score)) : QString()};
+                                row.score ? verdictText(verdictFor(*row.score)) : QString(),
+                                row.lossless ? QStringLiteral("yes") : QStringLiteral("no")};
     text += fields.join(u',') + QStringLiteral("\r\n");
   }
   return text.toUtf8();
@@ -138,7 +142,8 @@ QByteArray reportJson(const std::vector<ReportRow>& rows) {
                      {QStringLiteral("quality"), row.quality},
                      {QStringLiteral("input_bytes"), row.inputSize},
                      {QStringLiteral("status"), reportStatusText(row.status)},
-                     {QStringLiteral("time_ms"), row.durationMs}};
+                     {QStringLiteral("time_ms"), row.durationMs},
+                     {QStringLiteral("lossless"), row.lossless}};
     item.insert(QStringLiteral("output"),
                 row.output.empty() ? QJsonValue() : QJsonValue(pathText(row.output)));
     item.insert(QStringLiteral("output_bytes"),

@@ -19,6 +19,8 @@ struct ReportRow {
   OutputFormat format = OutputFormat::Webp;
   int quality = 0;
   bool autoUnchosen = false;  // Auto, and no format was chosen
+  bool sameUnchosen = false;  // Same as Original, and the image was not read
+  bool lossless = false;      // the quality did not apply
   qint64 inputSize = 0;
   std::optional<qint64> outputSize;
   Status status = Status::Cancelled;

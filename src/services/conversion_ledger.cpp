@@ -152,7 +152,8 @@ ConversionLedger::~ConversionLedger() = default;
 QByteArray ConversionLedger::settingsFingerprint(OutputFormat format, int quality,
                                                  std::optional<int> maxWidth,
                                                  std::optional<int> maxHeight,
-                                                 const OutputOptions& options, bool autoFormat) {
+                                                 const OutputOptions& options, bool autoFormat,
+                                                 bool sameFormat) {
   QString text = QStringLiteral("%1;q%2;w%3;h%4;m%5;c%6%7")
                      .arg(rawValue(format))
                      .arg(quality)
@@ -165,6 +166,9 @@ QByteArray ConversionLedger::settingsFingerprint(OutputFormat format, int qualit
                                                                            : QString());
   // Auto: the quality is a target, the format whichever won.
   if (autoFormat) text += QStringLiteral(";auto");
+  // Same as Original: the format is each input's own.
+  if (sameFormat) text += QStringLiteral(";same");
+  if (options.lossless) text += QStringLiteral(";lossless");
   return QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
 }
 

@@ -57,7 +57,8 @@ class ConversionLedger {
   // The settings that shape an output's bytes, as a short hex text.
   static QByteArray settingsFingerprint(OutputFormat format, int quality,
                                         std::optional<int> maxWidth, std::optional<int> maxHeight,
-                                        const OutputOptions& options, bool autoFormat = false);
+                                        const OutputOptions& options, bool autoFormat = false,
+                                        bool sameFormat = false);
   // Hex SHA-256 of a file's bytes; empty when it cannot be read.
   static QByteArray contentHash(const std::filesystem::path& file);
 

@@ -10,6 +10,7 @@
 #include "services/conversion_errors.h"
 #include "services/file_service.h"
 #include "services/format_limits.h"
+#include "services/lossless_error.h"
 #include "services/output_check.h"
 #include "services/roads/road_support.h"
 #include "services/roads/tool_inputs.h"
@@ -42,9 +43,21 @@ bool temporaryDiskIsFull() {
 
 // Whether a road puts transparent areas on white: JPEG always, PNG unless
 // transparency is kept.
-bool flattensAlpha(const EncodeSettings& settings) {
-  return settings.format == OutputFormat::Jpeg ||
-         (settings.format == OutputFormat::Png && !settings.options.keepAlpha);
+bool flattensAlpha(OutputFormat format, const OutputOptions& options) {
+  return format == OutputFormat::Jpeg || (format == OutputFormat::Png && !options.keepAlpha);
+}
+
+// Same as Original: what the decoder read the file as, not what its name
+// says (a PNG named .jpg stays PNG); the name tells HEIC from AVIF only.
+OutputFormat sameFormatOf(const codec::OpenedImage& input) {
+  const std::string& loader = input.header().loader;
+  if (loader == "jpegload") return OutputFormat::Jpeg;
+  if (loader == "pngload") return OutputFormat::Png;
+  if (loader == "webpload") return OutputFormat::Webp;
+  if (loader == "heifload") {
+    return lowerCaseExtension(input.path()) == "avif" ? OutputFormat::Avif : OutputFormat::Heic;
+  }
+  return OutputFormat::Png;
 }
 
 // The hidden file the output is written to, in the folder it goes to.
@@ -69,7 +82,16 @@ EncodedImage ImageConverter::encode(const ConversionJob& job,
                                     const CancellationToken& token) const {
   token.throwIfCancelled();
   const ThreadResourcesGuard threadResources;
-  const EncodeSettings& settings = job.settings;
+  if (const auto unavailable = losslessUnavailable(job.settings)) {
+    throw LosslessError(*unavailable);
+  }
+  // Lossless keeps what the pixels mean: the profile they are in, and
+  // their transparency.
+  EncodeSettings settings = job.settings;
+  if (settings.options.lossless) {
+    settings.options.keepColorProfile = true;
+    settings.options.keepAlpha = true;
+  }
   // Tools get absolute paths only, so no file name can read as an option.
   const fs::path folder = fs::absolute(job.outputDirectory);
 
@@ -79,7 +101,9 @@ EncodedImage ImageConverter::encode(const ConversionJob& job,
   const codec::ImageHeader& header = input->header();
   const PixelSize size =
       fitSize(header.width, header.height, settings.maxWidth, settings.maxHeight);
-  if (!settings.autoFormat) checkFormatHolds(settings.format, size);
+  OutputFormat format = settings.sameFormat ? sameFormatOf(*input) : settings.format;
+  if (settings.options.lossless) format = losslessFormat(format);
+  if (!settings.autoFormat) checkFormatHolds(format, size);
   const CarriedMetadata carried = carriedMetadata(*input, settings.options, size, token);
   // Decoded once, when a road or the receipt first asks.
   ToolInputs inputs(*input, size, !carried.metadata.icc.empty(), token);
@@ -102,19 +126,23 @@ EncodedImage ImageConverter::encode(const ConversionJob& job,
       encoded.score = choice.score;
       notes << choice.note;
     } else {
-      encoded.staged = stagedIn(folder, settings.format);
-      encoded.format = settings.format;
+      encoded.staged = stagedIn(folder, format);
+      encoded.format = format;
       encoded.quality = settings.quality;
-      notes << roadFor(settings.format)
-                   .encode(in, {.quality = settings.quality,
-                                .options = settings.options,
-                                .output = encoded.staged->path()});
+      // The row says what each image became.
+      encoded.chosen = settings.sameFormat;
+      notes << roadFor(format).encode(in, {.quality = settings.quality,
+                                           .options = settings.options,
+                                           .output = encoded.staged->path()});
       const bool receipt = settings.options.checkQuality;
-      verifyOutput(encoded.staged->path(), settings.format, receipt);
-      if (receipt) {
+      verifyOutput(encoded.staged->path(), format, receipt || settings.options.lossless);
+      if (settings.options.lossless) {
+        checkEveryPixel(inputs.pixels(), encoded.staged->path(), in.keepProfile(), token);
+        if (receipt) encoded.score = 100.0;  // every pixel is the same
+      } else if (receipt) {
         // Compared as encoded: on white where the road flattens.
         const codec::RgbaImage& reference =
-            flattensAlpha(settings) ? inputs.pixelsOnWhite() : inputs.pixels();
+            flattensAlpha(format, settings.options) ? inputs.pixelsOnWhite() : inputs.pixels();
         encoded.score = measuredScore(reference, encoded.staged->path(), in.keepProfile(), token);
       }
     }

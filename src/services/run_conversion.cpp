@@ -131,7 +131,7 @@ ConversionOutcome convertAndPublish(const Converter& converter, const Conversion
   QByteArray contentHash;
   const QByteArray fingerprint = ConversionLedger::settingsFingerprint(
       settings.format, settings.quality, settings.maxWidth, settings.maxHeight, settings.options,
-      settings.autoFormat);
+      settings.autoFormat, settings.sameFormat);
   if (ledger) {
     contentHash = ConversionLedger::contentHash(job.input);
     if (!contentHash.isEmpty()) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "services/file_service.h"
+#include "services/lossless_error.h"
 
 namespace quorvane::core {
 

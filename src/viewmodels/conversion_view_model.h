@@ -68,6 +68,8 @@ class ConversionViewModel : public QObject {
   // The output sizes of the items that have one.
   qint64 totalCompressedSize() const { return m_totals.compressed; }
   bool canStartConversion() const { return hasItems() && !m_isConverting; }
+  // Why the settings cannot start a batch (lossless HEIC, …); absent: they can.
+  std::optional<QString> startRefusal() const;
   // Every listed item is finished (see ConversionStatus::isFinished): a
   // start converts them all again.
   bool allFinished() const {
@@ -118,6 +120,7 @@ class ConversionViewModel : public QObject {
 
   void updateOutputFormat(OutputFormat format);
   void updateAutoFormat();
+  void updateSameFormat();
   void updateQuality(int quality);
   // Switching on with items listed fills both maximum sizes with the largest
   // width and height found among them.

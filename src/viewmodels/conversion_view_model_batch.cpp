@@ -7,6 +7,7 @@
 
 #include "services/conversion_errors.h"
 #include "services/file_service.h"
+#include "services/lossless_error.h"
 #include "services/memory_budget.h"
 #include "viewmodels/conversion_view_model.h"
 
@@ -52,14 +53,16 @@ void ConversionViewModel::startOrConvertAllAgain() {
 }
 
 void ConversionViewModel::startConversion() {
-  if (!canStartConversion() || m_batch || refusedForItsFolder({StartRequest::Kind::Pending})) {
+  if (!canStartConversion() || m_batch || startRefusal() ||
+      refusedForItsFolder({StartRequest::Kind::Pending})) {
     return;
   }
   runBatch();
 }
 
 void ConversionViewModel::convertAllAgain() {
-  if (!canStartConversion() || m_batch || refusedForItsFolder({StartRequest::Kind::AllAgain})) {
+  if (!canStartConversion() || m_batch || startRefusal() ||
+      refusedForItsFolder({StartRequest::Kind::AllAgain})) {
     return;
   }
   // With the settings of now: no result of an earlier run stays in a row,
@@ -138,10 +141,16 @@ BatchSettings ConversionViewModel::batchSettings() const {
 bool ConversionViewModel::joinBatch(ImageItem& item) const {
   // From now on the row shows what this batch does with it, whatever the
   // settings become (for Auto, the format it chooses, once chosen).
-  const bool isAuto = m_batch->settings().encode.autoFormat;
-  return anyOf(
-      item.setBatchFormat(isAuto ? std::nullopt : std::optional(m_batch->settings().encode.format)),
-      item.setBatchAuto(isAuto));
+  const EncodeSettings& encode = m_batch->settings().encode;
+  const bool isAuto = encode.autoFormat;
+  const std::optional<OutputFormat> format =
+      isAuto ? std::nullopt
+             : std::optional(encode.sameFormat ? sameFormatFor(item.inputFormat()) : encode.format);
+  return anyOf(item.setBatchFormat(format), item.setBatchAuto(isAuto));
+}
+
+std::optional<QString> ConversionViewModel::startRefusal() const {
+  return losslessUnavailable(encodeSettingsOf(m_settings));
 }
 
 void ConversionViewModel::runBatch() {

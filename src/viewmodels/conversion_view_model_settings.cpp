@@ -11,13 +11,21 @@ namespace fs = std::filesystem;
 
 void ConversionViewModel::updateOutputFormat(OutputFormat format) {
   changeSetting(&ConversionSettings::autoFormat, false);
+  changeSetting(&ConversionSettings::sameFormat, false);
   changeSetting(&ConversionSettings::outputFormat, format);
   if (m_persistence) m_persistence->saveOutputFormat(format);
 }
 
 void ConversionViewModel::updateAutoFormat() {
+  changeSetting(&ConversionSettings::sameFormat, false);
   changeSetting(&ConversionSettings::autoFormat, true);
   if (m_persistence) m_persistence->saveAutoFormat();
+}
+
+void ConversionViewModel::updateSameFormat() {
+  changeSetting(&ConversionSettings::autoFormat, false);
+  changeSetting(&ConversionSettings::sameFormat, true);
+  if (m_persistence) m_persistence->saveSameFormat();
 }
 
 void ConversionViewModel::updateQuality(int quality) {

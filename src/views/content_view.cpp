@@ -192,6 +192,10 @@ QString ContentView::convertAllAgainTitle() {
 }
 
 void ContentView::start() {
+  if (const auto refused = m_controller.startRefusal()) {
+    showNotice(*refused);
+    return;
+  }
   m_controller.startOrConvertAllAgain();
 }
 

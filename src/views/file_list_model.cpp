@@ -26,7 +26,8 @@ FileListModel::FileListModel(core::ConversionViewModel& controller, QObject* par
     : QAbstractTableModel(parent),
       m_controller(controller),
       m_rowCount(static_cast<int>(controller.items().size())),
-      m_format(formatSetting(controller.settings())) {
+      m_format(formatSetting(controller.settings())),
+      m_sameFormat(controller.settings().sameFormat) {
   using Controller = core::ConversionViewModel;
   // The controller appends before it signals; the rows become visible here.
   connect(&controller, &Controller::itemsInserted, this, [this](int first, int count) {
@@ -73,6 +74,7 @@ std::optional<core::OutputFormat> FileListModel::targetFormat(const core::ImageI
   // next batch, what the settings will do with it.
   if (item.batchFormat()) return item.batchFormat();
   if (item.batchAuto()) return std::nullopt;
+  if (m_sameFormat) return core::sameFormatFor(item.inputFormat());
   return m_format;
 }
 
@@ -279,8 +281,10 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
 
 void FileListModel::settingsChanged() {
   const std::optional<core::OutputFormat> format = formatSetting(m_controller.settings());
-  if (format == m_format) return;
+  const bool same = m_controller.settings().sameFormat;
+  if (format == m_format && same == m_sameFormat) return;
   m_format = format;
+  m_sameFormat = same;
   if (m_rowCount > 0) {
     emit dataChanged(index(0, ConversionColumn), index(m_rowCount - 1, ConversionColumn),
                      {Qt::DisplayRole});

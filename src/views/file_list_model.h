@@ -65,6 +65,7 @@ class FileListModel : public QAbstractTableModel {
   core::ConversionViewModel& m_controller;
   int m_rowCount = 0;                          // follows the controller's list through the signals
   std::optional<core::OutputFormat> m_format;  // absent: Auto
+  bool m_sameFormat = false;                   // each row in its input's format
 };
 
 }  // namespace quorvane::gui

@@ -38,6 +38,10 @@ OptionsButton::OptionsButton(core::ConversionViewModel& controller, QWidget* par
             tr("Images converted before into the output folder with the same settings are left "
                "alone"),
             &OutputOptions::skipConverted);
+  addSwitch(menu, tr("&Lossless"),
+            tr("No pixel changes: JPEG stays JPEG without re-encoding; PNG, WebP and AVIF are "
+               "written losslessly, with colour profile and transparency. Not for HEIC or Auto"),
+            &OutputOptions::lossless);
   addSwitch(menu, tr("Check &Quality"),
             tr("Each output is compared with its original and marked by how different it "
                "looks"),

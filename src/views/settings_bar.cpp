@@ -192,17 +192,26 @@ QWidget* SettingsBar::makeFormatRow() {
                         tr("Per image, the smallest of WebP, JPEG, AVIF and PNG that looks the "
                            "same; quality sets how close"),
                         Qt::ToolTipRole);
+  //: format menu: each image stays in its own format
+  m_format->addItem(tr("Same as Original"), QVariant(QStringLiteral("same")));
+  m_format->setItemData(m_format->count() - 1,
+                        tr("JPEG stays JPEG, PNG stays PNG, and so on; TIFF, BMP and GIF "
+                           "become PNG"),
+                        Qt::ToolTipRole);
   formatLabel->setBuddy(m_format);
   m_format->setAccessibleName(tr("Format"));
   // Alt with a letter is a mnemonic of another control, never a search in
   // the list (Alt+A would pick AVIF).
   m_format->installEventFilter(this);
   connect(m_format, &QComboBox::activated, this, [this](int index) {
-    if (index >= static_cast<int>(core::kAllOutputFormats.size())) {
+    const QString value = m_format->itemData(index).toString();
+    if (value == u"auto") {
       m_controller.updateAutoFormat();
-      return;
+    } else if (value == u"same") {
+      m_controller.updateSameFormat();
+    } else if (const auto format = core::outputFormatFromRawValue(value)) {
+      m_controller.updateOutputFormat(*format);
     }
-    m_controller.updateOutputFormat(core::kAllOutputFormats[static_cast<std::size_t>(index)]);
   });
   format->addWidget(formatLabel);
   format->addWidget(m_format);
@@ -413,8 +422,10 @@ void SettingsBar::refresh() {
   const core::ConversionSettings& settings = m_controller.settings();
   {
     const QSignalBlocker block(m_format);
-    m_format->setCurrentIndex(m_format->findData(
-        settings.autoFormat ? QStringLiteral("auto") : core::rawValue(settings.outputFormat)));
+    m_format->setCurrentIndex(m_format->findData(settings.autoFormat ? QStringLiteral("auto")
+                                                 : settings.sameFormat
+                                                     ? QStringLiteral("same")
+                                                     : core::rawValue(settings.outputFormat)));
   }
   {
     const QSignalBlocker block(m_quality);

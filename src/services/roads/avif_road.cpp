@@ -42,8 +42,12 @@ QString AvifRoad::encode(const RoadInput& in, const EncodeRequest& request) cons
   // One worker thread, as avifenc 0.11 has by default and 1.x not: each
   // conversion is one of the batch's slots, and the output does not depend
   // on thread timing.
+  // Lossless: 4:4:4 with the identity matrix, quantiser 0, from a PNG of
+  // exactly the decoded pixels.
   std::vector<std::string> arguments =
-      avifQuantizerArguments(avifQuantizer(request.quality), toolVersion(tool, in.token));
+      request.options.lossless
+          ? std::vector<std::string>{"--lossless", "--depth", "8"}
+          : avifQuantizerArguments(avifQuantizer(request.quality), toolVersion(tool, in.token));
   arguments.insert(arguments.end(), {"--speed", request.quick ? "6" : "4", "--jobs", "1"});
   const MetadataFiles blocks(in.carried);
   for (const char* kind : {"exif", "xmp", "icc"}) {
@@ -61,7 +65,7 @@ QString AvifRoad::encode(const RoadInput& in, const EncodeRequest& request) cons
     all.insert(all.end(), {file.native(), request.output.native()});
     runProcess(tool, all, in.token);
   };
-  if (!readsItAsItIs(in)) {
+  if (request.options.lossless || !readsItAsItIs(in)) {
     run(in.inputs.png());
     return {};
   }

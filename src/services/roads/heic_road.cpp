@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "services/lossless_error.h"
 #include "services/process_runner.h"
 #include "services/roads/road_support.h"
 #include "services/roads/tool_inputs.h"
@@ -10,6 +11,10 @@
 namespace quorvane::core {
 
 QString HeicRoad::encode(const RoadInput& in, const EncodeRequest& request) const {
+  if (request.options.lossless) {
+    throw LosslessError(
+        *losslessUnavailable({.format = OutputFormat::Heic, .options = request.options}));
+  }
   const std::filesystem::path tool = in.tools.toolPath(QStringLiteral("quorvane-heic"));
   const MetadataFiles blocks(in.carried);
   std::vector<std::string> arguments;

@@ -1,8 +1,10 @@
-// PNG: our own palette quantiser on the decoded pixels, then the optimiser
-// when it is there.
+// PNG: our own palette quantiser on the decoded pixels (lossless: the
+// pixels as they are), then the optimiser when it is there.
+#include <QCoreApplication>
 #include <string>
 #include <vector>
 
+#include "services/conversion_errors.h"
 #include "services/png_quantizer.h"
 #include "services/process_runner.h"
 #include "services/roads/road_support.h"
@@ -11,9 +13,19 @@
 namespace quorvane::core {
 
 QString PngRoad::encode(const RoadInput& in, const EncodeRequest& request) const {
-  const bool filled =
-      PNGQuantizer::quantize(in.inputs.pixels().clone(), request.output, request.quality, in.token,
-                             in.carried.empty() ? nullptr : &in.carried, request.options.keepAlpha);
+  bool filled = false;
+  if (request.options.lossless) {
+    const auto written = codec::writePng(in.inputs.pixels(), request.output,
+                                         in.carried.empty() ? nullptr : &in.carried);
+    if (!written) {
+      throwCodecFailure(written.error(), QCoreApplication::translate(
+                                             "ConversionError", "Cannot write the output file"));
+    }
+  } else {
+    filled = PNGQuantizer::quantize(in.inputs.pixels().clone(), request.output, request.quality,
+                                    in.token, in.carried.empty() ? nullptr : &in.carried,
+                                    request.options.keepAlpha);
+  }
   if (in.tools.isToolAvailable(QStringLiteral("oxipng"))) {
     const std::filesystem::path tool = in.tools.toolPath(QStringLiteral("oxipng"));
     // The file holds only what we put in: what is to be kept stays.
