@@ -191,13 +191,15 @@ LedgerText parseLedgerText(std::string_view text) {
         text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
     // A line without its newline was cut short by a crash or a full disk,
     // even when its fields happen to parse.
-    auto parsed = end == std::string_view::npos ? std::nullopt : parseLedgerLine(line);
-    if (parsed) {
-      result.lines.push_back(std::move(*parsed));
+    if (end == std::string_view::npos) {
+      ++result.malformedLines;
+      break;
+    }
+    if (std::optional<LedgerLine> parsed = parseLedgerLine(line)) {
+      result.lines.emplace_back(std::move(*parsed));
     } else {
       ++result.malformedLines;
     }
-    if (end == std::string_view::npos) break;
     start = end + 1;
   }
   return result;
