@@ -79,6 +79,8 @@ class SettingsBar : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The digits of `text`, of any script, in order.
+  static QString numericCharacters(const QString& text);
   QWidget* makeFormatRow();
   QWidget* makeResizeRow();
   QLineEdit* makeSizeField(QHBoxLayout* row, const QString& label, const QString& accessibleName,
