@@ -14,6 +14,7 @@
 #include "codec/indexed_png.h"
 #include "codec/perceptual_score.h"
 #include "models/conversion_settings.h"
+#include "services/carried_metadata.h"
 #include "services/conversion_errors.h"
 #include "services/file_service.h"
 #include "services/png_quantizer.h"
@@ -412,42 +413,6 @@ bool temporaryDiskIsFull() {
 
 namespace {
 
-// What the output is to carry, read once: EXIF and XMP made true of the
-// upright output, an RGB profile (the pixels then stay in its space). A
-// profile that cannot be kept is converted, and `note` says so.
-struct Carried {
-  codec::Metadata metadata;
-  QString note;
-};
-
-Carried carriedMetadata(const ConversionJob& job, const codec::ImageHeader& header,
-                        PixelSize size) {
-  Carried carried;
-  const OutputOptions& options = job.options;
-  if (!options.keepMetadata && !options.keepColorProfile) return carried;
-  auto read = codec::readMetadata(job.input);
-  if (!read) return carried;  // the decode that follows fails with the cause
-  codec::Metadata& found = read.value();
-  if (options.keepMetadata) {
-    if (!found.exif.empty()) {
-      carried.metadata.exif = codec::uprightExif(std::move(found.exif), size.width, size.height);
-    }
-    if (!found.xmp.empty()) {
-      carried.metadata.xmp = codec::uprightXmp(found.xmp, size.width, size.height);
-    }
-  }
-  if (options.keepColorProfile && !found.icc.empty()) {
-    if (codec::iccIsRgb(found.icc) && header.colourModel == codec::ColourModel::Srgb) {
-      carried.metadata.icc = std::move(found.icc);
-    } else {
-      //: shown under a converted image when its colour profile could not be kept
-      carried.note = QCoreApplication::translate(
-          "ConversionNote", "Colour profile converted to sRGB (only RGB profiles can be kept)");
-    }
-  }
-  return carried;
-}
-
 // Why an output is not kept under a minimum saving, or nothing when it is.
 std::optional<QString> notKeptReason(qint64 inputSize, qint64 outputSize, int minSaving) {
   if (inputSize <= 0) return std::nullopt;
@@ -684,7 +649,7 @@ ConversionResult ImageConverter::convert(const ConversionJob& request,
   const codec::ImageHeader header = readCheckedHeader(job.input);
   const PixelSize size = fitSize(header.width, header.height, job.maxWidth, job.maxHeight);
   if (!job.autoFormat) checkFormatHolds(job.format, size);
-  const Carried carried = carriedMetadata(job, header, size);
+  const CarriedMetadata carried = carriedMetadata(job, header, size);
   std::optional<AutoChoice> chosen;
   if (job.autoFormat) {
     chosen.emplace(chooseFormat(job, header, size, carried.metadata, token, batch.autoStarts));
@@ -756,10 +721,8 @@ ConversionResult ImageConverter::convert(const ConversionJob& request,
   }
   fs::path published;
   token.runUnlessCancelled([&] { published = staged.publish(desired, reservations); });
-  QStringList notes;
-  for (const QString& note : {carried.note, roadNote}) {
-    if (!note.isEmpty()) notes << note;
-  }
+  QStringList notes = carried.notes;
+  if (!roadNote.isEmpty()) notes << roadNote;
   ConversionResult result{ConversionResult::Kind::Written, published, outputSize,
                           notes.join(QStringLiteral("; ")), score};
   if (chosen) {

@@ -1,0 +1,35 @@
+#include "services/carried_metadata.h"
+
+#include <QCoreApplication>
+
+namespace quorvane::core {
+
+CarriedMetadata carriedMetadata(const ConversionJob& job, const codec::ImageHeader& header,
+                                PixelSize size) {
+  CarriedMetadata carried;
+  const OutputOptions& options = job.options;
+  if (!options.keepMetadata && !options.keepColorProfile) return carried;
+  auto read = codec::readMetadata(job.input);
+  if (!read) return carried;
+  codec::Metadata& found = read.value();
+  if (options.keepMetadata) {
+    if (!found.exif.empty()) {
+      carried.metadata.exif = codec::uprightExif(std::move(found.exif), size.width, size.height);
+    }
+    if (!found.xmp.empty()) {
+      carried.metadata.xmp = codec::uprightXmp(found.xmp, size.width, size.height);
+    }
+  }
+  if (options.keepColorProfile && !found.icc.empty()) {
+    if (codec::iccIsRgb(found.icc) && header.colourModel == codec::ColourModel::Srgb) {
+      carried.metadata.icc = std::move(found.icc);
+    } else {
+      //: shown under a converted image when its colour profile could not be kept
+      carried.notes << QCoreApplication::translate(
+          "ConversionNote", "Colour profile converted to sRGB (only RGB profiles can be kept)");
+    }
+  }
+  return carried;
+}
+
+}  // namespace quorvane::core
