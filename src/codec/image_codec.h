@@ -16,6 +16,7 @@
 
 #include "codec/codec_result.h"
 #include "codec/metadata.h"
+#include "codec/stop_requested.h"
 
 namespace quorvane::codec {
 
@@ -72,10 +73,6 @@ class RgbaImage {
   std::size_t m_size = 0;
   std::unique_ptr<std::uint8_t[]> m_pixels;
 };
-
-// Asked between steps of long work; true ends it with CodecError::Cancelled.
-// An empty function never stops anything.
-using StopRequested = std::function<bool()>;
 
 struct DecodeOptions {
   StopRequested stopRequested;

@@ -1,13 +1,30 @@
 // XMP packets: the edits that keep a packet true of an upright, resized
-// output.
+// output, in one pass over the text whatever it holds.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
+
+#include "codec/stop_requested.h"
 
 namespace quorvane::codec {
 
-// The same for an XMP packet: tiff:Orientation 1, the pixel sizes updated.
-std::vector<std::uint8_t> uprightXmp(const std::vector<std::uint8_t>& xmp, int width, int height);
+// The most XMP a conversion carries, in bytes. Real packets take a few
+// kilobytes (a few megabytes where an editor piled up its history); beyond
+// this a packet is dropped rather than copied into every output.
+inline constexpr std::size_t kMaxCarriedXmp = 8'000'000;
+
+// The packet as stored for pixels that are now upright and width x height:
+// each tiff:Orientation (as an attribute or an element) says 1;
+// tiff:ImageWidth/ImageLength and exif:PixelXDimension/PixelYDimension say
+// the new size. Everything else is
+// copied as it is: text, comments, CDATA, and names that only look alike.
+// Linear in the packet's size; asks `stopRequested` after every megabyte
+// and returns nothing when it says stop.
+std::optional<std::vector<std::uint8_t>> uprightXmp(const std::vector<std::uint8_t>& xmp, int width,
+                                                    int height,
+                                                    const StopRequested& stopRequested = {});
 
 }  // namespace quorvane::codec

@@ -2,10 +2,12 @@
 
 #include <QCoreApplication>
 
+#include "services/file_service.h"
+
 namespace quorvane::core {
 
 CarriedMetadata carriedMetadata(const ConversionJob& job, const codec::ImageHeader& header,
-                                PixelSize size) {
+                                PixelSize size, const CancellationToken& token) {
   CarriedMetadata carried;
   const OutputOptions& options = job.options;
   if (!options.keepMetadata && !options.keepColorProfile) return carried;
@@ -16,8 +18,16 @@ CarriedMetadata carriedMetadata(const ConversionJob& job, const codec::ImageHead
     if (!found.exif.empty()) {
       carried.metadata.exif = codec::uprightExif(std::move(found.exif), size.width, size.height);
     }
-    if (!found.xmp.empty()) {
-      carried.metadata.xmp = codec::uprightXmp(found.xmp, size.width, size.height);
+    if (found.xmp.size() > codec::kMaxCarriedXmp) {
+      //: shown under a converted image; %1 and %2 are sizes such as "16.8 MB"
+      carried.notes << QCoreApplication::translate("ConversionNote",
+                                                   "XMP not kept: %1 is more than the %2 carried")
+                           .arg(FileService::formatFileSize(static_cast<qint64>(found.xmp.size())),
+                                FileService::formatFileSize(codec::kMaxCarriedXmp));
+    } else if (!found.xmp.empty()) {
+      auto xmp = codec::uprightXmp(found.xmp, size.width, size.height, stopRequestedBy(token));
+      token.throwIfCancelled();
+      if (xmp) carried.metadata.xmp = std::move(*xmp);
     }
   }
   if (options.keepColorProfile && !found.icc.empty()) {

@@ -649,7 +649,7 @@ ConversionResult ImageConverter::convert(const ConversionJob& request,
   const codec::ImageHeader header = readCheckedHeader(job.input);
   const PixelSize size = fitSize(header.width, header.height, job.maxWidth, job.maxHeight);
   if (!job.autoFormat) checkFormatHolds(job.format, size);
-  const CarriedMetadata carried = carriedMetadata(job, header, size);
+  const CarriedMetadata carried = carriedMetadata(job, header, size, token);
   std::optional<AutoChoice> chosen;
   if (job.autoFormat) {
     chosen.emplace(chooseFormat(job, header, size, carried.metadata, token, batch.autoStarts));
