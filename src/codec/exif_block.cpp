@@ -1,6 +1,7 @@
 #include "codec/exif_block.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace quorvane::codec {
@@ -14,9 +15,17 @@ constexpr std::uint16_t kExifIfd = 0x8769;
 constexpr std::uint16_t kGpsIfd = 0x8825;
 constexpr std::uint16_t kPixelXDimension = 0xA002;
 constexpr std::uint16_t kPixelYDimension = 0xA003;
-constexpr std::uint16_t kShort = 3;
-constexpr std::uint16_t kLong = 4;
-constexpr std::uint16_t kAscii = 2;
+
+enum Type : std::uint16_t {
+  kByte = 1,
+  kAscii = 2,
+  kShort = 3,
+  kLong = 4,
+  kSignedByte = 6,
+  kSignedShort = 8,
+  kSignedLong = 9,
+};
+constexpr std::size_t kEntrySize = 12;
 
 // A TIFF structure read in place, in either byte order, every offset
 // checked against the block.
@@ -34,30 +43,90 @@ class Tiff {
   bool valid() const { return m_valid; }
   std::uint32_t firstIfd() const { return read32(4); }
 
-  // The entry of `tag` in the IFD at `ifd`, as the offset of its 12 bytes.
-  std::optional<std::size_t> entry(std::uint32_t ifd, std::uint16_t tag) const {
-    if (!fits(ifd, 2)) return std::nullopt;
+  // The offsets of the 12-byte entries of `tag` in the IFD at `ifd`, in
+  // the order they are stored (a damaged file may hold one tag twice).
+  std::vector<std::size_t> entries(std::uint32_t ifd, std::uint16_t tag) const {
+    std::vector<std::size_t> found;
+    if (!fits(ifd, 2)) return found;
     const std::uint16_t count = read16(ifd);
     for (std::uint16_t i = 0; i < count; ++i) {
-      const std::size_t at = ifd + 2 + std::size_t{12} * i;
-      if (!fits(at, 12)) return std::nullopt;
-      if (read16(at) == tag) return at;
+      const std::size_t at = ifd + 2 + kEntrySize * i;
+      if (!fits(at, kEntrySize)) break;
+      if (read16(at) == tag) found.push_back(at);
     }
-    return std::nullopt;
+    return found;
   }
-  std::optional<std::uint32_t> number(std::size_t entryAt) const {
+  std::optional<std::size_t> entry(std::uint32_t ifd, std::uint16_t tag) const {
+    const auto found = entries(ifd, tag);
+    if (found.empty()) return std::nullopt;
+    return found.front();
+  }
+
+  // The first value of an integer entry of any width and sign.
+  std::optional<std::int64_t> number(std::size_t entryAt) const {
     const std::uint16_t type = read16(entryAt + 2);
-    if (type == kShort) return read16(entryAt + 8);
-    if (type == kLong) return read32(entryAt + 8);
-    return std::nullopt;
+    const std::uint32_t count = read32(entryAt + 4);
+    std::size_t width = 0;
+    switch (type) {
+      case kByte:
+      case kSignedByte:
+        width = 1;
+        break;
+      case kShort:
+      case kSignedShort:
+        width = 2;
+        break;
+      case kLong:
+      case kSignedLong:
+        width = 4;
+        break;
+      default:
+        return std::nullopt;
+    }
+    if (count == 0) return std::nullopt;
+    // Values of up to four bytes in all sit in the entry itself.
+    const std::size_t at = std::uint64_t{count} * width <= 4 ? entryAt + 8 : read32(entryAt + 8);
+    if (!fits(at, width)) return std::nullopt;
+    switch (type) {
+      case kByte:
+        return m_bytes[at];
+      case kSignedByte:
+        return static_cast<std::int8_t>(m_bytes[at]);
+      case kShort:
+        return read16(at);
+      case kSignedShort:
+        return static_cast<std::int16_t>(read16(at));
+      case kLong:
+        return read32(at);
+      default:
+        return static_cast<std::int32_t>(read32(at));
+    }
   }
-  // Sets a SHORT or LONG entry holding one value.
+  // Makes the entry hold exactly one SHORT, or one LONG when the value
+  // needs it: both fit in the entry itself, so any entry can take them.
   void setNumber(std::size_t entryAt, std::uint32_t value) {
-    const std::uint16_t type = read16(entryAt + 2);
-    if (read32(entryAt + 4) != 1) return;
-    if (type == kShort)
-      write16(entryAt + 8, static_cast<std::uint16_t>(std::min<std::uint32_t>(value, 0xffff)));
-    if (type == kLong) write32(entryAt + 8, value);
+    const bool asShort = value <= 0xffff;
+    write16(entryAt + 2, asShort ? kShort : kLong);
+    write32(entryAt + 4, 1);
+    write32(entryAt + 8, 0);
+    if (asShort) {
+      write16(entryAt + 8, static_cast<std::uint16_t>(value));
+    } else {
+      write32(entryAt + 8, value);
+    }
+  }
+  // Removes an entry of the IFD at `ifd`: the later entries and the link to
+  // the next IFD move up, the freed 12 bytes are zeroed.
+  void removeEntry(std::uint32_t ifd, std::size_t entryAt) {
+    const std::uint16_t count = read16(ifd);
+    const std::size_t end = ifd + 2 + kEntrySize * count + 4;
+    const std::size_t tail = std::min(end, m_bytes.size());
+    if (entryAt + kEntrySize > tail) return;
+    std::memmove(m_bytes.data() + entryAt, m_bytes.data() + entryAt + kEntrySize,
+                 tail - entryAt - kEntrySize);
+    std::fill(m_bytes.begin() + static_cast<std::ptrdiff_t>(tail - kEntrySize),
+              m_bytes.begin() + static_cast<std::ptrdiff_t>(tail), 0);
+    write16(ifd, static_cast<std::uint16_t>(count - 1));
   }
   std::optional<std::string> text(std::size_t entryAt) const {
     if (read16(entryAt + 2) != kAscii) return std::nullopt;
@@ -72,17 +141,19 @@ class Tiff {
   std::optional<std::uint32_t> subIfd(std::uint16_t tag) const {
     const auto at = entry(firstIfd(), tag);
     if (!at) return std::nullopt;
-    return number(*at);
-  }
-
- private:
-  bool fits(std::size_t at, std::size_t length) const {
-    return at <= m_bytes.size() && length <= m_bytes.size() - at;
+    const auto offset = number(*at);
+    if (!offset || *offset < 0) return std::nullopt;
+    return static_cast<std::uint32_t>(*offset);
   }
   std::uint16_t read16(std::size_t at) const {
     if (!fits(at, 2)) return 0;
     return m_little ? static_cast<std::uint16_t>(m_bytes[at] | m_bytes[at + 1] << 8)
                     : static_cast<std::uint16_t>(m_bytes[at] << 8 | m_bytes[at + 1]);
+  }
+
+ private:
+  bool fits(std::size_t at, std::size_t length) const {
+    return at <= m_bytes.size() && length <= m_bytes.size() - at;
   }
   std::uint32_t read32(std::size_t at) const {
     if (!fits(at, 4)) return 0;
@@ -114,23 +185,65 @@ std::vector<std::uint8_t> withoutExifHeader(std::vector<std::uint8_t> exif) {
   return exif;
 }
 
+// Each orientation as the 2x2 matrix that takes stored pixel coordinates
+// (x right, y down, about the centre) to displayed ones.
+using Matrix = std::array<int, 4>;  // row-major
+constexpr std::array<Matrix, 8> kOrientationMatrix = {{
+    {1, 0, 0, 1},    // 1: as stored
+    {-1, 0, 0, 1},   // 2: mirrored left to right
+    {-1, 0, 0, -1},  // 3: turned 180°
+    {1, 0, 0, -1},   // 4: mirrored top to bottom
+    {0, 1, 1, 0},    // 5: transposed
+    {0, -1, 1, 0},   // 6: turned 90° clockwise
+    {0, -1, -1, 0},  // 7: transversed
+    {0, 1, -1, 0},   // 8: turned 90° anticlockwise
+}};
+
 }  // namespace
 
-std::vector<std::uint8_t> uprightExif(std::vector<std::uint8_t> exif, int width, int height) {
+int orientationAfter(int tagged, int applied) {
+  const auto matrix = [](int orientation) {
+    return kOrientationMatrix[static_cast<std::size_t>(
+        orientation >= 1 && orientation <= 8 ? orientation - 1 : 0)];
+  };
+  // Output = applied(stored), so the output needs tagged x applied⁻¹; the
+  // inverse of these orthogonal matrices is their transpose.
+  const Matrix t = matrix(tagged);
+  const Matrix a = matrix(applied);
+  const Matrix wanted = {t[0] * a[0] + t[1] * a[1], t[0] * a[2] + t[1] * a[3],
+                         t[2] * a[0] + t[3] * a[1], t[2] * a[2] + t[3] * a[3]};
+  for (std::size_t i = 0; i < kOrientationMatrix.size(); ++i) {
+    if (kOrientationMatrix[i] == wanted) return static_cast<int>(i) + 1;
+  }
+  return 1;  // unreachable: the eight form a group
+}
+
+std::vector<std::uint8_t> uprightExif(std::vector<std::uint8_t> exif, int width, int height,
+                                      int appliedOrientation) {
   exif = withoutExifHeader(std::move(exif));
   Tiff tiff(exif);
   if (!tiff.valid()) return {};
   const std::uint32_t ifd0 = tiff.firstIfd();
-  if (const auto at = tiff.entry(ifd0, kOrientation)) tiff.setNumber(*at, 1);
-  if (const auto at = tiff.entry(ifd0, kImageWidth))
-    tiff.setNumber(*at, static_cast<std::uint32_t>(width));
-  if (const auto at = tiff.entry(ifd0, kImageLength))
-    tiff.setNumber(*at, static_cast<std::uint32_t>(height));
+  // Removals move later entries up, so the list is walked from its end;
+  // the first entry is the one readers take.
+  const auto orientations = tiff.entries(ifd0, kOrientation);
+  for (std::size_t i = orientations.size(); i-- > 0;) {
+    const auto value = i == 0 ? tiff.number(orientations[i]) : std::nullopt;
+    if (value && *value >= 1 && *value <= 8) {
+      tiff.setNumber(orientations[i], static_cast<std::uint32_t>(orientationAfter(
+                                          static_cast<int>(*value), appliedOrientation)));
+    } else {
+      tiff.removeEntry(ifd0, orientations[i]);
+    }
+  }
+  const auto setSize = [&tiff](std::optional<std::size_t> at, int value) {
+    if (at && tiff.number(*at)) tiff.setNumber(*at, static_cast<std::uint32_t>(value));
+  };
+  setSize(tiff.entry(ifd0, kImageWidth), width);
+  setSize(tiff.entry(ifd0, kImageLength), height);
   if (const auto exifIfd = tiff.subIfd(kExifIfd)) {
-    if (const auto at = tiff.entry(*exifIfd, kPixelXDimension))
-      tiff.setNumber(*at, static_cast<std::uint32_t>(width));
-    if (const auto at = tiff.entry(*exifIfd, kPixelYDimension))
-      tiff.setNumber(*at, static_cast<std::uint32_t>(height));
+    setSize(tiff.entry(*exifIfd, kPixelXDimension), width);
+    setSize(tiff.entry(*exifIfd, kPixelYDimension), height);
   }
   return exif;
 }
@@ -148,7 +261,16 @@ std::optional<std::uint32_t> exifNumber(const std::vector<std::uint8_t>& exif, s
   Tiff tiff(copy);
   if (!tiff.valid()) return std::nullopt;
   const auto at = tiff.entry(tiff.firstIfd(), tag);
-  return at ? tiff.number(*at) : std::nullopt;
+  const auto value = at ? tiff.number(*at) : std::nullopt;
+  if (!value || *value < 0) return std::nullopt;
+  return static_cast<std::uint32_t>(*value);
+}
+
+int exifEntryCount(const std::vector<std::uint8_t>& exif, std::uint16_t tag) {
+  std::vector<std::uint8_t> copy = withoutExifHeader(exif);
+  Tiff tiff(copy);
+  if (!tiff.valid()) return 0;
+  return static_cast<int>(tiff.entries(tiff.firstIfd(), tag).size());
 }
 
 bool exifHasGps(const std::vector<std::uint8_t>& exif) {
@@ -157,7 +279,7 @@ bool exifHasGps(const std::vector<std::uint8_t>& exif) {
   if (!tiff.valid()) return false;
   const auto gps = tiff.subIfd(kGpsIfd);
   // A GPS IFD with at least one entry.
-  return gps && *gps + 2 <= copy.size() && (copy[*gps] | copy[*gps + 1]) != 0;
+  return gps && tiff.read16(*gps) != 0;
 }
 
 }  // namespace quorvane::codec

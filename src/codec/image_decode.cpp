@@ -25,6 +25,8 @@ using detail::vipsError;
 
 namespace {
 
+constexpr std::uint16_t kExifOrientation = 0x0112;
+
 int bitsFor(VipsBandFormat format) {
   switch (format) {
     case VIPS_FORMAT_UCHAR:
@@ -56,6 +58,25 @@ ColourModel colourModelFor(VipsInterpretation interpretation) {
     default:
       return ColourModel::Other;
   }
+}
+
+// The orientation to show the pixels in: libvips' reading of the EXIF
+// block, or ours where libvips found none. libexif, which libvips reads
+// EXIF with, gives up on blocks over 64 kB, so a block whose IFD0 lies past
+// that (PNG, WebP and HEIF hold such blocks) reads as upright to libvips
+// and as turned to every other reader.
+int orientationOf(VipsImage* image) {
+  const int found = vips_image_get_orientation(image);
+  if (found >= 2 && found <= 8) return found;
+  const void* data = nullptr;
+  size_t length = 0;
+  if (!vips_image_get_typeof(image, VIPS_META_EXIF_NAME) ||
+      vips_image_get_blob(image, VIPS_META_EXIF_NAME, &data, &length) != 0 || !data) {
+    return 1;
+  }
+  const auto* bytes = static_cast<const std::uint8_t*>(data);
+  const auto tagged = exifNumber({bytes, bytes + length}, kExifOrientation);
+  return tagged && *tagged >= 1 && *tagged <= 8 ? static_cast<int>(*tagged) : 1;
 }
 
 bool needsRandomAccess(int orientation) {
@@ -133,7 +154,7 @@ CodecError tooLarge(const char* action, const std::filesystem::path& path, std::
 
 ImageHeader headerOf(VipsImage* image) {
   ImageHeader header;
-  header.orientation = std::clamp(vips_image_get_orientation(image), 1, 8);
+  header.orientation = orientationOf(image);
   header.width = vips_image_get_width(image);
   header.height = vips_image_get_height(image);
   if (header.orientation >= 5) std::swap(header.width, header.height);
@@ -406,7 +427,7 @@ Result<RgbaImage> decode(const std::filesystem::path& path, const DecodeOptions&
     const int width = vips_image_get_width(image.get());
     const int height = vips_image_get_height(image.get());
     if (exceedsPixelLimit(width, height)) return tooLarge(kAction, path, width, height);
-    orientation = std::clamp(vips_image_get_orientation(image.get()), 1, 8);
+    orientation = orientationOf(image.get());
     const std::string shrink = shrinkOnLoad(image.get(), orientation, options);
     if (!needsRandomAccess(orientation) || !shrink.empty()) {
       image.reset();
@@ -417,6 +438,13 @@ Result<RgbaImage> decode(const std::filesystem::path& path, const DecodeOptions&
     }
   }
 
+  if (orientation != 1 && vips_image_get_orientation(image.get()) != orientation) {
+    // Ours, not libvips': autorot turns by the image's own field.
+    if (!apply(image, [](VipsImage* i, VipsImage** o) { return vips_copy(i, o, nullptr); })) {
+      return vipsError(CodecError::Kind::Damaged, kAction, path, "orientation");
+    }
+    vips_image_set_int(image.get(), VIPS_META_ORIENTATION, orientation);
+  }
   if (orientation != 1 &&
       !apply(image, [](VipsImage* i, VipsImage** o) { return vips_autorot(i, o, nullptr); })) {
     return vipsError(CodecError::Kind::Damaged, kAction, path, "orientation");

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "codec/exif_block.h"
+
 namespace quorvane::codec {
 
 namespace {
@@ -43,13 +45,20 @@ const Property* propertyAt(std::string_view text, std::size_t at) {
   return nullptr;
 }
 
+std::optional<int> orientationValue(std::string_view value) {
+  while (!value.empty() && isSpace(value.front())) value.remove_prefix(1);
+  while (!value.empty() && isSpace(value.back())) value.remove_suffix(1);
+  if (value.size() != 1 || value[0] < '1' || value[0] > '8') return std::nullopt;
+  return value[0] - '0';
+}
+
 // Rewrites the packet, scanning it once: text between tags, tags with
 // their quoted attribute values, comments and CDATA sections, each skipped
 // as a whole so a quote or a name inside them changes nothing.
 class Rewriter {
  public:
-  Rewriter(std::string_view text, int width, int height)
-      : m_text(text), m_width(width), m_height(height) {
+  Rewriter(std::string_view text, int width, int height, int applied)
+      : m_text(text), m_width(width), m_height(height), m_applied(applied) {
     m_out.reserve(text.size() + 64);
   }
 
@@ -98,7 +107,7 @@ class Rewriter {
   }
 
   // The value the output needs in place of `value`; nothing: remove it.
-  std::optional<std::string> replacement(Field field, std::string_view) const {
+  std::optional<std::string> replacement(Field field, std::string_view value) const {
     switch (field) {
       case Field::Width:
         return std::to_string(m_width);
@@ -107,7 +116,9 @@ class Rewriter {
       case Field::Orientation:
         break;
     }
-    return "1";
+    const auto tagged = orientationValue(value);
+    if (!tagged) return std::nullopt;
+    return std::to_string(orientationAfter(*tagged, m_applied));
   }
 
   // `name="value"` (or single quotes, spaces around '=') inside a tag; the
@@ -161,6 +172,7 @@ class Rewriter {
   std::string_view m_text;
   int m_width;
   int m_height;
+  int m_applied;
   std::string m_out;
   std::size_t m_at = 0;
   std::size_t m_copied = 0;  // m_text before this is in m_out or replaced
@@ -170,10 +182,10 @@ class Rewriter {
 }  // namespace
 
 std::optional<std::vector<std::uint8_t>> uprightXmp(const std::vector<std::uint8_t>& xmp, int width,
-                                                    int height,
+                                                    int height, int appliedOrientation,
                                                     const StopRequested& stopRequested) {
   const std::string_view text(reinterpret_cast<const char*>(xmp.data()), xmp.size());
-  auto rewritten = Rewriter(text, width, height).run(stopRequested);
+  auto rewritten = Rewriter(text, width, height, appliedOrientation).run(stopRequested);
   if (!rewritten) return std::nullopt;
   return std::vector<std::uint8_t>(rewritten->begin(), rewritten->end());
 }

@@ -16,7 +16,8 @@ CarriedMetadata carriedMetadata(const ConversionJob& job, const codec::ImageHead
   codec::Metadata& found = read.value();
   if (options.keepMetadata) {
     if (!found.exif.empty()) {
-      carried.metadata.exif = codec::uprightExif(std::move(found.exif), size.width, size.height);
+      carried.metadata.exif =
+          codec::uprightExif(std::move(found.exif), size.width, size.height, header.orientation);
     }
     if (found.xmp.size() > codec::kMaxCarriedXmp) {
       //: shown under a converted image; %1 and %2 are sizes such as "16.8 MB"
@@ -25,7 +26,8 @@ CarriedMetadata carriedMetadata(const ConversionJob& job, const codec::ImageHead
                            .arg(FileService::formatFileSize(static_cast<qint64>(found.xmp.size())),
                                 FileService::formatFileSize(codec::kMaxCarriedXmp));
     } else if (!found.xmp.empty()) {
-      auto xmp = codec::uprightXmp(found.xmp, size.width, size.height, stopRequestedBy(token));
+      auto xmp = codec::uprightXmp(found.xmp, size.width, size.height, header.orientation,
+                                   stopRequestedBy(token));
       token.throwIfCancelled();
       if (xmp) carried.metadata.xmp = std::move(*xmp);
     }

@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "codec/image_codec.h"
+#include "codec/indexed_png.h"
 #include "codec/perceptual_score.h"
 #include "models/quality_verdict.h"
 #include "services/image_converter.h"
@@ -76,6 +77,54 @@ TEST_F(OutputOptionsTest, CameraDataIsKeptUprightOnlyWhenAsked) {
     EXPECT_FALSE(codec::exifText(none.value().exif, kMake));
     EXPECT_FALSE(codec::exifHasGps(none.value().exif));
     EXPECT_TRUE(none.value().xmp.empty());
+  }
+}
+
+TEST_F(OutputOptionsTest, OrientationTagsAgreeWithTheWrittenPixelsInEveryFormat) {
+  std::string camera = [&] {
+    std::ifstream in(codecData() / "2-camera.jpg", std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }();
+  const std::size_t entry = camera.find(std::string("\x01\x12\x00\x03", 4));
+  ASSERT_NE(entry, std::string::npos);
+  // Orientation 6 (stored 64x48) as an SSHORT, and as two SHORTs.
+  std::string signedShort = camera;
+  signedShort[entry + 3] = 8;
+  std::string twoShorts = camera;
+  twoShorts[entry + 7] = 2;
+  test::writeFile(m_out / "sshort.jpg", signedShort);
+  test::writeFile(m_out / "count2.jpg", twoShorts);
+  // Orientation 6 in an EXIF block whose IFD0 lies past 64 kB, where
+  // libexif does not look.
+  std::vector<std::uint8_t> far = {'I', 'I', 42, 0, 0x70, 0x11, 0x01, 0};  // IFD0 at 70,000
+  far.resize(70'000, 0);
+  for (const int byte : {1, 0, 0x12, 0x01, 3, 0, 1, 0, 0, 0, 6, 0, 0, 0, 0, 0, 0, 0}) {
+    far.push_back(static_cast<std::uint8_t>(byte));
+  }
+  codec::Metadata farMetadata;
+  farMetadata.exif = far;
+  codec::RgbaImage stored(64, 48);
+  std::fill(stored.data(), stored.data() + stored.byteSize(), 200);
+  // Our own PNG writer stores the block as it is.
+  ASSERT_TRUE(
+      codec::writeIndexedPng(*codec::indexedIfFits(stored, 1), m_out / "far.png", &farMetadata));
+
+  for (OutputFormat format : kAllOutputFormats) {
+    for (const char* name : {"sshort.jpg", "count2.jpg", "far.png"}) {
+      SCOPED_TRACE(rawValue(format).toStdString() + " from " + name);
+      const fs::path out = convert(m_out / name, format, {.keepMetadata = true}).output;
+      const auto metadata = codec::readMetadata(out);
+      ASSERT_TRUE(metadata);
+      // Turned upright, and said so (JPEG cannot hold the 70 kB block).
+      const auto& exif = metadata.value().exif;
+      EXPECT_LE(codec::exifEntryCount(exif, kOrientation), 1);
+      EXPECT_EQ(codec::exifNumber(exif, kOrientation).value_or(1), 1u);
+      const auto header = codec::readHeader(out);
+      ASSERT_TRUE(header);
+      EXPECT_EQ(header.value().orientation, 1);
+      EXPECT_EQ(header.value().width, 48);
+      EXPECT_EQ(header.value().height, 64);
+    }
   }
 }
 
