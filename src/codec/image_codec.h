@@ -38,6 +38,9 @@ struct ImageHeader {
   bool hasAlpha = false;
   bool hasIccProfile = false;
   bool iccProfileIsSrgb = false;  // meaningful only with hasIccProfile
+  // False when the profile is for another colour space than the pixels (a
+  // grey profile on RGB data): decoding ignores it.
+  bool iccProfileFits = true;
   ColourModel colourModel = ColourModel::Other;
   int frameCount = 1;  // pages or animation frames
   std::string loader;  // e.g. "jpegload", "pngload", "heifload", "bmp"

@@ -79,6 +79,31 @@ int orientationOf(VipsImage* image) {
   return tagged && *tagged >= 1 && *tagged <= 8 ? static_cast<int>(*tagged) : 1;
 }
 
+// The embedded profile, if any.
+std::span<const std::uint8_t> profileOf(VipsImage* image) {
+  const void* data = nullptr;
+  size_t length = 0;
+  if (!vips_image_get_typeof(image, VIPS_META_ICC_NAME) ||
+      vips_image_get_blob(image, VIPS_META_ICC_NAME, &data, &length) != 0 || !data) {
+    return {};
+  }
+  return {static_cast<const std::uint8_t*>(data), length};
+}
+
+// Whether the embedded profile (if any) is for the colour space the pixels
+// are in: an RGB JPEG can carry a grey profile, which lcms refuses to apply
+// only once the pixels are asked for.
+bool profileFits(VipsImage* image) {
+  const auto profile = profileOf(image);
+  if (profile.empty()) return true;
+  const int bands = vips_image_get_bands(image);
+  const bool cmyk = vips_image_get_interpretation(image) == VIPS_INTERPRETATION_CMYK && bands >= 4;
+  const std::uint32_t wanted = cmyk         ? detail::kIccCmyk
+                               : bands <= 2 ? detail::kIccGrey
+                                            : detail::kIccRgb;
+  return detail::iccColourSpace(profile) == wanted;
+}
+
 bool needsRandomAccess(int orientation) {
   // 1 is upright and 2 mirrors each row in place, so rows stream top to
   // bottom. Every other orientation needs the whole image before its first
@@ -163,14 +188,10 @@ ImageHeader headerOf(VipsImage* image) {
   header.hasAlpha = vips_image_hasalpha(image) != 0;
   header.colourModel = colourModelFor(vips_image_get_interpretation(image));
   header.frameCount = std::max(1, vips_image_get_n_pages(image));
-  if (vips_image_get_typeof(image, VIPS_META_ICC_NAME)) {
-    const void* data = nullptr;
-    size_t length = 0;
-    if (vips_image_get_blob(image, VIPS_META_ICC_NAME, &data, &length) == 0 && data) {
-      header.hasIccProfile = true;
-      header.iccProfileIsSrgb = detail::iccProfileIsSrgb(
-          std::span<const std::uint8_t>(static_cast<const std::uint8_t*>(data), length));
-    }
+  if (const auto profile = profileOf(image); !profile.empty()) {
+    header.hasIccProfile = true;
+    header.iccProfileIsSrgb = detail::iccProfileIsSrgb(profile);
+    header.iccProfileFits = profileFits(image);
   }
   const char* loader = nullptr;
   if (vips_image_get_typeof(image, VIPS_META_LOADER) &&
@@ -245,7 +266,7 @@ bool toSrgbRgba(ImagePtr& image, bool keepRgbProfile) {
       // Kept, the numbers stay those of the profile's space; a profile that
       // is sRGB in all but name needs no transform (a quarter of a large
       // JPEG's decode went into one that changed nothing).
-      converted = (keepRgbProfile && iccIsRgb({bytes, bytes + length})) ||
+      converted = (keepRgbProfile && iccCanBeKept({bytes, bytes + length})) ||
                   detail::iccProfileIsSrgb({bytes, length});
     }
   }
@@ -448,6 +469,13 @@ Result<RgbaImage> decode(const std::filesystem::path& path, const DecodeOptions&
   if (orientation != 1 &&
       !apply(image, [](VipsImage* i, VipsImage** o) { return vips_autorot(i, o, nullptr); })) {
     return vipsError(CodecError::Kind::Damaged, kAction, path, "orientation");
+  }
+  if (!profileFits(image.get())) {
+    // Ignored, as if absent (the header says so).
+    if (!apply(image, [](VipsImage* i, VipsImage** o) { return vips_copy(i, o, nullptr); })) {
+      return vipsError(CodecError::Kind::Damaged, kAction, path, "colour profile");
+    }
+    vips_image_remove(image.get(), VIPS_META_ICC_NAME);
   }
   if (!toSrgbRgba(image, options.keepRgbProfile)) {
     return vipsError(CodecError::Kind::Unsupported, kAction, path, "cannot convert to sRGB");

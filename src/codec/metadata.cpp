@@ -156,8 +156,4 @@ std::string webpWithMetadata(const std::string& webp, const Metadata& metadata) 
   return out + body;
 }
 
-bool iccIsRgb(const std::vector<std::uint8_t>& icc) {
-  return icc.size() >= 20 && std::memcmp(icc.data() + 16, "RGB ", 4) == 0;
-}
-
 }  // namespace quorvane::codec

@@ -31,7 +31,11 @@ std::string jpegWithMetadata(const std::string& jpeg, const Metadata& metadata);
 // are replaced. Empty when the file is not a still WebP this understands.
 std::string webpWithMetadata(const std::string& webp, const Metadata& metadata);
 
-// Whether an ICC profile describes RGB (the only kind the outputs take).
+// Whether an ICC profile is for RGB data, by its header.
 bool iccIsRgb(const std::vector<std::uint8_t>& icc);
+// Whether an ICC profile can go into an output as it is: a well-formed
+// profile (see detail::iccProfileIsWellFormed) for RGB, the only kind the
+// outputs take.
+bool iccCanBeKept(const std::vector<std::uint8_t>& icc);
 
 }  // namespace quorvane::codec

@@ -9,6 +9,12 @@ namespace quorvane::core {
 CarriedMetadata carriedMetadata(const ConversionJob& job, const codec::ImageHeader& header,
                                 PixelSize size, const CancellationToken& token) {
   CarriedMetadata carried;
+  if (header.hasIccProfile && !header.iccProfileFits) {
+    //: shown under a converted image whose embedded profile is for another
+    //: kind of image (a grey profile on colour pixels)
+    carried.notes << QCoreApplication::translate(
+        "ConversionNote", "Colour profile ignored: it does not fit the image");
+  }
   const OutputOptions& options = job.options;
   if (!options.keepMetadata && !options.keepColorProfile) return carried;
   auto read = codec::readMetadata(job.input);
@@ -32,9 +38,14 @@ CarriedMetadata carriedMetadata(const ConversionJob& job, const codec::ImageHead
       if (xmp) carried.metadata.xmp = std::move(*xmp);
     }
   }
-  if (options.keepColorProfile && !found.icc.empty()) {
-    if (codec::iccIsRgb(found.icc) && header.colourModel == codec::ColourModel::Srgb) {
+  if (options.keepColorProfile && !found.icc.empty() && header.iccProfileFits) {
+    const bool rgb = codec::iccIsRgb(found.icc) && header.colourModel == codec::ColourModel::Srgb;
+    if (rgb && codec::iccCanBeKept(found.icc)) {
       carried.metadata.icc = std::move(found.icc);
+    } else if (rgb) {
+      //: shown under a converted image whose RGB profile is damaged
+      carried.notes << QCoreApplication::translate(
+          "ConversionNote", "Colour profile converted to sRGB (the embedded one is malformed)");
     } else {
       //: shown under a converted image when its colour profile could not be kept
       carried.notes << QCoreApplication::translate(

@@ -190,5 +190,19 @@ TEST(UprightXmp, RewritesAPacketOfMegabytesInOnePass) {
   EXPECT_EQ(asked, 2);
 }
 
+TEST(IndexedPng, AProfileLibpngRefusesFailsWithLibpngsReason) {
+  const test::TempDir dir;
+  Metadata metadata;
+  metadata.icc = test::makeRgbProfile(test::kSrgbPrimaries, 0);
+  metadata.icc[3] ^= 0x40;  // the size field no longer matches
+  const auto written =
+      writeIndexedPng(*indexedIfFits(test::makeQuadrants(4, 4), 4), dir / "p.png", &metadata);
+  ASSERT_FALSE(written);
+  EXPECT_NE(written.error().detail.find("length does not match profile"), std::string::npos)
+      << written.error().detail;
+  EXPECT_EQ(written.error().systemError, 0);
+  EXPECT_FALSE(std::filesystem::exists(dir / "p.png"));
+}
+
 }  // namespace
 }  // namespace quorvane::codec

@@ -170,6 +170,30 @@ TEST_F(OutputOptionsTest, AnRgbProfileIsKeptWithItsColoursOrConverted) {
   }
 }
 
+TEST_F(OutputOptionsTest, AProfileThatDoesNotFitOrIsMalformedIsLeftBehindWithANote) {
+  const fs::path grey = codecData() / "21-grey-profile-on-rgb.jpg";
+  const fs::path malformed = codecData() / "21-malformed-rgb-profile.jpg";
+  const auto colour = shownColour(codecData() / "2-adobe-rgb.jpg");
+  for (OutputFormat format : kAllOutputFormats) {
+    SCOPED_TRACE(rawValue(format).toStdString());
+    for (bool keep : {false, true}) {
+      const ConversionResult ignored = convert(grey, format, {.keepColorProfile = keep});
+      EXPECT_EQ(ignored.kind, ConversionResult::Kind::Written);
+      EXPECT_EQ(ignored.reason, "Colour profile ignored: it does not fit the image");
+    }
+    // lcms reads the malformed profile, libpng would refuse to store it: the
+    // colours are converted through it and the output carries none.
+    const ConversionResult converted = convert(malformed, format, {.keepColorProfile = true});
+    ASSERT_EQ(converted.kind, ConversionResult::Kind::Written);
+    EXPECT_EQ(converted.reason, "Colour profile converted to sRGB (the embedded one is malformed)");
+    const auto metadata = codec::readMetadata(converted.output);
+    ASSERT_TRUE(metadata);
+    EXPECT_FALSE(codec::iccCanBeKept(metadata.value().icc));
+    const auto shown = shownColour(converted.output);
+    for (int c = 0; c < 3; ++c) EXPECT_NEAR(shown[c], colour[c], 10) << "channel " << c;
+  }
+}
+
 TEST_F(OutputOptionsTest, AnOutputThatSavesTooLittleIsNotWritten) {
   // A tiny flat PNG: any JPEG of it is larger.
   const fs::path small = m_out / "flat.png";
