@@ -190,6 +190,31 @@ TEST(UprightXmp, RewritesAPacketOfMegabytesInOnePass) {
   EXPECT_EQ(asked, 2);
 }
 
+TEST(WriteHeic, CarriesEveryBlockAsItIs) {
+  // libvips' saver rebuilt EXIF through libexif: 70 kB came out as 156
+  // bytes, 8 MB not at all, and made one up for an image that had none.
+  const test::TempDir dir;
+  const RgbaImage image = test::makeQuadrants(32, 24);
+  for (const std::size_t exifSize : {std::size_t{70'000}, std::size_t{8'000'000}}) {
+    Metadata metadata;
+    metadata.exif = tiffBlock({{kMake, 2, 4, 0x00414243}, {kOrientation, 3, 1, 1}}, 8);
+    metadata.exif.resize(exifSize, 0x5a);
+    metadata.xmp = bytes(R"(<?xpacket begin="" id="W5M0MpCehiHzreSzNTczkc9d"?>)"
+                         R"(<x:xmpmeta xmlns:x="adobe:ns:meta/"><rdf:RDF/></x:xmpmeta>)"
+                         R"(<?xpacket end="w"?>)");
+    metadata.icc = test::makeRgbProfile(test::kDisplayP3Primaries, 0);
+    ASSERT_TRUE(writeHeic(image, dir / "m.heic", 0.6, &metadata));
+    const auto read = readMetadata(dir / "m.heic");
+    ASSERT_TRUE(read);
+    EXPECT_TRUE(read.value().exif == metadata.exif) << exifSize << ": " << read.value().exif.size();
+    EXPECT_TRUE(read.value().icc == metadata.icc);
+  }
+  ASSERT_TRUE(writeHeic(image, dir / "none.heic", 0.6, nullptr));
+  const auto none = readMetadata(dir / "none.heic");
+  ASSERT_TRUE(none);
+  EXPECT_TRUE(none.value().empty());
+}
+
 TEST(IndexedPng, AProfileLibpngRefusesFailsWithLibpngsReason) {
   const test::TempDir dir;
   Metadata metadata;
