@@ -9,6 +9,7 @@
 
 #include "codec/bmp_header.h"
 #include "codec/file_io.h"
+#include "codec/heif_xmp.h"
 #include "codec/icc_profile.h"
 #include "codec/image_codec.h"
 #include "codec/vips_handles.h"
@@ -405,6 +406,7 @@ Result<Metadata> readMetadata(const std::filesystem::path& path) {
     metadata.exif.erase(metadata.exif.begin(), metadata.exif.begin() + 6);
   }
   metadata.xmp = blob(VIPS_META_XMP_NAME);
+  if (metadata.xmp.empty()) metadata.xmp = detail::heifXmp(image.value().get());
   metadata.icc = blob(VIPS_META_ICC_NAME);
   return metadata;
 }

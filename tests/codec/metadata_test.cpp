@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 
 #include "codec/image_codec.h"
@@ -213,6 +214,33 @@ TEST(WriteHeic, CarriesEveryBlockAsItIs) {
   const auto none = readMetadata(dir / "none.heic");
   ASSERT_TRUE(none);
   EXPECT_TRUE(none.value().empty());
+}
+
+TEST(ReadMetadata, FindsTheXmpPacketOfHeicAndAvifFiles) {
+  // libvips takes a HEIF "mime" item for XMP only when it starts with
+  // "<x:xmpmeta"; a whole packet, as libheif and avifenc store it, was lost.
+  const test::TempDir dir;
+  const std::vector<std::uint8_t> packet =
+      bytes(R"(<?xpacket begin="" id="W5M0MpCehiHzreSzNTczkc9d"?>)"
+            R"(<x:xmpmeta xmlns:x="adobe:ns:meta/"><rdf:RDF/></x:xmpmeta>)"
+            R"(<?xpacket end="w"?>)");
+  const RgbaImage image = test::makeQuadrants(32, 24);
+  Metadata metadata;
+  metadata.xmp = packet;
+  ASSERT_TRUE(writeHeic(image, dir / "x.heic", 0.6, &metadata));
+  const auto heic = readMetadata(dir / "x.heic");
+  ASSERT_TRUE(heic);
+  EXPECT_EQ(text(heic.value().xmp), text(packet));
+
+  test::saveRgba(image, dir / "x.png");
+  test::writeFile(dir / "x.xmp", packet);
+  const std::string avifenc = "avifenc --speed 10 --xmp '" + (dir / "x.xmp").string() + "' '" +
+                              (dir / "x.png").string() + "' '" + (dir / "x.avif").string() +
+                              "' >/dev/null";
+  ASSERT_EQ(std::system(avifenc.c_str()), 0) << avifenc;
+  const auto avif = readMetadata(dir / "x.avif");
+  ASSERT_TRUE(avif);
+  EXPECT_EQ(text(avif.value().xmp), text(packet));
 }
 
 TEST(IndexedPng, AProfileLibpngRefusesFailsWithLibpngsReason) {
