@@ -4,6 +4,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "codec/jpeg_xmp.h"
+
 namespace quorvane::codec {
 
 namespace {
@@ -17,7 +19,27 @@ void appendSegment(std::string& out, std::uint8_t marker, const std::string& pay
   out += payload;
 }
 
+// A JPEG's limits: one APP1 segment of EXIF after "Exif\0\0", and 255
+// numbered ICC_PROFILE segments after "ICC_PROFILE\0" and two counters.
+constexpr std::size_t kMaxJpegExif = detail::kJpegMaxPayload - 6;
+constexpr std::size_t kIccChunk = detail::kJpegMaxPayload - 14;
+constexpr std::size_t kMaxJpegIcc = 255 * kIccChunk;
+
 }  // namespace
+
+std::vector<BlockLeftOut> jpegLeavesOut(const Metadata& metadata) {
+  std::vector<BlockLeftOut> left;
+  if (metadata.exif.size() > kMaxJpegExif) {
+    left.push_back({BlockLeftOut::Kind::Exif, metadata.exif.size(), kMaxJpegExif});
+  }
+  if (!metadata.xmp.empty() && !detail::jpegCanHoldXmp(metadata.xmp)) {
+    left.push_back({BlockLeftOut::Kind::Xmp, metadata.xmp.size(), detail::kJpegMaxPayload - 29});
+  }
+  if (metadata.icc.size() > kMaxJpegIcc) {
+    left.push_back({BlockLeftOut::Kind::Icc, metadata.icc.size(), kMaxJpegIcc});
+  }
+  return left;
+}
 
 std::string jpegWithMetadata(const std::string& jpeg, const Metadata& metadata) {
   if (jpeg.size() < 4 || static_cast<std::uint8_t>(jpeg[0]) != 0xff ||
@@ -31,32 +53,28 @@ std::string jpegWithMetadata(const std::string& jpeg, const Metadata& metadata) 
     insertAt += 2 + (static_cast<std::uint8_t>(jpeg[4]) << 8 | static_cast<std::uint8_t>(jpeg[5]));
   }
   std::string segments;
-  constexpr std::size_t kMaxPayload = 65533;
-  if (!metadata.exif.empty()) {
+  if (!metadata.exif.empty() && metadata.exif.size() <= kMaxJpegExif) {
     std::string payload("Exif\0\0", 6);
     payload.append(metadata.exif.begin(), metadata.exif.end());
-    if (payload.size() <= kMaxPayload) appendSegment(segments, 0xe1, payload);
+    appendSegment(segments, 0xe1, payload);
   }
   if (!metadata.xmp.empty()) {
-    std::string payload("http://ns.adobe.com/xap/1.0/\0", 29);
-    payload.append(metadata.xmp.begin(), metadata.xmp.end());
-    if (payload.size() <= kMaxPayload) appendSegment(segments, 0xe1, payload);
+    for (const std::string& payload : detail::jpegXmpPayloads(metadata.xmp)) {
+      appendSegment(segments, 0xe1, payload);
+    }
   }
-  if (!metadata.icc.empty()) {
+  if (!metadata.icc.empty() && metadata.icc.size() <= kMaxJpegIcc) {
     // ICC_PROFILE chunks of at most 65519 bytes, numbered from 1.
-    constexpr std::size_t kChunk = kMaxPayload - 14;
-    const std::size_t chunks = (metadata.icc.size() + kChunk - 1) / kChunk;
-    if (chunks <= 255) {
-      for (std::size_t i = 0; i < chunks; ++i) {
-        std::string payload("ICC_PROFILE\0", 12);
-        payload += static_cast<char>(i + 1);
-        payload += static_cast<char>(chunks);
-        const std::size_t begin = i * kChunk;
-        const std::size_t end = std::min(metadata.icc.size(), begin + kChunk);
-        payload.append(metadata.icc.begin() + static_cast<std::ptrdiff_t>(begin),
-                       metadata.icc.begin() + static_cast<std::ptrdiff_t>(end));
-        appendSegment(segments, 0xe2, payload);
-      }
+    const std::size_t chunks = (metadata.icc.size() + kIccChunk - 1) / kIccChunk;
+    for (std::size_t i = 0; i < chunks; ++i) {
+      std::string payload("ICC_PROFILE\0", 12);
+      payload += static_cast<char>(i + 1);
+      payload += static_cast<char>(chunks);
+      const std::size_t begin = i * kIccChunk;
+      const std::size_t end = std::min(metadata.icc.size(), begin + kIccChunk);
+      payload.append(metadata.icc.begin() + static_cast<std::ptrdiff_t>(begin),
+                     metadata.icc.begin() + static_cast<std::ptrdiff_t>(end));
+      appendSegment(segments, 0xe2, payload);
     }
   }
   if (insertAt > jpeg.size()) return {};

@@ -4,6 +4,7 @@
 // xmp_packet.h.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -22,9 +23,26 @@ struct Metadata {
 };
 
 // A JPEG stream with the metadata put in as a JPEG carries it: EXIF and XMP
-// in APP1 segments, the profile in APP2 ICC_PROFILE segments, after SOI and
-// any APP0 (JFIF) segment. Empty when the stream does not start with SOI.
+// in APP1 segments (XMP over 64 kB split into extended XMP), the profile in
+// APP2 ICC_PROFILE segments, after SOI and any APP0 (JFIF) segment. What a
+// JPEG cannot hold (see jpegLeavesOut) is left out. Empty when the stream
+// does not start with SOI.
 std::string jpegWithMetadata(const std::string& jpeg, const Metadata& metadata);
+
+// A block an output cannot hold: its kind, size and the most the format
+// holds, both in bytes.
+struct BlockLeftOut {
+  enum class Kind { Exif, Xmp, Icc };
+  Kind kind;
+  std::size_t size;
+  std::size_t limit;
+};
+
+// What jpegWithMetadata leaves out of `metadata`: EXIF over one APP1
+// segment (64 kB; EXIF has no way to continue), a profile over 255 APP2
+// segments (16 MB), an XMP packet over 64 kB with no element to move into
+// extended XMP.
+std::vector<BlockLeftOut> jpegLeavesOut(const Metadata& metadata);
 
 // A WebP file with the metadata in its own chunks (ICCP, EXIF, XMP) and the
 // extended header that announces them; chunks of those kinds already there

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include "services/file_service.h"
+#include "services/left_out_notes.h"
 
 namespace quorvane::core {
 
@@ -51,6 +52,9 @@ CarriedMetadata carriedMetadata(const ConversionJob& job, const codec::ImageHead
       carried.notes << QCoreApplication::translate(
           "ConversionNote", "Colour profile converted to sRGB (only RGB profiles can be kept)");
     }
+  }
+  if (!job.autoFormat && job.format == OutputFormat::Jpeg) {
+    leaveOutWhatJpegCannotHold(carried.metadata, carried.notes);
   }
   return carried;
 }

@@ -520,7 +520,11 @@ ImageConverter::AutoChoice ImageConverter::chooseFormat(
   // JPEG cannot hold transparency; AVIF, the slowest, comes last so the
   // others' sizes can cut its search short.
   std::vector<OutputFormat> candidates = {OutputFormat::Webp};
-  if (!transparent) candidates.push_back(OutputFormat::Jpeg);
+  // Nor, in one segment, EXIF over 64 kB (and the rest of what jpegLeavesOut
+  // lists), which the other candidates keep.
+  if (!transparent && codec::jpegLeavesOut(carried).empty()) {
+    candidates.push_back(OutputFormat::Jpeg);
+  }
   if (transparent || fewColours) candidates.push_back(OutputFormat::Png);
   candidates.push_back(OutputFormat::Avif);
 
