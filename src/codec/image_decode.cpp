@@ -12,6 +12,7 @@
 #include "codec/heif_xmp.h"
 #include "codec/icc_profile.h"
 #include "codec/image_codec.h"
+#include "codec/png_chunks.h"
 #include "codec/vips_handles.h"
 
 namespace quorvane::codec {
@@ -487,31 +488,11 @@ Result<RgbaImage> decode(const std::filesystem::path& path, const DecodeOptions&
 
 namespace {
 
-std::uint32_t bigEndian32(const std::uint8_t* at) {
-  return std::uint32_t{at[0]} << 24 | std::uint32_t{at[1]} << 16 | std::uint32_t{at[2]} << 8 |
-         at[3];
-}
-
-// A PNG's IHDR size, when the chunks before the first IDAT hold no eXIf
-// (whose orientation would swap the sides); nothing otherwise.
+// A PNG's size from its first chunks, when they give it (see png_chunks.h).
 std::optional<ImageSize> pngSize(int fd) {
-  constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
-  const auto bytes = detail::readPrefix(fd, 64 * 1024);
-  if (bytes.size() < 33 || !std::equal(kSignature, kSignature + 8, bytes.begin()))
-    return std::nullopt;
-  if (bigEndian32(&bytes[8]) != 13 || std::memcmp(&bytes[12], "IHDR", 4) != 0) return std::nullopt;
-  const std::uint32_t width = bigEndian32(&bytes[16]);
-  const std::uint32_t height = bigEndian32(&bytes[20]);
-  if (width == 0 || height == 0 || width > 0x7fffffff || height > 0x7fffffff) return std::nullopt;
-  for (std::size_t at = 33; at + 8 <= bytes.size();) {
-    const std::uint32_t length = bigEndian32(&bytes[at]);
-    if (std::memcmp(&bytes[at + 4], "IDAT", 4) == 0) {
-      return ImageSize{static_cast<int>(width), static_cast<int>(height)};
-    }
-    if (std::memcmp(&bytes[at + 4], "eXIf", 4) == 0 || length > bytes.size()) return std::nullopt;
-    at += 12 + std::size_t{length};
-  }
-  return std::nullopt;
+  const auto size = detail::pngSizeBeforeData(detail::readPrefix(fd, detail::kPngScanBytes));
+  if (!size) return std::nullopt;
+  return ImageSize{size->first, size->second};
 }
 
 }  // namespace
