@@ -116,11 +116,18 @@ class Tiff {
     }
   }
   // Removes an entry of the IFD at `ifd`: the later entries and the link to
-  // the next IFD move up, the freed 12 bytes are zeroed.
+  // the next IFD move up, the freed 12 bytes are zeroed. In an IFD cut short
+  // by the end of the block only whole entries move: the bytes of a partial
+  // one would otherwise become an entry readers take.
   void removeEntry(std::uint32_t ifd, std::size_t entryAt) {
     const std::uint16_t count = read16(ifd);
-    const std::size_t end = ifd + 2 + kEntrySize * count + 4;
-    const std::size_t tail = std::min(end, m_bytes.size());
+    const std::size_t entriesEnd = std::size_t{ifd} + 2 + kEntrySize * count;
+    std::size_t tail = entriesEnd + 4;
+    if (tail > m_bytes.size()) {
+      const std::size_t whole =
+          m_bytes.size() >= std::size_t{ifd} + 2 ? (m_bytes.size() - ifd - 2) / kEntrySize : 0;
+      tail = std::size_t{ifd} + 2 + kEntrySize * std::min<std::size_t>(whole, count);
+    }
     if (entryAt + kEntrySize > tail) return;
     std::memmove(m_bytes.data() + entryAt, m_bytes.data() + entryAt + kEntrySize,
                  tail - entryAt - kEntrySize);
@@ -223,29 +230,40 @@ std::vector<std::uint8_t> uprightExif(std::vector<std::uint8_t> exif, int width,
   exif = withoutExifHeader(std::move(exif));
   Tiff tiff(exif);
   if (!tiff.valid()) return {};
-  const std::uint32_t ifd0 = tiff.firstIfd();
-  // Removals move later entries up, so the list is walked from its end;
-  // the first entry is the one readers take.
-  const auto orientations = tiff.entries(ifd0, kOrientation);
-  for (std::size_t i = orientations.size(); i-- > 0;) {
-    const auto value = i == 0 ? tiff.number(orientations[i]) : std::nullopt;
-    if (value && *value >= 1 && *value <= 8) {
-      tiff.setNumber(orientations[i], static_cast<std::uint32_t>(orientationAfter(
-                                          static_cast<int>(*value), appliedOrientation)));
-    } else {
-      tiff.removeEntry(ifd0, orientations[i]);
+  // A hostile block can make one edit change what another reads (an IFD0
+  // that overlaps the header's pointer to it, or an entry's own value), so
+  // the result is read back, and edited again as it now stands (the pixels
+  // need no further turn) until it holds at most one good orientation.
+  for (int pass = 0; pass < 4; ++pass) {
+    const int applied = pass == 0 ? appliedOrientation : 1;
+    const std::uint32_t ifd0 = tiff.firstIfd();
+    // Removals move later entries up, so the list is walked from its end;
+    // the first entry is the one readers take.
+    const auto orientations = tiff.entries(ifd0, kOrientation);
+    for (std::size_t i = orientations.size(); i-- > 0;) {
+      const auto value = i == 0 ? tiff.number(orientations[i]) : std::nullopt;
+      if (value && *value >= 1 && *value <= 8) {
+        tiff.setNumber(orientations[i], static_cast<std::uint32_t>(
+                                            orientationAfter(static_cast<int>(*value), applied)));
+      } else {
+        tiff.removeEntry(ifd0, orientations[i]);
+      }
     }
+    const auto setSize = [&tiff](std::optional<std::size_t> at, int value) {
+      if (at && tiff.number(*at)) tiff.setNumber(*at, static_cast<std::uint32_t>(value));
+    };
+    setSize(tiff.entry(ifd0, kImageWidth), width);
+    setSize(tiff.entry(ifd0, kImageLength), height);
+    if (const auto exifIfd = tiff.subIfd(kExifIfd)) {
+      setSize(tiff.entry(*exifIfd, kPixelXDimension), width);
+      setSize(tiff.entry(*exifIfd, kPixelYDimension), height);
+    }
+    const auto left = tiff.entries(tiff.firstIfd(), kOrientation);
+    const auto value = left.empty() ? std::optional<std::int64_t>(1) : tiff.number(left.front());
+    if (left.size() <= 1 && value && *value >= 1 && *value <= 8) return exif;
   }
-  const auto setSize = [&tiff](std::optional<std::size_t> at, int value) {
-    if (at && tiff.number(*at)) tiff.setNumber(*at, static_cast<std::uint32_t>(value));
-  };
-  setSize(tiff.entry(ifd0, kImageWidth), width);
-  setSize(tiff.entry(ifd0, kImageLength), height);
-  if (const auto exifIfd = tiff.subIfd(kExifIfd)) {
-    setSize(tiff.entry(*exifIfd, kPixelXDimension), width);
-    setSize(tiff.entry(*exifIfd, kPixelYDimension), height);
-  }
-  return exif;
+  // Still contradicting itself: no reader is to find a stale orientation.
+  return {};
 }
 
 std::optional<std::string> exifText(const std::vector<std::uint8_t>& exif, std::uint16_t tag) {

@@ -25,7 +25,8 @@ int orientationAfter(int tagged, int applied);
 //    further Orientation entry are removed, so no reader finds a stale one;
 //  - ImageWidth/Length and PixelX/YDimension say the new size.
 // Nothing else changes, and the block keeps its size. An "Exif\0\0" prefix is
-// dropped. Empty when the block is not a TIFF structure.
+// dropped. Empty when the block is not a TIFF structure, or one so tangled
+// (an IFD0 over its own pointer, say) that its edits undo each other.
 std::vector<std::uint8_t> uprightExif(std::vector<std::uint8_t> exif, int width, int height,
                                       int appliedOrientation);
 

@@ -100,6 +100,21 @@ TEST(UprightExif, AnUnreadableOrDuplicateOrientationIsRemoved) {
   }
 }
 
+TEST(UprightExif, AnIfdCutShortNeverGainsAnOrientationFromItsLastBytes) {
+  // IFD0 claims three entries and holds one whole (an orientation of an
+  // unknown type) and half of the next, an Orientation SHORT whose value
+  // would lie at offset 0 ("II", 18761). Removing the first used to move
+  // that half up into an entry readers took.
+  std::vector<std::uint8_t> exif = tiffBlock({{kOrientation, 0xffff, 1, 6}});
+  exif[8] = 3;
+  exif.resize(exif.size() - 4);  // no link to a next IFD
+  for (const int byte : {0x12, 0x01, 3, 0, 6, 0}) exif.push_back(static_cast<std::uint8_t>(byte));
+  const auto upright = uprightExif(exif, 64, 48, 6);
+  ASSERT_EQ(upright.size(), exif.size());
+  EXPECT_EQ(exifEntryCount(upright, kOrientation), 0);
+  EXPECT_FALSE(exifNumber(upright, kOrientation));
+}
+
 TEST(UprightExif, AnOrientationTheDecoderDidNotApplyStays) {
   // IFD0 past 64 kB: libexif (and so libvips) stops before it and turns
   // nothing; the tag still says how the pixels are to be shown.
