@@ -1,22 +1,22 @@
-// What Auto saves against each single format held to the same look: for
-// each photo given (default: the samples), Auto's output at the target of a
-// quality setting, and each of WebP, JPEG and AVIF searched alone for the
-// same target with the same search (the lowest quality whose score
-// reaches it, at most six encodes, starting where the previous photo ended).
-// Prints each photo's results and the totals; two photos at a time.
+// What Auto costs and how close it comes to the best it could find. For each
+// photo given (default: the samples), fitted into --max pixels (default
+// 1920): one WebP conversion at the quality setting, one Auto conversion,
+// and an exhaustive search — every format Auto considers at every --step of
+// quality (AVIF once per quantizer), plus the original — for the smallest
+// file whose score reaches Auto's target. Prints each photo, then the CPU
+// time of Auto against WebP (this process and its encoders, one conversion
+// at a time) and Auto's bytes against the exhaustive best.
 //
-//   auto_bench [--quality N] [PHOTO...]
+//   auto_bench [--quality N] [--max PX] [--step N] [--no-exhaustive] [PHOTO...]
+#include <sys/resource.h>
+
 #include <QCoreApplication>
 #include <QTemporaryDir>
-#include <array>
-#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "codec/libvips_runtime.h"
@@ -24,6 +24,8 @@
 #include "services/auto_format.h"
 #include "services/cancellation_token.h"
 #include "services/image_converter.h"
+#include "services/roads/road_support.h"
+#include "services/run_conversion.h"
 
 namespace {
 
@@ -31,37 +33,77 @@ namespace fs = std::filesystem;
 using namespace quorvane;
 using core::OutputFormat;
 
-constexpr std::array kSingles = {OutputFormat::Webp, OutputFormat::Jpeg, OutputFormat::Avif};
+// CPU seconds of this process and of the children it has reaped.
+double cpuSeconds() {
+  const auto seconds = [](int who) {
+    rusage usage{};
+    getrusage(who, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+  };
+  return seconds(RUSAGE_SELF) + seconds(RUSAGE_CHILDREN);
+}
 
-struct Pick {
-  OutputFormat format = OutputFormat::Webp;
-  int quality = 0;
-  std::int64_t bytes = 0;
-  double score = 0;
+struct Run {
+  core::ConversionOutcome outcome;
+  double cpu = 0;
 };
 
-// One format alone, searched as Auto searches each candidate.
-Pick searchAlone(const core::ImageConverter& converter, const fs::path& photo, OutputFormat format,
-                 int quality, core::AutoStartPoints& starts, const fs::path& out) {
-  const double target = core::autoTargetScore(quality);
+struct Bench {
+  core::ImageConverter converter;
   core::CancellationToken token;
-  std::vector<core::AutoTrial> trials;
-  std::optional<Pick> met, closest;
-  while (const auto q = core::nextAutoQuality(trials, target, starts.startFor(format), {})) {
-    const core::ConversionResult result = converter.convert(
-        {photo, out, format, *q, {}, {}, std::nullopt, {.checkQuality = true}}, token, {});
-    const double score = result.score.value_or(-1000);
-    trials.push_back({*q, result.outputSize, score});
-    fs::remove(result.output);
-    const Pick pick{format, *q, result.outputSize, score};
-    if (score >= target) {
-      if (!met || pick.bytes < met->bytes) met = pick;
-    } else if (!closest || score > closest->score) {
-      closest = pick;
-    }
+  fs::path out;
+  int maxSide = 1920;
+
+  Run convert(const fs::path& photo, core::EncodeSettings settings) const {
+    settings.maxWidth = maxSide;
+    settings.maxHeight = maxSide;
+    const double before = cpuSeconds();
+    Run run{core::runConversion(converter, {photo, out, std::nullopt, settings}, token, {}), 0};
+    run.cpu = cpuSeconds() - before;
+    if (run.outcome.output != photo) fs::remove(run.outcome.output);
+    return run;
   }
-  if (met) starts.remember(format, met->quality);
-  return met ? *met : *closest;
+};
+
+std::string label(OutputFormat format, int quality) {
+  return QStringLiteral("%1 q%2").arg(core::rawValue(format)).arg(quality).toStdString();
+}
+
+struct Best {
+  std::string what = "original";
+  qint64 bytes = 0;
+  std::string needed;  // per format, the lowest quality that met the target
+};
+
+Best exhaustive(const Bench& bench, const fs::path& photo, int quality, int step) {
+  const double target = core::autoTargetScore(quality);
+  Best best{"original", static_cast<qint64>(fs::file_size(photo)), {}};
+  for (const OutputFormat format : {OutputFormat::Avif, OutputFormat::Webp, OutputFormat::Jpeg}) {
+    int lastQuantizer = -1;
+    std::optional<int> lowest;
+    for (int q = 0; q <= 100; q = q == 100 ? 101 : std::min(100, q + step)) {
+      if (format == OutputFormat::Avif) {
+        if (core::avifQuantizer(q) == lastQuantizer) continue;
+        lastQuantizer = core::avifQuantizer(q);
+      }
+      const Run run = bench.convert(
+          photo, {.format = format,
+                  .quality = q,
+                  .options = {.ifLarger = core::IfLarger::Write, .checkQuality = true}});
+      const auto& o = run.outcome;
+      if (o.kind != core::ConversionOutcome::Kind::Completed || !o.score) continue;
+      if (*o.score >= target && !lowest) lowest = q;
+      if (*o.score >= target && o.size < best.bytes) {
+        best.what = label(format, q);
+        best.bytes = o.size;
+      }
+    }
+    best.needed += QStringLiteral(" %1:%2")
+                       .arg(core::rawValue(format), lowest ? QString::number(*lowest) : "-")
+                       .toStdString();
+  }
+  return best;
 }
 
 }  // namespace
@@ -70,10 +112,19 @@ int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   codec::LibvipsRuntime vips(argv[0]);
   int quality = 80;
+  int step = 5;
+  bool searchAll = true;
+  Bench bench;
   std::vector<fs::path> photos;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--quality") == 0 && i + 1 < argc) {
       quality = std::atoi(argv[++i]);
+    } else if (std::strcmp(argv[i], "--max") == 0 && i + 1 < argc) {
+      bench.maxSide = std::atoi(argv[++i]);
+    } else if (std::strcmp(argv[i], "--no-exhaustive") == 0) {
+      searchAll = false;
+    } else if (std::strcmp(argv[i], "--step") == 0 && i + 1 < argc) {
+      step = std::max(1, std::atoi(argv[++i]));
     } else {
       photos.emplace_back(argv[i]);
     }
@@ -83,57 +134,34 @@ int main(int argc, char** argv) {
       if (entry.path().extension() != ".md") photos.push_back(entry.path());
     }
   }
-  const core::ImageConverter converter;
-  core::AutoStartPoints autoStarts;
-  std::array<core::AutoStartPoints, kSingles.size()> singleStarts;
-  std::vector<Pick> autoPicks(photos.size());
-  std::vector<std::array<Pick, kSingles.size()>> singlePicks(photos.size());
-  std::atomic<std::size_t> next{0};
-  std::mutex printing;
-  const auto work = [&] {
-    QTemporaryDir folder;
-    const fs::path out = folder.path().toStdString();
-    core::CancellationToken token;
-    for (std::size_t i = next++; i < photos.size(); i = next++) {
-      core::ConversionJob job{photos[i], out, OutputFormat::Webp, quality, {}, {}, std::nullopt,
-                              {},        true};
-      const core::ConversionResult chosen =
-          converter.convert(job, token, {nullptr, nullptr, &autoStarts});
-      autoPicks[i] = {chosen.chosenFormat.value_or(OutputFormat::Webp), chosen.chosenQuality,
-                      chosen.outputSize, chosen.score.value_or(-1000)};
-      fs::remove(chosen.output);
-      for (std::size_t f = 0; f < kSingles.size(); ++f) {
-        singlePicks[i][f] =
-            searchAlone(converter, photos[i], kSingles[f], quality, singleStarts[f], out);
-      }
-      const std::lock_guard lock(printing);
-      std::printf("%-44s auto %-4s q%-3d %9lld B %.1f", photos[i].filename().c_str(),
-                  core::rawValue(autoPicks[i].format).toUtf8().constData(), autoPicks[i].quality,
-                  static_cast<long long>(autoPicks[i].bytes), autoPicks[i].score);
-      for (const Pick& p : singlePicks[i]) {
-        std::printf(" | %s q%-3d %9lld B %.1f", core::rawValue(p.format).toUtf8().constData(),
-                    p.quality, static_cast<long long>(p.bytes), p.score);
-      }
-      std::printf("\n");
-      std::fflush(stdout);
-    }
-  };
-  std::thread other(work);
-  work();
-  other.join();
-
-  std::int64_t autoTotal = 0;
-  std::array<std::int64_t, kSingles.size()> totals{};
-  for (std::size_t i = 0; i < photos.size(); ++i) {
-    autoTotal += autoPicks[i].bytes;
-    for (std::size_t f = 0; f < kSingles.size(); ++f) totals[f] += singlePicks[i][f].bytes;
+  QTemporaryDir folder;
+  bench.out = folder.path().toStdString();
+  double webpCpu = 0, autoCpu = 0;
+  qint64 webpBytes = 0, autoBytes = 0, bestBytes = 0;
+  for (const fs::path& photo : photos) {
+    const Run webp = bench.convert(photo, {.format = OutputFormat::Webp, .quality = quality});
+    const Run chosen = bench.convert(photo, {.autoFormat = true, .quality = quality});
+    const Best best = searchAll ? exhaustive(bench, photo, quality, step) : Best{"-", 0, {}};
+    webpCpu += webp.cpu;
+    autoCpu += chosen.cpu;
+    webpBytes += webp.outcome.size;
+    autoBytes += chosen.outcome.size;
+    bestBytes += best.bytes;
+    const auto& o = chosen.outcome;
+    const std::string pick =
+        o.chosenFormat ? label(*o.chosenFormat, o.chosenQuality) : std::string("original");
+    std::printf(
+        "%-40s webp %9lld B %6.2f s | auto %-10s %9lld B %6.2f s %.1f | best %-10s %9lld B |%s\n",
+        photo.filename().c_str(), static_cast<long long>(webp.outcome.size), webp.cpu, pick.c_str(),
+        static_cast<long long>(o.size), chosen.cpu, o.score.value_or(-1), best.what.c_str(),
+        static_cast<long long>(best.bytes), best.needed.c_str());
+    std::fflush(stdout);
   }
-  std::printf("target %.1f (quality %d), %zu photos: auto %lld B", core::autoTargetScore(quality),
-              quality, photos.size(), static_cast<long long>(autoTotal));
-  for (std::size_t f = 0; f < kSingles.size(); ++f) {
-    std::printf(", %s %lld B (auto %+.1f%%)", core::rawValue(kSingles[f]).toUtf8().constData(),
-                static_cast<long long>(totals[f]),
-                100.0 * (static_cast<double>(autoTotal) / static_cast<double>(totals[f]) - 1));
-  }
-  std::printf("\n");
+  std::printf(
+      "target %.1f (quality %d), %zu photos within %d px: WebP %lld B %.2f s CPU; Auto %lld B "
+      "%.2f s CPU (%.1fx WebP); exhaustive best %lld B (Auto %+.1f%%)\n",
+      core::autoTargetScore(quality), quality, photos.size(), bench.maxSide,
+      static_cast<long long>(webpBytes), webpCpu, static_cast<long long>(autoBytes), autoCpu,
+      autoCpu / webpCpu, static_cast<long long>(bestBytes),
+      100.0 * (static_cast<double>(autoBytes) / static_cast<double>(bestBytes) - 1));
 }

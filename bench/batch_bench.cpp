@@ -20,10 +20,11 @@ using namespace quorvane;
 
 class InstantConverter final : public core::Converter {
  public:
-  core::ConversionResult convert(const core::ConversionJob& job, const core::CancellationToken&,
-                                 const core::BatchContext&) const override {
-    return {
-        core::ConversionResult::Kind::Written, job.outputDirectory / job.input.filename(), 0, {}};
+  core::EncodedImage encode(const core::ConversionJob& job,
+                            const core::CancellationToken&) const override {
+    std::filesystem::create_directories(job.outputDirectory);
+    return {.staged =
+                std::make_unique<core::StagedOutput>(job.outputDirectory, QStringLiteral("webp"))};
   }
 };
 

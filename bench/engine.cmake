@@ -15,3 +15,7 @@ quorvane_add_bench(png_road_bench
 quorvane_add_bench(auto_bench
   SOURCES auto_bench.cpp
   LIBS quorvane_services quorvane_codec Qt6::Core)
+# Transparent PNGs: the PNG road against pngquant, bytes and alpha-aware error.
+quorvane_add_bench(alpha_palette_bench
+  SOURCES alpha_palette_bench.cpp
+  LIBS quorvane_services quorvane_codec Qt6::Core)

@@ -36,6 +36,8 @@
 #include "services/cancellation_token.h"
 #include "services/image_converter.h"
 #include "services/process_runner.h"
+#include "services/roads/road_support.h"
+#include "services/run_conversion.h"
 #include "services/tool_manager.h"
 
 extern char** environ;
@@ -90,8 +92,9 @@ core::ConversionJob jobFor(const fs::path& input, const fs::path& outputDirector
   core::ConversionJob job;
   job.input = input;
   job.outputDirectory = outputDirectory;
-  job.format = format;
-  job.quality = kQuality;
+  job.settings.format = format;
+  job.settings.quality = kQuality;
+  job.settings.options.ifLarger = core::IfLarger::Write;  // every road's own output
   return job;
 }
 
@@ -104,7 +107,7 @@ void BM_EngineConvert(benchmark::State& state) {
   std::uintmax_t bytes = 0;
   for (auto _ : state) {
     const fs::path written =
-        converter.convert(jobFor(photo12Mp(), outDir, format), token, {}).output;
+        core::runConversion(converter, jobFor(photo12Mp(), outDir, format), token, {}).output;
     state.PauseTiming();
     bytes = fs::file_size(written);
     fs::remove(written);
@@ -131,7 +134,8 @@ void BM_EngineBareTool(benchmark::State& state) {
     if (!codec::writeTga(decodeOrDie(input), tga)) fail("write TGA");
   } else if (format == OutputFormat::Png) {
     const fs::path made =
-        core::ImageConverter().convert(jobFor(input, outDir, format), token, {}).output;
+        core::runConversion(core::ImageConverter(), jobFor(input, outDir, format), token, {})
+            .output;
     fs::rename(made, quantised);
   } else if (format == OutputFormat::Heic) {
     pixels = decodeOrDie(input);
@@ -146,7 +150,7 @@ void BM_EngineBareTool(benchmark::State& state) {
                          {"-q", q, "-m", "6", input.native(), "-o", output.native()}, token);
         break;
       case OutputFormat::Avif: {
-        const std::string aq = std::to_string(core::ImageConverter::avifQuantizer(kQuality));
+        const std::string aq = std::to_string(core::avifQuantizer(kQuality));
         core::runProcess(
             tools.toolPath(QStringLiteral("avifenc")),
             {"--min", aq, "--max", aq, "--speed", "4", input.native(), output.native()}, token);
@@ -206,10 +210,10 @@ int peakChild(const std::string& format, const fs::path& input, const fs::path& 
   const auto parsed = core::outputFormatFromRawValue(QString::fromStdString(format));
   if (!parsed) return 2;
   const core::CancellationToken token;
-  try {
-    core::ImageConverter().convert(jobFor(input, outputDirectory, *parsed), token, {});
-  } catch (const core::ConversionFailure& failure) {
-    std::fprintf(stderr, "engine_bench: error: %s\n", failure.description().toUtf8().constData());
+  const core::ConversionOutcome outcome = core::runConversion(
+      core::ImageConverter(), jobFor(input, outputDirectory, *parsed), token, {});
+  if (outcome.kind != core::ConversionOutcome::Kind::Completed) {
+    std::fprintf(stderr, "engine_bench: error: %s\n", outcome.message.toUtf8().constData());
     return 1;
   }
   // ru_maxrss of the tools as this process reaps them; a tool starts from

@@ -26,6 +26,7 @@
 #include "services/cancellation_token.h"
 #include "services/image_converter.h"
 #include "services/png_quantizer.h"
+#include "services/run_conversion.h"
 #include "services/tool_manager.h"
 
 extern char** environ;
@@ -128,9 +129,12 @@ int main(int argc, char** argv) {
       core::OutputOptions options;
       options.keepAlpha = keepAlpha;
       const auto start = Clock::now();
+      options.ifLarger = core::IfLarger::Write;
       written =
-          converter
-              .convert({image, out, core::OutputFormat::Png, 80, {}, {}, {}, options}, token, {})
+          core::runConversion(
+              converter,
+              {image, out, std::nullopt, {.format = core::OutputFormat::Png, .options = options}},
+              token, {})
               .output;
       seconds = secondsSince(start);
     }

@@ -99,7 +99,10 @@ if(heif_plugin_status MATCHES "install ok installed")
   string(APPEND quorvane_encoders ", libheif-plugin-x265")
 endif()
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "${quorvane_encoders}")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "sound-theme-freedesktop, qt6-translations-l10n")
+# notify-send tells the result of the file managers' "Compress to WebP here".
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "sound-theme-freedesktop, qt6-translations-l10n, libnotify-bin")
+# Nautilus shows the entries only through its Python extension loader.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "python3-nautilus")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

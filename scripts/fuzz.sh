@@ -46,7 +46,7 @@ for target in "${targets[@]}"; do
   # The quantiser's input is a whole image; the parsers see one file or
   # block, which a few hundred kB covers.
   max_len=262144
-  [[ $name == quantizer ]] && max_len=4096
+  [[ $name == quantizer* ]] && max_len=4096
   echo "fuzz: $target for $seconds s"
   "$build/bin/$target" -max_total_time="$seconds" -max_len="$max_len" -rss_limit_mb=2048 \
     -print_final_stats=1 "$corpus"

@@ -36,6 +36,9 @@ packages=(
   webp libjpeg-turbo-progs libavif-bin
   libcanberra-dev sound-theme-freedesktop
   xvfb xauth fonts-dejavu-core fonts-noto-cjk qt6-translations-l10n
+  # the private session bus of the one-window test; the Nautilus bindings
+  # the file-manager entries' test loads the extension with
+  dbus-daemon python3-nautilus
   ca-certificates
 )
 if [[ ${1:-} == --package ]]; then

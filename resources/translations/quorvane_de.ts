@@ -114,32 +114,33 @@
     </message>
     <message>
         <location line="+6"/>
-        <location filename="../../src/services/image_converter.cpp" line="+61"/>
-        <location line="+670"/>
+        <location filename="../../src/services/image_converter.cpp" line="+153"/>
+        <location filename="../../src/services/roads/png_road.cpp" line="+21"/>
+        <location filename="../../src/services/roads/road.cpp" line="+47"/>
         <location filename="../../src/services/staged_output.cpp" line="+30"/>
         <source>Cannot write the output file</source>
         <translation>Ausgabedatei kann nicht geschrieben werden</translation>
     </message>
     <message>
-        <location filename="../../src/services/process_runner.cpp" line="+222"/>
+        <location filename="../../src/services/process_runner.cpp" line="+221"/>
         <source>Cannot start %1</source>
         <translation>%1 kann nicht gestartet werden</translation>
     </message>
     <message>
-        <location filename="../../src/services/batch_runner.cpp" line="+54"/>
         <location filename="../../src/services/conversion_errors.cpp" line="-72"/>
         <location line="+40"/>
+        <location filename="../../src/services/run_conversion.cpp" line="+205"/>
         <source>Not enough memory</source>
         <translation>Nicht genügend Arbeitsspeicher</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location filename="../../src/services/run_conversion.cpp" line="+6"/>
         <source>Conversion failed</source>
         <translation>Konvertierung fehlgeschlagen</translation>
     </message>
     <message>
-        <location filename="../../src/services/file_service.cpp" line="+83"/>
-        <location line="+116"/>
+        <location filename="../../src/services/file_service.cpp" line="+84"/>
+        <location line="+136"/>
         <source>Cannot choose an output name</source>
         <translation>Name für die Ausgabedatei kann nicht festgelegt werden</translation>
     </message>
@@ -149,12 +150,12 @@
         <translation>Temporärer Ordner kann nicht erstellt werden</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+17"/>
         <source>Cannot create a temporary file</source>
         <translation>Temporäre Datei kann nicht erstellt werden</translation>
     </message>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-570"/>
+        <location filename="../../src/services/format_limits.cpp" line="+71"/>
         <source>its sides are at most %1 pixels</source>
         <extracomment>why a format cannot hold an image, e.g. &quot;its sides are at most 16,383 pixels&quot;</extracomment>
         <translation>die Seiten sind höchstens %1 Pixel lang</translation>
@@ -166,48 +167,59 @@
         <translation>die kurze Seite muss mindestens %1 Pixel lang sein, sobald die lange Seite %2 erreicht</translation>
     </message>
     <message>
-        <location line="-87"/>
-        <location line="+122"/>
-        <location line="+65"/>
-        <location line="+43"/>
+        <location filename="../../src/services/roads/road.cpp" line="+17"/>
+        <location filename="../../src/services/roads/tool_inputs.cpp" line="+66"/>
         <source>Cannot write a temporary file</source>
         <translation>Temporäre Datei kann nicht geschrieben werden</translation>
     </message>
     <message>
-        <location line="+398"/>
+        <location filename="../../src/services/image_converter.cpp" line="-86"/>
         <source>Cannot create the output folder</source>
         <translation>Ausgabeordner kann nicht erstellt werden</translation>
     </message>
-</context>
-<context>
-    <name>ConversionLedger</name>
     <message>
-        <location filename="../../src/services/conversion_ledger.cpp" line="+130"/>
-        <source>The record of earlier conversions in %1 is damaged; what could not be read is ignored.</source>
-        <translation>Das Protokoll früherer Konvertierungen in %1 ist beschädigt; nicht lesbare Einträge werden ignoriert.</translation>
+        <location filename="../../src/services/lossless_error.cpp" line="+13"/>
+        <source>Lossless cannot be combined with Auto: choose a format, or Same as Original</source>
+        <translation>Verlustfrei lässt sich nicht mit Auto kombinieren: Wählen Sie ein Format oder „Wie Original“</translation>
     </message>
     <message>
-        <location line="+58"/>
-        <source>The record of conversions in %1 could not be saved.</source>
-        <translation>Das Protokoll der Konvertierungen in %1 konnte nicht gespeichert werden.</translation>
+        <location line="+5"/>
+        <source>Lossless HEIC is not available: the HEIC encoder cannot keep every pixel. Choose PNG, WebP or AVIF, or turn Lossless off</source>
+        <translation>Verlustfreies HEIC ist nicht verfügbar: Der HEIC-Encoder kann nicht jedes Pixel erhalten. Wählen Sie PNG, WebP oder AVIF, oder schalten Sie „Verlustfrei“ aus</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>The output is not lossless: the pixel at %1, %2 changed</source>
+        <extracomment>%1, %2: the column and row of the first pixel that changed</extracomment>
+        <translation>Die Ausgabe ist nicht verlustfrei: Das Pixel bei %1, %2 hat sich geändert</translation>
+    </message>
+    <message>
+        <location filename="../../src/services/roads/jpeg_road.cpp" line="+25"/>
+        <source>Lossless JPEG needs a complete JPEG at its own size: choose PNG or WebP, or Same as Original</source>
+        <translation>Verlustfreies JPEG braucht ein vollständiges JPEG in seiner eigenen Größe: Wählen Sie PNG oder WebP, oder „Wie Original“</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>This JPEG is stored turned, and turning it upright changes pixels: choose PNG or WebP for it</source>
+        <translation>Dieses JPEG ist gedreht gespeichert, und es aufzurichten ändert Pixel: Wählen Sie dafür PNG oder WebP</translation>
     </message>
 </context>
 <context>
     <name>ConversionNote</name>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-658"/>
+        <location filename="../../src/services/roads/road.cpp" line="-29"/>
         <source>Transparent areas filled with white</source>
         <extracomment>shown under a converted image that had transparent areas</extracomment>
         <translation>Transparente Bereiche mit Weiß gefüllt</translation>
     </message>
     <message>
-        <location line="+390"/>
+        <location filename="../../src/services/carried_metadata.cpp" line="+27"/>
         <source>Colour profile converted to sRGB (only RGB profiles can be kept)</source>
         <extracomment>shown under a converted image when its colour profile could not be kept</extracomment>
         <translation>Farbprofil in sRGB konvertiert (nur RGB-Profile können beibehalten werden)</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location filename="../../src/services/saving_policy.cpp" line="+20"/>
         <source>Skipped: not smaller than the original</source>
         <translation>Übersprungen: nicht kleiner als das Original</translation>
     </message>
@@ -218,13 +230,49 @@
         <translation>Übersprungen: %1% größer als das Original</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+4"/>
         <source>Skipped: only %1% smaller, minimum %2%</source>
         <extracomment>%1 is the saving, %2 the minimum asked for, both whole percentages</extracomment>
         <translation>Übersprungen: nur %1% kleiner, Minimum %2%</translation>
     </message>
     <message>
-        <location line="+309"/>
+        <location line="+9"/>
+        <source>Kept the original: the %1 would not be smaller</source>
+        <extracomment>%1 is a format, e.g. &quot;WebP&quot;</extracomment>
+        <translation>Original behalten: Die %1-Datei wäre nicht kleiner</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Kept the original: the %1 would be %2% larger</source>
+        <extracomment>%1 is a format, e.g. &quot;WebP&quot;; %2 a whole percentage</extracomment>
+        <translation>Original behalten: Die %1-Datei wäre %2 % größer</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Kept the original: the %1 would be only %2% smaller (minimum %3%)</source>
+        <extracomment>%1 is a format; %2 the saving, %3 the minimum asked for, both whole percentages</extracomment>
+        <translation>Original behalten: Die %1-Datei wäre nur %2 % kleiner (mindestens %3 %)</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>%1% larger than the original</source>
+        <extracomment>%1 is a whole percentage</extracomment>
+        <translation>%1 % größer als das Original</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>only %1% smaller (minimum %2%)</source>
+        <extracomment>%1 is the saving, %2 the minimum asked for, both whole percentages</extracomment>
+        <translation>nur %1 % kleiner (mindestens %2 %)</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>%1, and a copy of the original would carry its camera data</source>
+        <extracomment>%1 says why, e.g. &quot;Skipped: 12% larger than the original&quot;</extracomment>
+        <translation>%1, und eine Kopie des Originals enthielte seine Kameradaten</translation>
+    </message>
+    <message>
+        <location filename="../../src/services/run_conversion.cpp" line="-157"/>
         <source>The file date could not be kept: %1</source>
         <extracomment>shown under a converted image</extracomment>
         <translation>Das Dateidatum konnte nicht beibehalten werden: %1</translation>
@@ -233,7 +281,7 @@
 <context>
     <name>FileDialogs</name>
     <message>
-        <location filename="../../src/views/file_dialogs.cpp" line="+51"/>
+        <location filename="../../src/views/file_dialogs.cpp" line="+54"/>
         <source>Images (%1)</source>
         <translation>Bilder (%1)</translation>
     </message>
@@ -267,6 +315,17 @@
         <location line="+6"/>
         <source>Add Folder</source>
         <translation>Ordner hinzufügen</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Choose Output Folder</source>
+        <translation>Ausgabeordner wählen</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>%1 cannot be written to (%2). Choose another folder.</source>
+        <extracomment>%1 the folder, %2 the system&apos;s reason, such as &quot;Permission denied&quot;</extracomment>
+        <translation>In %1 kann nicht geschrieben werden (%2). Wählen Sie einen anderen Ordner.</translation>
     </message>
 </context>
 <context>
@@ -331,14 +390,50 @@
     </message>
 </context>
 <context>
+    <name>quorvane::core</name>
+    <message>
+        <location filename="../../src/services/conversion_ledger.cpp" line="+91"/>
+        <source>The record of earlier conversions in %1 is not a regular file; it is left alone.</source>
+        <translation>Das Verzeichnis früherer Umwandlungen in %1 ist keine normale Datei; es bleibt unberührt.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The record of earlier conversions in %1 is too large to read; it is left alone.</source>
+        <translation>Das Verzeichnis früherer Umwandlungen in %1 ist zu groß zum Lesen; es bleibt unberührt.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The record of earlier conversions in %1 could not be read: %2</source>
+        <translation>Das Verzeichnis früherer Umwandlungen in %1 konnte nicht gelesen werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>quorvane::core::ConversionLedger</name>
+    <message>
+        <location line="+111"/>
+        <source>The record of earlier conversions in %1 is damaged; what could not be read is ignored.</source>
+        <translation>Das Verzeichnis früherer Umwandlungen in %1 ist beschädigt; was nicht gelesen werden konnte, wird übergangen.</translation>
+    </message>
+    <message>
+        <location line="+73"/>
+        <source>The record of conversions in %1 could not be saved: %2</source>
+        <translation>Das Verzeichnis der Umwandlungen in %1 konnte nicht gespeichert werden: %2</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>The record of conversions in %1 could not be saved: another conversion kept it locked.</source>
+        <translation>Das Verzeichnis der Umwandlungen in %1 konnte nicht gespeichert werden: Eine andere Umwandlung hielt es gesperrt.</translation>
+    </message>
+</context>
+<context>
     <name>quorvane::core::ConversionViewModel</name>
     <message>
-        <location filename="../../src/viewmodels/conversion_view_model.cpp" line="+322"/>
+        <location filename="../../src/viewmodels/conversion_view_model_batch.cpp" line="+209"/>
         <source>Cancelling conversion</source>
         <translation>Konvertierung wird abgebrochen</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+47"/>
         <source>Already converted</source>
         <translation>Bereits konvertiert</translation>
     </message>
@@ -380,7 +475,7 @@
 <context>
     <name>quorvane::gui::ContentView</name>
     <message>
-        <location filename="../../src/views/content_view.cpp" line="+92"/>
+        <location filename="../../src/views/content_view.cpp" line="+73"/>
         <source>Images in output folders, left out: %1</source>
         <translation>Bilder in Ausgabeordnern ausgelassen: %1</translation>
     </message>
@@ -391,7 +486,7 @@
         <translation>Nicht lesbare Speicherorte: %1, z. B. %2 (%3)</translation>
     </message>
     <message>
-        <location line="+58"/>
+        <location line="+69"/>
         <source>Op&amp;en in File Manager</source>
         <translation>Im Dateimanager ö&amp;ffnen</translation>
     </message>
@@ -401,18 +496,40 @@
         <translation>&amp;Leeren</translation>
     </message>
     <message>
-        <location line="+4"/>
-        <location line="+84"/>
-        <source>&amp;Start Conversion</source>
-        <translation>Konvertierung &amp;starten</translation>
+        <location line="+34"/>
+        <source>Start &amp;Conversion</source>
+        <extracomment>the main button while images wait; the same mnemonic as &quot;&amp;Convert All Again&quot;</extracomment>
+        <translation>&amp;Konvertierung starten</translation>
     </message>
     <message>
-        <location line="+0"/>
-        <source>Convert &amp;Again</source>
-        <translation>Erneut &amp;konvertieren</translation>
+        <location line="+5"/>
+        <source>&amp;Convert All Again</source>
+        <extracomment>the main button once every image is finished; the same mnemonic as &quot;Start &amp;Conversion&quot;</extracomment>
+        <translation>Alle erneut &amp;konvertieren</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Output Folder Cannot Be Written</source>
+        <translation>Ausgabeordner nicht beschreibbar</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Nothing was converted: %1 cannot be written to (%2).</source>
+        <extracomment>%1 the folder, %2 the system&apos;s reason, such as &quot;Permission denied&quot;</extracomment>
+        <translation>Nichts wurde konvertiert: In %1 kann nicht geschrieben werden (%2).</translation>
     </message>
     <message>
         <location line="+4"/>
+        <source>Choose another folder for the outputs, or make this one writable and start again.</source>
+        <translation>Wählen Sie einen anderen Ordner für die Ergebnisse oder machen Sie diesen beschreibbar und starten Sie erneut.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>C&amp;hoose Another Folder…</source>
+        <translation>Anderen Ordner &amp;wählen…</translation>
+    </message>
+    <message>
+        <location line="+74"/>
         <source>Cancelling…</source>
         <translation>Wird abgebrochen…</translation>
     </message>
@@ -523,7 +640,13 @@
         <translation>%1 → %2</translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location line="+22"/>
+        <source>Scores %1 of 100. From %2 up, no difference can be seen.</source>
+        <extracomment>%1 is the score, such as 81.4; %2 the score from which nobody sees a difference</extracomment>
+        <translation>Erreicht %1 von 100. Ab %2 ist kein Unterschied zu sehen.</translation>
+    </message>
+    <message>
+        <location line="+15"/>
         <location line="+6"/>
         <source>Waiting</source>
         <translation>Wartet</translation>
@@ -539,24 +662,23 @@
         <translation>Fertig</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+4"/>
         <source>Skipped</source>
         <translation>Übersprungen</translation>
     </message>
     <message>
-        <location line="-167"/>
-        <location line="+163"/>
-        <source>Cancelled</source>
-        <translation>Abgebrochen</translation>
+        <location line="+2"/>
+        <source>Original kept</source>
+        <translation>Original behalten</translation>
     </message>
     <message>
-        <location line="-178"/>
+        <location line="-181"/>
         <source>→ %1</source>
         <extracomment>under the file name: the name of the file written</extracomment>
         <translation>→ %1</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+16"/>
         <source>Converting…</source>
         <translation>Wird konvertiert…</translation>
     </message>
@@ -567,13 +689,7 @@
         <translation>Auto</translation>
     </message>
     <message>
-        <location line="+124"/>
-        <source>Scores %1 of 100; from %2 up, no difference shows</source>
-        <extracomment>%1 is the score, such as 81.4; %2 the score from which nobody sees a difference</extracomment>
-        <translation>Bewertung %1 von 100; ab %2 ist kein Unterschied zu sehen</translation>
-    </message>
-    <message>
-        <location line="+29"/>
+        <location line="+151"/>
         <source>Error</source>
         <translation>Fehler</translation>
     </message>
@@ -581,12 +697,12 @@
 <context>
     <name>quorvane::gui::FileListView</name>
     <message>
-        <location filename="../../src/views/file_list_view.cpp" line="+25"/>
+        <location filename="../../src/views/file_list_view.cpp" line="+27"/>
         <source>Images</source>
         <translation>Bilder</translation>
     </message>
     <message>
-        <location line="+56"/>
+        <location line="+58"/>
         <source>Waiting</source>
         <translation>Wartet</translation>
     </message>
@@ -602,8 +718,8 @@
     </message>
     <message>
         <location line="+6"/>
-        <source>Convert &amp;Again</source>
-        <translation>Erneut &amp;konvertieren</translation>
+        <source>Convert &amp;All Again</source>
+        <translation>&amp;Alle erneut konvertieren</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -629,7 +745,7 @@
 <context>
     <name>quorvane::gui::MainWindow</name>
     <message>
-        <location filename="../../src/app/quorvane_app.cpp" line="+35"/>
+        <location filename="../../src/app/quorvane_app.cpp" line="+41"/>
         <source>Quit Quorvane?</source>
         <translation>Quorvane beenden?</translation>
     </message>
@@ -690,7 +806,7 @@
     </message>
     <message>
         <location line="+9"/>
-        <location line="+18"/>
+        <location line="+33"/>
         <source>About Quorvane</source>
         <translation>Über Quorvane</translation>
     </message>
@@ -703,7 +819,7 @@
 <context>
     <name>quorvane::gui::OptionsButton</name>
     <message>
-        <location filename="../../src/views/options_button.cpp" line="+22"/>
+        <location filename="../../src/views/options_button.cpp" line="+23"/>
         <source>Keep Camera &amp;Data</source>
         <translation>&amp;Kameradaten beibehalten</translation>
     </message>
@@ -764,6 +880,16 @@
     </message>
     <message>
         <location line="+3"/>
+        <source>&amp;Lossless</source>
+        <translation>&amp;Verlustfrei</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No pixel changes: JPEG stays JPEG without re-encoding; PNG, WebP and AVIF are written losslessly, with colour profile and transparency. Not for HEIC or Auto</source>
+        <translation>Keine Pixeländerungen: JPEG bleibt JPEG ohne Neukodierung; PNG, WebP und AVIF werden verlustfrei geschrieben, mit Farbprofil und Transparenz. Nicht für HEIC oder Auto</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>Check &amp;Quality</source>
         <translation>&amp;Qualität prüfen</translation>
     </message>
@@ -779,30 +905,60 @@
     </message>
     <message>
         <location line="+10"/>
-        <source>Off: Keep Every Output</source>
-        <extracomment>keep every output, whatever its size</extracomment>
-        <translation>Aus: alle Ausgabedateien behalten</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Only Smaller Files</source>
-        <extracomment>keep an output only when it is smaller than its original</extracomment>
-        <translation>Nur kleinere Dateien</translation>
+        <source>Any Saving</source>
+        <extracomment>an output counts as smaller when it is smaller at all</extracomment>
+        <translation>Jede Einsparung</translation>
     </message>
     <message>
         <location line="+3"/>
-        <location line="+45"/>
+        <location line="+74"/>
         <source>At Least %1% Smaller</source>
         <extracomment>keep an output only when it is at least this much smaller</extracomment>
         <translation>Mindestens %1% kleiner</translation>
     </message>
     <message>
-        <location line="-34"/>
+        <location line="-62"/>
+        <source>If an Output Is &amp;Not Smaller</source>
+        <extracomment>what happens to an output that is not smaller than its original</extracomment>
+        <translation>Wenn eine Ausgabe &amp;nicht kleiner ist</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Keep the &amp;Original</source>
+        <translation>&amp;Original behalten</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The original goes to the output folder instead, without camera data unless that is kept</source>
+        <translation>Stattdessen kommt das Original in den Ausgabeordner, ohne Kameradaten, sofern diese nicht behalten werden</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Skip the Image</source>
+        <translation>Bild &amp;überspringen</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Nothing is written for it</source>
+        <translation>Für das Bild wird nichts geschrieben</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Write the Output Anyway</source>
+        <translation>Ausgabe trotzdem &amp;schreiben</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The larger output is written all the same</source>
+        <translation>Die größere Ausgabe wird trotzdem geschrieben</translation>
+    </message>
+    <message>
+        <location line="+15"/>
         <source>Options</source>
         <translation>Optionen</translation>
     </message>
     <message>
-        <location line="+41"/>
+        <location line="+46"/>
         <source>O&amp;ptions (%1)</source>
         <extracomment>the options button; %1 is how many options differ from their defaults</extracomment>
         <translation>Option&amp;en (%1)</translation>
@@ -819,14 +975,68 @@
     </message>
 </context>
 <context>
+    <name>quorvane::gui::OutputFolderButton</name>
+    <message>
+        <location filename="../../src/views/output_folder_button.cpp" line="+19"/>
+        <source>Cha&amp;nge Folder</source>
+        <extracomment>opens a menu: choose a folder, a recent one, or the default</extracomment>
+        <translation>Ordner &amp;ändern</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Change Output Folder</source>
+        <translation>Ausgabeordner ändern</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>&amp;Choose Folder…</source>
+        <translation>Ordner &amp;wählen …</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Recent Folders</source>
+        <translation>Zuletzt verwendete Ordner</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>&amp;Default: compressed/ Next to the First File</source>
+        <extracomment>the output folder when none is chosen: a &quot;compressed&quot; folder beside the first listed file</extracomment>
+        <translation>&amp;Standard: compressed/ neben der ersten Datei</translation>
+    </message>
+</context>
+<context>
+    <name>quorvane::gui::OutputFolderRow</name>
+    <message>
+        <location filename="../../src/views/output_folder_row.cpp" line="+23"/>
+        <source>Output:</source>
+        <translation>Ausgabe:</translation>
+    </message>
+    <message>
+        <location line="+40"/>
+        <source>compressed/ in %1</source>
+        <extracomment>%1 is the folder the &quot;compressed&quot; folder is made in, e.g. ~/Pictures/2023</extracomment>
+        <translation>compressed/ in %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>(compressed/ folder next to the first file)</source>
+        <translation>(Ordner compressed/ neben der ersten Datei)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Output folder: %1</source>
+        <translation>Ausgabeordner: %1</translation>
+    </message>
+</context>
+<context>
     <name>quorvane::gui::SettingsBar</name>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="+171"/>
+        <location filename="../../src/views/settings_bar.cpp" line="+202"/>
         <source>Format</source>
         <translation>Format</translation>
     </message>
     <message>
-        <location line="-92"/>
+        <location line="-126"/>
         <source>WebP: 75 to 85 suits photos; 100 keeps the most detail.</source>
         <translation>WebP: 75 bis 85 eignet sich für Fotos; 100 erhält die meisten Details.</translation>
     </message>
@@ -851,7 +1061,13 @@
         <translation>AVIF: 60 bis 80 eignet sich für Fotos; 100 ist nahezu verlustfrei.</translation>
     </message>
     <message>
-        <location line="+71"/>
+        <location line="+52"/>
+        <source>Applies to the next batch</source>
+        <extracomment>tooltip of the settings while a batch runs: they are fixed for it</extracomment>
+        <translation>Gilt für den nächsten Durchgang</translation>
+    </message>
+    <message>
+        <location line="+47"/>
         <source>For&amp;mat:</source>
         <translation>For&amp;mat:</translation>
     </message>
@@ -867,7 +1083,18 @@
         <translation>Pro Bild das kleinste Format aus WebP, JPEG, AVIF und PNG, das gleich aussieht; die Qualität bestimmt, wie ähnlich</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+4"/>
+        <source>Same as Original</source>
+        <extracomment>format menu: each image stays in its own format</extracomment>
+        <translation>Wie Original</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>JPEG stays JPEG, PNG stays PNG, and so on; TIFF, BMP and GIF become PNG</source>
+        <translation>JPEG bleibt JPEG, PNG bleibt PNG und so weiter; TIFF, BMP und GIF werden zu PNG</translation>
+    </message>
+    <message>
+        <location line="+30"/>
         <source>&amp;Quality:</source>
         <translation>&amp;Qualität:</translation>
     </message>
@@ -903,7 +1130,7 @@
         <translation>Max. &amp;Breite:</translation>
     </message>
     <message>
-        <location line="+56"/>
+        <location line="+57"/>
         <source>&amp;Original</source>
         <translation>&amp;Original</translation>
     </message>
@@ -913,49 +1140,23 @@
         <translation>E&amp;igener</translation>
     </message>
     <message>
-        <location line="+19"/>
-        <source>Pr&amp;efix:</source>
-        <translation>&amp;Präfix:</translation>
-    </message>
-    <message>
-        <location line="+14"/>
+        <location line="+34"/>
         <source>Star&amp;t:</source>
         <translation>Star&amp;t:</translation>
     </message>
     <message>
-        <location line="+27"/>
-        <source>Cha&amp;nge Folder…</source>
-        <translation>Ordner ä&amp;ndern…</translation>
-    </message>
-    <message>
-        <location line="+104"/>
-        <source>compressed/ in %1</source>
-        <extracomment>%1 is the folder the &quot;compressed&quot; folder is made in, e.g. ~/Pictures/2023</extracomment>
-        <translation>compressed/ in %1</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>(compressed/ folder next to the first file)</source>
-        <translation>(Ordner compressed/ neben der ersten Datei)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Output folder: %1</source>
-        <translation>Ausgabeordner: %1</translation>
-    </message>
-    <message>
-        <location line="-190"/>
+        <location line="-57"/>
         <source>px</source>
         <translation>px</translation>
     </message>
     <message>
-        <location line="-178"/>
+        <location line="-218"/>
         <source>Auto: each image as small as it can be while it looks %1 (scoring %2 or more).</source>
         <extracomment>%1: e.g. &quot;very close&quot;; %2: the lowest score allowed (of 100), e.g. 80</extracomment>
         <translation>Auto: jedes Bild so klein wie möglich, solange das Aussehen „%1“ bleibt (Bewertung %2 oder mehr).</translation>
     </message>
     <message>
-        <location line="+142"/>
+        <location line="+182"/>
         <source>Maximum width</source>
         <translation>Maximale Breite</translation>
     </message>
@@ -981,7 +1182,12 @@
         <translation>Dateiname:</translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location line="+33"/>
+        <source>Prefi&amp;x:</source>
+        <translation>Prä&amp;fix:</translation>
+    </message>
+    <message>
+        <location line="+6"/>
         <source>Prefix</source>
         <translation>Präfix</translation>
     </message>
@@ -989,16 +1195,6 @@
         <location line="+15"/>
         <source>Start number</source>
         <translation>Startnummer</translation>
-    </message>
-    <message>
-        <location line="+17"/>
-        <source>Output:</source>
-        <translation>Ausgabe:</translation>
-    </message>
-    <message>
-        <location line="+15"/>
-        <source>Choose Output Folder</source>
-        <translation>Ausgabeordner wählen</translation>
     </message>
 </context>
 <context>
@@ -1091,6 +1287,15 @@
         <source>%1 skipped</source>
         <extracomment>images not kept (too little saving) or converted before</extracomment>
         <translation>%1 übersprungen</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+5"/>
+        <source>%n original(s) kept</source>
+        <extracomment>images whose converted file would have been larger: the original was kept</extracomment>
+        <translation>
+            <numerusform>%n Original behalten</numerusform>
+            <numerusform>%n Originale behalten</numerusform>
+        </translation>
     </message>
     <message>
         <location line="+32"/>

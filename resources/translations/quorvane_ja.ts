@@ -114,32 +114,33 @@
     </message>
     <message>
         <location line="+6"/>
-        <location filename="../../src/services/image_converter.cpp" line="+61"/>
-        <location line="+670"/>
+        <location filename="../../src/services/image_converter.cpp" line="+153"/>
+        <location filename="../../src/services/roads/png_road.cpp" line="+21"/>
+        <location filename="../../src/services/roads/road.cpp" line="+47"/>
         <location filename="../../src/services/staged_output.cpp" line="+30"/>
         <source>Cannot write the output file</source>
         <translation>出力ファイルに書き込めません</translation>
     </message>
     <message>
-        <location filename="../../src/services/process_runner.cpp" line="+222"/>
+        <location filename="../../src/services/process_runner.cpp" line="+221"/>
         <source>Cannot start %1</source>
         <translation>%1 を起動できません</translation>
     </message>
     <message>
-        <location filename="../../src/services/batch_runner.cpp" line="+54"/>
         <location filename="../../src/services/conversion_errors.cpp" line="-72"/>
         <location line="+40"/>
+        <location filename="../../src/services/run_conversion.cpp" line="+205"/>
         <source>Not enough memory</source>
         <translation>メモリが不足しています</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location filename="../../src/services/run_conversion.cpp" line="+6"/>
         <source>Conversion failed</source>
         <translation>変換に失敗しました</translation>
     </message>
     <message>
-        <location filename="../../src/services/file_service.cpp" line="+83"/>
-        <location line="+116"/>
+        <location filename="../../src/services/file_service.cpp" line="+84"/>
+        <location line="+136"/>
         <source>Cannot choose an output name</source>
         <translation>出力ファイル名を決められません</translation>
     </message>
@@ -149,12 +150,12 @@
         <translation>一時フォルダーを作成できません</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+17"/>
         <source>Cannot create a temporary file</source>
         <translation>一時ファイルを作成できません</translation>
     </message>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-570"/>
+        <location filename="../../src/services/format_limits.cpp" line="+71"/>
         <source>its sides are at most %1 pixels</source>
         <extracomment>why a format cannot hold an image, e.g. &quot;its sides are at most 16,383 pixels&quot;</extracomment>
         <translation>辺の長さの上限は %1 ピクセルです</translation>
@@ -166,48 +167,59 @@
         <translation>長辺が %2 以上の場合、短辺は %1 ピクセル以上必要です</translation>
     </message>
     <message>
-        <location line="-87"/>
-        <location line="+122"/>
-        <location line="+65"/>
-        <location line="+43"/>
+        <location filename="../../src/services/roads/road.cpp" line="+17"/>
+        <location filename="../../src/services/roads/tool_inputs.cpp" line="+66"/>
         <source>Cannot write a temporary file</source>
         <translation>一時ファイルに書き込めません</translation>
     </message>
     <message>
-        <location line="+398"/>
+        <location filename="../../src/services/image_converter.cpp" line="-86"/>
         <source>Cannot create the output folder</source>
         <translation>出力フォルダーを作成できません</translation>
     </message>
-</context>
-<context>
-    <name>ConversionLedger</name>
     <message>
-        <location filename="../../src/services/conversion_ledger.cpp" line="+130"/>
-        <source>The record of earlier conversions in %1 is damaged; what could not be read is ignored.</source>
-        <translation>%1 にある過去の変換記録が破損しています。読み取れなかった部分は無視されます。</translation>
+        <location filename="../../src/services/lossless_error.cpp" line="+13"/>
+        <source>Lossless cannot be combined with Auto: choose a format, or Same as Original</source>
+        <translation>ロスレスは自動と組み合わせられません: 形式を選ぶか、「元と同じ」を選んでください</translation>
     </message>
     <message>
-        <location line="+58"/>
-        <source>The record of conversions in %1 could not be saved.</source>
-        <translation>%1 の変換記録を保存できませんでした。</translation>
+        <location line="+5"/>
+        <source>Lossless HEIC is not available: the HEIC encoder cannot keep every pixel. Choose PNG, WebP or AVIF, or turn Lossless off</source>
+        <translation>ロスレスHEICは利用できません: HEICエンコーダーはすべてのピクセルを保てません。PNG、WebP、AVIFを選ぶか、ロスレスをオフにしてください</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>The output is not lossless: the pixel at %1, %2 changed</source>
+        <extracomment>%1, %2: the column and row of the first pixel that changed</extracomment>
+        <translation>出力はロスレスではありません: %1, %2 のピクセルが変化しました</translation>
+    </message>
+    <message>
+        <location filename="../../src/services/roads/jpeg_road.cpp" line="+25"/>
+        <source>Lossless JPEG needs a complete JPEG at its own size: choose PNG or WebP, or Same as Original</source>
+        <translation>ロスレスJPEGには元のサイズの完全なJPEGが必要です: PNGかWebP、または「元と同じ」を選んでください</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>This JPEG is stored turned, and turning it upright changes pixels: choose PNG or WebP for it</source>
+        <translation>このJPEGは回転した状態で保存されており、正立させるとピクセルが変わります: PNGかWebPを選んでください</translation>
     </message>
 </context>
 <context>
     <name>ConversionNote</name>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-658"/>
+        <location filename="../../src/services/roads/road.cpp" line="-29"/>
         <source>Transparent areas filled with white</source>
         <extracomment>shown under a converted image that had transparent areas</extracomment>
         <translation>透明部分を白で塗りつぶしました</translation>
     </message>
     <message>
-        <location line="+390"/>
+        <location filename="../../src/services/carried_metadata.cpp" line="+27"/>
         <source>Colour profile converted to sRGB (only RGB profiles can be kept)</source>
         <extracomment>shown under a converted image when its colour profile could not be kept</extracomment>
         <translation>カラープロファイルを sRGB に変換しました (保持できるのは RGB プロファイルのみ)</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location filename="../../src/services/saving_policy.cpp" line="+20"/>
         <source>Skipped: not smaller than the original</source>
         <translation>スキップ: 元のファイルより小さくなりません</translation>
     </message>
@@ -218,13 +230,49 @@
         <translation>スキップ: 元のファイルより %1% 大きくなります</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+4"/>
         <source>Skipped: only %1% smaller, minimum %2%</source>
         <extracomment>%1 is the saving, %2 the minimum asked for, both whole percentages</extracomment>
         <translation>スキップ: %1% しか小さくなりません (最小 %2%)</translation>
     </message>
     <message>
-        <location line="+309"/>
+        <location line="+9"/>
+        <source>Kept the original: the %1 would not be smaller</source>
+        <extracomment>%1 is a format, e.g. &quot;WebP&quot;</extracomment>
+        <translation>元のファイルを保持: %1 では小さくなりません</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Kept the original: the %1 would be %2% larger</source>
+        <extracomment>%1 is a format, e.g. &quot;WebP&quot;; %2 a whole percentage</extracomment>
+        <translation>元のファイルを保持: %1 では %2% 大きくなります</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Kept the original: the %1 would be only %2% smaller (minimum %3%)</source>
+        <extracomment>%1 is a format; %2 the saving, %3 the minimum asked for, both whole percentages</extracomment>
+        <translation>元のファイルを保持: %1 では %2% しか小さくなりません (最小 %3%)</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>%1% larger than the original</source>
+        <extracomment>%1 is a whole percentage</extracomment>
+        <translation>元より %1% 大きい</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>only %1% smaller (minimum %2%)</source>
+        <extracomment>%1 is the saving, %2 the minimum asked for, both whole percentages</extracomment>
+        <translation>%1% しか小さくない (最小 %2%)</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>%1, and a copy of the original would carry its camera data</source>
+        <extracomment>%1 says why, e.g. &quot;Skipped: 12% larger than the original&quot;</extracomment>
+        <translation>%1。元のファイルのコピーにはカメラのデータが含まれてしまいます</translation>
+    </message>
+    <message>
+        <location filename="../../src/services/run_conversion.cpp" line="-157"/>
         <source>The file date could not be kept: %1</source>
         <extracomment>shown under a converted image</extracomment>
         <translation>ファイルの日時を保持できませんでした: %1</translation>
@@ -233,7 +281,7 @@
 <context>
     <name>FileDialogs</name>
     <message>
-        <location filename="../../src/views/file_dialogs.cpp" line="+51"/>
+        <location filename="../../src/views/file_dialogs.cpp" line="+54"/>
         <source>Images (%1)</source>
         <translation>画像 (%1)</translation>
     </message>
@@ -267,6 +315,17 @@
         <location line="+6"/>
         <source>Add Folder</source>
         <translation>フォルダーを追加</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Choose Output Folder</source>
+        <translation>出力フォルダーを選択</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>%1 cannot be written to (%2). Choose another folder.</source>
+        <extracomment>%1 the folder, %2 the system&apos;s reason, such as &quot;Permission denied&quot;</extracomment>
+        <translation>%1 に書き込めません (%2)。別のフォルダーを選択してください。</translation>
     </message>
 </context>
 <context>
@@ -331,14 +390,50 @@
     </message>
 </context>
 <context>
+    <name>quorvane::core</name>
+    <message>
+        <location filename="../../src/services/conversion_ledger.cpp" line="+91"/>
+        <source>The record of earlier conversions in %1 is not a regular file; it is left alone.</source>
+        <translation>%1 の以前の変換の記録は通常のファイルではありません。そのままにします。</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The record of earlier conversions in %1 is too large to read; it is left alone.</source>
+        <translation>%1 の以前の変換の記録は大きすぎて読み込めません。そのままにします。</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The record of earlier conversions in %1 could not be read: %2</source>
+        <translation>%1 の以前の変換の記録を読み込めませんでした: %2</translation>
+    </message>
+</context>
+<context>
+    <name>quorvane::core::ConversionLedger</name>
+    <message>
+        <location line="+111"/>
+        <source>The record of earlier conversions in %1 is damaged; what could not be read is ignored.</source>
+        <translation>%1 の以前の変換の記録が壊れています。読み込めない部分は無視します。</translation>
+    </message>
+    <message>
+        <location line="+73"/>
+        <source>The record of conversions in %1 could not be saved: %2</source>
+        <translation>%1 の変換の記録を保存できませんでした: %2</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>The record of conversions in %1 could not be saved: another conversion kept it locked.</source>
+        <translation>%1 の変換の記録を保存できませんでした: 別の変換がロックしていました。</translation>
+    </message>
+</context>
+<context>
     <name>quorvane::core::ConversionViewModel</name>
     <message>
-        <location filename="../../src/viewmodels/conversion_view_model.cpp" line="+322"/>
+        <location filename="../../src/viewmodels/conversion_view_model_batch.cpp" line="+209"/>
         <source>Cancelling conversion</source>
         <translation>変換をキャンセルしています</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+47"/>
         <source>Already converted</source>
         <translation>変換済み</translation>
     </message>
@@ -380,7 +475,7 @@
 <context>
     <name>quorvane::gui::ContentView</name>
     <message>
-        <location filename="../../src/views/content_view.cpp" line="+92"/>
+        <location filename="../../src/views/content_view.cpp" line="+73"/>
         <source>Images in output folders, left out: %1</source>
         <translation>出力フォルダー内の画像は追加しませんでした: %1 枚</translation>
     </message>
@@ -391,7 +486,7 @@
         <translation>読み込めなかった場所: %1 か所。例: %2 (%3)</translation>
     </message>
     <message>
-        <location line="+58"/>
+        <location line="+69"/>
         <source>Op&amp;en in File Manager</source>
         <translation>ファイルマネージャーで開く(&amp;E)</translation>
     </message>
@@ -401,18 +496,40 @@
         <translation>クリア(&amp;L)</translation>
     </message>
     <message>
-        <location line="+4"/>
-        <location line="+84"/>
-        <source>&amp;Start Conversion</source>
-        <translation>変換を開始(&amp;S)</translation>
+        <location line="+34"/>
+        <source>Start &amp;Conversion</source>
+        <extracomment>the main button while images wait; the same mnemonic as &quot;&amp;Convert All Again&quot;</extracomment>
+        <translation>変換を開始(&amp;C)</translation>
     </message>
     <message>
-        <location line="+0"/>
-        <source>Convert &amp;Again</source>
-        <translation>もう一度変換(&amp;A)</translation>
+        <location line="+5"/>
+        <source>&amp;Convert All Again</source>
+        <extracomment>the main button once every image is finished; the same mnemonic as &quot;Start &amp;Conversion&quot;</extracomment>
+        <translation>すべてもう一度変換(&amp;C)</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Output Folder Cannot Be Written</source>
+        <translation>出力フォルダーに書き込めません</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Nothing was converted: %1 cannot be written to (%2).</source>
+        <extracomment>%1 the folder, %2 the system&apos;s reason, such as &quot;Permission denied&quot;</extracomment>
+        <translation>何も変換されませんでした: %1 に書き込めません (%2)。</translation>
     </message>
     <message>
         <location line="+4"/>
+        <source>Choose another folder for the outputs, or make this one writable and start again.</source>
+        <translation>出力先に別のフォルダーを選ぶか、このフォルダーを書き込み可能にしてからもう一度開始してください。</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>C&amp;hoose Another Folder…</source>
+        <translation>別のフォルダーを選択(&amp;H)…</translation>
+    </message>
+    <message>
+        <location line="+74"/>
         <source>Cancelling…</source>
         <translation>キャンセル中…</translation>
     </message>
@@ -523,7 +640,13 @@
         <translation>%1 → %2</translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location line="+22"/>
+        <source>Scores %1 of 100. From %2 up, no difference can be seen.</source>
+        <extracomment>%1 is the score, such as 81.4; %2 the score from which nobody sees a difference</extracomment>
+        <translation>スコアは 100 点中 %1 です。%2 以上なら違いは見えません。</translation>
+    </message>
+    <message>
+        <location line="+15"/>
         <location line="+6"/>
         <source>Waiting</source>
         <translation>待機中</translation>
@@ -539,24 +662,23 @@
         <translation>完了</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+4"/>
         <source>Skipped</source>
         <translation>スキップ</translation>
     </message>
     <message>
-        <location line="-167"/>
-        <location line="+163"/>
-        <source>Cancelled</source>
-        <translation>キャンセル済み</translation>
+        <location line="+2"/>
+        <source>Original kept</source>
+        <translation>元のファイルを保持</translation>
     </message>
     <message>
-        <location line="-178"/>
+        <location line="-181"/>
         <source>→ %1</source>
         <extracomment>under the file name: the name of the file written</extracomment>
         <translation>→ %1</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+16"/>
         <source>Converting…</source>
         <translation>変換中…</translation>
     </message>
@@ -567,13 +689,7 @@
         <translation>自動</translation>
     </message>
     <message>
-        <location line="+124"/>
-        <source>Scores %1 of 100; from %2 up, no difference shows</source>
-        <extracomment>%1 is the score, such as 81.4; %2 the score from which nobody sees a difference</extracomment>
-        <translation>スコア %1 / 100 (%2 以上は見た目の違いなし)</translation>
-    </message>
-    <message>
-        <location line="+29"/>
+        <location line="+151"/>
         <source>Error</source>
         <translation>エラー</translation>
     </message>
@@ -581,12 +697,12 @@
 <context>
     <name>quorvane::gui::FileListView</name>
     <message>
-        <location filename="../../src/views/file_list_view.cpp" line="+25"/>
+        <location filename="../../src/views/file_list_view.cpp" line="+27"/>
         <source>Images</source>
         <translation>画像</translation>
     </message>
     <message>
-        <location line="+56"/>
+        <location line="+58"/>
         <source>Waiting</source>
         <translation>待機中</translation>
     </message>
@@ -602,8 +718,8 @@
     </message>
     <message>
         <location line="+6"/>
-        <source>Convert &amp;Again</source>
-        <translation>もう一度変換(&amp;A)</translation>
+        <source>Convert &amp;All Again</source>
+        <translation>すべてもう一度変換(&amp;A)</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -629,7 +745,7 @@
 <context>
     <name>quorvane::gui::MainWindow</name>
     <message>
-        <location filename="../../src/app/quorvane_app.cpp" line="+35"/>
+        <location filename="../../src/app/quorvane_app.cpp" line="+41"/>
         <source>Quit Quorvane?</source>
         <translation>Quorvane を終了しますか?</translation>
     </message>
@@ -690,7 +806,7 @@
     </message>
     <message>
         <location line="+9"/>
-        <location line="+18"/>
+        <location line="+33"/>
         <source>About Quorvane</source>
         <translation>Quorvane について</translation>
     </message>
@@ -703,7 +819,7 @@
 <context>
     <name>quorvane::gui::OptionsButton</name>
     <message>
-        <location filename="../../src/views/options_button.cpp" line="+22"/>
+        <location filename="../../src/views/options_button.cpp" line="+23"/>
         <source>Keep Camera &amp;Data</source>
         <translation>カメラ情報を保持(&amp;D)</translation>
     </message>
@@ -764,6 +880,16 @@
     </message>
     <message>
         <location line="+3"/>
+        <source>&amp;Lossless</source>
+        <translation>ロスレス(&amp;L)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No pixel changes: JPEG stays JPEG without re-encoding; PNG, WebP and AVIF are written losslessly, with colour profile and transparency. Not for HEIC or Auto</source>
+        <translation>ピクセルを一切変えません: JPEGは再エンコードせずJPEGのまま、PNG・WebP・AVIFはカラープロファイルと透明度を保ってロスレスで書き出します。HEICと自動では使えません</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>Check &amp;Quality</source>
         <translation>品質を確認(&amp;Q)</translation>
     </message>
@@ -779,30 +905,60 @@
     </message>
     <message>
         <location line="+10"/>
-        <source>Off: Keep Every Output</source>
-        <extracomment>keep every output, whatever its size</extracomment>
-        <translation>オフ: すべての出力ファイルを保持</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Only Smaller Files</source>
-        <extracomment>keep an output only when it is smaller than its original</extracomment>
-        <translation>小さくなったファイルのみ</translation>
+        <source>Any Saving</source>
+        <extracomment>an output counts as smaller when it is smaller at all</extracomment>
+        <translation>少しでも小さければ</translation>
     </message>
     <message>
         <location line="+3"/>
-        <location line="+45"/>
+        <location line="+74"/>
         <source>At Least %1% Smaller</source>
         <extracomment>keep an output only when it is at least this much smaller</extracomment>
         <translation>%1% 以上小さくなったファイルのみ</translation>
     </message>
     <message>
-        <location line="-34"/>
+        <location line="-62"/>
+        <source>If an Output Is &amp;Not Smaller</source>
+        <extracomment>what happens to an output that is not smaller than its original</extracomment>
+        <translation>出力が小さくならない場合(&amp;N)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Keep the &amp;Original</source>
+        <translation>元のファイルを保持(&amp;O)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The original goes to the output folder instead, without camera data unless that is kept</source>
+        <translation>代わりに元のファイルを出力フォルダーに置きます (保持しない限りカメラのデータは除きます)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Skip the Image</source>
+        <translation>画像をスキップ(&amp;S)</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Nothing is written for it</source>
+        <translation>この画像には何も書き出しません</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Write the Output Anyway</source>
+        <translation>それでも出力を書き出す(&amp;W)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The larger output is written all the same</source>
+        <translation>大きくなった出力もそのまま書き出します</translation>
+    </message>
+    <message>
+        <location line="+15"/>
         <source>Options</source>
         <translation>オプション</translation>
     </message>
     <message>
-        <location line="+41"/>
+        <location line="+46"/>
         <source>O&amp;ptions (%1)</source>
         <extracomment>the options button; %1 is how many options differ from their defaults</extracomment>
         <translation>オプション (%1)(&amp;P)</translation>
@@ -819,14 +975,68 @@
     </message>
 </context>
 <context>
+    <name>quorvane::gui::OutputFolderButton</name>
+    <message>
+        <location filename="../../src/views/output_folder_button.cpp" line="+19"/>
+        <source>Cha&amp;nge Folder</source>
+        <extracomment>opens a menu: choose a folder, a recent one, or the default</extracomment>
+        <translation>フォルダーを変更(&amp;N)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Change Output Folder</source>
+        <translation>出力フォルダーを変更</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>&amp;Choose Folder…</source>
+        <translation>フォルダーを選択…(&amp;C)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Recent Folders</source>
+        <translation>最近のフォルダー</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>&amp;Default: compressed/ Next to the First File</source>
+        <extracomment>the output folder when none is chosen: a &quot;compressed&quot; folder beside the first listed file</extracomment>
+        <translation>既定: 最初のファイルの隣の compressed/(&amp;D)</translation>
+    </message>
+</context>
+<context>
+    <name>quorvane::gui::OutputFolderRow</name>
+    <message>
+        <location filename="../../src/views/output_folder_row.cpp" line="+23"/>
+        <source>Output:</source>
+        <translation>出力先:</translation>
+    </message>
+    <message>
+        <location line="+40"/>
+        <source>compressed/ in %1</source>
+        <extracomment>%1 is the folder the &quot;compressed&quot; folder is made in, e.g. ~/Pictures/2023</extracomment>
+        <translation>%1 内の compressed/</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>(compressed/ folder next to the first file)</source>
+        <translation>（最初のファイルと同じ場所の compressed/ フォルダー）</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Output folder: %1</source>
+        <translation>出力フォルダー: %1</translation>
+    </message>
+</context>
+<context>
     <name>quorvane::gui::SettingsBar</name>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="+171"/>
+        <location filename="../../src/views/settings_bar.cpp" line="+202"/>
         <source>Format</source>
         <translation>形式</translation>
     </message>
     <message>
-        <location line="-92"/>
+        <location line="-126"/>
         <source>WebP: 75 to 85 suits photos; 100 keeps the most detail.</source>
         <translation>WebP: 写真には 75〜85 が適しています。100 では細部が最もよく残ります。</translation>
     </message>
@@ -851,7 +1061,13 @@
         <translation>AVIF: 写真には 60〜80 が適しています。100 はほぼロスレスです。</translation>
     </message>
     <message>
-        <location line="+71"/>
+        <location line="+52"/>
+        <source>Applies to the next batch</source>
+        <extracomment>tooltip of the settings while a batch runs: they are fixed for it</extracomment>
+        <translation>次のバッチから適用されます</translation>
+    </message>
+    <message>
+        <location line="+47"/>
         <source>For&amp;mat:</source>
         <translation>形式(&amp;M):</translation>
     </message>
@@ -867,7 +1083,18 @@
         <translation>画像ごとに、WebP、JPEG、AVIF、PNG のうち見た目が同じで最も小さい形式を選びます。どこまで近づけるかは品質で決まります</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+4"/>
+        <source>Same as Original</source>
+        <extracomment>format menu: each image stays in its own format</extracomment>
+        <translation>元と同じ</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>JPEG stays JPEG, PNG stays PNG, and so on; TIFF, BMP and GIF become PNG</source>
+        <translation>JPEGはJPEG、PNGはPNGのままです。TIFF、BMP、GIFはPNGになります</translation>
+    </message>
+    <message>
+        <location line="+30"/>
         <source>&amp;Quality:</source>
         <translation>品質(&amp;Q):</translation>
     </message>
@@ -903,7 +1130,7 @@
         <translation>最大幅(&amp;W):</translation>
     </message>
     <message>
-        <location line="+56"/>
+        <location line="+57"/>
         <source>&amp;Original</source>
         <translation>元の名前(&amp;O)</translation>
     </message>
@@ -913,49 +1140,23 @@
         <translation>カスタム(&amp;U)</translation>
     </message>
     <message>
-        <location line="+19"/>
-        <source>Pr&amp;efix:</source>
-        <translation>接頭辞(&amp;E):</translation>
-    </message>
-    <message>
-        <location line="+14"/>
+        <location line="+34"/>
         <source>Star&amp;t:</source>
         <translation>開始番号(&amp;T):</translation>
     </message>
     <message>
-        <location line="+27"/>
-        <source>Cha&amp;nge Folder…</source>
-        <translation>フォルダーを変更(&amp;N)…</translation>
-    </message>
-    <message>
-        <location line="+104"/>
-        <source>compressed/ in %1</source>
-        <extracomment>%1 is the folder the &quot;compressed&quot; folder is made in, e.g. ~/Pictures/2023</extracomment>
-        <translation>%1 内の compressed/</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>(compressed/ folder next to the first file)</source>
-        <translation>（最初のファイルと同じ場所の compressed/ フォルダー）</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Output folder: %1</source>
-        <translation>出力フォルダー: %1</translation>
-    </message>
-    <message>
-        <location line="-190"/>
+        <location line="-57"/>
         <source>px</source>
         <translation>px</translation>
     </message>
     <message>
-        <location line="-178"/>
+        <location line="-218"/>
         <source>Auto: each image as small as it can be while it looks %1 (scoring %2 or more).</source>
         <extracomment>%1: e.g. &quot;very close&quot;; %2: the lowest score allowed (of 100), e.g. 80</extracomment>
         <translation>自動: 見た目が「%1」の範囲で、各画像をできるだけ小さくします (スコア %2 以上)。</translation>
     </message>
     <message>
-        <location line="+142"/>
+        <location line="+182"/>
         <source>Maximum width</source>
         <translation>最大幅</translation>
     </message>
@@ -981,7 +1182,12 @@
         <translation>ファイル名:</translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location line="+33"/>
+        <source>Prefi&amp;x:</source>
+        <translation>接頭辞(&amp;X):</translation>
+    </message>
+    <message>
+        <location line="+6"/>
         <source>Prefix</source>
         <translation>接頭辞</translation>
     </message>
@@ -989,16 +1195,6 @@
         <location line="+15"/>
         <source>Start number</source>
         <translation>開始番号</translation>
-    </message>
-    <message>
-        <location line="+17"/>
-        <source>Output:</source>
-        <translation>出力先:</translation>
-    </message>
-    <message>
-        <location line="+15"/>
-        <source>Choose Output Folder</source>
-        <translation>出力フォルダーを選択</translation>
     </message>
 </context>
 <context>
@@ -1090,6 +1286,14 @@
         <source>%1 skipped</source>
         <extracomment>images not kept (too little saving) or converted before</extracomment>
         <translation>%1 件スキップ</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+5"/>
+        <source>%n original(s) kept</source>
+        <extracomment>images whose converted file would have been larger: the original was kept</extracomment>
+        <translation>
+            <numerusform>元のファイル %n 件を保持</numerusform>
+        </translation>
     </message>
     <message>
         <location line="+32"/>

@@ -114,32 +114,33 @@
     </message>
     <message>
         <location line="+6"/>
-        <location filename="../../src/services/image_converter.cpp" line="+61"/>
-        <location line="+670"/>
+        <location filename="../../src/services/image_converter.cpp" line="+153"/>
+        <location filename="../../src/services/roads/png_road.cpp" line="+21"/>
+        <location filename="../../src/services/roads/road.cpp" line="+47"/>
         <location filename="../../src/services/staged_output.cpp" line="+30"/>
         <source>Cannot write the output file</source>
         <translation>출력 파일을 쓸 수 없습니다</translation>
     </message>
     <message>
-        <location filename="../../src/services/process_runner.cpp" line="+222"/>
+        <location filename="../../src/services/process_runner.cpp" line="+221"/>
         <source>Cannot start %1</source>
         <translation>%1을(를) 실행할 수 없습니다</translation>
     </message>
     <message>
-        <location filename="../../src/services/batch_runner.cpp" line="+54"/>
         <location filename="../../src/services/conversion_errors.cpp" line="-72"/>
         <location line="+40"/>
+        <location filename="../../src/services/run_conversion.cpp" line="+205"/>
         <source>Not enough memory</source>
         <translation>메모리가 부족합니다</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location filename="../../src/services/run_conversion.cpp" line="+6"/>
         <source>Conversion failed</source>
         <translation>변환 실패</translation>
     </message>
     <message>
-        <location filename="../../src/services/file_service.cpp" line="+83"/>
-        <location line="+116"/>
+        <location filename="../../src/services/file_service.cpp" line="+84"/>
+        <location line="+136"/>
         <source>Cannot choose an output name</source>
         <translation>출력 파일 이름을 정할 수 없습니다</translation>
     </message>
@@ -149,12 +150,12 @@
         <translation>임시 폴더를 만들 수 없습니다</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+17"/>
         <source>Cannot create a temporary file</source>
         <translation>임시 파일을 만들 수 없습니다</translation>
     </message>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-570"/>
+        <location filename="../../src/services/format_limits.cpp" line="+71"/>
         <source>its sides are at most %1 pixels</source>
         <extracomment>why a format cannot hold an image, e.g. &quot;its sides are at most 16,383 pixels&quot;</extracomment>
         <translation>변의 길이는 최대 %1픽셀입니다</translation>
@@ -166,48 +167,59 @@
         <translation>긴 변이 %2 이상이면 짧은 변이 %1픽셀 이상이어야 합니다</translation>
     </message>
     <message>
-        <location line="-87"/>
-        <location line="+122"/>
-        <location line="+65"/>
-        <location line="+43"/>
+        <location filename="../../src/services/roads/road.cpp" line="+17"/>
+        <location filename="../../src/services/roads/tool_inputs.cpp" line="+66"/>
         <source>Cannot write a temporary file</source>
         <translation>임시 파일을 쓸 수 없습니다</translation>
     </message>
     <message>
-        <location line="+398"/>
+        <location filename="../../src/services/image_converter.cpp" line="-86"/>
         <source>Cannot create the output folder</source>
         <translation>출력 폴더를 만들 수 없습니다</translation>
     </message>
-</context>
-<context>
-    <name>ConversionLedger</name>
     <message>
-        <location filename="../../src/services/conversion_ledger.cpp" line="+130"/>
-        <source>The record of earlier conversions in %1 is damaged; what could not be read is ignored.</source>
-        <translation>%1의 이전 변환 기록이 손상되었습니다. 읽을 수 없는 부분은 무시합니다.</translation>
+        <location filename="../../src/services/lossless_error.cpp" line="+13"/>
+        <source>Lossless cannot be combined with Auto: choose a format, or Same as Original</source>
+        <translation>무손실은 자동과 함께 쓸 수 없습니다: 형식을 고르거나 '원본과 같게'를 고르세요</translation>
     </message>
     <message>
-        <location line="+58"/>
-        <source>The record of conversions in %1 could not be saved.</source>
-        <translation>%1의 변환 기록을 저장하지 못했습니다.</translation>
+        <location line="+5"/>
+        <source>Lossless HEIC is not available: the HEIC encoder cannot keep every pixel. Choose PNG, WebP or AVIF, or turn Lossless off</source>
+        <translation>무손실 HEIC는 사용할 수 없습니다: HEIC 인코더는 모든 픽셀을 유지할 수 없습니다. PNG, WebP 또는 AVIF를 고르거나 무손실을 끄세요</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>The output is not lossless: the pixel at %1, %2 changed</source>
+        <extracomment>%1, %2: the column and row of the first pixel that changed</extracomment>
+        <translation>출력이 무손실이 아닙니다: %1, %2 위치의 픽셀이 바뀌었습니다</translation>
+    </message>
+    <message>
+        <location filename="../../src/services/roads/jpeg_road.cpp" line="+25"/>
+        <source>Lossless JPEG needs a complete JPEG at its own size: choose PNG or WebP, or Same as Original</source>
+        <translation>무손실 JPEG에는 원래 크기의 완전한 JPEG가 필요합니다: PNG나 WebP, 또는 '원본과 같게'를 고르세요</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>This JPEG is stored turned, and turning it upright changes pixels: choose PNG or WebP for it</source>
+        <translation>이 JPEG는 회전된 채 저장되어 있어 바로 세우면 픽셀이 바뀝니다: PNG나 WebP를 고르세요</translation>
     </message>
 </context>
 <context>
     <name>ConversionNote</name>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-658"/>
+        <location filename="../../src/services/roads/road.cpp" line="-29"/>
         <source>Transparent areas filled with white</source>
         <extracomment>shown under a converted image that had transparent areas</extracomment>
         <translation>투명한 영역을 흰색으로 채웠습니다</translation>
     </message>
     <message>
-        <location line="+390"/>
+        <location filename="../../src/services/carried_metadata.cpp" line="+27"/>
         <source>Colour profile converted to sRGB (only RGB profiles can be kept)</source>
         <extracomment>shown under a converted image when its colour profile could not be kept</extracomment>
         <translation>색상 프로필을 sRGB로 변환했습니다(RGB 프로필만 유지할 수 있음)</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location filename="../../src/services/saving_policy.cpp" line="+20"/>
         <source>Skipped: not smaller than the original</source>
         <translation>건너뜀: 원본보다 작지 않음</translation>
     </message>
@@ -218,13 +230,49 @@
         <translation>건너뜀: 원본보다 %1% 큼</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+4"/>
         <source>Skipped: only %1% smaller, minimum %2%</source>
         <extracomment>%1 is the saving, %2 the minimum asked for, both whole percentages</extracomment>
         <translation>건너뜀: %1%만 작아짐, 최소 %2%</translation>
     </message>
     <message>
-        <location line="+309"/>
+        <location line="+9"/>
+        <source>Kept the original: the %1 would not be smaller</source>
+        <extracomment>%1 is a format, e.g. &quot;WebP&quot;</extracomment>
+        <translation>원본 유지: %1(으)로는 작아지지 않습니다</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Kept the original: the %1 would be %2% larger</source>
+        <extracomment>%1 is a format, e.g. &quot;WebP&quot;; %2 a whole percentage</extracomment>
+        <translation>원본 유지: %1(으)로는 %2% 커집니다</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Kept the original: the %1 would be only %2% smaller (minimum %3%)</source>
+        <extracomment>%1 is a format; %2 the saving, %3 the minimum asked for, both whole percentages</extracomment>
+        <translation>원본 유지: %1(으)로는 %2%만 작아집니다(최소 %3%)</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>%1% larger than the original</source>
+        <extracomment>%1 is a whole percentage</extracomment>
+        <translation>원본보다 %1% 큼</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>only %1% smaller (minimum %2%)</source>
+        <extracomment>%1 is the saving, %2 the minimum asked for, both whole percentages</extracomment>
+        <translation>%1%만 작음(최소 %2%)</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>%1, and a copy of the original would carry its camera data</source>
+        <extracomment>%1 says why, e.g. &quot;Skipped: 12% larger than the original&quot;</extracomment>
+        <translation>%1, 원본 사본에는 카메라 데이터가 포함됩니다</translation>
+    </message>
+    <message>
+        <location filename="../../src/services/run_conversion.cpp" line="-157"/>
         <source>The file date could not be kept: %1</source>
         <extracomment>shown under a converted image</extracomment>
         <translation>파일 날짜를 유지하지 못했습니다: %1</translation>
@@ -233,7 +281,7 @@
 <context>
     <name>FileDialogs</name>
     <message>
-        <location filename="../../src/views/file_dialogs.cpp" line="+51"/>
+        <location filename="../../src/views/file_dialogs.cpp" line="+54"/>
         <source>Images (%1)</source>
         <translation>이미지 (%1)</translation>
     </message>
@@ -267,6 +315,17 @@
         <location line="+6"/>
         <source>Add Folder</source>
         <translation>폴더 추가</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Choose Output Folder</source>
+        <translation>출력 폴더 선택</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>%1 cannot be written to (%2). Choose another folder.</source>
+        <extracomment>%1 the folder, %2 the system&apos;s reason, such as &quot;Permission denied&quot;</extracomment>
+        <translation>%1에 쓸 수 없습니다(%2). 다른 폴더를 선택하세요.</translation>
     </message>
 </context>
 <context>
@@ -331,14 +390,50 @@
     </message>
 </context>
 <context>
+    <name>quorvane::core</name>
+    <message>
+        <location filename="../../src/services/conversion_ledger.cpp" line="+91"/>
+        <source>The record of earlier conversions in %1 is not a regular file; it is left alone.</source>
+        <translation>%1의 이전 변환 기록이 일반 파일이 아닙니다. 그대로 둡니다.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The record of earlier conversions in %1 is too large to read; it is left alone.</source>
+        <translation>%1의 이전 변환 기록이 너무 커서 읽을 수 없습니다. 그대로 둡니다.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The record of earlier conversions in %1 could not be read: %2</source>
+        <translation>%1의 이전 변환 기록을 읽을 수 없습니다: %2</translation>
+    </message>
+</context>
+<context>
+    <name>quorvane::core::ConversionLedger</name>
+    <message>
+        <location line="+111"/>
+        <source>The record of earlier conversions in %1 is damaged; what could not be read is ignored.</source>
+        <translation>%1의 이전 변환 기록이 손상되었습니다. 읽을 수 없는 부분은 무시합니다.</translation>
+    </message>
+    <message>
+        <location line="+73"/>
+        <source>The record of conversions in %1 could not be saved: %2</source>
+        <translation>%1의 변환 기록을 저장할 수 없습니다: %2</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>The record of conversions in %1 could not be saved: another conversion kept it locked.</source>
+        <translation>%1의 변환 기록을 저장할 수 없습니다: 다른 변환이 잠그고 있었습니다.</translation>
+    </message>
+</context>
+<context>
     <name>quorvane::core::ConversionViewModel</name>
     <message>
-        <location filename="../../src/viewmodels/conversion_view_model.cpp" line="+322"/>
+        <location filename="../../src/viewmodels/conversion_view_model_batch.cpp" line="+209"/>
         <source>Cancelling conversion</source>
         <translation>변환 취소 중</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+47"/>
         <source>Already converted</source>
         <translation>이미 변환됨</translation>
     </message>
@@ -380,7 +475,7 @@
 <context>
     <name>quorvane::gui::ContentView</name>
     <message>
-        <location filename="../../src/views/content_view.cpp" line="+92"/>
+        <location filename="../../src/views/content_view.cpp" line="+73"/>
         <source>Images in output folders, left out: %1</source>
         <translation>출력 폴더에 있어 추가하지 않은 이미지: %1개</translation>
     </message>
@@ -391,7 +486,7 @@
         <translation>읽을 수 없는 위치: %1곳, 예: %2(%3)</translation>
     </message>
     <message>
-        <location line="+58"/>
+        <location line="+69"/>
         <source>Op&amp;en in File Manager</source>
         <translation>파일 관리자에서 열기(&amp;E)</translation>
     </message>
@@ -401,18 +496,40 @@
         <translation>지우기(&amp;L)</translation>
     </message>
     <message>
-        <location line="+4"/>
-        <location line="+84"/>
-        <source>&amp;Start Conversion</source>
-        <translation>변환 시작(&amp;S)</translation>
+        <location line="+34"/>
+        <source>Start &amp;Conversion</source>
+        <extracomment>the main button while images wait; the same mnemonic as &quot;&amp;Convert All Again&quot;</extracomment>
+        <translation>변환 시작(&amp;C)</translation>
     </message>
     <message>
-        <location line="+0"/>
-        <source>Convert &amp;Again</source>
-        <translation>다시 변환(&amp;A)</translation>
+        <location line="+5"/>
+        <source>&amp;Convert All Again</source>
+        <extracomment>the main button once every image is finished; the same mnemonic as &quot;Start &amp;Conversion&quot;</extracomment>
+        <translation>모두 다시 변환(&amp;C)</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Output Folder Cannot Be Written</source>
+        <translation>출력 폴더에 쓸 수 없음</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Nothing was converted: %1 cannot be written to (%2).</source>
+        <extracomment>%1 the folder, %2 the system&apos;s reason, such as &quot;Permission denied&quot;</extracomment>
+        <translation>아무것도 변환되지 않았습니다: %1에 쓸 수 없습니다(%2).</translation>
     </message>
     <message>
         <location line="+4"/>
+        <source>Choose another folder for the outputs, or make this one writable and start again.</source>
+        <translation>출력할 다른 폴더를 선택하거나, 이 폴더를 쓰기 가능하게 만든 뒤 다시 시작하세요.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>C&amp;hoose Another Folder…</source>
+        <translation>다른 폴더 선택(&amp;H)…</translation>
+    </message>
+    <message>
+        <location line="+74"/>
         <source>Cancelling…</source>
         <translation>취소 중…</translation>
     </message>
@@ -523,7 +640,13 @@
         <translation>%1 → %2</translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location line="+22"/>
+        <source>Scores %1 of 100. From %2 up, no difference can be seen.</source>
+        <extracomment>%1 is the score, such as 81.4; %2 the score from which nobody sees a difference</extracomment>
+        <translation>100점 중 %1점입니다. %2점 이상이면 차이가 보이지 않습니다.</translation>
+    </message>
+    <message>
+        <location line="+15"/>
         <location line="+6"/>
         <source>Waiting</source>
         <translation>대기 중</translation>
@@ -539,24 +662,23 @@
         <translation>완료</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+4"/>
         <source>Skipped</source>
         <translation>건너뜀</translation>
     </message>
     <message>
-        <location line="-167"/>
-        <location line="+163"/>
-        <source>Cancelled</source>
-        <translation>취소됨</translation>
+        <location line="+2"/>
+        <source>Original kept</source>
+        <translation>원본 유지</translation>
     </message>
     <message>
-        <location line="-178"/>
+        <location line="-181"/>
         <source>→ %1</source>
         <extracomment>under the file name: the name of the file written</extracomment>
         <translation>→ %1</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+16"/>
         <source>Converting…</source>
         <translation>변환 중…</translation>
     </message>
@@ -567,13 +689,7 @@
         <translation>자동</translation>
     </message>
     <message>
-        <location line="+124"/>
-        <source>Scores %1 of 100; from %2 up, no difference shows</source>
-        <extracomment>%1 is the score, such as 81.4; %2 the score from which nobody sees a difference</extracomment>
-        <translation>점수 %1/100 (%2 이상이면 눈에 보이는 차이 없음)</translation>
-    </message>
-    <message>
-        <location line="+29"/>
+        <location line="+151"/>
         <source>Error</source>
         <translation>오류</translation>
     </message>
@@ -581,12 +697,12 @@
 <context>
     <name>quorvane::gui::FileListView</name>
     <message>
-        <location filename="../../src/views/file_list_view.cpp" line="+25"/>
+        <location filename="../../src/views/file_list_view.cpp" line="+27"/>
         <source>Images</source>
         <translation>이미지</translation>
     </message>
     <message>
-        <location line="+56"/>
+        <location line="+58"/>
         <source>Waiting</source>
         <translation>대기 중</translation>
     </message>
@@ -602,8 +718,8 @@
     </message>
     <message>
         <location line="+6"/>
-        <source>Convert &amp;Again</source>
-        <translation>다시 변환(&amp;A)</translation>
+        <source>Convert &amp;All Again</source>
+        <translation>모두 다시 변환(&amp;A)</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -629,7 +745,7 @@
 <context>
     <name>quorvane::gui::MainWindow</name>
     <message>
-        <location filename="../../src/app/quorvane_app.cpp" line="+35"/>
+        <location filename="../../src/app/quorvane_app.cpp" line="+41"/>
         <source>Quit Quorvane?</source>
         <translation>Quorvane을 끝낼까요?</translation>
     </message>
@@ -690,7 +806,7 @@
     </message>
     <message>
         <location line="+9"/>
-        <location line="+18"/>
+        <location line="+33"/>
         <source>About Quorvane</source>
         <translation>Quorvane 정보</translation>
     </message>
@@ -703,7 +819,7 @@
 <context>
     <name>quorvane::gui::OptionsButton</name>
     <message>
-        <location filename="../../src/views/options_button.cpp" line="+22"/>
+        <location filename="../../src/views/options_button.cpp" line="+23"/>
         <source>Keep Camera &amp;Data</source>
         <translation>카메라 정보 유지(&amp;D)</translation>
     </message>
@@ -764,6 +880,16 @@
     </message>
     <message>
         <location line="+3"/>
+        <source>&amp;Lossless</source>
+        <translation>무손실(&amp;L)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No pixel changes: JPEG stays JPEG without re-encoding; PNG, WebP and AVIF are written losslessly, with colour profile and transparency. Not for HEIC or Auto</source>
+        <translation>픽셀을 전혀 바꾸지 않습니다: JPEG는 다시 인코딩하지 않고 JPEG로, PNG·WebP·AVIF는 색 프로필과 투명도를 유지한 채 무손실로 씁니다. HEIC와 자동에는 쓸 수 없습니다</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>Check &amp;Quality</source>
         <translation>품질 확인(&amp;Q)</translation>
     </message>
@@ -779,30 +905,60 @@
     </message>
     <message>
         <location line="+10"/>
-        <source>Off: Keep Every Output</source>
-        <extracomment>keep every output, whatever its size</extracomment>
-        <translation>끔: 모든 출력 파일 유지</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Only Smaller Files</source>
-        <extracomment>keep an output only when it is smaller than its original</extracomment>
-        <translation>더 작은 파일만</translation>
+        <source>Any Saving</source>
+        <extracomment>an output counts as smaller when it is smaller at all</extracomment>
+        <translation>조금이라도 작으면</translation>
     </message>
     <message>
         <location line="+3"/>
-        <location line="+45"/>
+        <location line="+74"/>
         <source>At Least %1% Smaller</source>
         <extracomment>keep an output only when it is at least this much smaller</extracomment>
         <translation>%1% 이상 작은 파일만</translation>
     </message>
     <message>
-        <location line="-34"/>
+        <location line="-62"/>
+        <source>If an Output Is &amp;Not Smaller</source>
+        <extracomment>what happens to an output that is not smaller than its original</extracomment>
+        <translation>출력이 작아지지 않으면(&amp;N)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Keep the &amp;Original</source>
+        <translation>원본 유지(&amp;O)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The original goes to the output folder instead, without camera data unless that is kept</source>
+        <translation>대신 원본을 출력 폴더에 넣습니다(유지하지 않는 한 카메라 데이터 제외)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Skip the Image</source>
+        <translation>이미지 건너뛰기(&amp;S)</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Nothing is written for it</source>
+        <translation>이 이미지는 아무것도 쓰지 않습니다</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Write the Output Anyway</source>
+        <translation>그래도 출력 쓰기(&amp;W)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The larger output is written all the same</source>
+        <translation>더 큰 출력도 그대로 씁니다</translation>
+    </message>
+    <message>
+        <location line="+15"/>
         <source>Options</source>
         <translation>옵션</translation>
     </message>
     <message>
-        <location line="+41"/>
+        <location line="+46"/>
         <source>O&amp;ptions (%1)</source>
         <extracomment>the options button; %1 is how many options differ from their defaults</extracomment>
         <translation>옵션 (%1)(&amp;P)</translation>
@@ -819,14 +975,68 @@
     </message>
 </context>
 <context>
+    <name>quorvane::gui::OutputFolderButton</name>
+    <message>
+        <location filename="../../src/views/output_folder_button.cpp" line="+19"/>
+        <source>Cha&amp;nge Folder</source>
+        <extracomment>opens a menu: choose a folder, a recent one, or the default</extracomment>
+        <translation>폴더 변경(&amp;N)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Change Output Folder</source>
+        <translation>출력 폴더 변경</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>&amp;Choose Folder…</source>
+        <translation>폴더 선택…(&amp;C)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Recent Folders</source>
+        <translation>최근 폴더</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>&amp;Default: compressed/ Next to the First File</source>
+        <extracomment>the output folder when none is chosen: a &quot;compressed&quot; folder beside the first listed file</extracomment>
+        <translation>기본값: 첫 파일 옆의 compressed/(&amp;D)</translation>
+    </message>
+</context>
+<context>
+    <name>quorvane::gui::OutputFolderRow</name>
+    <message>
+        <location filename="../../src/views/output_folder_row.cpp" line="+23"/>
+        <source>Output:</source>
+        <translation>출력 위치:</translation>
+    </message>
+    <message>
+        <location line="+40"/>
+        <source>compressed/ in %1</source>
+        <extracomment>%1 is the folder the &quot;compressed&quot; folder is made in, e.g. ~/Pictures/2023</extracomment>
+        <translation>%1 안의 compressed/</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>(compressed/ folder next to the first file)</source>
+        <translation>(첫 번째 파일 옆의 compressed/ 폴더)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Output folder: %1</source>
+        <translation>출력 폴더: %1</translation>
+    </message>
+</context>
+<context>
     <name>quorvane::gui::SettingsBar</name>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="+171"/>
+        <location filename="../../src/views/settings_bar.cpp" line="+202"/>
         <source>Format</source>
         <translation>형식</translation>
     </message>
     <message>
-        <location line="-92"/>
+        <location line="-126"/>
         <source>WebP: 75 to 85 suits photos; 100 keeps the most detail.</source>
         <translation>WebP: 사진에는 75~85가 알맞습니다. 100은 디테일을 가장 많이 살립니다.</translation>
     </message>
@@ -851,7 +1061,13 @@
         <translation>AVIF: 사진에는 60~80이 알맞습니다. 100은 거의 무손실입니다.</translation>
     </message>
     <message>
-        <location line="+71"/>
+        <location line="+52"/>
+        <source>Applies to the next batch</source>
+        <extracomment>tooltip of the settings while a batch runs: they are fixed for it</extracomment>
+        <translation>다음 일괄 작업에 적용됩니다</translation>
+    </message>
+    <message>
+        <location line="+47"/>
         <source>For&amp;mat:</source>
         <translation>형식(&amp;M):</translation>
     </message>
@@ -867,7 +1083,18 @@
         <translation>이미지마다 WebP, JPEG, AVIF, PNG 중 겉보기가 같은 가장 작은 형식을 고릅니다. 얼마나 가깝게 맞출지는 품질로 정합니다</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+4"/>
+        <source>Same as Original</source>
+        <extracomment>format menu: each image stays in its own format</extracomment>
+        <translation>원본과 같게</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>JPEG stays JPEG, PNG stays PNG, and so on; TIFF, BMP and GIF become PNG</source>
+        <translation>JPEG는 JPEG로, PNG는 PNG로 유지됩니다. TIFF, BMP, GIF는 PNG가 됩니다</translation>
+    </message>
+    <message>
+        <location line="+30"/>
         <source>&amp;Quality:</source>
         <translation>품질(&amp;Q):</translation>
     </message>
@@ -903,7 +1130,7 @@
         <translation>최대 너비(&amp;W):</translation>
     </message>
     <message>
-        <location line="+56"/>
+        <location line="+57"/>
         <source>&amp;Original</source>
         <translation>원본(&amp;O)</translation>
     </message>
@@ -913,49 +1140,23 @@
         <translation>사용자 지정(&amp;U)</translation>
     </message>
     <message>
-        <location line="+19"/>
-        <source>Pr&amp;efix:</source>
-        <translation>접두사(&amp;E):</translation>
-    </message>
-    <message>
-        <location line="+14"/>
+        <location line="+34"/>
         <source>Star&amp;t:</source>
         <translation>시작 번호(&amp;T):</translation>
     </message>
     <message>
-        <location line="+27"/>
-        <source>Cha&amp;nge Folder…</source>
-        <translation>폴더 변경(&amp;N)…</translation>
-    </message>
-    <message>
-        <location line="+104"/>
-        <source>compressed/ in %1</source>
-        <extracomment>%1 is the folder the &quot;compressed&quot; folder is made in, e.g. ~/Pictures/2023</extracomment>
-        <translation>%1 안의 compressed/</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>(compressed/ folder next to the first file)</source>
-        <translation>(첫 번째 파일 옆의 compressed/ 폴더)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Output folder: %1</source>
-        <translation>출력 폴더: %1</translation>
-    </message>
-    <message>
-        <location line="-190"/>
+        <location line="-57"/>
         <source>px</source>
         <translation>px</translation>
     </message>
     <message>
-        <location line="-178"/>
+        <location line="-218"/>
         <source>Auto: each image as small as it can be while it looks %1 (scoring %2 or more).</source>
         <extracomment>%1: e.g. &quot;very close&quot;; %2: the lowest score allowed (of 100), e.g. 80</extracomment>
         <translation>자동: 겉보기가 &apos;%1&apos; 수준을 유지하는 범위에서 각 이미지를 최대한 작게 만듭니다(점수 %2 이상).</translation>
     </message>
     <message>
-        <location line="+142"/>
+        <location line="+182"/>
         <source>Maximum width</source>
         <translation>최대 너비</translation>
     </message>
@@ -981,7 +1182,12 @@
         <translation>파일 이름:</translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location line="+33"/>
+        <source>Prefi&amp;x:</source>
+        <translation>접두사(&amp;X):</translation>
+    </message>
+    <message>
+        <location line="+6"/>
         <source>Prefix</source>
         <translation>접두사</translation>
     </message>
@@ -989,16 +1195,6 @@
         <location line="+15"/>
         <source>Start number</source>
         <translation>시작 번호</translation>
-    </message>
-    <message>
-        <location line="+17"/>
-        <source>Output:</source>
-        <translation>출력 위치:</translation>
-    </message>
-    <message>
-        <location line="+15"/>
-        <source>Choose Output Folder</source>
-        <translation>출력 폴더 선택</translation>
     </message>
 </context>
 <context>
@@ -1090,6 +1286,14 @@
         <source>%1 skipped</source>
         <extracomment>images not kept (too little saving) or converted before</extracomment>
         <translation>%1개 건너뜀</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+5"/>
+        <source>%n original(s) kept</source>
+        <extracomment>images whose converted file would have been larger: the original was kept</extracomment>
+        <translation>
+            <numerusform>원본 %n개 유지</numerusform>
+        </translation>
     </message>
     <message>
         <location line="+32"/>

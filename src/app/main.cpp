@@ -1,5 +1,6 @@
 // The windowed application.
 #include <QApplication>
+#include <QDBusConnection>
 #include <cstdio>
 #include <cstring>
 
@@ -7,6 +8,7 @@
 #include "app/check_for_updates_view_model.h"
 #include "app/qt_desktop_integration.h"
 #include "app/quorvane_app.h"
+#include "app/single_instance.h"
 #include "app/translations.h"
 #include "codec/libvips_runtime.h"
 #include "services/file_service.h"
@@ -27,6 +29,7 @@ int main(int argc, char** argv) {
           "usage: quorvane [FILE|FOLDER|URL]...\n"
           "\n"
           "Opens the Quorvane window, with the given images and folders listed.\n"
+          "When a Quorvane window is open already, they are added to that one.\n"
           "For conversions without a window, see quorvane-cli --help.\n"
           "\n"
           "  --help     show this text and exit\n"
@@ -39,6 +42,24 @@ int main(int argc, char** argv) {
   QApplication::setApplicationVersion(QStringLiteral(QUORVANE_VERSION));
   QApplication::setDesktopFileName(QStringLiteral(QUORVANE_APP_ID));
   QApplication app(argc, argv);
+  // Files handed over by the desktop ("Open with Quorvane") join the list;
+  // their bytes are kept as given.
+  std::vector<std::filesystem::path> given;
+  for (int i = 1; i < argc; ++i) {
+    const QUrl url(QString::fromLocal8Bit(argv[i]));
+    if (url.isLocalFile()) {
+      if (auto path = core::FileService::localPathFromUrl(url)) given.push_back(*path);
+    } else if (argv[i][0] != '-') {
+      given.push_back(std::filesystem::absolute(argv[i]));
+    }
+  }
+  // One window per desktop session: with a window open already, it takes
+  // the files and this launch is done.
+  gui::SingleInstance single(QDBusConnection::sessionBus(), QStringLiteral(QUORVANE_APP_ID));
+  if (single.start(given, gui::SingleInstance::launchPlatformData()) ==
+      gui::SingleInstance::Role::HandedOver) {
+    return 0;
+  }
   QIcon icon;
   for (int size : {16, 32, 48, 64, 128, 256}) {
     icon.addFile(QStringLiteral(":/icons/quorvane-%1.png").arg(size), QSize(size, size));
@@ -58,17 +79,11 @@ int main(int argc, char** argv) {
   gui::MainWindow window(controller, updates, store);
   desktop.setMainWindow(&window);
   window.show();
-  // Files handed over by the desktop ("Open with Quorvane") join the list;
-  // their bytes are kept as given.
-  std::vector<std::filesystem::path> given;
-  for (int i = 1; i < argc; ++i) {
-    const QUrl url(QString::fromLocal8Bit(argv[i]));
-    if (url.isLocalFile()) {
-      if (auto path = core::FileService::localPathFromUrl(url)) given.push_back(*path);
-    } else if (argv[i][0] != '-') {
-      given.push_back(std::filesystem::absolute(argv[i]));
-    }
-  }
+  QObject::connect(&single, &gui::SingleInstance::openRequested, &window,
+                   &gui::MainWindow::openFromDesktop);
+  // From here the program is only ending: later launches open their own.
+  QObject::connect(&app, &QGuiApplication::lastWindowClosed, &single,
+                   &gui::SingleInstance::release);
   if (!given.empty()) controller.addFiles(given);
   // Logging out, `kill` or Ctrl+C in a terminal: cancel the batch (its
   // encoders end, its staging and temporary files go), then quit.

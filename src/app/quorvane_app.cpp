@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 #include <algorithm>
 
 #include "app/update_result_dialog.h"
@@ -25,9 +26,14 @@ MainWindow::MainWindow(core::ConversionViewModel& controller, CheckForUpdatesVie
   connect(m_content, &ContentView::settingsRequested, this, &MainWindow::showSettings);
   buildMenus();
   setAcceptDrops(true);
-  // A size that fits a 1920 x 1080 screen at scale 2 with room for a panel,
-  // or the size it had when last closed.
-  resize(760, 480);
+  // Eight rows of the list, as far as the screen's free area allows, or
+  // the size it had when last closed.
+  QSize size = m_content->sizeShowingRows(8).expandedTo(QSize(760, 0));
+  size.rheight() += menuBar()->sizeHint().height();
+  if (const QScreen* screen = this->screen()) {
+    size = size.boundedTo(screen->availableGeometry().size() * 0.95);
+  }
+  resize(size);
   restoreGeometry(m_store->value(QStringLiteral("windowGeometry")).toByteArray());
 }
 
@@ -115,6 +121,21 @@ void MainWindow::showEvent(QShowEvent* event) {
   // Each time the window appears the saved settings are put back.
   m_controller.loadSavedSettings();
   QMainWindow::showEvent(event);
+}
+
+void MainWindow::openFromDesktop(const std::vector<std::filesystem::path>& files,
+                                 const QString& activationToken) {
+  // Wayland lets a window take the focus only with a token from the
+  // launching side; Qt's Wayland plugin reads it from here when asked to
+  // activate.
+  if (!activationToken.isEmpty() && QGuiApplication::platformName().startsWith(u"wayland")) {
+    qputenv("XDG_ACTIVATION_TOKEN", activationToken.toUtf8());
+  }
+  setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+  show();
+  raise();
+  activateWindow();
+  if (!files.empty()) m_controller.addFiles(files);
 }
 
 void MainWindow::showSettings() {

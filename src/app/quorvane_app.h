@@ -34,6 +34,11 @@ class MainWindow : public QMainWindow {
   // Shows the preferences; does nothing while they are shown.
   void showSettings();
   SettingsView* settingsDialog() const { return m_settings; }
+  // What a later launch or the desktop asks for: the window shown and in
+  // front (restored when minimised), then `files` listed. `activationToken`
+  // is the desktop's permission to take the focus, when it gave one.
+  void openFromDesktop(const std::vector<std::filesystem::path>& files,
+                       const QString& activationToken);
 
  protected:
   void showEvent(QShowEvent* event) override;

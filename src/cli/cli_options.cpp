@@ -24,7 +24,18 @@ std::size_t editDistance(const std::string& a, const std::string& b) {
   return row[b.size()];
 }
 
+// The choice within two edits of `word`, or the only one it begins
+// ("keep" for "keep-original"); empty when there is none.
 std::string nearest(const std::string& word, const std::vector<std::string>& choices) {
+  std::string prefixed;
+  int prefixes = 0;
+  for (const auto& choice : choices) {
+    if (word.size() >= 2 && choice.starts_with(word)) {
+      prefixed = choice;
+      ++prefixes;
+    }
+  }
+  if (prefixes == 1) return prefixed;
   std::string best;
   std::size_t bestDistance = 3;  // farther than 2 edits is no hint
   for (const auto& choice : choices) {
@@ -61,6 +72,7 @@ const std::vector<std::string> kOptions = {"--format",
                                            "--output",
                                            "--jobs",
                                            "--min-saving",
+                                           "--if-larger",
                                            "--report",
                                            "--keep-metadata",
                                            "--keep-icc",
@@ -69,6 +81,7 @@ const std::vector<std::string> kOptions = {"--format",
                                            "--keep-structure",
                                            "--skip-converted",
                                            "--check-quality",
+                                           "--lossless",
                                            "--no-quality-check",
                                            "--no-check-quality",
                                            "--verbose",
@@ -84,6 +97,7 @@ bool* switchOf(const std::string& name, core::OutputOptions& options) {
   if (name == "--keep-structure") return &options.keepFolderStructure;
   if (name == "--skip-converted") return &options.skipConverted;
   if (name == "--check-quality") return &options.checkQuality;
+  if (name == "--lossless") return &options.lossless;
   return nullptr;
 }
 
@@ -108,12 +122,12 @@ ParseResult parseArguments(const std::vector<std::string>& arguments) {
       options.verbose = true;
       continue;
     }
-    if (bool* flag = switchOf(argument, options.outputOptions)) {
+    if (bool* flag = switchOf(argument, options.encode.options)) {
       *flag = true;
       continue;
     }
     if (argument == "--no-quality-check" || argument == "--no-check-quality") {
-      options.outputOptions.checkQuality = false;
+      options.encode.options.checkQuality = false;
       continue;
     }
 
@@ -123,7 +137,7 @@ ParseResult parseArguments(const std::vector<std::string>& arguments) {
       name = argument.substr(0, equals);
       value = argument.substr(equals + 1);
     }
-    if (switchOf(name, options.outputOptions)) {
+    if (switchOf(name, options.encode.options)) {
       return UsageError{"option '" + name + "' takes no value"};
     }
     if (std::find(kOptions.begin(), kOptions.end(), name) == kOptions.end()) {
@@ -136,27 +150,28 @@ ParseResult parseArguments(const std::vector<std::string>& arguments) {
     const std::string& v = *value;
     if (name == "--format") {
       const std::string format = v == "jpg" ? "jpeg" : v;
-      options.autoFormat = format == "auto";
-      if (options.autoFormat) continue;
+      options.encode.autoFormat = format == "auto";
+      options.encode.sameFormat = format == "same";
+      if (options.encode.autoFormat || options.encode.sameFormat) continue;
       const auto parsed = core::outputFormatFromRawValue(QString::fromStdString(format));
       if (!parsed) {
         return UsageError{withHint("unknown format '" + v + "'", v,
-                                   {"webp", "jpeg", "png", "heic", "avif", "auto"})};
+                                   {"webp", "jpeg", "png", "heic", "avif", "auto", "same"})};
       }
-      options.format = *parsed;
+      options.encode.format = *parsed;
     } else if (name == "--quality") {
       const auto quality = parseInt(v);
       if (!quality || *quality < 0 || *quality > 100) {
         return UsageError{"quality must be a whole number from 0 to 100, not '" + v + "'"};
       }
-      options.quality = *quality;
+      options.encode.quality = *quality;
     } else if (name == "--max-width" || name == "--max-height") {
       const auto size = parseInt(v);
       if (!size || *size < 1) {
         return UsageError{name.substr(2) + " must be a whole number of pixels above 0, not '" + v +
                           "'"};
       }
-      (name == "--max-width" ? options.maxWidth : options.maxHeight) = *size;
+      (name == "--max-width" ? options.encode.maxWidth : options.encode.maxHeight) = *size;
     } else if (name == "--naming") {
       const auto mode = core::namingModeFromRawValue(QString::fromStdString(v));
       if (!mode)
@@ -174,7 +189,14 @@ ParseResult parseArguments(const std::vector<std::string>& arguments) {
       if (!percent || *percent < 0 || *percent > 99) {
         return UsageError{"min-saving must be a whole number from 0 to 99, not '" + v + "'"};
       }
-      options.outputOptions.minSaving = *percent;
+      options.encode.options.minSaving = *percent;
+    } else if (name == "--if-larger") {
+      const auto choice = core::ifLargerFromRawValue(QString::fromStdString(v));
+      if (!choice) {
+        return UsageError{withHint("unknown choice '" + v + "' for --if-larger", v,
+                                   {"keep-original", "skip", "write"})};
+      }
+      options.encode.options.ifLarger = *choice;
     } else if (name == "--report") {
       if (v.empty()) return UsageError{"option '--report' needs a file"};
       options.report = std::filesystem::path(v);
@@ -203,7 +225,8 @@ std::string usageText(int defaultJobs) {
              "options:\n"
              "  --format FORMAT   webp, jpeg, png, heic or avif [webp]; auto: per image\n"
              "                    the smallest of WebP, JPEG, AVIF (and PNG for few\n"
-             "                    colours or transparency) that looks the same\n"
+             "                    colours or transparency) that looks the same; same:\n"
+             "                    each image in its own format (TIFF, BMP and GIF as PNG)\n"
              "  --quality N       0 (smallest) to 100 (best) [80]; with auto, how alike\n"
              "                    the output must look, as the score it must reach (of\n"
              "                    100): 40 + N / 2, so 100 asks for 90 (identical to the\n"
@@ -220,12 +243,19 @@ std::string usageText(int defaultJobs) {
              "  --jobs N          conversions at once [") +
          jobs +
          "; the CPUs available]\n"
-         "  --min-saving N    keep an output only when it is at least N% smaller than\n"
-         "                    its input (0 to 99; 0: smaller at all) [keep every output]\n"
+         "  --min-saving N    an output must be at least N% smaller than its input\n"
+         "                    (0 to 99) [0: smaller at all]\n"
+         "  --if-larger WHAT  for an output that is not (enough) smaller: keep-original\n"
+         "                    (copy the original to the output folder instead, without\n"
+         "                    camera data unless kept), skip (write nothing) or write\n"
+         "                    (write it anyway) [keep-original]\n"
          "  --keep-metadata   carry camera data (EXIF, XMP: camera, date, GPS, ...)\n"
          "                    into the output [strip it]\n"
          "  --keep-icc        keep an RGB colour profile and its colours [convert to sRGB]\n"
          "  --keep-alpha      PNG outputs keep transparency [transparent areas on white]\n"
+         "  --lossless        change no pixel: JPEG inputs to JPEG rearranged by jpegtran,\n"
+         "                    PNG, WebP and AVIF lossless (the colour profile and\n"
+         "                    transparency kept); HEIC and auto cannot; --quality is unused\n"
          "  --keep-dates      give each output its input's modification time\n"
          "  --keep-structure  write images found in a folder at the same place under\n"
          "                    the output folder [all in the output folder]\n"

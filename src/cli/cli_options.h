@@ -8,25 +8,19 @@
 #include <variant>
 #include <vector>
 
+#include "models/encode_settings.h"
 #include "models/naming_mode.h"
-#include "models/output_format.h"
-#include "models/output_options.h"
 
 namespace quorvane::cli {
 
 struct CliOptions {
-  core::OutputFormat format = core::OutputFormat::Webp;
-  bool autoFormat = false;  // --format auto
-  int quality = 80;
-  std::optional<int> maxWidth;
-  std::optional<int> maxHeight;
+  core::EncodeSettings encode;  // --format (auto: encode.autoFormat), --quality, sizes, options
   core::NamingMode naming = core::NamingMode::Original;
   std::optional<QString> prefix;
   std::optional<QString> startNumber;
   std::optional<std::filesystem::path> outputDirectory;
   std::optional<int> jobs;
-  bool verbose = false;  // failures also print what the encoder said
-  core::OutputOptions outputOptions;
+  bool verbose = false;                         // failures also print what the encoder said
   std::optional<std::filesystem::path> report;  // CSV, or JSON by its extension
   std::vector<std::filesystem::path> paths;
 };

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "models/quality_verdict.h"
+#include "services/escaped_text.h"
 #include "services/file_service.h"
 
 namespace quorvane::cli {
@@ -32,7 +33,9 @@ QString ProgressPrinter::sizeChange(qint64 before, qint64 after) {
 void ProgressPrinter::print(std::FILE* stream, const QString& line) {
   bool& closed = stream == m_output ? m_outputClosed : m_errorsClosed;
   if (closed) return;
-  const QByteArray bytes = line.toLocal8Bit();
+  // Names come escaped; this catches what else may hold a control character
+  // (an encoder's words, a system message naming a file).
+  const QByteArray bytes = core::escapedControls(line).toLocal8Bit();
   if (std::fprintf(stream, "%s\n", bytes.constData()) < 0 || std::fflush(stream) != 0) {
     // EPIPE: nobody reads any more. Other errors (a full disk behind a
     // redirection) end the printing the same way; the batch goes on.
@@ -64,7 +67,7 @@ void ProgressPrinter::itemFinished(const QString& name, const std::filesystem::p
       // extension (a taken name became "-1", or custom naming).
       QString shown = name;
       if (outcome.output.stem() != input.stem()) {
-        shown += QStringLiteral(" -> ") + core::FileService::displayPath(outcome.output.filename());
+        shown += QStringLiteral(" -> ") + core::escapedName(outcome.output.filename().native());
       }
       QString line = shown + QStringLiteral(": ") + sizeChange(originalSize, outcome.size);
       if (outcome.chosenFormat) {
@@ -85,10 +88,20 @@ void ProgressPrinter::itemFinished(const QString& name, const std::filesystem::p
       ++m_totals.skipped;
       print(m_output, QStringLiteral("%1: %2").arg(name, outcome.message));
       break;
+    case Kind::KeptOriginal:
+      ++m_totals.keptOriginal;
+      if (outcome.output == input) {
+        print(m_output, QStringLiteral("%1: %2").arg(name, outcome.message));
+      } else {
+        print(m_output, QStringLiteral("%1: %2 -> %3")
+                            .arg(name, outcome.message,
+                                 core::FileService::displayPath(outcome.output.filename())));
+      }
+      break;
     case Kind::AlreadyConverted:
       ++m_totals.skipped;
       print(m_output, QStringLiteral("%1: already converted -> %2")
-                          .arg(name, core::FileService::displayPath(outcome.output.filename())));
+                          .arg(name, core::escapedName(outcome.output.filename().native())));
       break;
     case Kind::Failed:
       ++m_totals.failed;
@@ -116,8 +129,13 @@ void ProgressPrinter::notice(const QString& text) {
 void ProgressPrinter::finish(bool interrupted) {
   clearBar();
   // Images that never reached a conversion were cancelled too.
-  m_totals.cancelled = m_images - m_totals.converted - m_totals.skipped - m_failedImages;
+  m_totals.cancelled =
+      m_images - m_totals.converted - m_totals.skipped - m_totals.keptOriginal - m_failedImages;
   QString line = QString::asprintf("%d converted", m_totals.converted);
+  if (m_totals.keptOriginal) {
+    line += QString::asprintf(", %d kept as %s", m_totals.keptOriginal,
+                              m_totals.keptOriginal == 1 ? "the original" : "the originals");
+  }
   if (m_totals.skipped) line += QString::asprintf(", %d skipped", m_totals.skipped);
   if (m_totals.failed) line += QString::asprintf(", %d failed", m_totals.failed);
   if (m_totals.cancelled > 0) line += QString::asprintf(", %d cancelled", m_totals.cancelled);

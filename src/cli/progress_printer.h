@@ -15,6 +15,7 @@ namespace quorvane::cli {
 struct BatchTotals {
   int converted = 0;
   int skipped = 0;  // not kept, or converted before
+  int keptOriginal = 0;  // would have grown: the original stands
   int failed = 0;   // images and unreadable paths
   int cancelled = 0;
   qint64 originalBytes = 0;    // of converted images

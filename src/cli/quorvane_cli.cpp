@@ -23,9 +23,11 @@
 #include "models/conversion_settings.h"
 #include "services/batch_report.h"
 #include "services/batch_runner.h"
+#include "services/escaped_text.h"
 #include "services/file_service.h"
 #include "services/image_converter.h"
 #include "services/image_intake.h"
+#include "services/lossless_error.h"
 #include "services/memory_budget.h"
 #include "services/termination_signals.h"
 
@@ -39,27 +41,33 @@ constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitInterrupted = 130;
 
+// Messages quote what the user typed, names and paths among it: any control
+// character in them is escaped before it reaches the terminal.
+std::string printable(const std::string& message) {
+  return core::escapedName(message).toLocal8Bit().toStdString();
+}
+
 int usageError(const std::string& message) {
   std::fprintf(stderr, "quorvane: error: %s\nTry 'quorvane-cli --help' for more information.\n",
-               message.c_str());
+               printable(message).c_str());
   return kExitUsage;
 }
 
 int fatal(const std::string& message) {
-  std::fprintf(stderr, "quorvane: error: %s\n", message.c_str());
+  std::fprintf(stderr, "quorvane: error: %s\n", printable(message).c_str());
   return kExitFailure;
 }
 
-// Shows paths as given: relative to the working folder when inside it.
+// Shows paths as given: relative to the working folder when inside it, and
+// escaped (control characters, bytes that are not UTF-8).
 QString displayName(const fs::path& path) {
   std::error_code error;
   const fs::path current = fs::current_path(error);
   if (!error) {
     const fs::path relative = path.lexically_relative(current);
-    if (!relative.empty() && *relative.begin() != "..")
-      return core::FileService::displayPath(relative);
+    if (!relative.empty() && *relative.begin() != "..") return core::escapedName(relative.native());
   }
-  return core::FileService::displayPath(path);
+  return core::escapedName(path.native());
 }
 
 // What the printer needs of each image when it ends.
@@ -76,15 +84,15 @@ int availableCpuCount() {
 }
 
 int run(const CliOptions& options) {
+  if (const auto unavailable = core::losslessUnavailable(options.encode)) {
+    QString text = *unavailable;
+    if (!text.isEmpty()) text[0] = text[0].toLower();
+    return usageError(text.toStdString());
+  }
   codec::LibvipsRuntime vips;
   core::BatchSettings settings;
-  settings.format = options.format;
-  settings.autoFormat = options.autoFormat;
-  settings.quality = options.quality;
-  settings.maxWidth = options.maxWidth;
-  settings.maxHeight = options.maxHeight;
+  settings.encode = options.encode;
   settings.naming = options.naming;
-  settings.options = options.outputOptions;
   if (options.prefix) settings.namePrefix = core::sanitizedNamePrefix(*options.prefix);
   if (options.startNumber) {
     settings.nameStartNumber = core::numericPrefix(*options.startNumber, 6);
@@ -97,9 +105,6 @@ int run(const CliOptions& options) {
     if (const auto error = core::FileService::ensureDirectory(settings.folder)) {
       return fatal("cannot create output folder '" + settings.folder.native() +
                    "': " + error.message());
-    }
-    if (!fs::is_directory(settings.folder) || ::access(settings.folder.c_str(), W_OK | X_OK) != 0) {
-      return fatal("cannot write into output folder '" + settings.folder.native() + "'");
     }
   }
 
@@ -136,8 +141,12 @@ int run(const CliOptions& options) {
     return kExitFailure;
   }
   if (!options.outputDirectory) {
-    settings.folder = core::FileService::defaultOutputFolder(
-        entries.front().input, firstRoot, options.outputOptions.keepFolderStructure);
+    settings.folder = core::FileService::defaultOutputFolder(entries.front().input, firstRoot);
+  }
+  // Nothing is converted into a folder that cannot take the outputs.
+  if (const auto error = core::FileService::outputFolderError(settings.folder, true)) {
+    return fatal("cannot write into output folder '" + settings.folder.native() +
+                 "': " + error.message());
   }
 
   const core::ImageConverter converter;
@@ -173,13 +182,15 @@ int run(const CliOptions& options) {
   if (options.report) {
     if (const auto error = core::writeReport(fs::absolute(*options.report), report)) {
       std::fprintf(stderr, "quorvane: error: cannot write the report '%s': %s\n",
-                   options.report->c_str(), error->toLocal8Bit().constData());
+                   printable(options.report->native()).c_str(),
+                   core::escapedControls(*error).toLocal8Bit().constData());
       reportFailed = true;
     }
   }
   if (interrupted) return kExitInterrupted;
   const BatchTotals& totals = printer.totals();
-  return !reportFailed && totals.failed == 0 && totals.converted + totals.skipped == total
+  return !reportFailed && totals.failed == 0 &&
+                 totals.converted + totals.skipped + totals.keptOriginal == total
              ? kExitSuccess
              : kExitFailure;
 }

@@ -1,5 +1,6 @@
 // quorvane-heic [--exif FILE] [--xmp FILE] [--icc FILE] QUALITY PIXELS OUTPUT:
-// encodes a raw RGBA file (as the converter writes them) to HEIC through the
+// encodes raw RGBA (a file as the converter writes them, or "-": the same
+// read from standard input) to HEIC through the
 // codec layer, with the given metadata blocks. The converter runs it as a
 // child process, so that a cancel can end an encode that would otherwise run
 // to its end inside the HEVC encoder.
@@ -53,7 +54,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   quorvane::codec::LibvipsRuntime vips(argv[0]);
-  auto image = quorvane::codec::readRawRgba(argv[next + 1]);
+  auto image = std::strcmp(argv[next + 1], "-") == 0 ? quorvane::codec::readRawRgbaStream(0)
+                                                     : quorvane::codec::readRawRgba(argv[next + 1]);
   if (!image) {
     std::fprintf(stderr, "quorvane-heic: %s\n", image.error().detail.c_str());
     return 1;

@@ -4,14 +4,24 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <utility>
 
 namespace quorvane::codec::detail {
 
+namespace {
+std::atomic<OpenObserver> openObserver{nullptr};
+}  // namespace
+
+void setOpenObserver(OpenObserver observer) {
+  openObserver.store(observer);
+}
+
 InputFile openInput(const std::filesystem::path& path) {
   InputFile file;
+  if (const OpenObserver observer = openObserver.load()) observer(path);
   // O_NONBLOCK keeps open(2) from waiting for a writer on a FIFO; it has no
   // effect on the regular files we go on to read.
   UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));

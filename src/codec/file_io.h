@@ -25,6 +25,11 @@ struct InputFile {
   int systemError = 0;  // errno, for Failure::System
 };
 
+// Called with the path of every file openInput opens (tries to), on the
+// thread that opens it; nullptr: none.
+using OpenObserver = void (*)(const std::filesystem::path&);
+void setOpenObserver(OpenObserver observer);
+
 // Opens path for reading. On failure the descriptor is invalid and the
 // failure says why.
 InputFile openInput(const std::filesystem::path& path);

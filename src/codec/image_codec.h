@@ -153,6 +153,10 @@ Result<void> writeHeic(const RgbaImage& image, const std::filesystem::path& path
 // says; alpha is dropped (flatten first when it matters).
 Result<void> writeTga(const RgbaImage& image, const std::filesystem::path& path);
 
+// The TGA file writeTga writes, as bytes (for a tool that reads it from a
+// pipe); empty for sides over 65535.
+std::string tgaBytes(const RgbaImage& image);
+
 // Writes `bytes` as the whole file at path (created or truncated); a failed
 // write removes what it created.
 Result<void> writeBytes(const std::filesystem::path& path, std::string_view bytes);
@@ -166,6 +170,15 @@ std::string pamHeader(const RgbaImage& image);
 // helper process of ours: nothing to compress, nothing to lose.
 Result<void> writeRawRgba(const RgbaImage& image, const std::filesystem::path& path);
 Result<RgbaImage> readRawRgba(const std::filesystem::path& path);
+// The same through a pipe: the 16-byte header to send before data(), and
+// the reading end.
+std::string rawRgbaHeader(const RgbaImage& image);
+Result<RgbaImage> readRawRgbaStream(int fd);
+
+// Calls `observer` with the path of every file the codec opens for reading,
+// on the thread that opens it (nullptr: none): a seam for tests that count
+// how often a conversion opens its input.
+void observeInputOpens(void (*observer)(const std::filesystem::path&));
 
 // Frees libvips' per-thread state; call at the end of each job on a thread
 // libvips did not create (worker pools), or memory builds up.

@@ -7,219 +7,26 @@
 #include <span>
 #include <utility>
 
-#include "codec/bmp_header.h"
-#include "codec/file_io.h"
-#include "codec/heif_xmp.h"
 #include "codec/icc_profile.h"
-#include "codec/image_codec.h"
-#include "codec/png_chunks.h"
-#include "codec/vips_handles.h"
+#include "codec/opened_image.h"
+#include "codec/vips_open.h"
 
 namespace quorvane::codec {
 
 using detail::apply;
+using detail::copyOut;
 using detail::ImagePtr;
-using detail::InputFile;
 using detail::makeError;
+using detail::openWithVips;
+using detail::Probe;
+using detail::probe;
+using detail::profileFits;
 using detail::SourcePtr;
 using detail::takeVipsError;
+using detail::tooLarge;
 using detail::vipsError;
 
 namespace {
-
-constexpr std::uint16_t kExifOrientation = 0x0112;
-
-int bitsFor(VipsBandFormat format) {
-  switch (format) {
-    case VIPS_FORMAT_UCHAR:
-    case VIPS_FORMAT_CHAR:
-      return 8;
-    case VIPS_FORMAT_USHORT:
-    case VIPS_FORMAT_SHORT:
-      return 16;
-    case VIPS_FORMAT_DOUBLE:
-    case VIPS_FORMAT_DPCOMPLEX:
-      return 64;
-    default:
-      return 32;
-  }
-}
-
-ColourModel colourModelFor(VipsInterpretation interpretation) {
-  switch (interpretation) {
-    case VIPS_INTERPRETATION_sRGB:
-    case VIPS_INTERPRETATION_RGB:
-    case VIPS_INTERPRETATION_RGB16:
-    case VIPS_INTERPRETATION_scRGB:
-      return ColourModel::Srgb;
-    case VIPS_INTERPRETATION_B_W:
-    case VIPS_INTERPRETATION_GREY16:
-      return ColourModel::Grey;
-    case VIPS_INTERPRETATION_CMYK:
-      return ColourModel::Cmyk;
-    default:
-      return ColourModel::Other;
-  }
-}
-
-// The orientation to show the pixels in: libvips' reading of the EXIF
-// block, or ours where libvips found none. libexif, which libvips reads
-// EXIF with, gives up on blocks over 64 kB, so a block whose IFD0 lies past
-// that (PNG, WebP and HEIF hold such blocks) reads as upright to libvips
-// and as turned to every other reader.
-int orientationOf(VipsImage* image) {
-  const int found = vips_image_get_orientation(image);
-  if (found >= 2 && found <= 8) return found;
-  const void* data = nullptr;
-  size_t length = 0;
-  if (!vips_image_get_typeof(image, VIPS_META_EXIF_NAME) ||
-      vips_image_get_blob(image, VIPS_META_EXIF_NAME, &data, &length) != 0 || !data) {
-    return 1;
-  }
-  const auto* bytes = static_cast<const std::uint8_t*>(data);
-  const auto tagged = exifNumber({bytes, bytes + length}, kExifOrientation);
-  return tagged && *tagged >= 1 && *tagged <= 8 ? static_cast<int>(*tagged) : 1;
-}
-
-// The embedded profile, if any.
-std::span<const std::uint8_t> profileOf(VipsImage* image) {
-  const void* data = nullptr;
-  size_t length = 0;
-  if (!vips_image_get_typeof(image, VIPS_META_ICC_NAME) ||
-      vips_image_get_blob(image, VIPS_META_ICC_NAME, &data, &length) != 0 || !data) {
-    return {};
-  }
-  return {static_cast<const std::uint8_t*>(data), length};
-}
-
-// Whether the embedded profile (if any) is for the colour space the pixels
-// are in: an RGB JPEG can carry a grey profile, which lcms refuses to apply
-// only once the pixels are asked for.
-bool profileFits(VipsImage* image) {
-  const auto profile = profileOf(image);
-  if (profile.empty()) return true;
-  const int bands = vips_image_get_bands(image);
-  const bool cmyk = vips_image_get_interpretation(image) == VIPS_INTERPRETATION_CMYK && bands >= 4;
-  const std::uint32_t wanted = cmyk         ? detail::kIccCmyk
-                               : bands <= 2 ? detail::kIccGrey
-                                            : detail::kIccRgb;
-  return detail::iccColourSpace(profile) == wanted;
-}
-
-bool needsRandomAccess(int orientation) {
-  // 1 is upright and 2 mirrors each row in place, so rows stream top to
-  // bottom. Every other orientation needs the whole image before its first
-  // output row; a random-access load decodes it once into memory instead of
-  // going through the sequential loader's line cache.
-  return orientation != 1 && orientation != 2;
-}
-
-// An opened input, sniffed: either a BMP (header parsed here) or something
-// libvips has a source loader for.
-struct Probe {
-  InputFile file;
-  std::optional<detail::BmpHeader> bmp;
-};
-
-Result<Probe> probe(const std::filesystem::path& path, const char* action) {
-  Probe result;
-  result.file = detail::openInput(path);
-  switch (result.file.failure) {
-    case InputFile::Failure::None:
-      break;
-    case InputFile::Failure::System: {
-      const int error = result.file.systemError;
-      CodecError failure =
-          makeError(error == ENOENT ? CodecError::Kind::Missing : CodecError::Kind::FileSystem,
-                    action, path, std::strerror(error));
-      failure.systemError = error;
-      return failure;
-    }
-    case InputFile::Failure::NotRegularFile:
-      return makeError(CodecError::Kind::NotAnImage, action, path, "not a regular file");
-    case InputFile::Failure::EmptyFile:
-      return makeError(CodecError::Kind::Empty, action, path, "empty file");
-  }
-  const auto prefix = detail::readPrefix(result.file.fd.get(), detail::kBmpHeaderBytes);
-  if (detail::looksLikeBmp(prefix)) {
-    result.bmp = detail::parseBmpHeader(prefix);
-    if (!result.bmp)
-      return makeError(CodecError::Kind::Damaged, action, path, "damaged BMP header");
-  }
-  return result;
-}
-
-// Opens the file's frame 0 through a libvips source: this reads the header
-// only. fail_on=truncated makes a short file an error instead of grey rows.
-// `loaderOptions` ("shrink=4") go to the loader.
-Result<ImagePtr> openWithVips(int fd, bool sequential, const std::filesystem::path& path,
-                              const char* action, const char* loaderOptions = "") {
-  SourcePtr source(vips_source_new_from_descriptor(fd));
-  if (!source) return vipsError(CodecError::Kind::FileSystem, action, path, "cannot read");
-  VipsImage* image =
-      vips_image_new_from_source(source.get(), loaderOptions, "access",
-                                 sequential ? VIPS_ACCESS_SEQUENTIAL : VIPS_ACCESS_RANDOM,
-                                 "fail_on", VIPS_FAIL_ON_TRUNCATED, nullptr);
-  if (image) return ImagePtr(image);
-  // Only now ask whether any loader knows the format: on the way to success
-  // the content is sniffed once, not twice.
-  const std::string reason = takeVipsError();
-  if (!vips_foreign_find_load_source(source.get())) {
-    takeVipsError();
-    return makeError(CodecError::Kind::NotAnImage, action, path, "not a supported image");
-  }
-  return makeError(CodecError::Kind::Damaged, action, path, "damaged header: " + reason);
-}
-
-CodecError tooLarge(const char* action, const std::filesystem::path& path, std::int64_t width,
-                    std::int64_t height) {
-  CodecError error = makeError(CodecError::Kind::TooLarge, action, path, "too many pixels");
-  error.width = width;
-  error.height = height;
-  return error;
-}
-
-ImageHeader headerOf(VipsImage* image) {
-  ImageHeader header;
-  header.orientation = orientationOf(image);
-  header.width = vips_image_get_width(image);
-  header.height = vips_image_get_height(image);
-  if (header.orientation >= 5) std::swap(header.width, header.height);
-  header.bands = vips_image_get_bands(image);
-  header.bitsPerSample = bitsFor(vips_image_get_format(image));
-  header.hasAlpha = vips_image_hasalpha(image) != 0;
-  header.colourModel = colourModelFor(vips_image_get_interpretation(image));
-  header.frameCount = std::max(1, vips_image_get_n_pages(image));
-  if (const auto profile = profileOf(image); !profile.empty()) {
-    header.hasIccProfile = true;
-    header.iccProfileIsSrgb = detail::iccProfileIsSrgb(profile);
-    header.iccProfileFits = profileFits(image);
-  }
-  const char* loader = nullptr;
-  if (vips_image_get_typeof(image, VIPS_META_LOADER) &&
-      vips_image_get_string(image, VIPS_META_LOADER, &loader) == 0 && loader) {
-    header.loader = loader;
-    // "jpegload_source" and "jpegload" name the same decoder.
-    for (const char* suffix : {"_source", "_buffer"}) {
-      const std::size_t n = std::strlen(suffix);
-      if (header.loader.size() > n && header.loader.ends_with(suffix)) {
-        header.loader.resize(header.loader.size() - n);
-      }
-    }
-  }
-  return header;
-}
-
-ImageHeader headerOf(const detail::BmpHeader& bmp) {
-  ImageHeader header;
-  header.width = bmp.width;
-  header.height = bmp.height;
-  header.bands = bmp.hasAlpha ? 4 : 3;
-  header.hasAlpha = bmp.hasAlpha;
-  header.colourModel = ColourModel::Srgb;
-  header.loader = "bmp";
-  return header;
-}
 
 // Splits off alpha (scaled to 8 bits), converts the colour bands to 8-bit
 // sRGB through the embedded profile (or libvips' CMYK profile), and joins
@@ -343,20 +150,15 @@ Result<ImagePtr> loadBmp(const Probe& input, std::vector<std::uint8_t>& bytes,
 // caller shrinks it anyway: the largest power-of-two shrink (up to 8) that
 // still leaves at least twice the fitted size, so the final Lanczos step has
 // real detail to work with. Empty when no shrink applies.
-std::string shrinkOnLoad(VipsImage* header, int orientation, const DecodeOptions& options) {
+std::string shrinkOnLoad(const ImageHeader& header, const DecodeOptions& options) {
   if (options.fitWidth <= 0 && options.fitHeight <= 0) return {};
-  const char* loaderName = nullptr;
-  if (!vips_image_get_typeof(header, VIPS_META_LOADER) ||
-      vips_image_get_string(header, VIPS_META_LOADER, &loaderName) != 0 || !loaderName) {
-    return {};
-  }
-  const std::string loader = loaderName;
-  const bool jpeg = loader.starts_with("jpegload");
-  const bool webp = loader.starts_with("webpload");
+  const bool jpeg = header.loader.starts_with("jpegload");
+  const bool webp = header.loader.starts_with("webpload");
   if (!jpeg && !webp) return {};
-  std::int64_t width = vips_image_get_width(header);
-  std::int64_t height = vips_image_get_height(header);
-  if (orientation >= 5) std::swap(width, height);
+  // The displayed size: the fit is asked in displayed pixels, the loader
+  // shrinks the stored ones by the same factor.
+  const std::int64_t width = header.width;
+  const std::int64_t height = header.height;
   double scale = 1.0;
   if (options.fitWidth > 0 && width > options.fitWidth) {
     scale = static_cast<double>(options.fitWidth) / static_cast<double>(width);
@@ -383,86 +185,32 @@ std::string shrinkOnLoad(VipsImage* header, int orientation, const DecodeOptions
 
 }  // namespace
 
-Result<Metadata> readMetadata(const std::filesystem::path& path) {
-  constexpr const char* kAction = "read metadata of";
-  auto input = probe(path, kAction);
-  if (!input) return input.error();
-  if (input.value().bmp) return Metadata{};
-  auto image = openWithVips(input.value().file.fd.get(), true, path, kAction);
-  if (!image) return image.error();
-  const auto blob = [&](const char* name) {
-    std::vector<std::uint8_t> bytes;
-    const void* data = nullptr;
-    size_t length = 0;
-    if (vips_image_get_typeof(image.value().get(), name) &&
-        vips_image_get_blob(image.value().get(), name, &data, &length) == 0 && data) {
-      bytes.assign(static_cast<const std::uint8_t*>(data),
-                   static_cast<const std::uint8_t*>(data) + length);
-    }
-    return bytes;
-  };
-  Metadata metadata;
-  metadata.exif = blob(VIPS_META_EXIF_NAME);
-  if (metadata.exif.size() >= 6 && std::memcmp(metadata.exif.data(), "Exif\0\0", 6) == 0) {
-    metadata.exif.erase(metadata.exif.begin(), metadata.exif.begin() + 6);
-  }
-  metadata.xmp = blob(VIPS_META_XMP_NAME);
-  if (metadata.xmp.empty()) metadata.xmp = detail::heifXmp(image.value().get());
-  metadata.icc = blob(VIPS_META_ICC_NAME);
-  return metadata;
-}
+namespace detail {
 
-bool exceedsPixelLimit(std::int64_t width, std::int64_t height) {
-  return width <= 0 || height <= 0 || width > kMaxPixels / height;
-}
-
-Result<ImageHeader> readHeader(const std::filesystem::path& path) {
-  constexpr const char* kAction = "read header of";
-  auto input = probe(path, kAction);
-  if (!input) return input.error();
-  if (input.value().bmp) return headerOf(*input.value().bmp);
-  auto image = openWithVips(input.value().file.fd.get(), true, path, kAction);
-  if (!image) return image.error();
-  return headerOf(image.value().get());
-}
-
-Result<RgbaImage> decode(const std::filesystem::path& path, const DecodeOptions& options) {
+Result<RgbaImage> decodeProbed(const Probe& in, const ImageHeader& header,
+                               const std::filesystem::path& path, const DecodeOptions& options) {
   constexpr const char* kAction = "decode";
-  auto input = probe(path, kAction);
-  if (!input) return input.error();
-  const Probe& in = input.value();
-
   std::vector<std::uint8_t> bmpBytes;  // outlives image
   ImagePtr image;
-  int orientation = 1;
+  const int orientation = header.orientation;
+  if (exceedsPixelLimit(header.width, header.height)) {
+    return tooLarge(kAction, path, header.width, header.height);
+  }
   if (in.bmp) {
-    if (exceedsPixelLimit(in.bmp->width, in.bmp->height)) {
-      return tooLarge(kAction, path, in.bmp->width, in.bmp->height);
-    }
     auto loaded = loadBmp(in, bmpBytes, path, kAction);
     if (!loaded) return loaded.error();
     image = std::move(loaded).value();
   } else {
-    // A header-only open first: the size limit, the orientation (which
-    // decides whether the pixels can stream) and the scale come from it.
-    auto opened = openWithVips(in.file.fd.get(), false, path, kAction);
+    // The header (size, orientation) is known: open for the pixels as they
+    // stream best, at the scale the caller shrinks to anyway.
+    const std::string shrink = shrinkOnLoad(header, options);
+    auto opened = openWithVips(in.file.fd.get(), !needsRandomAccess(orientation), path, kAction,
+                               shrink.c_str());
     if (!opened) return opened.error();
     image = std::move(opened).value();
-    const int width = vips_image_get_width(image.get());
-    const int height = vips_image_get_height(image.get());
-    if (exceedsPixelLimit(width, height)) return tooLarge(kAction, path, width, height);
-    orientation = orientationOf(image.get());
-    const std::string shrink = shrinkOnLoad(image.get(), orientation, options);
-    if (!needsRandomAccess(orientation) || !shrink.empty()) {
-      image.reset();
-      auto reopened = openWithVips(in.file.fd.get(), !needsRandomAccess(orientation), path, kAction,
-                                   shrink.c_str());
-      if (!reopened) return reopened.error();
-      image = std::move(reopened).value();
-    }
   }
 
-  if (orientation != 1 && vips_image_get_orientation(image.get()) != orientation) {
+  if (!in.bmp && orientation != 1 && vips_image_get_orientation(image.get()) != orientation) {
     // Ours, not libvips': autorot turns by the image's own field.
     if (!apply(image, [](VipsImage* i, VipsImage** o) { return vips_copy(i, o, nullptr); })) {
       return vipsError(CodecError::Kind::Damaged, kAction, path, "orientation");
@@ -483,28 +231,15 @@ Result<RgbaImage> decode(const std::filesystem::path& path, const DecodeOptions&
   if (!toSrgbRgba(image, options.keepRgbProfile)) {
     return vipsError(CodecError::Kind::Unsupported, kAction, path, "cannot convert to sRGB");
   }
-  return detail::copyOut(image.get(), path, kAction, options.stopRequested);
+  return copyOut(image.get(), path, kAction, options.stopRequested);
 }
 
-namespace {
+}  // namespace detail
 
-// A PNG's size from its first chunks, when they give it (see png_chunks.h).
-std::optional<ImageSize> pngSize(int fd) {
-  const auto size = detail::pngSizeBeforeData(detail::readPrefix(fd, detail::kPngScanBytes));
-  if (!size) return std::nullopt;
-  return ImageSize{size->first, size->second};
-}
-
-}  // namespace
-
-Result<ImageSize> readImageSize(const std::filesystem::path& path) {
-  auto input = probe(path, "read size of");
-  if (!input) return input.error();
-  if (const auto& bmp = input.value().bmp) return ImageSize{bmp->width, bmp->height};
-  if (const auto png = pngSize(input.value().file.fd.get())) return *png;
-  auto header = readHeader(path);
-  if (!header) return header.error();
-  return ImageSize{header.value().width, header.value().height};
+Result<RgbaImage> decode(const std::filesystem::path& path, const DecodeOptions& options) {
+  auto opened = OpenedImage::open(path);
+  if (!opened) return opened.error();
+  return opened.value().decode(options);
 }
 
 bool decodesCompletely(const std::filesystem::path& path) {
@@ -520,11 +255,11 @@ bool decodesCompletely(const std::filesystem::path& path) {
   return true;
 }
 
-bool verifyComplete(const std::filesystem::path& path) {
-  auto input = probe(path, "verify");
-  if (!input) return false;
-  if (input.value().bmp) return true;
-  SourcePtr source(vips_source_new_from_descriptor(input.value().file.fd.get()));
+namespace detail {
+
+bool completeProbed(const Probe& input) {
+  if (input.bmp) return true;
+  SourcePtr source(vips_source_new_from_descriptor(input.file.fd.get()));
   if (!source) {
     takeVipsError();
     return false;
@@ -537,10 +272,10 @@ bool verifyComplete(const std::filesystem::path& path) {
   // A JPEG ends with its end-of-image marker only when it was written to
   // the end: inside the compressed data every 0xFF byte is followed by 0x00
   // or a restart marker, so FF D9 at the very end cannot be chance.
-  const std::int64_t size = input.value().file.size;
+  const std::int64_t size = input.file.size;
   if (size >= 4) {
     unsigned char tail[2] = {0, 0};
-    if (::pread(input.value().file.fd.get(), tail, 2, size - 2) == 2 && tail[0] == 0xff &&
+    if (::pread(input.file.fd.get(), tail, 2, size - 2) == 2 && tail[0] == 0xff &&
         tail[1] == 0xd9) {
       return true;
     }
@@ -558,6 +293,13 @@ bool verifyComplete(const std::filesystem::path& path) {
     return false;
   }
   return true;
+}
+
+}  // namespace detail
+
+bool verifyComplete(const std::filesystem::path& path) {
+  auto input = probe(path, "verify");
+  return input && detail::completeProbed(input.value());
 }
 
 }  // namespace quorvane::codec

@@ -89,6 +89,10 @@ Result<void> writeBytes(const std::filesystem::path& path, std::string_view byte
   return {};
 }
 
+std::string tgaBytes(const RgbaImage& image) {
+  return detail::tgaBytes(image.data(), image.width(), image.height());
+}
+
 Result<void> writeTga(const RgbaImage& image, const std::filesystem::path& path) {
   constexpr const char* kAction = "write TGA";
   if (image.empty() || image.width() > detail::kTgaMaxSide ||

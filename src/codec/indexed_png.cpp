@@ -95,6 +95,29 @@ std::optional<IndexedImage> indexedIfFits(const RgbaImage& image, int maxColours
   return indexed;
 }
 
+IndexedImage compactPalette(const IndexedImage& image) {
+  std::array<bool, 256> used{};
+  for (const std::uint8_t index : image.indices) used[index] = true;
+  IndexedImage out;
+  out.width = image.width;
+  out.height = image.height;
+  std::array<std::uint8_t, 256> slot{};
+  std::unordered_map<std::uint32_t, std::uint8_t> seen;
+  for (int pass = 0; pass < 2; ++pass) {
+    for (std::size_t i = 0; i < image.palette.size(); ++i) {
+      const auto& entry = image.palette[i];
+      if (!used[i] || (entry[3] == 255) != (pass == 1)) continue;
+      const auto [at, added] =
+          seen.try_emplace(packed(entry.data()), static_cast<std::uint8_t>(out.palette.size()));
+      if (added) out.palette.push_back(entry);
+      slot[i] = at->second;
+    }
+  }
+  out.indices.resize(image.indices.size());
+  for (std::size_t i = 0; i < image.indices.size(); ++i) out.indices[i] = slot[image.indices[i]];
+  return out;
+}
+
 Result<void> writeIndexedPng(const IndexedImage& image, const std::filesystem::path& path,
                              const Metadata* metadata) {
   if (image.width < 1 || image.height < 1 || image.palette.empty() || image.palette.size() > 256 ||

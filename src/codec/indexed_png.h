@@ -28,6 +28,11 @@ struct IndexedImage {
 // which they first appear. Stops counting as soon as there are too many.
 std::optional<IndexedImage> indexedIfFits(const RgbaImage& image, int maxColours);
 
+// The same pixels with the palette as the PNG wants it: entries no pixel uses
+// dropped, entries of equal RGBA merged, colours that are not opaque first
+// (so the tRNS chunk stays short), each group in its former order.
+IndexedImage compactPalette(const IndexedImage& image);
+
 // Writes an 8-bit indexed PNG (bit depth 8, one IDAT stream, adaptive row
 // filters left to libpng's default for palettes: none). `metadata` as in
 // writePng. Fails with WriteFailed; a failed write removes what it created.

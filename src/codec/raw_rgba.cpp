@@ -1,6 +1,8 @@
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstring>
 #include <new>
 #include <string>
@@ -40,6 +42,48 @@ std::string pamHeader(const RgbaImage& image) {
   header.append(std::to_string(image.height()));
   header.append("\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n");
   return header;
+}
+
+std::string rawRgbaHeader(const RgbaImage& image) {
+  std::string header(kHeaderBytes, '\0');
+  auto* bytes = reinterpret_cast<std::uint8_t*>(header.data());
+  std::memcpy(bytes, kMagic.data(), kMagic.size());
+  putLe32(bytes + 8, static_cast<std::uint32_t>(image.width()));
+  putLe32(bytes + 12, static_cast<std::uint32_t>(image.height()));
+  return header;
+}
+
+Result<RgbaImage> readRawRgbaStream(int fd) {
+  const std::filesystem::path none("(stream)");
+  const auto readFully = [fd](std::uint8_t* into, std::size_t length) {
+    std::size_t done = 0;
+    while (done < length) {
+      const ssize_t n = ::read(fd, into + done, length - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) return false;
+      done += static_cast<std::size_t>(n);
+    }
+    return true;
+  };
+  std::uint8_t header[kHeaderBytes];
+  if (!readFully(header, kHeaderBytes) || !std::equal(kMagic.begin(), kMagic.end(), header)) {
+    return failure(CodecError::Kind::NotAnImage, none, "not a raw RGBA stream");
+  }
+  const std::uint32_t width = getLe32(header + 8);
+  const std::uint32_t height = getLe32(header + 12);
+  if (exceedsPixelLimit(width, height)) {
+    return failure(CodecError::Kind::Damaged, none, "size out of range");
+  }
+  RgbaImage image;
+  try {
+    image = RgbaImage::uninitialized(static_cast<int>(width), static_cast<int>(height));
+  } catch (const std::bad_alloc&) {
+    return failure(CodecError::Kind::OutOfMemory, none, "no memory for pixels");
+  }
+  if (!readFully(image.data(), image.byteSize())) {
+    return failure(CodecError::Kind::Damaged, none, "short read");
+  }
+  return image;
 }
 
 Result<void> writeRawRgba(const RgbaImage& image, const std::filesystem::path& path) {

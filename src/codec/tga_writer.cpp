@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <string>
 #include <vector>
 
 #include "codec/file_io.h"
@@ -45,6 +46,23 @@ bool writeTgaFile(OutputFile& out, const std::uint8_t* rgba, int width, int heig
     }
   }
   return true;
+}
+
+std::string tgaBytes(const std::uint8_t* rgba, int width, int height) {
+  if (width < 1 || height < 1 || width > kTgaMaxSide || height > kTgaMaxSide) return {};
+  const auto header = tgaHeader(width, height);
+  std::string out(header.size() + static_cast<std::size_t>(width) * height * 3, '\0');
+  std::copy(header.begin(), header.end(), out.begin());
+  char* dst = out.data() + header.size();
+  for (int y = height - 1; y >= 0; --y) {
+    const std::uint8_t* src = rgba + static_cast<std::size_t>(y) * width * 4;
+    for (int x = 0; x < width; ++x, src += 4, dst += 3) {
+      dst[0] = static_cast<char>(src[2]);
+      dst[1] = static_cast<char>(src[1]);
+      dst[2] = static_cast<char>(src[0]);
+    }
+  }
+  return out;
 }
 
 }  // namespace quorvane::codec::detail

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 namespace quorvane::codec::detail {
 
@@ -22,5 +23,8 @@ std::array<std::uint8_t, 18> tgaHeader(int width, int height);
 // to out. Rows go out bottom-up as B, G, R. False on a write error or sides
 // outside 1..kTgaMaxSide.
 bool writeTgaFile(OutputFile& out, const std::uint8_t* rgba, int width, int height);
+
+// The same file as bytes in memory; empty for sides outside 1..kTgaMaxSide.
+std::string tgaBytes(const std::uint8_t* rgba, int width, int height);
 
 }  // namespace quorvane::codec::detail

@@ -45,4 +45,17 @@ QString numericPrefix(const QString& text, int maxCharacters) {
   return QString::fromUcs4(kept.constData(), kept.size());
 }
 
+EncodeSettings encodeSettingsOf(const ConversionSettings& settings) {
+  EncodeSettings encode{.format = settings.outputFormat,
+                        .autoFormat = settings.autoFormat,
+                        .sameFormat = settings.sameFormat,
+                        .quality = settings.quality,
+                        .options = settings.options};
+  if (settings.resizeEnabled) {
+    encode.maxWidth = settings.maxWidth;
+    encode.maxHeight = settings.maxHeight;
+  }
+  return encode;
+}
+
 }  // namespace quorvane::core

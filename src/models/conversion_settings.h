@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 
+#include "models/encode_settings.h"
 #include "models/naming_mode.h"
 #include "models/output_format.h"
 #include "models/output_options.h"
@@ -18,6 +19,8 @@ struct ConversionSettings {
   // Auto: per image, the smallest format that looks the same; `quality`
   // then sets how close it must look.
   bool autoFormat = false;
+  // Same as Original: each image keeps its format (PNG for those not written).
+  bool sameFormat = false;
   int quality = 80;  // 0..100 from the window; not clamped here
   // Absent: the batch writes into "compressed" beside its first listed file.
   std::optional<std::filesystem::path> outputDirectory;
@@ -40,6 +43,10 @@ struct ConversionSettings {
   // not opened and need not exist; a folder named like an image passes too.
   static bool isSupportedImage(const std::filesystem::path& path);
 };
+
+// What a batch started with these settings makes of each image: the bounds
+// only while resizing is on.
+EncodeSettings encodeSettingsOf(const ConversionSettings& settings);
 
 // The prefix of custom names made safe for a file name: "/", "\" and ".."
 // become "_".

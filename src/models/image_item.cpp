@@ -33,6 +33,20 @@ QString ImageItem::fileName() const {
   return QFile::decodeName(QByteArray::fromStdString(m_facts.url.filename().native()));
 }
 
+bool ImageItem::resetResult() {
+  // Every field is reset, whichever changed.
+  bool changed = setStatus(ConversionStatus::waiting());
+  changed |= setOutputURL(std::nullopt);
+  changed |= setCompressedSize(std::nullopt);
+  changed |= setErrorMessage(std::nullopt);
+  changed |= setBatchFormat(std::nullopt);
+  changed |= setBatchAuto(false);
+  changed |= setNote({});
+  changed |= setDurationMs(0);
+  changed |= setScore(std::nullopt);
+  return changed;
+}
+
 bool ImageItem::setOutputURL(std::optional<std::filesystem::path> url) {
   return assign(m_outputURL, std::move(url));
 }

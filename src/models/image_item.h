@@ -75,6 +75,10 @@ class ImageItem {
   bool setDurationMs(qint64 ms);
   bool setScore(std::optional<double> score);
   bool setQualityBoost(int boost);
+  // Forgets what the last conversion did (status, output, sizes, score,
+  // note, failure, the batch's format): waiting again, as if never
+  // converted. The quality boost is a request, not a result: it stays.
+  bool resetResult();
 
   // 1 - compressed / original: positive is a saving, negative a growth.
   // Absent without an output size or when the input size is 0 or less.

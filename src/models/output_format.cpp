@@ -35,4 +35,12 @@ QString fileExtension(OutputFormat format) {
   return format == OutputFormat::Jpeg ? QStringLiteral("jpg") : rawValue(format);
 }
 
+OutputFormat sameFormatFor(QStringView extension) {
+  if (extension == u"jpg" || extension == u"jpeg") return OutputFormat::Jpeg;
+  if (extension == u"webp") return OutputFormat::Webp;
+  if (extension == u"heic" || extension == u"heif") return OutputFormat::Heic;
+  if (extension == u"avif") return OutputFormat::Avif;
+  return OutputFormat::Png;
+}
+
 }  // namespace quorvane::core

@@ -23,5 +23,9 @@ std::optional<OutputFormat> outputFormatFromRawValue(QStringView text);
 QString displayName(OutputFormat format);
 // Extension of written files, without a dot; JPEG files end in "jpg".
 QString fileExtension(OutputFormat format);
+// "Same as Original": the format an input with this lower-case extension
+// (without the dot) is written in; what we do not write (TIFF, BMP, GIF, …)
+// becomes PNG.
+OutputFormat sameFormatFor(QStringView extension);
 
 }  // namespace quorvane::core

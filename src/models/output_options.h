@@ -2,14 +2,27 @@
 // alone. Every option defaults to the behaviour without it.
 #pragma once
 
+#include <QString>
 #include <optional>
 
 namespace quorvane::core {
 
+// What becomes of an output that is not smaller than its input (or, with a
+// minimum saving, not smaller enough).
+enum class IfLarger {
+  KeepOriginal,  // the original goes to the output folder instead, unchanged
+  Skip,          // nothing is written
+  Write,         // the output is written all the same
+};
+// "keep-original", "skip", "write": the saved and command-line names.
+QString rawValue(IfLarger choice);
+std::optional<IfLarger> ifLargerFromRawValue(const QString& text);
+
 struct OutputOptions {
-  // An output must be at least this many percent smaller than its input to
-  // be kept (0: smaller at all); absent keeps every output.
+  // How much smaller than its input an output must be, in percent: absent
+  // (or 0) means smaller at all. What happens otherwise is `ifLarger`.
   std::optional<int> minSaving{};
+  IfLarger ifLarger = IfLarger::KeepOriginal;
   bool keepMetadata = false;         // EXIF and XMP carried into the output
   bool keepColorProfile = false;     // an RGB profile kept, pixels left in it
   bool keepAlpha = false;            // PNG outputs keep transparency (else on white)
@@ -20,6 +33,10 @@ struct OutputOptions {
   // perceptual score. Changes no output; costs about a fifth of the CPU of a
   // WebP conversion, so it is on unless turned off.
   bool checkQuality = true;
+  // No pixel changes: each road writes exactly the decoded pixels (a JPEG
+  // input its own coefficients), the colour profile and transparency kept;
+  // the output is decoded and compared pixel by pixel before it counts.
+  bool lossless = false;
 
   bool operator==(const OutputOptions&) const = default;
 };

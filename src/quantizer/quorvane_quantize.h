@@ -19,7 +19,7 @@ extern "C" {
  *
  * Returns 0 on success. Returns -1, leaving the buffer untouched, when `pixels` is
  * null, a side is 0, `max_colors` is outside 1..256, the image has 2^32 pixels or
- * more, or working memory (about 12 bytes per pixel plus 330 KB) cannot be had.
+ * more, or working memory (about 12 bytes per pixel plus 460 KB) cannot be had.
  *
  * The result depends only on the pixel bytes, the sides and `max_colors`: equal
  * inputs give byte-identical outputs on every machine. Reentrant: calls on
@@ -37,6 +37,30 @@ typedef int32_t (*quorvane_should_stop_fn)(void* context);
 int32_t quorvane_quantize_rgba_stoppable(uint8_t* pixels, uint32_t width, uint32_t height,
                                          uint32_t max_colors, quorvane_should_stop_fn should_stop,
                                          void* context) QUORVANE_NOEXCEPT;
+
+/* Reduces an 8-bit RGBA image with varying alpha to a palette of at most
+ * `max_colors` (2..256) RGBA entries and one palette index per pixel. Colour and
+ * alpha are quantised together, in premultiplied Oklab with alpha as a fourth
+ * axis, so colour differences count less the more transparent a pixel is; the
+ * remap diffuses alpha error with the colour error.
+ *
+ * Pixels of alpha 0 all take one entry, (0, 0, 0, 0), which is entry 0 whenever
+ * the image has such a pixel; no other pixel is forced onto it. Opaque pixels
+ * (alpha 255) always take opaque entries (alpha 255). `pixels` is only read.
+ * `indices` receives width x height bytes (rows packed), `palette` up to
+ * 4 x 256 bytes (R, G, B, A per entry) and `*palette_size` the number of
+ * entries, at least 1; every index is below it.
+ *
+ * Returns 0 on success; -1, writing nothing, when a pointer is null, a side is
+ * 0, `max_colors` is outside 2..256, the image has 2^32 pixels or more, or
+ * working memory (about 20 bytes per pixel plus 7 MB) cannot be had; -2 when
+ * `should_stop` (may be null; asked between the stages and every 16 rows)
+ * answered non-zero, `indices` then being partly written. The result depends
+ * only on the pixel bytes, the sides and `max_colors`. Reentrant. */
+int32_t quorvane_quantize_rgba_alpha(const uint8_t* pixels, uint32_t width, uint32_t height,
+                                     uint32_t max_colors, uint8_t* indices, uint8_t* palette,
+                                     uint32_t* palette_size, quorvane_should_stop_fn should_stop,
+                                     void* context) QUORVANE_NOEXCEPT;
 
 #ifdef __cplusplus
 }

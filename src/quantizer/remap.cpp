@@ -5,32 +5,21 @@
 #include <limits>
 #include <vector>
 
+#include "quantizer/neighbourhoods.h"
+#include "quantizer/search_chunk.h"
+
 #ifndef QUORVANE_QUANT_REMAP_SEARCH_
 #define QUORVANE_QUANT_REMAP_SEARCH_
 namespace quorvane::quant {
 namespace {
 
-// The remap searches a re-arranged copy of the palette: entries grouped into
-// chunks of eight that are close together (k-d splits), each chunk with its
-// bounding box, so that most chunks can be ruled out per pixel. The answer is
-// still the one of the plain chunk search: the distance of an entry is the same
-// float computation wherever it sits, and ties are settled by a key that encodes
-// the rule "lowest index % 8, then highest index / 8". Lower key wins.
-constexpr int32_t kNoKey = std::numeric_limits<int32_t>::max();
-
-inline int32_t tieKey(uint32_t index) {
-  return static_cast<int32_t>((index % 8) * 32 + (31 - index / 8));
-}
-inline uint32_t indexOfKey(int32_t key) {
-  return (31 - static_cast<uint32_t>(key & 31)) * 8 + static_cast<uint32_t>(key >> 5);
-}
-
-struct alignas(32) SearchChunk {
-  float l[8];
-  float a[8];
-  float b[8];
-  int32_t key[8];
-};
+// The remap searches re-arranged copies of the palette: the neighbourhood of
+// the previous pixel's entry when it surely holds the answer, else the whole
+// palette as chunks of eight entries that are close together (k-d splits),
+// each chunk with its bounding box, so that most chunks can be ruled out per
+// pixel. The answer is still the one of the plain chunk search: the distance
+// of an entry is the same float computation wherever it sits, and ties are
+// settled by the key of search_chunk.h.
 
 // Per-chunk bounding boxes, one array per bound, padded to a multiple of eight
 // chunks with boxes at infinity.
@@ -144,11 +133,59 @@ HWY_INLINE uint32_t NearestPruned(const SearchChunk* HWY_RESTRICT search, size_t
   return indexOfKey(resultKey);
 }
 
+// Nearest entry among `count` chunks by distance, then key (the whole
+// neighbourhood is searched).
+HWY_INLINE uint32_t NearestInNeighbourhood(const SearchChunk* HWY_RESTRICT chunks, float x, float y,
+                                           float z) {
+  const hn::CappedTag<float, 8> df;
+  const hn::RebindToSigned<decltype(df)> di;
+  constexpr size_t kLanes = hn::MaxLanes(df);
+  constexpr size_t kParts = 8 / kLanes;
+  using VF = hn::Vec<decltype(df)>;
+  using VI = hn::Vec<decltype(di)>;
+  const VF vx = hn::Set(df, x);
+  const VF vy = hn::Set(df, y);
+  const VF vz = hn::Set(df, z);
+  VF best[kParts];
+  VI bestKey[kParts];
+  for (size_t part = 0; part < kParts; ++part) {
+    best[part] = hn::Set(df, std::numeric_limits<float>::infinity());
+    bestKey[part] = hn::Set(di, kNoKey);
+  }
+  for (size_t c = 0; c < kNeighbourhoodChunks; ++c) {
+    const SearchChunk& chunk = chunks[c];
+    for (size_t part = 0; part < kParts; ++part) {
+      const VF dl = hn::Sub(vx, hn::Load(df, chunk.l + part * kLanes));
+      const VF da = hn::Sub(vy, hn::Load(df, chunk.a + part * kLanes));
+      const VF db = hn::Sub(vz, hn::Load(df, chunk.b + part * kLanes));
+      const VF d = hn::Add(hn::Add(hn::Mul(dl, dl), hn::Mul(da, da)), hn::Mul(db, db));
+      const VI key = hn::Load(di, chunk.key + part * kLanes);
+      const auto take =
+          hn::Or(hn::Lt(d, best[part]),
+                 hn::And(hn::Eq(d, best[part]), hn::RebindMask(df, hn::Lt(key, bestKey[part]))));
+      best[part] = hn::IfThenElse(take, d, best[part]);
+      bestKey[part] = hn::IfThenElse(hn::RebindMask(di, take), key, bestKey[part]);
+    }
+  }
+  // Reduce the lanes by (distance, key): the smallest distance, then among
+  // the lanes holding it the smallest key.
+  VF m = best[0];
+  for (size_t part = 1; part < kParts; ++part) m = hn::Min(m, best[part]);
+  const VF least = hn::MinOfLanes(df, m);
+  VI k = hn::Set(di, kNoKey);
+  for (size_t part = 0; part < kParts; ++part) {
+    k = hn::Min(k, hn::IfThenElse(hn::RebindMask(di, hn::Eq(best[part], least)), bestKey[part],
+                                  hn::Set(di, kNoKey)));
+  }
+  return indexOfKey(hn::GetLane(hn::MinOfLanes(di, k)));
+}
+
 // Error diffusion is serial along a row; only the nearest search is vectorised.
 // Returns false when `stop` ended it before the last row.
 bool RemapImage(const Oklab* HWY_RESTRICT image, uint32_t width, uint32_t height,
                 const SearchChunk* HWY_RESTRICT search, size_t searchCount,
-                const float* const* HWY_RESTRICT boxes, const Oklab* HWY_RESTRICT palette,
+                const float* const* HWY_RESTRICT boxes, const SearchChunk* HWY_RESTRICT around,
+                const float* HWY_RESTRICT reach, const Oklab* HWY_RESTRICT palette,
                 const uint8_t* HWY_RESTRICT srgbPalette, float diffusion, uint8_t* HWY_RESTRICT out,
                 size_t outStride, Oklab* HWY_RESTRICT rowA, Oklab* HWY_RESTRICT rowB,
                 const StopCheck* stop) {
@@ -170,8 +207,16 @@ bool RemapImage(const Oklab* HWY_RESTRICT image, uint32_t width, uint32_t height
       const uint32_t x = leftToRight ? step : width - 1 - step;
       const ptrdiff_t p = ptrdiff_t{x} + 1;
       const Oklab v{row[x].l + current[p].l, row[x].a + current[p].a, row[x].b + current[p].b};
+      const Oklab& g = palette[previous];
+      const float gl = v.l - g.l;
+      const float ga = v.a - g.a;
+      const float gb = v.b - g.b;
+      const float nearGuess = (gl * gl + ga * ga) + gb * gb;
       const uint32_t i =
-          NearestPruned(search, searchCount, boxes, palette, previous, v.l, v.a, v.b);
+          4.0f * nearGuess * 1.001f < reach[previous]
+              ? NearestInNeighbourhood(around + size_t{previous} * kNeighbourhoodChunks, v.l, v.a,
+                                       v.b)
+              : NearestPruned(search, searchCount, boxes, palette, previous, v.l, v.a, v.b);
       previous = i;
       const uint8_t* rgb = srgbPalette + size_t{i} * 3;
       uint8_t* o = outRow + size_t{x} * outStride;
@@ -296,10 +341,12 @@ bool remapImage(const Oklab* image, uint32_t width, uint32_t height, const Neare
   }
   const float* boxPointers[6];
   for (int k = 0; k < 6; ++k) boxPointers[k] = boxes.bound[k].data();
+  const Neighbourhoods neighbourhoods = neighbourhoodsOf(palette);
   std::vector<Oklab> rows(2 * (size_t{width} + 2), Oklab{0.0f, 0.0f, 0.0f});
-  return HWY_DYNAMIC_DISPATCH(RemapImage)(image, width, height, search.data(), chunkCount,
-                                          boxPointers, palette.data(), srgbPalette, diffusion, out,
-                                          outStride, rows.data(), rows.data() + width + 2, &stop);
+  return HWY_DYNAMIC_DISPATCH(RemapImage)(
+      image, width, height, search.data(), chunkCount, boxPointers, neighbourhoods.chunks.data(),
+      neighbourhoods.reach.data(), palette.data(), srgbPalette, diffusion, out, outStride,
+      rows.data(), rows.data() + width + 2, &stop);
 }
 
 }  // namespace quorvane::quant

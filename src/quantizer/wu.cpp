@@ -5,6 +5,8 @@
 #include <cstring>
 #include <limits>
 
+#include "quantizer/box_queue.h"
+
 #undef HWY_TARGET_INCLUDE
 #define HWY_TARGET_INCLUDE "quantizer/wu.cpp"
 #include "hwy/foreach_target.h"  // IWYU pragma: keep
@@ -113,58 +115,6 @@ double boxPriority(const Cube& cube, const Stats& m) {
 struct QueueEntry {
   double priority;
   Cube cube;
-};
-
-// Binary max-heap on priority. The sift rules are fixed (including which child
-// wins on equal priorities) because the palette is read in array order.
-class BoxQueue {
- public:
-  explicit BoxQueue(size_t capacity) { m_heap.reserve(capacity); }
-  size_t size() const { return m_heap.size(); }
-  const std::vector<QueueEntry>& entries() const { return m_heap; }
-
-  void insert(const QueueEntry& entry) {
-    m_heap.push_back(entry);
-    siftUp(m_heap.size() - 1, entry);
-  }
-
-  QueueEntry takeHighest() {
-    assert(!m_heap.empty());
-    const QueueEntry last = m_heap.back();
-    m_heap.pop_back();
-    if (m_heap.empty()) return last;
-    const QueueEntry top = m_heap[0];
-    // Move the hole to the bottom along the larger children, then sift the former
-    // last element up from there.
-    const size_t end = m_heap.size();
-    size_t hole = 0;
-    size_t child = 1;
-    while (child + 1 < end) {
-      if (m_heap[child].priority <= m_heap[child + 1].priority) ++child;
-      m_heap[hole] = m_heap[child];
-      hole = child;
-      child = 2 * hole + 1;
-    }
-    if (child + 1 == end) {
-      m_heap[hole] = m_heap[child];
-      hole = child;
-    }
-    siftUp(hole, last);
-    return top;
-  }
-
- private:
-  void siftUp(size_t hole, const QueueEntry& entry) {
-    while (hole > 0) {
-      const size_t parent = (hole - 1) / 2;
-      if (!(m_heap[parent].priority < entry.priority)) break;
-      m_heap[hole] = m_heap[parent];
-      hole = parent;
-    }
-    m_heap[hole] = entry;
-  }
-
-  std::vector<QueueEntry> m_heap;
 };
 
 }  // namespace
@@ -285,7 +235,7 @@ WuPalette WuHistogram::paletteAndCubes(uint16_t k) const {
   const Cube whole{{0, 0, 0}, {kWuBinsL, kWuBinsA, kWuBinsB}};
   if (volume(whole).count == 0) return result;
 
-  BoxQueue queue(k > 0 ? k : 1);
+  BoxQueue<QueueEntry> queue(k > 0 ? k : 1);
   queue.insert({std::numeric_limits<double>::infinity(), whole});
   if (k >= 2) {
     while (queue.size() < k) {

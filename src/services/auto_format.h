@@ -1,13 +1,12 @@
 // "Auto": per image, the smallest of the formats that still looks the same.
 // Each candidate format is encoded at the lowest quality whose perceptual
 // score against the image reaches a target (found by bisection from a start
-// point, usually the quality the previous image needed); the smallest file
-// that meets the target wins.
+// point that depends on the format and the target only, so an image gives
+// the same file whatever else the batch holds); the smallest file that
+// meets the target wins.
 #pragma once
 
 #include <cstdint>
-#include <map>
-#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -27,22 +26,11 @@ inline constexpr int kAutoHighestQuality = 98;
 inline constexpr int kAutoMaxEncodes = 6;
 inline constexpr int kAutoStartQuality = 70;
 inline constexpr int kAutoFirstStep = 8;
-// AVIF candidates are searched with less encoder effort; the winner is then
-// encoded again with full effort, stepping down from its quality.
-inline constexpr int kAutoFullEffortStep = 4;
-inline constexpr int kAutoFullEffortEncodes = 3;
 
-// Where each format's search starts: the quality the last image needed
-// (shared by a batch; thread-safe), else a middle value.
-class AutoStartPoints {
- public:
-  int startFor(OutputFormat format) const;
-  void remember(OutputFormat format, int quality);
-
- private:
-  mutable std::mutex m_mutex;
-  std::map<OutputFormat, int> m_last;
-};
+// Where a format's search starts for a target: the quality photos usually
+// need to reach it with that format, within kAutoLowestQuality and
+// kAutoHighestQuality.
+int autoStartQuality(OutputFormat format, double target);
 
 // One encode of a search: its size and score.
 struct AutoTrial {

@@ -1,21 +1,24 @@
 #include "services/batch_report.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <cmath>
 
 #include "models/quality_verdict.h"
+#include "services/atomic_file.h"
+#include "services/conversion_errors.h"
+#include "services/escaped_text.h"
 
 namespace quorvane::core {
 
 namespace {
 
+// Every name as its own bytes: two names that differ only in bytes that are
+// not UTF-8 still differ in the report.
 QString pathText(const std::filesystem::path& path) {
-  return QFile::decodeName(QByteArray::fromStdString(path.native()));
+  return escapedName(path.native());
 }
 
 // The saving in percent, one decimal; absent without both sizes.
@@ -39,7 +42,8 @@ QString csvField(QString text) {
 }
 
 QString formatText(const ReportRow& row) {
-  return row.autoUnchosen ? QStringLiteral("auto") : rawValue(row.format);
+  if (row.autoUnchosen) return QStringLiteral("auto");
+  return row.sameUnchosen ? QStringLiteral("same") : rawValue(row.format);
 }
 
 }  // namespace
@@ -50,10 +54,12 @@ ReportRow reportRowFor(const std::filesystem::path& input, qint64 inputSize,
   using Status = ReportRow::Status;
   ReportRow row;
   row.input = input;
-  row.format = outcome.chosenFormat.value_or(settings.format);
-  row.quality = outcome.chosenFormat ? outcome.chosenQuality : settings.quality;
+  row.format = outcome.chosenFormat.value_or(settings.encode.format);
+  row.quality = outcome.chosenFormat ? outcome.chosenQuality : settings.encode.quality;
   // An Auto image that chose nothing has no format of its own.
-  row.autoUnchosen = settings.autoFormat && !outcome.chosenFormat;
+  row.autoUnchosen = settings.encode.autoFormat && !outcome.chosenFormat;
+  row.sameUnchosen = settings.encode.sameFormat && !outcome.chosenFormat;
+  row.lossless = settings.encode.options.lossless;
   row.inputSize = inputSize;
   row.reason = outcome.message;
   row.durationMs = outcome.durationMs;
@@ -67,6 +73,9 @@ ReportRow reportRowFor(const std::filesystem::path& input, qint64 inputSize,
       break;
     case Kind::AlreadyConverted:
       row.status = Status::AlreadyConverted;
+      break;
+    case Kind::KeptOriginal:
+      row.status = Status::KeptOriginal;
       break;
     case Kind::Failed:
       row.status = Status::Failed;
@@ -91,6 +100,8 @@ QString reportStatusText(ReportRow::Status status) {
       return QStringLiteral("skipped");
     case ReportRow::Status::AlreadyConverted:
       return QStringLiteral("already converted");
+    case ReportRow::Status::KeptOriginal:
+      return QStringLiteral("kept original");
     case ReportRow::Status::Failed:
       return QStringLiteral("failed");
     case ReportRow::Status::Cancelled:
@@ -102,7 +113,7 @@ QString reportStatusText(ReportRow::Status status) {
 QByteArray reportCsv(const std::vector<ReportRow>& rows) {
   QString text = QStringLiteral(
       "input,output,format,quality,input_bytes,output_bytes,saving_percent,status,reason,"
-      "time_ms,score,looks\r\n");
+      "time_ms,score,looks,lossless\r\n");
   for (const ReportRow& row : rows) {
     const auto saving = savingPercent(row);
     const QStringList fields = {csvField(pathText(row.input)),
@@ -116,7 +127,8 @@ QByteArray reportCsv(const std::vector<ReportRow>& rows) {
                                 csvField(row.reason),
                                 QString::number(row.durationMs),
                                 row.score ? QString::number(*row.score, 'f', 2) : QString(),
-                                row.score ? verdictText(verdictFor(*row.score)) : QString()};
+                                row.score ? verdictText(verdictFor(*row.score)) : QString(),
+                                row.lossless ? QStringLiteral("yes") : QStringLiteral("no")};
     text += fields.join(u',') + QStringLiteral("\r\n");
   }
   return text.toUtf8();
@@ -130,7 +142,8 @@ QByteArray reportJson(const std::vector<ReportRow>& rows) {
                      {QStringLiteral("quality"), row.quality},
                      {QStringLiteral("input_bytes"), row.inputSize},
                      {QStringLiteral("status"), reportStatusText(row.status)},
-                     {QStringLiteral("time_ms"), row.durationMs}};
+                     {QStringLiteral("time_ms"), row.durationMs},
+                     {QStringLiteral("lossless"), row.lossless}};
     item.insert(QStringLiteral("output"),
                 row.output.empty() ? QJsonValue() : QJsonValue(pathText(row.output)));
     item.insert(QStringLiteral("output_bytes"),
@@ -151,10 +164,11 @@ QByteArray reportJson(const std::vector<ReportRow>& rows) {
 std::optional<QString> writeReport(const std::filesystem::path& file,
                                    const std::vector<ReportRow>& rows) {
   const bool json = file.extension() == ".json" || file.extension() == ".JSON";
-  QSaveFile out(pathText(file));
-  if (!out.open(QIODevice::WriteOnly)) return out.errorString();
   const QByteArray bytes = json ? reportJson(rows) : reportCsv(rows);
-  if (out.write(bytes) != bytes.size() || !out.commit()) return out.errorString();
+  if (const auto error =
+          writeFileAtomically(file, std::string_view(bytes.constData(), bytes.size()))) {
+    return systemErrorText(error);
+  }
   return std::nullopt;
 }
 

@@ -13,12 +13,14 @@
 namespace quorvane::core {
 
 struct ReportRow {
-  enum class Status { Converted, Skipped, AlreadyConverted, Failed, Cancelled };
+  enum class Status { Converted, Skipped, AlreadyConverted, KeptOriginal, Failed, Cancelled };
   std::filesystem::path input;
   std::filesystem::path output;  // empty when nothing was written
   OutputFormat format = OutputFormat::Webp;
   int quality = 0;
   bool autoUnchosen = false;  // Auto, and no format was chosen
+  bool sameUnchosen = false;  // Same as Original, and the image was not read
+  bool lossless = false;      // the quality did not apply
   qint64 inputSize = 0;
   std::optional<qint64> outputSize;
   Status status = Status::Cancelled;
@@ -34,12 +36,14 @@ ReportRow reportRowFor(const std::filesystem::path& input, qint64 inputSize,
 // The status as written in a report: "converted", "skipped", …
 QString reportStatusText(ReportRow::Status status);
 
-// The report's text.
+// The report's text. Paths are their bytes, escaped as escapedName() does
+// (a byte that is not UTF-8 reads "\xff").
 QByteArray reportCsv(const std::vector<ReportRow>& rows);
 QByteArray reportJson(const std::vector<ReportRow>& rows);
 
-// Writes the report to `file` (atomically: a reader sees the old file or the
-// whole new one); the format follows the extension. Returns why it failed.
+// Writes the report to `file`, a path of bytes (atomically: a reader, a
+// crash or a full disk leaves the old file or the whole new one); the format
+// follows the extension. Returns the system's reason when it failed.
 std::optional<QString> writeReport(const std::filesystem::path& file,
                                    const std::vector<ReportRow>& rows);
 

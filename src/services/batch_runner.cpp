@@ -2,67 +2,16 @@
 
 #include <QCoreApplication>
 #include <algorithm>
-#include <chrono>
 
 #include "services/conversion_errors.h"
 #include "services/file_service.h"
 #include "services/memory_budget.h"
+#include "services/run_conversion.h"
+#include "services/temporary_files.h"
 
 namespace quorvane::core {
 
 namespace fs = std::filesystem;
-
-namespace {
-
-// Runs on a worker: nothing may leave it, an escaped exception would end the
-// process.
-ConversionOutcome convertOne(const Converter& converter, const ConversionJob& job,
-                             const CancellationToken& token, const BatchContext& batch) {
-  ConversionOutcome outcome;
-  try {
-    const ConversionResult result = converter.convert(job, token, batch);
-    outcome.output = result.output;
-    outcome.size = result.outputSize;
-    outcome.message = result.reason;
-    outcome.score = result.score;
-    outcome.chosenFormat = result.chosenFormat;
-    outcome.chosenQuality = result.chosenQuality;
-    switch (result.kind) {
-      case ConversionResult::Kind::Written: {
-        std::error_code error;
-        const auto size = fs::file_size(outcome.output, error);
-        if (!error) outcome.size = static_cast<qint64>(size);
-        outcome.kind = ConversionOutcome::Kind::Completed;
-        break;
-      }
-      case ConversionResult::Kind::NotKept:
-        outcome.kind = ConversionOutcome::Kind::Skipped;
-        break;
-      case ConversionResult::Kind::AlreadyConverted:
-        outcome.kind = ConversionOutcome::Kind::AlreadyConverted;
-        break;
-    }
-  } catch (const CancellationError&) {
-    outcome.kind = ConversionOutcome::Kind::Cancelled;
-  } catch (const ConversionFailure& failure) {
-    // Any failure of a cancelled conversion counts as its cancellation.
-    outcome.kind =
-        token.isCancelled() ? ConversionOutcome::Kind::Cancelled : ConversionOutcome::Kind::Failed;
-    outcome.message = failure.description();
-    outcome.detail = failure.detail();
-  } catch (const std::bad_alloc&) {
-    outcome.message = QCoreApplication::translate("ConversionError", "Not enough memory");
-  } catch (const std::exception& failure) {
-    outcome.kind =
-        token.isCancelled() ? ConversionOutcome::Kind::Cancelled : ConversionOutcome::Kind::Failed;
-    outcome.message = QString::fromLocal8Bit(failure.what());
-  } catch (...) {
-    outcome.message = QCoreApplication::translate("ConversionError", "Conversion failed");
-  }
-  return outcome;
-}
-
-}  // namespace
 
 BatchRunner::BatchRunner(const Converter& converter, BatchSettings settings, Limits limits,
                          QObject* parent)
@@ -71,7 +20,7 @@ BatchRunner::BatchRunner(const Converter& converter, BatchSettings settings, Lim
       m_settings(std::move(settings)),
       m_limits{std::max(1, limits.parallel), std::max<qint64>(0, limits.memoryBudget)} {
   qRegisterMetaType<ConversionOutcome>();
-  if (m_settings.options.skipConverted) m_ledger = std::make_shared<ConversionLedger>();
+  if (m_settings.encode.options.skipConverted) m_ledger = std::make_shared<ConversionLedger>();
   m_pool.setMaxThreadCount(m_limits.parallel);
 }
 
@@ -100,9 +49,14 @@ void BatchRunner::removeAll() {
 void BatchRunner::start() {
   if (m_started) return;
   m_started = true;
-  // On the next turn, so that whoever started the batch has seen it start
+  // What killed runs left in the temporary folder goes first, on a worker
+  // (that folder may hold many files); then the queue, on this thread, and
+  // never from inside start(): whoever started the batch sees it start
   // before the first report.
-  QMetaObject::invokeMethod(this, &BatchRunner::schedule, Qt::QueuedConnection);
+  m_pool.start([this] {
+    removeAbandonedTemporaryFolders();
+    QMetaObject::invokeMethod(this, &BatchRunner::schedule, Qt::QueuedConnection);
+  });
 }
 
 void BatchRunner::cancel() {
@@ -124,8 +78,8 @@ void BatchRunner::schedule() {
     if (m_running >= m_limits.parallel) return;
     const BatchEntry& next = m_queue.front();
     const qint64 memory = estimatedConversionBytes(
-        m_settings.autoFormat ? OutputFormat::Avif : m_settings.format, next.pixelWidth,
-        next.pixelHeight, m_settings.options.checkQuality);
+        m_settings.encode.autoFormat ? OutputFormat::Avif : m_settings.encode.format,
+        next.pixelWidth, next.pixelHeight, m_settings.encode.options.checkQuality);
     if (m_running > 0 && m_limits.memoryBudget > 0 &&
         m_memoryInUse + memory > m_limits.memoryBudget) {
       return;
@@ -138,7 +92,7 @@ void BatchRunner::schedule() {
         const auto reservations = m_reservations;
         customOutput = FileService::sequentialOutputURL(
             folderFor(entry), m_settings.namePrefix, m_scheduled, m_settings.nameStartNumber,
-            fileExtension(m_settings.format),
+            fileExtension(m_settings.encode.format),
             [&](const fs::path& p) { return reservations->isReserved(p); });
       } catch (const ConversionFailure& failure) {
         // The folder cannot be looked into: this image fails, the rest try.
@@ -156,28 +110,37 @@ void BatchRunner::schedule() {
   }
   if (m_running == 0) {
     m_done = true;
-    if (m_ledger) {
-      for (const QString& warning : m_ledger->save()) emit notice(warning);
-    }
-    emit done(m_token.isCancelled());
+    finish();
   }
+}
+
+void BatchRunner::finish() {
+  if (!m_ledger) {
+    emit done(m_token.isCancelled());
+    return;
+  }
+  // Saving reads and writes a file of any length and may wait for another
+  // process saving into the same folder: not on this thread.
+  m_pool.start([this, ledger = m_ledger] {
+    const QStringList warnings = ledger->save();
+    QMetaObject::invokeMethod(
+        this,
+        [this, warnings] {
+          for (const QString& warning : warnings) emit notice(warning);
+          emit done(m_token.isCancelled());
+        },
+        Qt::QueuedConnection);
+  });
 }
 
 void BatchRunner::launch(const BatchEntry& entry, std::optional<fs::path> customOutput,
                          qint64 memory) {
-  const int quality = std::clamp(m_settings.quality + entry.qualityBoost, 0, 100);
-  ConversionJob job{
-      entry.input,          folderFor(entry),     m_settings.format,       quality,
-      m_settings.maxWidth,  m_settings.maxHeight, std::move(customOutput), m_settings.options,
-      m_settings.autoFormat};
+  ConversionJob job{entry.input, folderFor(entry), std::move(customOutput), m_settings.encode};
+  job.settings.quality = std::clamp(m_settings.encode.quality + entry.qualityBoost, 0, 100);
   m_pool.start([this, job = std::move(job), id = entry.id, memory, token = m_token,
-                reservations = m_reservations, ledger = m_ledger, starts = m_autoStarts] {
-    const auto begun = std::chrono::steady_clock::now();
-    ConversionOutcome outcome =
-        convertOne(m_converter, job, token, {reservations.get(), ledger.get(), starts.get()});
-    outcome.durationMs = std::chrono::duration_cast<std::chrono::milliseconds>(
-                             std::chrono::steady_clock::now() - begun)
-                             .count();
+                reservations = m_reservations, ledger = m_ledger] {
+    const ConversionOutcome outcome =
+        runConversion(m_converter, job, token, {reservations.get(), ledger.get()});
     QMetaObject::invokeMethod(
         this, [this, id, outcome, memory] { conversionEnded(id, outcome, memory); },
         Qt::QueuedConnection);
@@ -189,7 +152,7 @@ fs::path BatchRunner::folderFor(const BatchEntry& entry) const {
   const bool inside = !relative.empty() && relative.is_relative() &&
                       std::none_of(relative.begin(), relative.end(),
                                    [](const fs::path& part) { return part == ".."; });
-  if (!m_settings.options.keepFolderStructure || !inside) return m_settings.folder;
+  if (!m_settings.encode.options.keepFolderStructure || !inside) return m_settings.folder;
   return m_settings.folder / entry.relativeFolder;
 }
 

@@ -15,11 +15,11 @@
 #include <optional>
 #include <vector>
 
+#include "models/encode_settings.h"
 #include "models/naming_mode.h"
-#include "models/output_format.h"
-#include "models/output_options.h"
 #include "services/cancellation_token.h"
 #include "services/conversion_ledger.h"
+#include "services/conversion_outcome.h"
 #include "services/converter.h"
 #include "services/output_name_reservations.h"
 
@@ -27,16 +27,11 @@ namespace quorvane::core {
 
 // What a batch runs with, fixed when it starts.
 struct BatchSettings {
-  OutputFormat format = OutputFormat::Webp;
-  int quality = 80;
-  bool autoFormat = false;        // per image, the smallest format that looks the same
-  std::optional<int> maxWidth{};  // absent: no bound
-  std::optional<int> maxHeight{};
+  EncodeSettings encode{};  // what each image is made into
   NamingMode naming = NamingMode::Original;
   QString namePrefix = QStringLiteral("image");
   QString nameStartNumber = QStringLiteral("01");
   std::filesystem::path folder{};  // where every output goes
-  OutputOptions options{};
 };
 
 // One image to convert; its pixel size feeds the memory estimate.
@@ -49,22 +44,6 @@ struct BatchEntry {
   // kept: the input's folder relative to the folder it was found in.
   std::filesystem::path relativeFolder{};
   int qualityBoost = 0;  // added to the batch's quality, up to 100
-};
-
-struct ConversionOutcome {
-  // Skipped: converted, but not kept (see message); AlreadyConverted: left
-  // alone, `output` is what an earlier batch wrote.
-  enum class Kind { Completed, Skipped, AlreadyConverted, Failed, Cancelled };
-  Kind kind = Kind::Failed;
-  std::filesystem::path output{};
-  qint64 size = 0;    // of the output (or of what was not kept)
-  QString message{};  // why it failed or was skipped; a note beside a completed one
-  QString detail{};   // what an encoder said, for those who ask
-  qint64 durationMs = 0;
-  std::optional<double> score{};  // how alike the output looks to its input
-  // What Auto chose for this image.
-  std::optional<OutputFormat> chosenFormat{};
-  int chosenQuality = 0;
 };
 
 class BatchRunner : public QObject {
@@ -108,6 +87,8 @@ class BatchRunner : public QObject {
 
  private:
   void schedule();
+  // Saves the ledger, then reports the batch done.
+  void finish();
   void launch(const BatchEntry& entry, std::optional<std::filesystem::path> customOutput,
               qint64 memory);
   // The folder an entry's output goes to.
@@ -121,7 +102,6 @@ class BatchRunner : public QObject {
   std::shared_ptr<OutputNameReservations> m_reservations =
       std::make_shared<OutputNameReservations>();
   std::shared_ptr<ConversionLedger> m_ledger;  // when converted inputs are skipped
-  std::shared_ptr<AutoStartPoints> m_autoStarts = std::make_shared<AutoStartPoints>();
   std::deque<BatchEntry> m_queue;
   bool m_started = false;
   bool m_done = false;

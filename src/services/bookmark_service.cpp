@@ -6,7 +6,8 @@ namespace quorvane::core {
 
 namespace fs = std::filesystem;
 
-BookmarkService::BookmarkService(std::shared_ptr<QSettings> store) : m_store(std::move(store)) {
+BookmarkService::BookmarkService(std::shared_ptr<QSettings> store)
+    : m_store(std::move(store)), m_recent(m_store) {
   Q_ASSERT(m_store);
 }
 
@@ -60,6 +61,7 @@ std::optional<fs::path> BookmarkService::activate() {
   if (!resolved || !startAccessing(resolved->folder)) return std::nullopt;
   m_accessingScopedURL = resolved->folder;
   if (resolved->stale) saveBookmark(resolved->folder);
+  m_recent.remember(resolved->folder);
   return resolved->folder;
 }
 
@@ -69,6 +71,13 @@ std::optional<fs::path> BookmarkService::setDirectory(const fs::path& folder) {
   if (auto result = activate()) return result;
   setBookmarkData(previous);
   return activate();
+}
+
+std::optional<fs::path> BookmarkService::rememberedFolder() const {
+  const QByteArray data = bookmarkData();
+  const fs::path folder(data.toStdString());
+  if (data.isEmpty() || !folder.is_absolute()) return std::nullopt;
+  return folder;
 }
 
 void BookmarkService::clear() {

@@ -3,28 +3,26 @@
 #include <QCoreApplication>
 
 #include "services/file_service.h"
-#include "services/left_out_notes.h"
 
 namespace quorvane::core {
 
-CarriedMetadata carriedMetadata(const ConversionJob& job, const codec::ImageHeader& header,
+CarriedMetadata carriedMetadata(const codec::OpenedImage& input, const OutputOptions& options,
                                 PixelSize size, const CancellationToken& token) {
   CarriedMetadata carried;
+  const codec::ImageHeader& header = input.header();
   if (header.hasIccProfile && !header.iccProfileFits) {
     //: shown under a converted image whose embedded profile is for another
     //: kind of image (a grey profile on colour pixels)
     carried.notes << QCoreApplication::translate(
         "ConversionNote", "Colour profile ignored: it does not fit the image");
   }
-  const OutputOptions& options = job.options;
   if (!options.keepMetadata && !options.keepColorProfile) return carried;
-  auto read = codec::readMetadata(job.input);
-  if (!read) return carried;
-  codec::Metadata& found = read.value();
+  token.throwIfCancelled();
+  const codec::Metadata& found = input.metadata();
   if (options.keepMetadata) {
     if (!found.exif.empty()) {
       carried.metadata.exif =
-          codec::uprightExif(std::move(found.exif), size.width, size.height, header.orientation);
+          codec::uprightExif(found.exif, size.width, size.height, header.orientation);
     }
     if (found.xmp.size() > codec::kMaxCarriedXmp) {
       //: shown under a converted image; %1 and %2 are sizes such as "16.8 MB"
@@ -42,7 +40,7 @@ CarriedMetadata carriedMetadata(const ConversionJob& job, const codec::ImageHead
   if (options.keepColorProfile && !found.icc.empty() && header.iccProfileFits) {
     const bool rgb = codec::iccIsRgb(found.icc) && header.colourModel == codec::ColourModel::Srgb;
     if (rgb && codec::iccCanBeKept(found.icc)) {
-      carried.metadata.icc = std::move(found.icc);
+      carried.metadata.icc = found.icc;
     } else if (rgb) {
       //: shown under a converted image whose RGB profile is damaged
       carried.notes << QCoreApplication::translate(
@@ -52,9 +50,6 @@ CarriedMetadata carriedMetadata(const ConversionJob& job, const codec::ImageHead
       carried.notes << QCoreApplication::translate(
           "ConversionNote", "Colour profile converted to sRGB (only RGB profiles can be kept)");
     }
-  }
-  if (!job.autoFormat && job.format == OutputFormat::Jpeg) {
-    leaveOutWhatJpegCannotHold(carried.metadata, carried.notes);
   }
   return carried;
 }

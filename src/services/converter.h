@@ -1,52 +1,41 @@
-// What a batch needs of a converter: one image in, one file out. The
+// What a batch needs of a converter: one image in, one staged file out. The
 // production converter is ImageConverter; tests drive a batch with fakes.
+// Naming, publishing, the ledger and what to do with a file that grew are
+// the batch's (see runConversion).
 #pragma once
 
 #include <QString>
 #include <filesystem>
+#include <memory>
 #include <optional>
 
-#include "services/auto_format.h"
+#include "codec/opened_image.h"
 #include "services/cancellation_token.h"
 #include "services/conversion_job.h"
-#include "services/conversion_ledger.h"
-#include "services/output_name_reservations.h"
+#include "services/staged_output.h"
 
 namespace quorvane::core {
 
-// What became of one conversion that did not fail.
-struct ConversionResult {
-  enum class Kind {
-    Written,           // the output is at `output`
-    NotKept,           // converted, but it did not save enough: nothing written
-    AlreadyConverted,  // left alone: `output` is its earlier output
-  };
-  Kind kind = Kind::Written;
-  std::filesystem::path output{};
-  qint64 outputSize = 0;  // of the output (or of what was not kept)
-  QString reason{};       // why not kept, or what else to know ("profile converted")
-  // How alike the output looks to what was encoded, 100 the same (see
-  // codec::perceptualScore); absent when not measured.
-  std::optional<double> score{};
-  // The format and quality Auto chose.
-  std::optional<OutputFormat> chosenFormat{};
-  int chosenQuality = 0;
-};
-
-// What a batch shares with each of its conversions.
-struct BatchContext {
-  OutputNameReservations* reservations = nullptr;
-  ConversionLedger* ledger = nullptr;  // set when inputs converted before are skipped
-  AutoStartPoints* autoStarts = nullptr;  // where Auto's searches start
+// One image encoded into a hidden staged file in the folder its output goes
+// to; nothing is published yet.
+struct EncodedImage {
+  std::unique_ptr<StagedOutput> staged;
+  OutputFormat format = OutputFormat::Webp;  // of the staged file
+  int quality = 0;                           // it was encoded at
+  bool chosen = false;                       // by Auto
+  std::optional<double> score{};             // the receipt, when measured
+  QString note{};                            // what else to know ("profile converted")
+  // The input as opened for the conversion: what a kept original is copied
+  // from, without opening the file again. Absent from fakes.
+  std::shared_ptr<const codec::OpenedImage> input{};
 };
 
 class Converter {
  public:
   virtual ~Converter() = default;
-  // Converts one image; throws a ConversionFailure. Called on worker
-  // threads, several at once.
-  virtual ConversionResult convert(const ConversionJob& job, const CancellationToken& token,
-                                   const BatchContext& batch) const = 0;
+  // Encodes one image; throws a ConversionFailure (CancellationError once
+  // `token` is cancelled). Called on worker threads, several at once.
+  virtual EncodedImage encode(const ConversionJob& job, const CancellationToken& token) const = 0;
 };
 
 }  // namespace quorvane::core

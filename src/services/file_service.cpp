@@ -1,5 +1,6 @@
 #include "services/file_service.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -168,9 +169,29 @@ std::vector<fs::path> collectImageFiles(const std::vector<fs::path>& locations) 
   return result;
 }
 
-fs::path defaultOutputFolder(const fs::path& firstImage, const fs::path& root, bool keepStructure) {
-  if (keepStructure && !root.empty()) return fs::absolute(root) / "compressed";
+fs::path defaultOutputFolder(const fs::path& firstImage, const fs::path& root) {
+  if (!root.empty()) return fs::absolute(root) / "compressed";
   return fs::absolute(firstImage).parent_path() / "compressed";
+}
+
+std::error_code outputFolderError(const fs::path& folder, bool mayCreate) {
+  const auto usable = [](const fs::path& path) -> std::error_code {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return {errno, std::generic_category()};
+    if (!S_ISDIR(info.st_mode)) return std::make_error_code(std::errc::not_a_directory);
+    // The effective user's rights, as the conversions will have them.
+    if (::faccessat(AT_FDCWD, path.c_str(), W_OK | X_OK, AT_EACCESS) != 0) {
+      return {errno, std::generic_category()};
+    }
+    return {};
+  };
+  const std::error_code error = usable(folder);
+  if (!error || !mayCreate || error != std::errc::no_such_file_or_directory) return error;
+  fs::path above = folder.parent_path();
+  while (usable(above) == std::errc::no_such_file_or_directory && above != above.parent_path()) {
+    above = above.parent_path();
+  }
+  return usable(above);
 }
 
 fs::path uniqueOutputURL(const fs::path& directory, const fs::path& baseName, const QString& ext,
@@ -245,6 +266,14 @@ std::optional<fs::path> localPathFromUrl(const QUrl& url) {
   const QByteArray bytes = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
   if (bytes.isEmpty()) return std::nullopt;
   return fs::path(bytes.toStdString());
+}
+
+QUrl urlFromLocalPath(const fs::path& path) {
+  Q_ASSERT(path.is_absolute());
+  // Encoded by hand: QUrl::fromLocalFile() takes text, which cannot hold
+  // bytes that are not UTF-8.
+  const QByteArray encoded = QByteArray::fromStdString(path.native()).toPercentEncoding("/");
+  return QUrl(QStringLiteral("file://") + QString::fromLatin1(encoded), QUrl::StrictMode);
 }
 
 QString displayPath(const fs::path& path) {

@@ -36,11 +36,20 @@ void walkImageFiles(const std::vector<std::filesystem::path>& locations, const W
 std::vector<std::filesystem::path> collectImageFiles(
     const std::vector<std::filesystem::path>& locations);
 
-// Where a batch writes when no folder was chosen: "compressed" beside the
-// first image, or, when folder structure is kept and the image was found in
-// a walked folder, inside that folder (walks pass over "compressed").
+// Where a batch writes when no folder was chosen: "compressed" inside the
+// folder the first image was found in when that was a dropped (or named)
+// folder, however deep the image lies in it; else "compressed" beside the
+// image. Walks pass over folders named "compressed".
 std::filesystem::path defaultOutputFolder(const std::filesystem::path& firstImage,
-                                          const std::filesystem::path& root, bool keepStructure);
+                                          const std::filesystem::path& root);
+
+// Why outputs cannot be written into `folder`, checked for this process's
+// effective user before anything is converted: the system's error
+// (permission, read-only file system, not a folder, not there). With
+// `mayCreate`, a folder that is not there yet is fine when the nearest
+// folder above it that is there lets it be made. Empty when it can be used.
+[[nodiscard]] std::error_code outputFolderError(const std::filesystem::path& folder,
+                                                bool mayCreate);
 
 // "{base}.{ext}" in directory, or the first free "{base}-{n}.{ext}" for
 // n = 1, 2, …. A name is taken when anything stands there, a folder or even a
@@ -78,6 +87,9 @@ QString formatFileSize(qint64 bytes);
 // The local path a file URL names, byte for byte (percent-encoded bytes that
 // are not UTF-8 stay as they are). Nothing for URLs that are not local files.
 std::optional<std::filesystem::path> localPathFromUrl(const QUrl& url);
+// The file URL of an absolute path, every byte kept: localPathFromUrl() of
+// the result gives the path back, whatever its encoding.
+QUrl urlFromLocalPath(const std::filesystem::path& path);
 
 // A path as text for display; undecodable bytes become U+FFFD.
 QString displayPath(const std::filesystem::path& path);

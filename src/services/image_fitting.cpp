@@ -43,6 +43,32 @@ codec::ImageHeader readCheckedHeader(const fs::path& input) {
   return std::move(header).value();
 }
 
+codec::OpenedImage openChecked(const fs::path& input) {
+  auto opened = codec::OpenedImage::open(input);
+  if (!opened) throwCodecFailure(opened.error());
+  const codec::ImageHeader& h = opened.value().header();
+  if (codec::exceedsPixelLimit(h.width, h.height)) {
+    throw ConversionError::imageTooLarge(h.width, h.height);
+  }
+  return std::move(opened).value();
+}
+
+codec::RgbaImage decodeFitted(const codec::OpenedImage& input, PixelSize size,
+                              const CancellationToken& token, bool keepProfile) {
+  codec::DecodeOptions options;
+  options.keepRgbProfile = keepProfile;
+  options.stopRequested = stopRequestedBy(token);
+  options.fitWidth = size.width;
+  options.fitHeight = size.height;
+  auto decoded = input.decode(options);
+  if (!decoded) throwCodecFailure(decoded.error());
+  codec::RgbaImage image = std::move(decoded).value();
+  if (image.width() == size.width && image.height() == size.height) return image;
+  auto resized = codec::resize(image, size.width, size.height, options.stopRequested);
+  if (!resized) throwCodecFailure(resized.error());
+  return std::move(resized).value();
+}
+
 codec::StopRequested stopRequestedBy(const CancellationToken& token) {
   return [token] { return token.isCancelled(); };
 }

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "codec/image_codec.h"
+#include "codec/opened_image.h"
 #include "services/cancellation_token.h"
 
 namespace quorvane::core {
@@ -31,6 +32,13 @@ codec::ImageHeader readCheckedHeader(const std::filesystem::path& input);
 // error stands for; CancellationError once `token` is cancelled. With
 // `keepProfile`, pixels under an RGB profile stay in that profile's space.
 codec::RgbaImage decodeFitted(const std::filesystem::path& input, PixelSize size,
+                              const CancellationToken& token, bool keepProfile = false);
+
+// The input opened once for a conversion, its header checked as
+// readCheckedHeader does.
+codec::OpenedImage openChecked(const std::filesystem::path& input);
+// decodeFitted from the opened input.
+codec::RgbaImage decodeFitted(const codec::OpenedImage& input, PixelSize size,
                               const CancellationToken& token, bool keepProfile = false);
 
 // The token as the codec's stop question.

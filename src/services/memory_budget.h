@@ -5,15 +5,25 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
+#include <optional>
 
 #include "models/output_format.h"
 
 namespace quorvane::core {
 
 // Half the memory this process can still have: the smaller of the system's
-// available memory (/proc/meminfo) and what the cgroup's limit leaves. 0
-// when neither can be read (no budget).
+// available memory (/proc/meminfo) and what its cgroups leave. 0 when
+// neither can be read (no budget).
 std::int64_t defaultMemoryBudget();
+
+// What the memory cgroups of this process still allow: at its own cgroup and
+// every ancestor up to the root of the hierarchy, the lower of memory.max and
+// memory.high (v2; memory.limit_in_bytes in a v1 memory hierarchy) less that
+// cgroup's usage, and the least of these. Found through /proc/self/cgroup and
+// /proc/self/mountinfo, read under `root` (a copy of those files elsewhere,
+// for tests). Nothing when no cgroup sets a limit.
+std::optional<std::int64_t> cgroupMemoryHeadroom(const std::filesystem::path& root = "/");
 
 // The peak memory of converting a width x height image (its header size) to
 // `format`, the encoder process included, with or without the quality receipt.

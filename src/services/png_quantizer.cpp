@@ -32,7 +32,13 @@ bool PNGQuantizer::quantize(const std::filesystem::path& input, const std::files
                             int quality, PixelSize size, const CancellationToken& token,
                             const codec::Metadata* metadata, bool keepAlpha) {
   const bool keepProfile = metadata && !metadata->icc.empty();
-  codec::RgbaImage image = decodeFitted(input, size, token, keepProfile);
+  return quantize(decodeFitted(input, size, token, keepProfile), output, quality, token, metadata,
+                  keepAlpha);
+}
+
+bool PNGQuantizer::quantize(codec::RgbaImage image, const std::filesystem::path& output,
+                            int quality, const CancellationToken& token,
+                            const codec::Metadata* metadata, bool keepAlpha) {
   const bool transparent = codec::hasTransparency(image);
   if (keepAlpha) {
     // What nobody sees takes no palette entry: one colour for all of it.
@@ -46,10 +52,30 @@ bool PNGQuantizer::quantize(const std::filesystem::path& input, const std::files
   const int colours = colorCount(quality);
   // An image that already fits the palette is written as it is.
   std::optional<codec::IndexedImage> indexed = codec::indexedIfFits(image, colours);
-  if (!indexed) {
-    const auto stop = [](void* context) -> std::int32_t {
-      return static_cast<const CancellationToken*>(context)->isCancelled() ? 1 : 0;
-    };
+  const auto stop = [](void* context) -> std::int32_t {
+    return static_cast<const CancellationToken*>(context)->isCancelled() ? 1 : 0;
+  };
+  if (!indexed && keepAlpha && transparent) {
+    // Colour and alpha quantised together: always a palette.
+    codec::IndexedImage quantised;
+    quantised.width = image.width();
+    quantised.height = image.height();
+    quantised.indices.resize(image.byteSize() / 4);
+    std::uint8_t entries[256 * 4];
+    std::uint32_t entryCount = 0;
+    const int status = quorvane_quantize_rgba_alpha(
+        image.data(), static_cast<std::uint32_t>(image.width()),
+        static_cast<std::uint32_t>(image.height()), static_cast<std::uint32_t>(colours),
+        quantised.indices.data(), entries, &entryCount, stop,
+        const_cast<CancellationToken*>(&token));
+    if (status == -2) throw CancellationError();
+    if (status != 0) throw QuantizeError(QuantizeError::Kind::QuantizationFailed);
+    for (std::uint32_t i = 0; i < entryCount; ++i) {
+      quantised.palette.push_back(
+          {entries[i * 4], entries[i * 4 + 1], entries[i * 4 + 2], entries[i * 4 + 3]});
+    }
+    indexed = codec::compactPalette(quantised);
+  } else if (!indexed) {
     const int status = quorvane_quantize_rgba_stoppable(
         image.data(), static_cast<std::uint32_t>(image.width()),
         static_cast<std::uint32_t>(image.height()), static_cast<std::uint32_t>(colours), stop,

@@ -34,8 +34,9 @@ class PNGQuantizer {
   // `output` (created or replaced): indexed whenever the colours fit a
   // palette; exact when the image has no more colours than the palette
   // holds, else quantised. Transparent areas go on white unless
-  // `keepAlpha` (the quantiser reduces the colours, alpha stays; a tRNS
-  // chunk carries it, or RGBA when the colour and alpha pairs exceed 256).
+  // `keepAlpha`: then an image with any alpha below 255 gets a palette of
+  // colour and alpha together (a tRNS chunk carries the alpha), and an
+  // opaque one the colour palette as without it.
   // Carries `metadata` when given (with its profile, the pixels stay in the
   // profile's space). Returns whether transparency was filled with white. Throws QuantizeError, or
   // the failure of the decode; CancellationError once `token` is cancelled, also part way through
@@ -43,6 +44,10 @@ class PNGQuantizer {
   static bool quantize(const std::filesystem::path& input, const std::filesystem::path& output,
                        int quality, PixelSize size, const CancellationToken& token,
                        const codec::Metadata* metadata = nullptr, bool keepAlpha = false);
+  // The same from pixels already decoded at the output's size.
+  static bool quantize(codec::RgbaImage image, const std::filesystem::path& output, int quality,
+                       const CancellationToken& token, const codec::Metadata* metadata = nullptr,
+                       bool keepAlpha = false);
 };
 
 }  // namespace quorvane::core

@@ -61,6 +61,7 @@ ConversionSettings SettingsPersistence::load() const {
   const QString format = readText(m_store->value(kFormatKey), rawValue(defaults.outputFormat));
   settings.outputFormat = outputFormatFromRawValue(format).value_or(defaults.outputFormat);
   settings.autoFormat = format == QLatin1String(kAutoFormatValue);
+  settings.sameFormat = format == QLatin1String(kSameFormatValue);
   settings.quality = readInteger(m_store->value(kQualityKey), defaults.quality);
   settings.resizeEnabled = readBoolean(m_store->value(kResizeEnabledKey), defaults.resizeEnabled);
   const int maxWidth = readInteger(m_store->value(kMaxWidthKey), 0);
@@ -82,8 +83,11 @@ ConversionSettings SettingsPersistence::load() const {
   settings.options.keepFolderStructure = flag(kKeepFolderStructureKey);
   settings.options.skipConverted = flag(kSkipConvertedKey);
   settings.options.keepAlpha = flag(kKeepAlphaKey);
+  settings.options.lossless = flag(kLosslessKey);
   settings.options.checkQuality =
       readBoolean(m_store->value(kCheckQualityKey), defaults.options.checkQuality);
+  settings.options.ifLarger = ifLargerFromRawValue(readText(m_store->value(kIfLargerKey), {}))
+                                  .value_or(defaults.options.ifLarger);
   return settings;
 }
 
@@ -96,6 +100,8 @@ void SettingsPersistence::saveOptions(const OutputOptions& options) {
   write(kSkipConvertedKey, options.skipConverted);
   write(kCheckQualityKey, options.checkQuality);
   write(kKeepAlphaKey, options.keepAlpha);
+  write(kLosslessKey, options.lossless);
+  write(kIfLargerKey, rawValue(options.ifLarger));
 }
 
 void SettingsPersistence::write(const char* key, const QVariant& value) {
@@ -107,6 +113,9 @@ void SettingsPersistence::saveOutputFormat(OutputFormat format) {
 }
 void SettingsPersistence::saveAutoFormat() {
   write(kFormatKey, QLatin1String(kAutoFormatValue));
+}
+void SettingsPersistence::saveSameFormat() {
+  write(kFormatKey, QLatin1String(kSameFormatValue));
 }
 void SettingsPersistence::saveQuality(int quality) {
   write(kQualityKey, quality);

@@ -16,6 +16,7 @@ class SettingsPersistence {
   // Keys of the store; the spelling is part of every user's saved file.
   static constexpr const char* kFormatKey = "outputFormat";
   static constexpr const char* kAutoFormatValue = "auto";
+  static constexpr const char* kSameFormatValue = "same";
   static constexpr const char* kQualityKey = "quality";
   static constexpr const char* kResizeEnabledKey = "resizeEnabled";
   static constexpr const char* kMaxWidthKey = "resizeMaxWidth";
@@ -31,6 +32,8 @@ class SettingsPersistence {
   static constexpr const char* kSkipConvertedKey = "skipConverted";
   static constexpr const char* kCheckQualityKey = "checkQuality";
   static constexpr const char* kKeepAlphaKey = "keepAlpha";
+  static constexpr const char* kLosslessKey = "lossless";
+  static constexpr const char* kIfLargerKey = "ifLarger";  // keep-original, skip, write
 
   explicit SettingsPersistence(std::shared_ptr<QSettings> store);
 
@@ -41,6 +44,7 @@ class SettingsPersistence {
   // Each writes exactly one key. Absent maximum sizes are saved as 0.
   void saveOutputFormat(OutputFormat format);
   void saveAutoFormat();  // stored as the format "auto"
+  void saveSameFormat();  // stored as the format "same"
   void saveQuality(int quality);
   void saveResizeEnabled(bool enabled);
   void saveMaxWidth(std::optional<int> width);

@@ -103,23 +103,25 @@ int removeAbandonedStagingFiles(const fs::path& directory) {
 }
 
 StagedOutput::StagedOutput(const fs::path& directory, const QString& ext) : m_ext(ext) {
-  const std::string name = std::string(kStagingPrefix) + std::to_string(::getpid()) + "-" +
-                           QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString() + "." +
-                           ext.toStdString();
-  m_path = directory / name;
-  const int fd = ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  if (fd < 0) {
-    const auto error = lastError();
-    m_path.clear();
-    throw writeError(error);
-  }
+  m_name = std::string(kStagingPrefix) + std::to_string(::getpid()) + "-" +
+           QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString() + "." +
+           ext.toStdString();
+  m_folder.reset(::open(directory.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  const int fd = m_folder.valid() ? ::openat(m_folder.get(), m_name.c_str(),
+                                             O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644)
+                                  : -1;
+  if (fd < 0) throw writeError(lastError());
   ::close(fd);
+  m_path = directory / m_name;
 }
 
 StagedOutput::~StagedOutput() {
-  if (m_published || m_path.empty()) return;
-  std::error_code ignored;
-  fs::remove(m_path, ignored);
+  if (m_path.empty()) return;
+  // The name is this process's alone: whatever carries it is ours. After a
+  // publish it is gone from the folder, unless the folder moved before the
+  // encoder wrote, so that our empty claim stayed behind in it.
+  ::unlinkat(m_folder.get(), m_name.c_str(), 0);
+  if (!m_published) ::unlink(m_path.c_str());
 }
 
 fs::path StagedOutput::publish(const fs::path& desired, OutputNameReservations* reservations) {

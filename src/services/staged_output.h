@@ -6,6 +6,9 @@
 
 #include <QString>
 #include <filesystem>
+#include <string>
+
+#include "codec/unique_fd.h"
 
 namespace quorvane::core {
 
@@ -17,7 +20,9 @@ class StagedOutput {
   // exclusively. The pid lets a later run tell a staging file of a killed run
   // from one still being written. Throws FileSystemError.
   StagedOutput(const std::filesystem::path& directory, const QString& ext);
-  // Removes the staged file unless it was published.
+  // Removes the staged file unless it was published, also when the folder
+  // was moved or removed and made anew meanwhile: from where the folder went
+  // and from its old place.
   ~StagedOutput();
   StagedOutput(const StagedOutput&) = delete;
   StagedOutput& operator=(const StagedOutput&) = delete;
@@ -33,6 +38,8 @@ class StagedOutput {
 
  private:
   std::filesystem::path m_path;
+  std::string m_name;        // in m_folder
+  codec::UniqueFd m_folder;  // follows the folder wherever it is moved
   QString m_ext;
   bool m_published = false;
 };

@@ -89,6 +89,10 @@ const fs::path& privateTemporaryFolder() {
   return folder.path;
 }
 
+void removeAbandonedTemporaryFolders() {
+  for (const fs::path& parent : systemTemporaryFolders()) sweepAbandonedFolders(parent);
+}
+
 TemporaryFile::TemporaryFile(const QString& ext) {
   const QString uuid = QUuid::createUuid().toString(QUuid::WithoutBraces);
   m_path = privateTemporaryFolder() / (uuid + u'.' + ext).toStdString();

@@ -30,4 +30,10 @@ class TemporaryFile {
 // by earlier runs that were killed are swept away at that moment.
 const std::filesystem::path& privateTemporaryFolder();
 
+// Removes the private folders (and what they hold) of processes that are
+// gone, in every folder a private folder may go to; a batch does this when
+// it starts, so a killed run's files go with the next batch, whether or not
+// it makes a temporary file. Folders of other users are left alone.
+void removeAbandonedTemporaryFolders();
+
 }  // namespace quorvane::core

@@ -59,6 +59,8 @@ class ConversionViewModel : public QObject {
   int failedCount() const { return m_totals.failed; }
   // Items not kept (too little saving) or left alone as converted before.
   int skippedCount() const { return m_totals.skipped; }
+  // Items whose output would not have been smaller: the original stands.
+  int keptOriginalCount() const { return m_totals.keptOriginal; }
   // Every item's input size, converted or not.
   qint64 totalOriginalSize() const { return m_totals.original; }
   // The input sizes of the completed items, to compare with their outputs.
@@ -66,14 +68,27 @@ class ConversionViewModel : public QObject {
   // The output sizes of the items that have one.
   qint64 totalCompressedSize() const { return m_totals.compressed; }
   bool canStartConversion() const { return hasItems() && !m_isConverting; }
-  // Every listed item is converted: a start would convert them again.
-  bool allConverted() const {
-    return hasItems() && m_totals.completed == static_cast<int>(m_items.size());
+  // Why the settings cannot start a batch (lossless HEIC, …); absent: they can.
+  std::optional<QString> startRefusal() const;
+  // Every listed item is finished (see ConversionStatus::isFinished): a
+  // start converts them all again.
+  bool allFinished() const {
+    return hasItems() && m_totals.finished == static_cast<int>(m_items.size());
   }
 
-  // Where the next batch writes: the chosen folder, else "compressed"
-  // beside the first listed file; empty without either.
+  // Where the running batch writes, else where the next one will: the
+  // chosen folder, else "compressed" in the folder the first listed file was
+  // found in (or beside it); empty without either.
   std::filesystem::path outputFolder() const;
+  // Why the next batch could not write into outputFolder() (the system's
+  // reason), checked as a start does.
+  struct FolderProblem {
+    std::filesystem::path folder;
+    QString reason;
+  };
+  std::optional<FolderProblem> outputFolderProblem() const;
+  // Why a folder the user chooses cannot take outputs; nothing when it can.
+  static std::optional<QString> unwritableReason(const std::filesystem::path& folder);
 
   // The running batch: images ended and images in it, and how long it has
   // run (all 0 when none runs).
@@ -105,6 +120,7 @@ class ConversionViewModel : public QObject {
 
   void updateOutputFormat(OutputFormat format);
   void updateAutoFormat();
+  void updateSameFormat();
   void updateQuality(int quality);
   // Switching on with items listed fills both maximum sizes with the largest
   // width and height found among them.
@@ -121,21 +137,36 @@ class ConversionViewModel : public QObject {
   void loadSavedSettings();
   void setOutputDirectory(const std::filesystem::path& folder);
   void resetOutputDirectory();
+  // The output folders chosen last that are still there, newest first (the
+  // chosen one among them); saved like the settings. Empty without a
+  // bookmark holder.
+  std::vector<std::filesystem::path> recentOutputFolders() const {
+    return m_bookmarks ? m_bookmarks->recentFolders() : std::vector<std::filesystem::path>();
+  }
 
   // The cleaning rules of the two text settings, for views that echo them.
   static QString sanitizedNamePrefix(const QString& prefix);
   static QString numericPrefix(const QString& text, int maxCharacters);
 
-  // Converts every item not yet completed (failed and cancelled ones again),
-  // several at a time on worker threads; returns at once. Does nothing
-  // without items or while a batch runs. conversionFinished() tells the end.
+  // What the window's main button does: converts the items waiting (and the
+  // failed ones again), or, when every item is finished, all of them again.
+  void startOrConvertAllAgain();
+  // Converts every item waiting or failed, several at a time on worker
+  // threads; returns at once. Does nothing without items or while a batch
+  // runs. conversionFinished() tells the end. Every start first checks the
+  // output folder: one that cannot be written starts nothing and is told by
+  // outputFolderRefused(); it is never replaced by another.
   void startConversion();
+  // After outputFolderRefused() (and a folder chosen since): makes the
+  // start that was refused.
+  void retryRefusedStart();
   // Asks the running batch to stop: running tools are terminated, waiting
   // items end cancelled. Does nothing when no batch runs.
   void cancelConversion();
-  // Converts every item again with the current settings, converted ones
-  // included (their earlier outputs stay on disk).
-  void convertAgain();
+  // Converts every item again with the current settings, finished ones
+  // included: each row's earlier result is cleared first (the files written
+  // stay on disk).
+  void convertAllAgain();
   // Converts one image again, 10 above the quality it last had (at most
   // 100), keeping its earlier output; the other images are left as they are.
   void convertAgainAtHigherQuality(const QUuid& id);
@@ -180,6 +211,9 @@ class ConversionViewModel : public QObject {
   // A line about the batch that is no image's failure (a ledger that could
   // not be read or written).
   void batchNotice(const QString& text);
+  // A start was refused: nothing can be written into `folder` (shown as
+  // text), for `reason` (the system's words).
+  void outputFolderRefused(const QString& folder, const QString& reason);
 
  protected:
   void setIsConverting(bool converting);
@@ -195,15 +229,30 @@ class ConversionViewModel : public QObject {
 
  private:
   struct Totals {
+    int finished = 0;
     int completed = 0;
     int failed = 0;
     int skipped = 0;
+    int keptOriginal = 0;
     qint64 original = 0;
     qint64 convertedOriginal = 0;
     qint64 compressed = 0;
     void count(const ImageItem& item, int sign);
     bool operator==(const Totals&) const = default;
   };
+  // A start to make once the output folder can be written.
+  struct StartRequest {
+    enum class Kind { Pending, AllAgain, HigherQuality };
+    Kind kind;
+    QUuid id{};  // the image, for HigherQuality
+  };
+  // Emits outputFolderRefused() and remembers `request` when the output
+  // folder cannot be written.
+  bool refusedForItsFolder(StartRequest request);
+  BatchSettings batchSettings() const;
+  void runBatch();
+  // Marks the item as one the running batch converts.
+  bool joinBatch(ImageItem& item) const;
   void imagesFound(const std::vector<ImageFacts>& images);
   // Applies `change` to the item, then tells who needs to know.
   template <typename Change>
@@ -240,6 +289,7 @@ class ConversionViewModel : public QObject {
   QElapsedTimer m_batchClock;
   // Folders batches of this session wrote into: a walk does not list them.
   std::set<std::filesystem::path> m_outputFolders;
+  std::optional<StartRequest> m_refusedStart;
 };
 
 }  // namespace quorvane::core

@@ -1,14 +1,13 @@
 #include "views/content_view.h"
 
-#include <QAbstractSpinBox>
 #include <QApplication>
-#include <QComboBox>
+#include <QDir>
 #include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStackedWidget>
@@ -18,9 +17,12 @@
 #include "services/file_service.h"
 #include "viewmodels/conversion_view_model.h"
 #include "views/drop_zone_view.h"
+#include "views/file_dialogs.h"
 #include "views/file_list_view.h"
+#include "views/filled_button.h"
 #include "views/settings_bar.h"
 #include "views/settings_button.h"
+#include "views/settings_view.h"
 #include "views/spinner.h"
 #include "views/summary_view.h"
 #include "views/view_style.h"
@@ -34,21 +36,6 @@ QFrame* divider(QWidget* parent) {
   line->setFrameShape(QFrame::HLine);
   line->setFrameShadow(QFrame::Sunken);
   return line;
-}
-
-// Our buttons do not take Return (they are not default buttons; Space
-// presses them), so Return on a button still starts.
-bool takesReturn(QWidget* widget) {
-  return qobject_cast<QLineEdit*>(widget) || qobject_cast<QAbstractSpinBox*>(widget) ||
-         qobject_cast<QComboBox*>(widget);
-}
-
-void tint(QPushButton* button, const QColor& fill, const QColor& text) {
-  QPalette pal = button->palette();
-  pal.setColor(QPalette::Button, fill);
-  pal.setColor(QPalette::ButtonText, text);
-  pal.setColor(QPalette::WindowText, text);
-  button->setPalette(pal);
 }
 
 }  // namespace
@@ -67,19 +54,13 @@ ContentView::ContentView(core::ConversionViewModel& controller, QWidget* parent)
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(m_pages);
 
-  // Return starts, unless the focus is on a control that takes Return
-  // itself (a text field, a number field, the format list): the shortcut is off
-  // while such a control has the focus, and the control gets the key.
+  // Return presses the main button where it has the focus, and in the list
+  // on a row with nothing to open (FileListView); nowhere else, so Return
+  // in another control, or one left over from a dialog, starts nothing.
   // Escape cancels.
-  for (auto key : {Qt::Key_Return, Qt::Key_Enter}) {
-    auto* startKey = new QShortcut(QKeySequence(key), this);
-    connect(startKey, &QShortcut::activated, this, [this] {
-      if (m_start->isVisible() && m_start->isEnabled()) m_start->click();
-    });
-    connect(qApp, &QApplication::focusChanged, startKey, [startKey](QWidget*, QWidget* now) {
-      startKey->setEnabled(!now || !takesReturn(now));
-    });
-  }
+  connect(m_fileList, &FileListView::startRequested, this, [this] {
+    if (m_start->isVisible() && m_start->isEnabled()) m_start->click();
+  });
   auto* cancelKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(cancelKey, &QShortcut::activated, this, [this] {
     if (m_cancel->isVisible() && m_cancel->isEnabled()) m_cancel->click();
@@ -102,8 +83,19 @@ ContentView::ContentView(core::ConversionViewModel& controller, QWidget* parent)
   connect(&controller, &Controller::itemsCleared, this, [this] { showNotice({}); });
   connect(&controller, &Controller::isConvertingChanged, this, &ContentView::refresh);
   connect(&controller, &Controller::isCancellingChanged, this, &ContentView::refresh);
+  connect(&controller, &Controller::outputFolderRefused, this, &ContentView::showFolderRefusal);
   styleButtons();
   refresh();
+}
+
+QSize ContentView::sizeShowingRows(int rows) const {
+  QSize size = m_listPage->sizeHint();
+  // The summary and a notice may show later: room for them too.
+  for (QWidget* row : {m_summaryRow, static_cast<QWidget*>(m_notice)}) {
+    if (row->isHidden()) size.rheight() += row->sizeHint().height();
+  }
+  size.rheight() += m_fileList->heightForRows(rows) - m_fileList->sizeHint().height();
+  return size.expandedTo(m_dropZone->sizeHint());
 }
 
 QWidget* ContentView::makeListPage() {
@@ -161,12 +153,14 @@ QWidget* ContentView::makeBottomBar() {
   connect(m_clear, &QPushButton::clicked, this, [this] { m_controller.clearItems(); });
   layout->addWidget(m_clear);
 
-  m_start = new QPushButton(tr("&Start Conversion"), bar);
+  // The main button: one title at a time, both with the same mnemonic.
+  m_start = new FilledButton(startTitle(), bar);
+  m_start->setTakesReturn(true);
   connect(m_start, &QPushButton::clicked, this, &ContentView::start);
   layout->addWidget(m_start);
 
   // The cancel button keeps its width when its text changes.
-  m_cancel = new QPushButton(bar);
+  m_cancel = new FilledButton({}, bar);
   m_cancel->setMinimumWidth(110);
   auto* cancelLayout = new QHBoxLayout(m_cancel);
   cancelLayout->setContentsMargins(10, 0, 10, 0);
@@ -175,23 +169,61 @@ QWidget* ContentView::makeBottomBar() {
   m_cancelSpinner->setColor(QColor(Qt::white));
   m_cancelLabel = new QLabel(m_cancel);
   m_cancelLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
+  // Inside a button a label would take the button's text colour.
+  m_cancelLabel->setForegroundRole(QPalette::WindowText);
   cancelLayout->addStretch(1);
   cancelLayout->addWidget(m_cancelSpinner);
   cancelLayout->addWidget(m_cancelLabel);
   cancelLayout->addStretch(1);
   connect(m_cancel, &QPushButton::clicked, this, &ContentView::cancel);
   layout->addWidget(m_cancel);
-  for (QPushButton* button : {m_openFolder, m_clear, m_start, m_cancel})
-    button->setAutoDefault(false);
+  for (QPushButton* button : {m_openFolder, m_clear}) button->setAutoDefault(false);
   return bar;
 }
 
+QString ContentView::startTitle() {
+  //: the main button while images wait; the same mnemonic as "&Convert All Again"
+  return tr("Start &Conversion");
+}
+
+QString ContentView::convertAllAgainTitle() {
+  //: the main button once every image is finished; the same mnemonic as "Start &Conversion"
+  return tr("&Convert All Again");
+}
+
 void ContentView::start() {
-  if (m_controller.allConverted()) {
-    m_controller.convertAgain();
-  } else {
-    m_controller.startConversion();
+  if (const auto refused = m_controller.startRefusal()) {
+    showNotice(*refused);
+    return;
   }
+  m_controller.startOrConvertAllAgain();
+}
+
+void ContentView::showFolderRefusal(const QString& folder, const QString& reason) {
+  auto* box = new QMessageBox(QMessageBox::Warning, tr("Output Folder Cannot Be Written"),
+                              //: %1 the folder, %2 the system's reason, such as "Permission denied"
+                              tr("Nothing was converted: %1 cannot be written to (%2).")
+                                  .arg(abbreviatedHomePath(folder, QDir::homePath()), reason),
+                              QMessageBox::NoButton, window());
+  box->setInformativeText(
+      tr("Choose another folder for the outputs, or make this one writable and start again."));
+  QPushButton* choose = box->addButton(tr("C&hoose Another Folder\u2026"), QMessageBox::AcceptRole);
+  box->addButton(QMessageBox::Cancel);
+  box->setDefaultButton(choose);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->setWindowModality(Qt::WindowModal);
+  box->setObjectName(QStringLiteral("folderRefusal"));
+  connect(box, &QMessageBox::buttonClicked, this, [this, choose](QAbstractButton* clicked) {
+    if (clicked != choose) return;
+    // Queued: the message closes first, then the folder dialog opens.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          if (chooseOutputFolder(window(), m_controller)) m_controller.retryRefusedStart();
+        },
+        Qt::QueuedConnection);
+  });
+  box->open();
 }
 
 void ContentView::showNotice(const QString& text) {
@@ -226,8 +258,8 @@ void ContentView::styleButtons() {
   // Filled buttons keep their colour, darkened as far as white (or the
   // highlighted text) needs to read on it.
   const QColor startText = pal.color(QPalette::HighlightedText);
-  tint(m_start, style::fillFor(startText, style::accent(pal)), startText);
-  tint(m_cancel, style::fillFor(Qt::white, style::red(pal)), Qt::white);
+  m_start->setColors(style::fillFor(startText, style::accent(pal)), startText);
+  m_cancel->setColors(style::fillFor(Qt::white, style::red(pal)), Qt::white);
   style::setTextColor(m_cancelLabel, Qt::white);
 }
 
@@ -245,7 +277,7 @@ void ContentView::refresh() {
   m_clear->setEnabled(!converting);
   m_start->setVisible(!converting);
   m_start->setEnabled(m_controller.canStartConversion());
-  m_start->setText(m_controller.allConverted() ? tr("Convert &Again") : tr("&Start Conversion"));
+  m_start->setText(m_controller.allFinished() ? convertAllAgainTitle() : startTitle());
   m_cancel->setVisible(converting);
   m_cancel->setEnabled(!cancelling);
   m_cancelSpinner->setVisible(cancelling);

@@ -17,6 +17,7 @@ namespace quorvane::gui {
 
 class DropZoneView;
 class FileListView;
+class FilledButton;
 class SettingsBar;
 class Spinner;
 class SummaryView;
@@ -31,11 +32,16 @@ class ContentView : public QWidget {
   bool showsList() const;
   QPushButton* openFolderButton() const { return m_openFolder; }
   QPushButton* clearButton() const { return m_clear; }
-  QPushButton* startButton() const { return m_start; }
-  QPushButton* cancelButton() const { return m_cancel; }
+  FilledButton* startButton() const { return m_start; }
+  FilledButton* cancelButton() const { return m_cancel; }
+  static QString startTitle();
+  static QString convertAllAgainTitle();
   QString cancelText() const;
   QString noticeText() const;
   bool showsSummary() const;
+  // The size at which the list shows `rows` whole rows, with the summary
+  // and a notice under it.
+  QSize sizeShowingRows(int rows) const;
   DropZoneView* dropZone() const { return m_dropZone; }
   SettingsBar* settingsBar() const { return m_settingsBar; }
   FileListView* fileList() const { return m_fileList; }
@@ -54,6 +60,9 @@ class ContentView : public QWidget {
   void styleButtons();
   void start();
   void cancel();
+  // Nothing started: the output folder cannot be written. Offers to choose
+  // another, then makes the start that was refused.
+  void showFolderRefusal(const QString& folder, const QString& reason);
   // A one-line notice under the list (what an intake left out); empty hides.
   void showNotice(const QString& text);
 
@@ -67,8 +76,8 @@ class ContentView : public QWidget {
   SummaryView* m_summary = nullptr;
   QPushButton* m_openFolder = nullptr;
   QPushButton* m_clear = nullptr;
-  QPushButton* m_start = nullptr;
-  QPushButton* m_cancel = nullptr;
+  FilledButton* m_start = nullptr;
+  FilledButton* m_cancel = nullptr;
   Spinner* m_cancelSpinner = nullptr;
   QLabel* m_cancelLabel = nullptr;
   QLabel* m_notice = nullptr;

@@ -1,6 +1,7 @@
 #include "views/file_dialogs.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -21,7 +22,9 @@ const QString kLastFolderKey = QStringLiteral("lastAddedFolder");
 QString startFolder() {
   const QString last = QSettings().value(kLastFolderKey).toString();
   if (!last.isEmpty() && QFileInfo(last).isDir()) return last;
-  return QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+  const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+  if (!pictures.isEmpty() && QFileInfo(pictures).isDir()) return pictures;
+  return QDir::homePath();
 }
 
 void rememberFolder(const QString& folder) {
@@ -87,6 +90,36 @@ void addFolderFromDialog(QWidget* parent, core::ConversionViewModel& controller)
   dialog.setFileMode(QFileDialog::Directory);
   dialog.setOption(QFileDialog::ShowDirsOnly);
   addChosen(dialog, controller);
+}
+
+bool chooseOutputFolder(QWidget* parent, core::ConversionViewModel& controller) {
+  const QString title = QCoreApplication::translate("FileDialogs", "Choose Output Folder");
+  QString start = startFolder();
+  if (const auto& chosen = controller.settings().outputDirectory) {
+    const QString current = core::FileService::displayPath(*chosen);
+    if (QFileInfo(current).isDir()) start = current;
+  }
+  for (;;) {
+    QFileDialog dialog(parent, title);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setDirectory(start);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedUrls().isEmpty()) return false;
+    const auto folder = core::FileService::localPathFromUrl(dialog.selectedUrls().front());
+    if (!folder) return false;
+    const auto reason = core::ConversionViewModel::unwritableReason(*folder);
+    if (!reason) {
+      controller.setOutputDirectory(*folder);
+      rememberFolder(core::FileService::displayPath(folder->parent_path()));
+      return true;
+    }
+    QMessageBox::warning(parent, title,
+                         //: %1 the folder, %2 the system's reason, such as "Permission denied"
+                         QCoreApplication::translate(
+                             "FileDialogs", "%1 cannot be written to (%2). Choose another folder.")
+                             .arg(core::FileService::displayPath(*folder), *reason));
+    start = core::FileService::displayPath(folder->parent_path());
+  }
 }
 
 }  // namespace quorvane::gui

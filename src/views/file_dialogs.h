@@ -1,6 +1,6 @@
-// Adding files without a drag: file dialogs that open where the user last
-// picked from (else their Pictures folder), and hand what was chosen to the
-// controller.
+// Adding files without a drag, and choosing the output folder: file dialogs
+// that open where the user last picked from (else their Pictures folder,
+// else their home folder), and hand what was chosen to the controller.
 #pragma once
 
 #include <QStringList>
@@ -18,6 +18,10 @@ QStringList imageFileDialogFilters();
 
 void addFilesFromDialog(QWidget* parent, core::ConversionViewModel& controller);
 void addFolderFromDialog(QWidget* parent, core::ConversionViewModel& controller);
+// Asks for the output folder, starting in the one chosen now; a folder that
+// cannot be written is refused with the system's reason and the question is
+// asked again. True when a folder was chosen.
+bool chooseOutputFolder(QWidget* parent, core::ConversionViewModel& controller);
 // Asks where to save the last batch's report (CSV or JSON) and writes it;
 // says so when it cannot.
 void exportReportFromDialog(QWidget* parent, const core::ConversionViewModel& controller);

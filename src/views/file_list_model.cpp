@@ -26,7 +26,8 @@ FileListModel::FileListModel(core::ConversionViewModel& controller, QObject* par
     : QAbstractTableModel(parent),
       m_controller(controller),
       m_rowCount(static_cast<int>(controller.items().size())),
-      m_format(formatSetting(controller.settings())) {
+      m_format(formatSetting(controller.settings())),
+      m_sameFormat(controller.settings().sameFormat) {
   using Controller = core::ConversionViewModel;
   // The controller appends before it signals; the rows become visible here.
   connect(&controller, &Controller::itemsInserted, this, [this](int first, int count) {
@@ -68,12 +69,12 @@ const core::ImageItem* FileListModel::itemAt(int row) const {
 }
 
 std::optional<core::OutputFormat> FileListModel::targetFormat(const core::ImageItem& item) const {
-  // Rows of a batch keep the format they ran in (for Auto, the one chosen,
-  // none until then); only rows that are not part of one follow the setting.
-  if (item.status().kind != ConversionStatus::Kind::Waiting) {
-    if (item.batchFormat()) return item.batchFormat();
-    if (item.batchAuto()) return std::nullopt;
-  }
+  // A row of the running batch, or with a result, shows its batch's format
+  // (for Auto, the one chosen, "Auto" until then); a row waiting for the
+  // next batch, what the settings will do with it.
+  if (item.batchFormat()) return item.batchFormat();
+  if (item.batchAuto()) return std::nullopt;
+  if (m_sameFormat) return core::sameFormatFor(item.inputFormat());
   return m_format;
 }
 
@@ -88,6 +89,7 @@ QString FileListModel::detailText(const core::ImageItem& item) {
       if (!item.note().isEmpty()) text += QStringLiteral(" \u00b7 ") + item.note();
       return text;
     }
+    case ConversionStatus::Kind::KeptOriginal:
     case ConversionStatus::Kind::Skipped:
       // "Already converted → a.webp"; a skip's reason stands alone.
       if (item.outputURL()) {
@@ -97,8 +99,6 @@ QString FileListModel::detailText(const core::ImageItem& item) {
       return item.status().message;
     case ConversionStatus::Kind::Error:
       return item.status().message;
-    case ConversionStatus::Kind::Cancelled:
-      return tr("Cancelled");
     case ConversionStatus::Kind::Processing:
       return tr("Converting\u2026");
     case ConversionStatus::Kind::Waiting:
@@ -234,7 +234,7 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
       }
       if (role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole) {
         //: %1 is the score, such as 81.4; %2 the score from which nobody sees a difference
-        return tr("Scores %1 of 100; from %2 up, no difference shows")
+        return tr("Scores %1 of 100. From %2 up, no difference can be seen.")
             .arg(QLocale().toString(*item->score(), 'f', 1))
             .arg(QLocale().toString(core::kIdenticalFrom, 'f', 0));
       }
@@ -260,19 +260,18 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
             return tr("Converting");
           case ConversionStatus::Kind::Completed:
             return tr("Done");
-          case ConversionStatus::Kind::Cancelled:
-            return tr("Cancelled");
           case ConversionStatus::Kind::Error:
             return tr("Error");
           case ConversionStatus::Kind::Skipped:
             return tr("Skipped");
+          case ConversionStatus::Kind::KeptOriginal:
+            return tr("Original kept");
         }
       }
-      if (role == Qt::ToolTipRole && status.kind == ConversionStatus::Kind::Skipped) {
-        return status.message;
-      }
-      if (role == Qt::AccessibleDescriptionRole &&
-          (status.isError() || status.kind == ConversionStatus::Kind::Skipped)) {
+      const bool explained = status.kind == ConversionStatus::Kind::Skipped ||
+                             status.kind == ConversionStatus::Kind::KeptOriginal;
+      if (role == Qt::ToolTipRole && explained) return status.message;
+      if (role == Qt::AccessibleDescriptionRole && (status.isError() || explained)) {
         return status.message;
       }
       break;
@@ -282,8 +281,10 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
 
 void FileListModel::settingsChanged() {
   const std::optional<core::OutputFormat> format = formatSetting(m_controller.settings());
-  if (format == m_format) return;
+  const bool same = m_controller.settings().sameFormat;
+  if (format == m_format && same == m_sameFormat) return;
   m_format = format;
+  m_sameFormat = same;
   if (m_rowCount > 0) {
     emit dataChanged(index(0, ConversionColumn), index(m_rowCount - 1, ConversionColumn),
                      {Qt::DisplayRole});

@@ -53,17 +53,19 @@ class FileListModel : public QAbstractTableModel {
   // `target` absent: Auto.
   static QString conversionText(const core::ImageItem& item,
                                 std::optional<core::OutputFormat> target);
-  // "→ photo-1.webp", the failure's cause, "Cancelled", …
+  // "→ photo-1.webp", the failure's cause, "Converting…", …
   static QString detailText(const core::ImageItem& item);
 
  private:
   void settingsChanged();
-  // The format a row converts to: the batch it ran in, else the setting.
+  // The format a row converts to: the batch it is or was in, else the
+  // setting.
   std::optional<core::OutputFormat> targetFormat(const core::ImageItem& item) const;
 
   core::ConversionViewModel& m_controller;
   int m_rowCount = 0;                          // follows the controller's list through the signals
   std::optional<core::OutputFormat> m_format;  // absent: Auto
+  bool m_sameFormat = false;                   // each row in its input's format
 };
 
 }  // namespace quorvane::gui

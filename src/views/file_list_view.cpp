@@ -1,9 +1,11 @@
 #include "views/file_list_view.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPainter>
 
 #include "models/quality_verdict.h"
 #include "viewmodels/conversion_view_model.h"
@@ -23,6 +25,8 @@ FileListView::FileListView(core::ConversionViewModel& controller, QWidget* paren
   setModel(m_sorted);
   setItemDelegate(m_delegate);
   setAccessibleName(tr("Images"));
+  QEvent paletteChange(QEvent::PaletteChange);
+  changeEvent(&paletteChange);
   // One Tab stop: the arrows move between rows, Tab moves on to the buttons.
   setTabKeyNavigation(false);
   connect(this, &QAbstractItemView::doubleClicked, this,
@@ -143,7 +147,7 @@ QMenu* FileListView::makeContextMenu(int row, QWidget* parent) {
   menu->addSeparator();
   const bool idle = !m_controller.isConverting();
   QAction* again =
-      menu->addAction(tr("Convert &Again"), this, [this] { m_controller.convertAgain(); });
+      menu->addAction(tr("Convert &All Again"), this, [this] { m_controller.convertAllAgain(); });
   again->setEnabled(idle && m_controller.hasItems());
   QAction* higher = menu->addAction(tr("Convert Again at &Higher Quality"), this,
                                     [this, id] { m_controller.convertAgainAtHigherQuality(id); });
@@ -170,16 +174,76 @@ void FileListView::contextMenuEvent(QContextMenuEvent* event) {
                   : event->globalPos());
 }
 
+int FileListView::heightForRows(int rows) const {
+  return horizontalHeader()->sizeHint().height() + rows * verticalHeader()->defaultSectionSize() +
+         2 * frameWidth();
+}
+
+void FileListView::returnPressed(QKeyEvent* event) {
+  event->accept();
+  // A held-down key (one that closed a dialog) opens and starts nothing.
+  if (event->isAutoRepeat()) return;
+  const core::ImageItem* item =
+      currentIndex().isValid() ? itemAtViewRow(currentIndex().row()) : nullptr;
+  if (item && item->outputURL()) {
+    m_controller.openOutput(item->id());
+  } else {
+    emit startRequested();
+  }
+}
+
+void FileListView::changeEvent(QEvent* event) {
+  QTableView::changeEvent(event);
+  if (event->type() != QEvent::PaletteChange) return;
+  // A selected row's text on the accent colour of the surroundings,
+  // darkened (or lightened) until it reads. Setting it sends this event
+  // again, which then finds nothing to change.
+  const QPalette around = parentWidget() ? parentWidget()->palette() : QApplication::palette();
+  QPalette adjusted = palette();
+  for (auto group : {QPalette::Active, QPalette::Inactive}) {
+    const QColor text = around.color(group, QPalette::HighlightedText);
+    adjusted.setColor(group, QPalette::Highlight,
+                      style::fillFor(text, around.color(group, QPalette::Highlight)));
+  }
+  if (adjusted != palette()) setPalette(adjusted);
+}
+
+void FileListView::focusInEvent(QFocusEvent* event) {
+  QTableView::focusInEvent(event);
+  viewport()->update();
+}
+
+void FileListView::focusOutEvent(QFocusEvent* event) {
+  QTableView::focusOutEvent(event);
+  viewport()->update();
+}
+
+void FileListView::paintEvent(QPaintEvent* event) {
+  QTableView::paintEvent(event);
+  if (!hasFocus()) return;
+  // The whole current row (or the list, without one) in the text colour:
+  // seen on the window, on a selected row and on an unselected one.
+  QRect ring = viewport()->rect();
+  if (currentIndex().isValid()) {
+    const QRect first = visualRect(currentIndex().siblingAtColumn(0));
+    ring = QRect(0, first.top(), viewport()->width(), first.height());
+  }
+  QPainter painter(viewport());
+  painter.setPen(QPen(palette().color(QPalette::Text), 2));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(QRectF(ring).adjusted(1, 1, -1, -1));
+}
+
 void FileListView::keyPressEvent(QKeyEvent* event) {
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+      (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    return returnPressed(event);
+  }
   if (!currentIndex().isValid()) return QTableView::keyPressEvent(event);
   switch (event->key()) {
     case Qt::Key_Delete:
     case Qt::Key_Backspace:
       deleteRows(currentIndex().row());
-      return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      openOutput(currentIndex().row());
       return;
     default:
       QTableView::keyPressEvent(event);

@@ -31,12 +31,24 @@ class FileListView : public QTableView {
   // Removes the items of the selected rows (or of `row`, a row of the view,
   // when it is not selected) from the list.
   void deleteRows(int row);
+  // The height that shows the header and `rows` whole rows.
+  int heightForRows(int rows) const;
   // The context menu of `row` (a row of the view), for tests and keyboards.
   QMenu* makeContextMenu(int row, QWidget* parent);
+
+ signals:
+  // Return on a row with no output to open (or with no row current): the
+  // window's main button is meant.
+  void startRequested();
 
  protected:
   void contextMenuEvent(QContextMenuEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  // Draws a ring around the current row while the list has the focus.
+  void paintEvent(QPaintEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   void animateSpinners();
@@ -44,6 +56,7 @@ class FileListView : public QTableView {
   std::vector<QUuid> chosenItems(int row) const;
   const core::ImageItem* itemAtViewRow(int row) const;
   void openOutput(int row);
+  void returnPressed(QKeyEvent* event);
 
   core::ConversionViewModel& m_controller;
   FileListModel* m_model = nullptr;

@@ -87,18 +87,22 @@ void FileRowDelegate::paintSizes(QPainter* painter, const QStyleOptionViewItem& 
   }
   int x = option.rect.center().x() - width / 2;
   const int baseline = option.rect.center().y() + (metrics.ascent() - metrics.descent()) / 2;
+  // On a selected row every text is in the selection's text colour: the
+  // saving colours are tuned for the list's background only.
+  const bool selected = option.state & QStyle::State_Selected;
+  const QColor onSelection = option.palette.color(QPalette::HighlightedText);
   painter->save();
   painter->setFont(font);
-  painter->setPen(option.palette.color(QPalette::Text));
+  painter->setPen(selected ? onSelection : option.palette.color(QPalette::Text));
   painter->drawText(x, baseline, original);
   if (!compressed.isEmpty()) {
     x += metrics.horizontalAdvance(original) + kGap;
-    painter->setPen(style::secondary(option.palette));
+    painter->setPen(selected ? onSelection : style::secondary(option.palette));
     painter->drawText(x, baseline, arrow);
     x += metrics.horizontalAdvance(arrow) + kGap;
     const std::optional<double> r =
         ratio.isValid() ? std::optional<double>(ratio.toDouble()) : std::nullopt;
-    painter->setPen(style::savingColor(option.palette, r));
+    painter->setPen(selected ? onSelection : style::savingColor(option.palette, r));
     painter->drawText(x, baseline, compressed);
   }
   painter->restore();
@@ -121,7 +125,9 @@ void FileRowDelegate::paintStatus(QPainter* painter, const QStyleOptionViewItem&
     case ConversionStatus::Kind::Waiting:
       painter->save();
       painter->setFont(style::captionFont(option.font));
-      painter->setPen(style::secondary(palette));
+      painter->setPen((option.state & QStyle::State_Selected)
+                          ? palette.color(QPalette::HighlightedText)
+                          : style::secondary(palette));
       painter->drawText(option.rect, Qt::AlignCenter, index.data(Qt::DisplayRole).toString());
       painter->restore();
       break;
@@ -132,12 +138,10 @@ void FileRowDelegate::paintStatus(QPainter* painter, const QStyleOptionViewItem&
     case ConversionStatus::Kind::Completed:
       icons::checkmarkCircle(style::green(palette)).paint(painter, symbol);
       break;
-    case ConversionStatus::Kind::Cancelled:
-      icons::minusCircle(style::secondary(palette)).paint(painter, symbol);
-      break;
     case ConversionStatus::Kind::Error:
       icons::warningTriangle(style::red(palette)).paint(painter, symbol);
       break;
+    case ConversionStatus::Kind::KeptOriginal:
     case ConversionStatus::Kind::Skipped:
       // Nothing wrong, nothing new: a check in the quiet colour.
       icons::checkmarkCircle(style::secondary(palette)).paint(painter, symbol);

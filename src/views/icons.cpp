@@ -118,16 +118,6 @@ QIcon checkmarkCircle(const QColor& color) {
   });
 }
 
-QIcon minusCircle(const QColor& color) {
-  return drawn(color, [](QPainter& p, const QColor& c) {
-    p.setPen(Qt::NoPen);
-    p.setBrush(c);
-    p.drawEllipse(QPointF(12, 12), 10, 10);
-    p.setPen(pen(Qt::white, 2.4));
-    p.drawLine(QPointF(7.5, 12), QPointF(16.5, 12));
-  });
-}
-
 QIcon warningTriangle(const QColor& color) {
   return drawn(color, [](QPainter& p, const QColor& c) {
     QPainterPath triangle;

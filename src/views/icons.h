@@ -11,9 +11,8 @@ QIcon gear(const QColor& color);
 QIcon documents(const QColor& color);
 QIcon plusCircle(const QColor& color);
 QIcon document(const QColor& color);
-// Status symbols: filled circle with a check, a minus; a warning triangle.
+// Status symbols: filled circle with a check; a warning triangle.
 QIcon checkmarkCircle(const QColor& color);
-QIcon minusCircle(const QColor& color);
 QIcon warningTriangle(const QColor& color);
 QIcon refresh(const QColor& color);
 

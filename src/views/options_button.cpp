@@ -2,6 +2,7 @@
 
 #include <QActionGroup>
 #include <QMenu>
+#include <tuple>
 
 #include "viewmodels/conversion_view_model.h"
 
@@ -37,6 +38,10 @@ OptionsButton::OptionsButton(core::ConversionViewModel& controller, QWidget* par
             tr("Images converted before into the output folder with the same settings are left "
                "alone"),
             &OutputOptions::skipConverted);
+  addSwitch(menu, tr("&Lossless"),
+            tr("No pixel changes: JPEG stays JPEG without re-encoding; PNG, WebP and AVIF are "
+               "written losslessly, with colour profile and transparency. Not for HEIC or Auto"),
+            &OutputOptions::lossless);
   addSwitch(menu, tr("Check &Quality"),
             tr("Each output is compared with its original and marked by how different it "
                "looks"),
@@ -52,10 +57,8 @@ OptionsButton::OptionsButton(core::ConversionViewModel& controller, QWidget* par
     m_minSaving->addAction(action);
     return action;
   };
-  //: keep every output, whatever its size
-  addChoice(tr("Off: Keep Every Output"), -1);
-  //: keep an output only when it is smaller than its original
-  addChoice(tr("Only Smaller Files"), 0);
+  //: an output counts as smaller when it is smaller at all
+  addChoice(tr("Any Saving"), -1);
   for (int percent : minimumSavingChoices()) {
     //: keep an output only when it is at least this much smaller
     if (percent > 0) addChoice(tr("At Least %1% Smaller").arg(percent), percent);
@@ -66,6 +69,30 @@ OptionsButton::OptionsButton(core::ConversionViewModel& controller, QWidget* par
     if (percent == -2) return;  // the saved value, already in force
     OutputOptions options = m_controller.settings().options;
     options.minSaving = percent < 0 ? std::nullopt : std::optional<int>(percent);
+    m_controller.updateOptions(options);
+  });
+
+  //: what happens to an output that is not smaller than its original
+  QMenu* larger = menu->addMenu(tr("If an Output Is &Not Smaller"));
+  m_ifLarger = new QActionGroup(this);
+  for (const auto& [choice, text, tip] :
+       {std::tuple{core::IfLarger::KeepOriginal, tr("Keep the &Original"),
+                   tr("The original goes to the output folder instead, without camera data "
+                      "unless that is kept")},
+        std::tuple{core::IfLarger::Skip, tr("&Skip the Image"), tr("Nothing is written for it")},
+        std::tuple{core::IfLarger::Write, tr("&Write the Output Anyway"),
+                   tr("The larger output is written all the same")}}) {
+    QAction* action = larger->addAction(text);
+    action->setCheckable(true);
+    action->setToolTip(tip);
+    action->setStatusTip(tip);
+    action->setData(static_cast<int>(choice));
+    m_ifLarger->addAction(action);
+  }
+  larger->setToolTipsVisible(true);
+  connect(m_ifLarger, &QActionGroup::triggered, this, [this](QAction* action) {
+    OutputOptions options = m_controller.settings().options;
+    options.ifLarger = static_cast<core::IfLarger>(action->data().toInt());
     m_controller.updateOptions(options);
   });
   setMenu(menu);
@@ -94,13 +121,18 @@ void OptionsButton::refresh() {
   const OutputOptions& options = m_controller.settings().options;
   // How many differ from the defaults.
   const OutputOptions defaults;
-  int on = options.minSaving ? 1 : 0;
+  int on = options.minSaving.value_or(0) > 0 ? 1 : 0;
+  on += options.ifLarger != defaults.ifLarger ? 1 : 0;
+  for (QAction* action : m_ifLarger->actions()) {
+    const QSignalBlocker block(action);
+    action->setChecked(action->data().toInt() == static_cast<int>(options.ifLarger));
+  }
   for (const auto& [action, field] : m_switches) {
     const QSignalBlocker block(action);
     action->setChecked(options.*field);
     on += options.*field != defaults.*field ? 1 : 0;
   }
-  const int saving = options.minSaving.value_or(-1);
+  const int saving = options.minSaving.value_or(0) > 0 ? *options.minSaving : -1;
   const bool offered = saving < 0 || minimumSavingChoices().contains(saving);
   m_minSavingOther->setVisible(!offered);
   if (!offered) m_minSavingOther->setText(tr("At Least %1% Smaller").arg(saving));

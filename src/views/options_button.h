@@ -35,6 +35,7 @@ class OptionsButton : public QToolButton {
   core::ConversionViewModel& m_controller;
   QList<QPair<QAction*, bool core::OutputOptions::*>> m_switches;
   QActionGroup* m_minSaving = nullptr;
+  QActionGroup* m_ifLarger = nullptr;
   QAction* m_minSavingOther = nullptr;  // a saved value the menu does not offer
 };
 

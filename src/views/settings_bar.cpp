@@ -1,14 +1,12 @@
 #include "views/settings_bar.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QEvent>
-#include <QFileDialog>
 #include <QFrame>
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -22,12 +20,11 @@
 
 #include "models/quality_verdict.h"
 #include "services/auto_format.h"
-#include "services/file_service.h"
 #include "viewmodels/conversion_view_model.h"
 #include "views/drop_zone_compact.h"
-#include "views/elided_label.h"
-#include "views/options_button.h"
-#include "views/settings_view.h"
+#include "views/filled_button.h"
+#include "views/output_folder_row.h"
+#include "views/output_folder_button.h"
 #include "views/view_style.h"
 
 namespace quorvane::gui {
@@ -103,21 +100,49 @@ SettingsBar::SettingsBar(core::ConversionViewModel& controller, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->setSpacing(12);
   layout->addWidget(m_dropStrip);
-  layout->addWidget(makeFormatRow());
+  QWidget* formatRow = makeFormatRow();
+  layout->addWidget(formatRow);
   m_qualityHint = new QLabel(this);
   m_qualityHint->setFont(style::captionFont(font()));
   style::setTextColor(m_qualityHint, style::secondary(palette()));
   layout->addWidget(m_qualityHint);
   layout->addWidget(makeResizeRow());
-  layout->addWidget(makeNamingRow());
-  layout->addWidget(makeOutputRow());
+  QWidget* namingRow = makeNamingRow();
+  layout->addWidget(namingRow);
+  m_outputRow = new OutputFolderRow(controller, this);
+  layout->addWidget(m_outputRow);
+  // Files dropped during a batch join it; everything else is the batch's
+  // already.
+  m_lockedDuringBatch = {formatRow, m_resizeRow, namingRow, m_outputRow};
   using Controller = core::ConversionViewModel;
   connect(&controller, &Controller::settingsChanged, this, &SettingsBar::refresh);
-  // The default folder follows the first listed file.
-  connect(&controller, &Controller::itemsInserted, this, &SettingsBar::refreshOutput);
-  connect(&controller, &Controller::itemsRemoved, this, &SettingsBar::refreshOutput);
-  connect(&controller, &Controller::itemsCleared, this, &SettingsBar::refreshOutput);
+  connect(&controller, &Controller::isConvertingChanged, this, &SettingsBar::lockForBatch);
   refresh();
+  lockForBatch(controller.isConverting());
+}
+
+bool SettingsBar::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != m_format || event->type() != QEvent::KeyPress) return false;
+  // Alt with a letter or digit (a mnemonic that matched nothing); Alt+Down
+  // still opens the list.
+  const auto* key = static_cast<QKeyEvent*>(event);
+  const bool letter = (key->key() >= Qt::Key_A && key->key() <= Qt::Key_Z) ||
+                      (key->key() >= Qt::Key_0 && key->key() <= Qt::Key_9);
+  return (key->modifiers() & Qt::AltModifier) && letter;
+}
+
+void SettingsBar::lockForBatch(bool converting) {
+  //: tooltip of the settings while a batch runs: they are fixed for it
+  const QString why = tr("Applies to the next batch");
+  for (QWidget* row : m_lockedDuringBatch) {
+    row->setEnabled(!converting);
+    // Shown over every control of the row that has no tooltip of its own.
+    row->setToolTip(converting ? why : QString());
+  }
+}
+
+bool SettingsBar::isLockedForBatch() const {
+  return !m_lockedDuringBatch.isEmpty() && !m_lockedDuringBatch.front()->isEnabled();
 }
 
 QLabel* SettingsBar::secondaryLabel(const QString& text) {
@@ -136,9 +161,9 @@ void SettingsBar::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
 }
 
-QPushButton* SettingsBar::presetButton(const QString& title, int quality) {
-  auto* button = new QPushButton(title, this);
-  button->setAutoDefault(false);
+FilledButton* SettingsBar::presetButton(const QString& title, int quality) {
+  auto* button = new FilledButton(title, this);
+  button->setFilled(false);
   button->setFont(style::captionFont(font()));
   // Never narrower than its text: the window grows instead.
   button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -167,14 +192,26 @@ QWidget* SettingsBar::makeFormatRow() {
                         tr("Per image, the smallest of WebP, JPEG, AVIF and PNG that looks the "
                            "same; quality sets how close"),
                         Qt::ToolTipRole);
+  //: format menu: each image stays in its own format
+  m_format->addItem(tr("Same as Original"), QVariant(QStringLiteral("same")));
+  m_format->setItemData(m_format->count() - 1,
+                        tr("JPEG stays JPEG, PNG stays PNG, and so on; TIFF, BMP and GIF "
+                           "become PNG"),
+                        Qt::ToolTipRole);
   formatLabel->setBuddy(m_format);
   m_format->setAccessibleName(tr("Format"));
+  // Alt with a letter is a mnemonic of another control, never a search in
+  // the list (Alt+A would pick AVIF).
+  m_format->installEventFilter(this);
   connect(m_format, &QComboBox::activated, this, [this](int index) {
-    if (index >= static_cast<int>(core::kAllOutputFormats.size())) {
+    const QString value = m_format->itemData(index).toString();
+    if (value == u"auto") {
       m_controller.updateAutoFormat();
-      return;
+    } else if (value == u"same") {
+      m_controller.updateSameFormat();
+    } else if (const auto format = core::outputFormatFromRawValue(value)) {
+      m_controller.updateOutputFormat(*format);
     }
-    m_controller.updateOutputFormat(core::kAllOutputFormats[static_cast<std::size_t>(index)]);
   });
   format->addWidget(formatLabel);
   format->addWidget(m_format);
@@ -194,7 +231,7 @@ QWidget* SettingsBar::makeFormatRow() {
   presets->setSpacing(4);
   m_presets = {presetButton(tr("Web Optimal"), 75), presetButton(tr("Balance"), 80),
                presetButton(tr("High Quality"), 90)};
-  for (QPushButton* preset : {m_presets.webOptimal, m_presets.balance, m_presets.highQuality}) {
+  for (FilledButton* preset : {m_presets.webOptimal, m_presets.balance, m_presets.highQuality}) {
     presets->addWidget(preset);
   }
   quality->addLayout(presets);
@@ -288,21 +325,23 @@ QWidget* SettingsBar::makeNamingRow() {
   auto* segmentLayout = new QHBoxLayout(segments);
   segmentLayout->setContentsMargins(0, 0, 0, 0);
   segmentLayout->setSpacing(0);
-  m_naming = new QButtonGroup(this);
+  // Not a button group: a group makes the pair one Tab stop. Each is a
+  // stop of its own, as linked toggle buttons are on this desktop.
   m_original = new QToolButton(segments);
   m_original->setText(tr("&Original"));
   m_custom = new QToolButton(segments);
   m_custom->setText(tr("C&ustom"));
   for (QToolButton* button : {m_original, m_custom}) {
     button->setCheckable(true);
+    button->setFocusPolicy(Qt::StrongFocus);
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     segmentLayout->addWidget(button);
+    connect(button, &QToolButton::clicked, this, [this, button] {
+      m_controller.updateNamingMode(button == m_custom ? core::NamingMode::Custom
+                                                       : core::NamingMode::Original);
+      refresh();  // a click on the chosen one must not unmark it
+    });
   }
-  m_naming->addButton(m_original, 0);
-  m_naming->addButton(m_custom, 1);
-  connect(m_naming, &QButtonGroup::idClicked, this, [this](int id) {
-    m_controller.updateNamingMode(id == 1 ? core::NamingMode::Custom : core::NamingMode::Original);
-  });
   layout->addWidget(segments);
 
   m_customFields = new QWidget(row);
@@ -311,7 +350,7 @@ QWidget* SettingsBar::makeNamingRow() {
   custom->setSpacing(12);
   auto* prefixGroup = new QHBoxLayout;
   prefixGroup->setSpacing(4);
-  auto* prefixLabel = secondaryLabel(tr("Pr&efix:"));
+  auto* prefixLabel = secondaryLabel(tr("Prefi&x:"));
   prefixGroup->addWidget(prefixLabel);
   m_prefix = new QLineEdit(m_customFields);
   prefixLabel->setBuddy(m_prefix);
@@ -345,32 +384,14 @@ QWidget* SettingsBar::makeNamingRow() {
   return row;
 }
 
-QWidget* SettingsBar::makeOutputRow() {
-  auto* row = new QWidget(this);
-  auto* layout = new QHBoxLayout(row);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(secondaryLabel(tr("Output:")));
-  m_outputPath = new ElidedLabel(row);
-  layout->addWidget(m_outputPath, 1);
-  auto* change = new QPushButton(tr("Cha&nge Folder\u2026"), row);
-  change->setAutoDefault(false);
-  change->setFont(style::captionFont(font()));
-  connect(change, &QPushButton::clicked, this, &SettingsBar::chooseFolder);
-  layout->addWidget(change);
-  m_options = new OptionsButton(m_controller, row);
-  m_options->setFont(style::captionFont(font()));
-  layout->addWidget(m_options);
-  return row;
+ElidedLabel* SettingsBar::outputPath() const {
+  return m_outputRow->outputPath();
 }
-
-void SettingsBar::chooseFolder() {
-  QFileDialog dialog(window(), tr("Choose Output Folder"));
-  dialog.setFileMode(QFileDialog::Directory);
-  dialog.setOption(QFileDialog::ShowDirsOnly);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedUrls().isEmpty()) return;
-  if (auto folder = core::FileService::localPathFromUrl(dialog.selectedUrls().front())) {
-    m_controller.setOutputDirectory(*folder);
-  }
+OptionsButton* SettingsBar::optionsButton() const {
+  return m_outputRow->optionsButton();
+}
+OutputFolderButton* SettingsBar::outputFolderButton() const {
+  return m_outputRow->outputFolderButton();
 }
 
 bool SettingsBar::isPresetHighlighted(QPushButton* preset) const {
@@ -389,16 +410,11 @@ void SettingsBar::refreshPresets() {
           .arg(style::fillFor(text, style::accent(palette())).name(), text.name());
   for (QToolButton* button : {m_original, m_custom}) button->setStyleSheet(segmentStyle);
   const int quality = m_controller.settings().quality;
-  for (QPushButton* preset : {m_presets.webOptimal, m_presets.balance, m_presets.highQuality}) {
+  for (FilledButton* preset : {m_presets.webOptimal, m_presets.balance, m_presets.highQuality}) {
     const bool on = preset->property("quality").toInt() == quality;
     preset->setProperty("highlighted", on);
-    QPalette pal = palette();
-    if (on) {
-      const QColor text = palette().color(QPalette::HighlightedText);
-      pal.setColor(QPalette::Button, style::fillFor(text, style::accent(palette())));
-      pal.setColor(QPalette::ButtonText, text);
-    }
-    preset->setPalette(pal);
+    preset->setColors(style::fillFor(text, style::accent(palette())), text);
+    preset->setFilled(on);
   }
 }
 
@@ -406,8 +422,10 @@ void SettingsBar::refresh() {
   const core::ConversionSettings& settings = m_controller.settings();
   {
     const QSignalBlocker block(m_format);
-    m_format->setCurrentIndex(m_format->findData(
-        settings.autoFormat ? QStringLiteral("auto") : core::rawValue(settings.outputFormat)));
+    m_format->setCurrentIndex(m_format->findData(settings.autoFormat ? QStringLiteral("auto")
+                                                 : settings.sameFormat
+                                                     ? QStringLiteral("same")
+                                                     : core::rawValue(settings.outputFormat)));
   }
   {
     const QSignalBlocker block(m_quality);
@@ -434,33 +452,14 @@ void SettingsBar::refresh() {
   showText(m_maxHeight, heightText, parseMaxSide(m_maxHeight->text()) != settings.maxHeight);
 
   const bool custom = settings.namingMode == core::NamingMode::Custom;
-  (custom ? m_custom : m_original)->setChecked(true);
+  m_custom->setChecked(custom);
+  m_original->setChecked(!custom);
   m_customFields->setVisible(custom);
   showText(m_prefix, settings.namePrefix, false);
   showText(
       m_start, settings.nameStartNumber,
       !numericCharacters(m_start->text()).isEmpty() &&
           core::ConversionViewModel::numericPrefix(m_start->text(), 6) != settings.nameStartNumber);
-
-  refreshOutput();
-}
-
-void SettingsBar::refreshOutput() {
-  // Where the next batch writes, as it will be.
-  const core::ConversionSettings& settings = m_controller.settings();
-  const auto shown = [](const std::filesystem::path& folder) {
-    return abbreviatedHomePath(core::FileService::displayPath(folder), QDir::homePath());
-  };
-  const std::filesystem::path folder = m_controller.outputFolder();
-  if (settings.outputDirectory) {
-    m_outputPath->setFullText(shown(folder));
-  } else if (!folder.empty()) {
-    //: %1 is the folder the "compressed" folder is made in, e.g. ~/Pictures/2023
-    m_outputPath->setFullText(tr("compressed/ in %1").arg(shown(folder.parent_path())));
-  } else {
-    m_outputPath->setFullText(tr("(compressed/ folder next to the first file)"));
-  }
-  m_outputPath->setAccessibleName(tr("Output folder: %1").arg(m_outputPath->fullText()));
 }
 
 }  // namespace quorvane::gui

@@ -8,7 +8,6 @@
 
 #include "models/output_format.h"
 
-class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QGraphicsOpacityEffect;
@@ -28,7 +27,10 @@ namespace quorvane::gui {
 
 class DropZoneCompact;
 class ElidedLabel;
+class FilledButton;
 class OptionsButton;
+class OutputFolderRow;
+class OutputFolderButton;
 
 class SettingsBar : public QWidget {
   Q_OBJECT
@@ -47,9 +49,9 @@ class SettingsBar : public QWidget {
   static QString autoQualityHint(int quality);
 
   struct Presets {
-    QPushButton* webOptimal;
-    QPushButton* balance;
-    QPushButton* highQuality;
+    FilledButton* webOptimal;
+    FilledButton* balance;
+    FilledButton* highQuality;
   };
   // For tests and accessibility tools.
   QComboBox* formatMenu() const { return m_format; }
@@ -65,12 +67,16 @@ class SettingsBar : public QWidget {
   QToolButton* originalNaming() const { return m_original; }
   QLineEdit* prefixField() const { return m_prefix; }
   QLineEdit* startField() const { return m_start; }
-  ElidedLabel* outputPath() const { return m_outputPath; }
-  OptionsButton* optionsButton() const { return m_options; }
+  ElidedLabel* outputPath() const;
+  OptionsButton* optionsButton() const;
+  OutputFolderButton* outputFolderButton() const;
   bool isPresetHighlighted(QPushButton* preset) const;
+  // While a batch runs, the settings (fixed for it) are disabled.
+  bool isLockedForBatch() const;
 
  protected:
   void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   QWidget* makeFormatRow();
@@ -78,13 +84,11 @@ class SettingsBar : public QWidget {
   QLineEdit* makeSizeField(QHBoxLayout* row, const QString& label, const QString& accessibleName,
                            bool width);
   QWidget* makeNamingRow();
-  QWidget* makeOutputRow();
   QLabel* secondaryLabel(const QString& text);
-  QPushButton* presetButton(const QString& title, int quality);
-  void chooseFolder();
+  FilledButton* presetButton(const QString& title, int quality);
   void refresh();
-  void refreshOutput();
   void refreshPresets();
+  void lockForBatch(bool converting);
 
   core::ConversionViewModel& m_controller;
   DropZoneCompact* m_dropStrip = nullptr;
@@ -99,15 +103,14 @@ class SettingsBar : public QWidget {
   QWidget* m_sizeFields = nullptr;
   QLineEdit* m_maxWidth = nullptr;
   QLineEdit* m_maxHeight = nullptr;
-  QButtonGroup* m_naming = nullptr;
   QToolButton* m_original = nullptr;
   QToolButton* m_custom = nullptr;
   QWidget* m_customFields = nullptr;
   QLineEdit* m_prefix = nullptr;
   QLineEdit* m_start = nullptr;
-  ElidedLabel* m_outputPath = nullptr;
-  OptionsButton* m_options = nullptr;
+  OutputFolderRow* m_outputRow = nullptr;
   QList<QLabel*> m_secondaryLabels;
+  QList<QWidget*> m_lockedDuringBatch;
 };
 
 }  // namespace quorvane::gui

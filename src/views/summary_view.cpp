@@ -123,6 +123,11 @@ void SummaryView::refresh() {
     //: images not kept (too little saving) or converted before
     count += QStringLiteral(" \u00b7 ") + tr("%1 skipped").arg(m_controller.skippedCount());
   }
+  if (m_controller.keptOriginalCount() > 0) {
+    //: images whose converted file would have been larger: the original was kept
+    count += QStringLiteral(" \u00b7 ") +
+             tr("%n original(s) kept", nullptr, m_controller.keptOriginalCount());
+  }
   m_count->setText(count);
   style::setTextColor(m_count, secondary);
 

@@ -31,9 +31,14 @@ bool isDark(const QPalette& palette);
 
 // The WCAG contrast ratio of two opaque colours (1 to 21).
 double contrastRatio(const QColor& a, const QColor& b);
+// What a text needs on its background (WCAG AA for body text).
+inline constexpr double kTextContrast = 4.5;
+// What a fill is chosen for: a little above kTextContrast, as small
+// antialiased text never reaches its full colour.
+inline constexpr double kFillContrast = 4.8;
 // `fill` darkened (for light text) or lightened (for dark text) just enough
 // that `text` on it reaches `ratio`; the user's accent stays recognisable.
-QColor fillFor(const QColor& text, QColor fill, double ratio = 4.5);
+QColor fillFor(const QColor& text, QColor fill, double ratio = kFillContrast);
 
 // Sets the colour a label (or any widget) draws its text in.
 void setTextColor(QWidget* widget, const QColor& color);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -8,90 +10,13 @@
 #include <filesystem>
 #include <fstream>
 
+#include "cli/cli_test_fixture.h"
 #include "codec/image_codec.h"
+#include "support/read_only_folder.h"
 #include "support/test_files.h"
 
 namespace quorvane::cli {
 namespace {
-
-namespace fs = std::filesystem;
-using test::ScratchDir;
-
-struct CliRun {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
-// Runs the real quorvane-cli (beside this test in the build) with its real
-// encoders; temporary files go to a folder of the test's own.
-class CliTest : public ::testing::Test {
- protected:
-  void SetUp() override { fs::current_path(m_work.path()); }
-
-  QProcess* start(const std::vector<std::string>& arguments, const QString& tmpdir = {}) {
-    auto* process = new QProcess;
-    m_processes.emplace_back(process);
-    QStringList args;
-    for (const auto& a : arguments) args << QString::fromLocal8Bit(a);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("TMPDIR", tmpdir.isEmpty() ? QString::fromStdString(m_tmp.path().native()) : tmpdir);
-    process->setProcessEnvironment(env);
-    process->setWorkingDirectory(QString::fromStdString(m_work.path().native()));
-    process->start(QCoreApplication::applicationDirPath() + "/quorvane-cli", args);
-    return process;
-  }
-  CliRun run(const std::vector<std::string>& arguments, const QString& tmpdir = {}) {
-    QProcess* process = start(arguments, tmpdir);
-    EXPECT_TRUE(process->waitForFinished(120000));
-    return {process->exitCode(), process->readAllStandardOutput().toStdString(),
-            process->readAllStandardError().toStdString()};
-  }
-  void image(const fs::path& path, int width = 40, int height = 30) {
-    fs::create_directories(path.parent_path());
-    codec::RgbaImage pixels(width, height);
-    for (std::size_t i = 0; i < pixels.byteSize(); ++i) {
-      pixels.data()[i] = static_cast<std::uint8_t>((i * 2654435761u) >> 13);
-    }
-    ASSERT_TRUE(codec::writePng(pixels, path));
-  }
-  // Waits (at most `ms`) until no process mentions the test's folder on its
-  // command line: the encoders of a run are gone.
-  bool noProcessUsesTheWorkFolder(int ms) const {
-    return QTest::qWaitFor(
-        [&] {
-          for (const auto& entry : fs::directory_iterator("/proc")) {
-            std::ifstream cmdline(entry.path() / "cmdline");
-            const std::string text((std::istreambuf_iterator<char>(cmdline)), {});
-            if (text.find(m_work.path().native()) != std::string::npos) return false;
-          }
-          return true;
-        },
-        ms);
-  }
-  bool stagingFileAppears(const fs::path& folder) const {
-    return QTest::qWaitFor(
-        [&] {
-          for (const auto& name : filesIn(folder)) {
-            if (name.starts_with(".quorvane-")) return true;
-          }
-          return false;
-        },
-        60000);
-  }
-  std::vector<std::string> filesIn(const fs::path& folder) const {
-    std::vector<std::string> names;
-    std::error_code error;
-    for (const auto& e : fs::directory_iterator(folder, error))
-      names.push_back(e.path().filename());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-
-  ScratchDir m_work;
-  ScratchDir m_tmp;
-  std::vector<std::unique_ptr<QProcess>> m_processes;
-};
 
 TEST_F(CliTest, UsageErrorsExitTwoAndConvertNothing) {
   image(m_work / "a.png");
@@ -163,6 +88,41 @@ TEST_F(CliTest, AnOutputPathThatIsAFileIsReported) {
   const CliRun result = run({"--output", "taken/sub", "a.png"});
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_NE(result.err.find("cannot create output folder"), std::string::npos) << result.err;
+}
+
+TEST_F(CliTest, AnOutputFolderThatCannotBeWrittenStopsTheRunBeforeAnything) {
+  image(m_work / "a.png");
+  test::makeReadOnlyFolder(m_work / "locked", m_work.path());
+  ::chmod(m_tmp.path().c_str(), 0777);
+  const CliRun result = run({"--output", "locked", "a.png"}, {}, true);
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.err, "quorvane: error: cannot write into output folder '" +
+                            (m_work / "locked").native() + "': Permission denied\n");
+  EXPECT_TRUE(result.out.empty()) << result.out;
+  EXPECT_TRUE(filesIn(m_work / "locked").empty());
+  // The default folder, in a folder that cannot take it: the same.
+  test::makeReadOnlyFolder(m_work / "cd", m_work.path());
+  ::chmod((m_work / "cd").c_str(), 0755);
+  image(m_work / "cd/b.png");
+  ::chmod((m_work / "cd").c_str(), 0555);
+  const CliRun fromCd = run({"cd"}, {}, true);
+  EXPECT_EQ(fromCd.exitCode, 1);
+  EXPECT_NE(fromCd.err.find("cannot write into output folder '" +
+                            (m_work / "cd/compressed").native() + "': Permission denied"),
+            std::string::npos)
+      << fromCd.err;
+  EXPECT_FALSE(fs::exists(m_work / "cd/compressed"));
+}
+
+TEST_F(CliTest, ImagesFoundDeepInAFolderGoIntoItsCompressedFolder) {
+  image(m_work / "batch20/alpha/a.png");
+  image(m_work / "batch20/alpha/deep/b.png");
+  image(m_work / "batch20/beta/c.png");
+  const CliRun result = run({"batch20"});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(filesIn(m_work / "batch20/compressed"),
+            (std::vector<std::string>{"a.webp", "b.webp", "c.webp"}));
+  EXPECT_FALSE(fs::exists(m_work / "batch20/alpha/compressed"));
 }
 
 TEST_F(CliTest, InterruptCancelsLikeTheCancelButton) {
@@ -292,8 +252,8 @@ TEST_F(CliTest, SkippedOutputsAreNoFailureAndTheReportSaysWhy) {
     smooth.data()[i] = static_cast<std::uint8_t>(i / 4 % 200 + ((i * 2654435761u) >> 29));
   }
   ASSERT_TRUE(codec::writePng(smooth, m_work / "photo.png"));
-  const CliRun result = run({"--min-saving", "0", "--format", "jpeg", "--output", "out", "--report",
-                             "report.json", "tiny.png", "photo.png"});
+  const CliRun result = run({"--if-larger", "skip", "--format", "jpeg", "--output", "out",
+                             "--report", "report.json", "tiny.png", "photo.png"});
   EXPECT_EQ(result.exitCode, 0) << result.err;
   EXPECT_NE(result.out.find("tiny.png: Skipped: "), std::string::npos) << result.out;
   EXPECT_NE(result.out.find("1 converted, 1 skipped"), std::string::npos) << result.out;
@@ -302,6 +262,32 @@ TEST_F(CliTest, SkippedOutputsAreNoFailureAndTheReportSaysWhy) {
   const std::string report((std::istreambuf_iterator<char>(in)), {});
   EXPECT_NE(report.find("\"status\": \"skipped\""), std::string::npos) << report;
   EXPECT_NE(report.find("larger than the original"), std::string::npos) << report;
+
+  // By default the original stands in for an output that would grow, and a
+  // later run with --skip-converted knows it.
+  const std::vector<std::string> keep = {"--skip-converted", "--format", "jpeg",
+                                         "--output",         "kept",     "--report",
+                                         "kept.csv",         "tiny.png"};
+  const CliRun kept = run(keep);
+  EXPECT_EQ(kept.exitCode, 0) << kept.err;
+  EXPECT_NE(kept.out.find("tiny.png: Kept the original: the JPEG would be "), std::string::npos)
+      << kept.out;
+  EXPECT_NE(kept.out.find("0 converted, 1 kept as the original"), std::string::npos) << kept.out;
+  std::ifstream original(m_work / "tiny.png", std::ios::binary);
+  std::ifstream copy(m_work / "kept/tiny.png", std::ios::binary);
+  EXPECT_EQ(std::string((std::istreambuf_iterator<char>(copy)), {}),
+            std::string((std::istreambuf_iterator<char>(original)), {}));
+  std::ifstream keptReport(m_work / "kept.csv");
+  const std::string keptRows((std::istreambuf_iterator<char>(keptReport)), {});
+  EXPECT_NE(keptRows.find(",kept original,"), std::string::npos) << keptRows;
+  EXPECT_NE(run(keep).out.find("tiny.png: already converted -> tiny.png"), std::string::npos);
+  // --if-larger write keeps the larger output; a mistyped choice is a usage error.
+  const CliRun written =
+      run({"--if-larger", "write", "--format", "jpeg", "--output", "written", "tiny.png"});
+  EXPECT_TRUE(fs::exists(m_work / "written/tiny.jpg")) << written.out;
+  const CliRun wrong = run({"--if-larger", "keep", "tiny.png"});
+  EXPECT_EQ(wrong.exitCode, 2);
+  EXPECT_NE(wrong.err.find("did you mean 'keep-original'?"), std::string::npos) << wrong.err;
 
   const CliRun checked = run(
       {"--check-quality", "--format", "jpeg", "--output", "out", "--report", "r.csv", "photo.png"});
@@ -361,6 +347,49 @@ TEST_F(CliTest, AutoNamesTheFormatItChoseAndAnInterruptEndsEveryCandidate) {
   EXPECT_TRUE(filesIn(m_work / "compressed").empty());
   EXPECT_TRUE(filesIn(m_tmp.path()).empty());
   EXPECT_TRUE(noProcessUsesTheWorkFolder(0));
+}
+
+TEST_F(CliTest, NamesReachTheTerminalEscapedAndTheReportWithTheirOwnBytes) {
+  image(m_work / "in/\xff.png");
+  image(m_work / "in/\xfe.png");  // the same as the one above, once made UTF-8
+  image(m_work / "in/e\x1b[2Jvil.png");
+  test::writeFile(m_work / "in/bad\x07.png", "not an image");
+  // Through a shell: an argument of this test reaches the program as UTF-8.
+  const std::string cli = QCoreApplication::applicationDirPath().toStdString() + "/quorvane-cli";
+  QProcess shell;
+  shell.setWorkingDirectory(QString::fromStdString(m_work.path().native()));
+  shell.start("bash", {"-c", QString::fromStdString("'" + cli +
+                                                    "' --format jpeg --output out"
+                                                    " --report $'r\\xff.csv' in")});
+  ASSERT_TRUE(shell.waitForFinished(60000));
+  EXPECT_EQ(shell.exitCode(), 1);  // the file that is no image
+  const std::string out = shell.readAllStandardOutput().toStdString();
+  const std::string err = shell.readAllStandardError().toStdString();
+  EXPECT_EQ((out + err).find_first_of("\x07\x1b"), std::string::npos) << out << err;
+  for (const char* line : {"in/\\xff.png: ", "in/\\xfe.png: ", "in/e\\x1b[2Jvil.png: "}) {
+    EXPECT_NE(out.find(line), std::string::npos) << line << '\n' << out;
+  }
+  EXPECT_NE(err.find("quorvane: error: 'in/bad\\x07.png': "), std::string::npos) << err;
+  std::ifstream report(m_work / "r\xff.csv");
+  const std::string rows((std::istreambuf_iterator<char>(report)), {});
+  EXPECT_NE(rows.find("/in/\\xff.png,"), std::string::npos) << rows;
+  EXPECT_NE(rows.find("/in/\\xfe.png,"), std::string::npos) << rows;
+}
+
+TEST_F(CliTest, AReportThatCannotBeWrittenFailsTheRunWithTheReason) {
+  image(m_work / "a.png");
+  const struct {
+    std::string file;
+    std::string reason;
+  } cases[] = {{"/dev/full", "No space left on the device"},
+               {"missing/r.csv", "No such file or folder"}};
+  for (const auto& c : cases) {
+    const CliRun result = run({"--format", "jpeg", "--output", "out", "--report", c.file, "a.png"});
+    EXPECT_EQ(result.exitCode, 1) << c.file;
+    EXPECT_NE(result.err.find("cannot write the report '" + c.file + "': " + c.reason),
+              std::string::npos)
+        << result.err;
+  }
 }
 
 }  // namespace

@@ -59,5 +59,17 @@ TEST(AutoFormat, TheSearchGivesUpWhenTheTargetIsOutOfReachOrAlreadyBeaten) {
   EXPECT_GE(autoTargetScore(0), 30.0);
 }
 
+TEST(AutoFormat, EachFormatStartsWithinTheRangeAndHigherForAHigherTarget) {
+  for (OutputFormat format : kAllOutputFormats) {
+    int previous = kAutoLowestQuality;
+    for (int quality = 0; quality <= 100; ++quality) {
+      const int start = autoStartQuality(format, autoTargetScore(quality));
+      EXPECT_GE(start, previous) << rawValue(format).toStdString() << " " << quality;
+      EXPECT_LE(start, kAutoHighestQuality);
+      previous = start;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace quorvane::core

@@ -1,12 +1,21 @@
 #include "services/batch_runner.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
+#include <atomic>
+#include <cstdlib>
+#include <fstream>
 #include <map>
 #include <set>
+#include <thread>
 
+#include "codec/unique_fd.h"
 #include "services/memory_budget.h"
 #include "support/fake_converter.h"
 #include "support/numbered.h"
@@ -102,7 +111,7 @@ TEST_F(BatchRunnerTest, CancelEndsTheWaitingAtOnceAndTheRunningWhenTheyStop) {
   EXPECT_EQ(m_startOrder, std::vector<std::string>{"a.png"});
 }
 
-TEST_F(BatchRunnerTest, AResultThatArrivesAfterTheCancelStillCounts) {
+TEST_F(BatchRunnerTest, AFileFinishedAfterTheCancelIsNotPublishedNorLeftBehind) {
   auto runner = makeRunner(1);
   runner->append(entries({"a.png"}));
   m_converter.ignoreCancelOf("a.png");  // its encoder finishes the file anyway
@@ -111,7 +120,8 @@ TEST_F(BatchRunnerTest, AResultThatArrivesAfterTheCancelStillCounts) {
   runner->cancel();
   m_converter.release("a.png");
   ASSERT_TRUE(ended(*runner));
-  EXPECT_EQ(m_outcomes["a.png"].kind, Kind::Completed);
+  EXPECT_EQ(m_outcomes["a.png"].kind, Kind::Cancelled);
+  EXPECT_TRUE(test::filesIn(m_out.path()).empty());  // nor its staging file
 }
 
 TEST_F(BatchRunnerTest, RemovedBeforeItsTurnItNeverRunsRemovedWhileRunningItEnds) {
@@ -188,6 +198,69 @@ TEST_F(BatchRunnerTest, AnEmptyBatchEndsOnTheNextTurn) {
   EXPECT_EQ(done.count(), 0);  // not from inside start()
   ASSERT_TRUE(done.wait(10000));
   EXPECT_FALSE(done.front().front().toBool());
+}
+
+TEST_F(BatchRunnerTest, EveryBatchStartsBySweepingWhatKilledRunsLeftInTheTemporaryFolder) {
+  // A run killed while Auto encoded its candidates: its private folder stays
+  // until a batch starts, whether or not that batch makes a temporary file.
+  test::ScratchDir tmp;
+  const fs::path killed = tmp / "quorvane-999999999-Ab12Cd";  // no such process
+  const fs::path alive = tmp / test::numbered("quorvane-", ::getpid(), "-Ef34Gh");
+  for (const fs::path& folder : {killed, alive}) {
+    fs::create_directories(folder);
+    test::writeFile(folder / "candidate.avif", "x");
+  }
+  const char* const saved = std::getenv("TMPDIR");
+  const std::string savedValue = saved ? saved : "";
+  ::setenv("TMPDIR", tmp.path().c_str(), 1);
+  std::vector<std::unique_ptr<BatchRunner>> runners;
+  for (int batch = 0; batch < 2; ++batch) {
+    BatchRunner& runner = *runners.emplace_back(makeRunner(1));
+    runner.start();
+    EXPECT_TRUE(ended(runner));
+    EXPECT_FALSE(fs::exists(killed)) << "batch " << batch;
+    EXPECT_TRUE(fs::exists(alive / "candidate.avif"));
+    fs::create_directories(killed);  // the next one sweeps again
+  }
+  if (saved) {
+    ::setenv("TMPDIR", savedValue.c_str(), 1);
+  } else {
+    ::unsetenv("TMPDIR");
+  }
+}
+
+TEST_F(BatchRunnerTest, TheLedgerIsSavedOffThisThreadWhileAnotherProcessHoldsItsLock) {
+  // Another batch saving into the same folder holds the lock: this thread
+  // keeps serving its events meanwhile, and the batch ends once it is saved.
+  codec::UniqueFd folder(::open(m_out.path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  ASSERT_EQ(::flock(folder.get(), LOCK_EX), 0);
+  std::atomic<bool> release = false;
+  std::jthread unlocker([&] {
+    // Never later than this: a test that blocks fails, it does not hang.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!release && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ::flock(folder.get(), LOCK_UN);
+  });
+  BatchSettings settings;
+  settings.encode.options.skipConverted = true;
+  auto runner = makeRunner(1, 0, settings);
+  test::writeFile(m_in / "a.png", "an input of 20 bytes");  // the ledger hashes it
+  m_converter.writeOutputOf("a.png", 10);
+  m_converter.releaseAll();
+  runner->append(entries({"a.png"}));
+  runner->start();
+  ASSERT_TRUE(waitFor([&] { return m_outcomes.count("a.png") > 0; }));
+  bool served = false;
+  QTimer::singleShot(20, runner.get(), [&] { served = true; });
+  EXPECT_TRUE(waitFor([&] { return served; }));
+  EXPECT_EQ(m_ended.count(runner.get()), 0u);  // still waiting to save
+  release = true;
+  ASSERT_TRUE(ended(*runner));
+  std::ifstream ledger(m_out / ConversionLedger::kFileName);
+  const std::string text((std::istreambuf_iterator<char>(ledger)), {});
+  EXPECT_NE(text.find("\ta.webp\t10\n"), std::string::npos) << text;
 }
 
 }  // namespace

@@ -199,5 +199,18 @@ TEST(LocalPathFromUrl, KeepsBytesThatAreNotUtf8) {
   EXPECT_FALSE(FileService::localPathFromUrl(QUrl("# a comment line")));
 }
 
+TEST(UrlFromLocalPath, GivesEveryPathBack) {
+  for (const std::string native :
+       {"/tmp/caf\xe9 # 1.png", "/tmp/写真 1.jpg", "/tmp/100% ?a=b&c.png", "/"}) {
+    SCOPED_TRACE(native);
+    const QUrl url = FileService::urlFromLocalPath(native);
+    EXPECT_TRUE(url.isValid()) << url.errorString().toStdString();
+    EXPECT_TRUE(url.isLocalFile());
+    const auto back = FileService::localPathFromUrl(url);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->native(), native);
+  }
+}
+
 }  // namespace
 }  // namespace quorvane::core

@@ -8,6 +8,7 @@
 #include "codec/image_codec.h"
 #include "codec/indexed_png.h"
 #include "services/image_converter.h"
+#include "services/run_conversion.h"
 #include "support/test_files.h"
 
 namespace quorvane::core {
@@ -39,10 +40,17 @@ std::vector<std::uint8_t> largeXmp() {
 
 class LargeMetadataTest : public ::testing::Test {
  protected:
-  ConversionResult convert(const fs::path& input, OutputFormat format, bool autoFormat = false) {
-    return m_converter.convert(
-        {input, m_out.path(), format, 80, {}, {}, std::nullopt, {.keepMetadata = true}, autoFormat},
-        m_token, {&m_reservations, nullptr});
+  // Written even where it is larger, so that what it carries shows.
+  ConversionOutcome convert(const fs::path& input, OutputFormat format, bool autoFormat = false) {
+    return runConversion(m_converter,
+                         {input,
+                          m_out.path(),
+                          std::nullopt,
+                          {.format = format,
+                           .autoFormat = autoFormat,
+                           .quality = 80,
+                           .options = {.ifLarger = IfLarger::Write, .keepMetadata = true}}},
+                         m_token, {&m_reservations, nullptr});
   }
 
   ScratchDir m_in;
@@ -64,18 +72,20 @@ TEST_F(LargeMetadataTest, EveryFormatCarriesWhatItHoldsAndJpegSaysWhatItCannot) 
 
   for (OutputFormat format : kAllOutputFormats) {
     SCOPED_TRACE(rawValue(format).toStdString());
-    const ConversionResult result = convert(input, format);
-    ASSERT_EQ(result.kind, ConversionResult::Kind::Written) << result.reason.toStdString();
+    const ConversionOutcome result = convert(input, format);
+    ASSERT_EQ(result.kind, ConversionOutcome::Kind::Completed) << result.message.toStdString();
     const auto read = codec::readMetadata(result.output);
     ASSERT_TRUE(read);
     const std::string xmp(read.value().xmp.begin(), read.value().xmp.end());
     if (format == OutputFormat::Jpeg) {
       // EXIF has no way to continue past one segment; XMP has.
-      EXPECT_EQ(result.reason, "EXIF not kept: 70.0 kB is more than a JPEG holds (65.5 kB)");
+      EXPECT_TRUE(
+          result.message.startsWith("EXIF not kept: 70.0 kB is more than a JPEG holds (65.5 kB)"))
+          << result.message.toStdString();
       EXPECT_TRUE(read.value().exif.empty());
       EXPECT_NE(xmp.find("xmpNote:HasExtendedXMP"), std::string::npos) << xmp;
     } else {
-      EXPECT_EQ(result.reason, "");
+      EXPECT_FALSE(result.message.contains("not kept")) << result.message.toStdString();
       EXPECT_TRUE(read.value().exif == metadata.exif) << read.value().exif.size();
       EXPECT_EQ(codec::exifText(read.value().exif, kMake), "Qvn");
       EXPECT_TRUE(read.value().xmp == metadata.xmp) << xmp.size();
@@ -83,10 +93,10 @@ TEST_F(LargeMetadataTest, EveryFormatCarriesWhatItHoldsAndJpegSaysWhatItCannot) 
   }
 
   // Auto does not pick a format that would leave kept data out.
-  const ConversionResult chosen = convert(input, OutputFormat::Webp, true);
-  ASSERT_TRUE(chosen.chosenFormat);
+  const ConversionOutcome chosen = convert(input, OutputFormat::Webp, true);
+  ASSERT_TRUE(chosen.chosenFormat) << chosen.message.toStdString();
   EXPECT_NE(*chosen.chosenFormat, OutputFormat::Jpeg);
-  EXPECT_EQ(chosen.reason.contains("not kept"), false) << chosen.reason.toStdString();
+  EXPECT_FALSE(chosen.message.contains("not kept")) << chosen.message.toStdString();
 }
 
 }  // namespace

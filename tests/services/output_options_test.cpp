@@ -2,7 +2,6 @@
 // through the real encoders of every format.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <chrono>
 #include <fstream>
 #include <iterator>
@@ -11,7 +10,8 @@
 #include "codec/indexed_png.h"
 #include "codec/perceptual_score.h"
 #include "models/quality_verdict.h"
-#include "services/image_converter.h"
+#include "services/auto_format.h"
+#include "services/output_options_fixture.h"
 #include "services/png_quantizer.h"
 #include "services/temporary_files.h"
 #include "support/test_files.h"
@@ -20,44 +20,17 @@ namespace quorvane::core {
 namespace {
 
 namespace fs = std::filesystem;
+using test::filesIn;
 using test::ScratchDir;
-
-fs::path codecData() {
-  return fs::path(QUORVANE_TEST_DATA_DIR "/../../codec/data").lexically_normal();
-}
-
-constexpr std::uint16_t kMake = 0x010F;
-constexpr std::uint16_t kOrientation = 0x0112;
-
-class OutputOptionsTest : public ::testing::Test {
- protected:
-  ConversionResult convert(const fs::path& input, OutputFormat format, OutputOptions options,
-                           ConversionLedger* ledger = nullptr) {
-    return m_converter.convert({input, m_out.path(), format, 80, {}, {}, std::nullopt, options},
-                               m_token, {&m_reservations, ledger});
-  }
-  // The colour of the middle pixel, as it displays (through any profile).
-  static std::array<int, 3> shownColour(const fs::path& file) {
-    auto image = codec::decode(file);
-    EXPECT_TRUE(image) << file;
-    if (!image) return {};
-    const auto width = static_cast<std::size_t>(image.value().width());
-    const auto middle = static_cast<std::size_t>(image.value().height() / 2);
-    const std::uint8_t* p = image.value().data() + (width * middle + width / 2) * 4;
-    return {p[0], p[1], p[2]};
-  }
-
-  ScratchDir m_out;
-  CancellationToken m_token;
-  OutputNameReservations m_reservations;
-  ImageConverter m_converter;
-};
+using namespace output_options_test;
 
 TEST_F(OutputOptionsTest, CameraDataIsKeptUprightOnlyWhenAsked) {
   const fs::path photo = codecData() / "2-camera.jpg";  // stored 64x48, orientation 6, GPS
   for (OutputFormat format : kAllOutputFormats) {
     SCOPED_TRACE(rawValue(format).toStdString());
-    const fs::path kept = convert(photo, format, {.keepMetadata = true}).output;
+    // (Written even where it is larger: this small photo grows in some formats.)
+    const fs::path kept =
+        convert(photo, format, {.ifLarger = IfLarger::Write, .keepMetadata = true}).output;
     const auto header = codec::readHeader(kept);
     ASSERT_TRUE(header);
     EXPECT_EQ(header.value().width, 48);  // the pixels are upright
@@ -70,7 +43,8 @@ TEST_F(OutputOptionsTest, CameraDataIsKeptUprightOnlyWhenAsked) {
     EXPECT_TRUE(codec::exifHasGps(exif));
     EXPECT_EQ(codec::exifNumber(exif, kOrientation).value_or(1), 1u);
 
-    // By default nothing goes along: no camera, no position.
+    // By default nothing goes along: no camera, no position (also where the
+    // original stands in for an output that would grow).
     const fs::path stripped = convert(photo, format, {}).output;
     const auto none = codec::readMetadata(stripped);
     ASSERT_TRUE(none);
@@ -112,7 +86,8 @@ TEST_F(OutputOptionsTest, OrientationTagsAgreeWithTheWrittenPixelsInEveryFormat)
   for (OutputFormat format : kAllOutputFormats) {
     for (const char* name : {"sshort.jpg", "count2.jpg", "far.png"}) {
       SCOPED_TRACE(rawValue(format).toStdString() + " from " + name);
-      const fs::path out = convert(m_out / name, format, {.keepMetadata = true}).output;
+      const fs::path out =
+          convert(m_out / name, format, {.ifLarger = IfLarger::Write, .keepMetadata = true}).output;
       const auto metadata = codec::readMetadata(out);
       ASSERT_TRUE(metadata);
       // Turned upright, and said so (JPEG cannot hold the 70 kB block).
@@ -174,18 +149,24 @@ TEST_F(OutputOptionsTest, AProfileThatDoesNotFitOrIsMalformedIsLeftBehindWithANo
   const fs::path grey = codecData() / "21-grey-profile-on-rgb.jpg";
   const fs::path malformed = codecData() / "21-malformed-rgb-profile.jpg";
   const auto colour = shownColour(codecData() / "2-adobe-rgb.jpg");
+  // (Written even where it is larger: these small photos grow in some formats.)
   for (OutputFormat format : kAllOutputFormats) {
     SCOPED_TRACE(rawValue(format).toStdString());
     for (bool keep : {false, true}) {
-      const ConversionResult ignored = convert(grey, format, {.keepColorProfile = keep});
-      EXPECT_EQ(ignored.kind, ConversionResult::Kind::Written);
-      EXPECT_EQ(ignored.reason, "Colour profile ignored: it does not fit the image");
+      const ConversionOutcome ignored =
+          convert(grey, format, {.ifLarger = IfLarger::Write, .keepColorProfile = keep});
+      EXPECT_EQ(ignored.kind, ConversionOutcome::Kind::Completed);
+      EXPECT_TRUE(ignored.message.startsWith("Colour profile ignored: it does not fit the image"))
+          << ignored.message.toStdString();
     }
     // lcms reads the malformed profile, libpng would refuse to store it: the
     // colours are converted through it and the output carries none.
-    const ConversionResult converted = convert(malformed, format, {.keepColorProfile = true});
-    ASSERT_EQ(converted.kind, ConversionResult::Kind::Written);
-    EXPECT_EQ(converted.reason, "Colour profile converted to sRGB (the embedded one is malformed)");
+    const ConversionOutcome converted =
+        convert(malformed, format, {.ifLarger = IfLarger::Write, .keepColorProfile = true});
+    ASSERT_EQ(converted.kind, ConversionOutcome::Kind::Completed);
+    EXPECT_TRUE(converted.message.startsWith(
+        "Colour profile converted to sRGB (the embedded one is malformed)"))
+        << converted.message.toStdString();
     const auto metadata = codec::readMetadata(converted.output);
     ASSERT_TRUE(metadata);
     EXPECT_FALSE(codec::iccCanBeKept(metadata.value().icc));
@@ -194,27 +175,93 @@ TEST_F(OutputOptionsTest, AProfileThatDoesNotFitOrIsMalformedIsLeftBehindWithANo
   }
 }
 
-TEST_F(OutputOptionsTest, AnOutputThatSavesTooLittleIsNotWritten) {
-  // A tiny flat PNG: any JPEG of it is larger.
-  const fs::path small = m_out / "flat.png";
-  test::writeBmp(m_out / "flat.bmp", 8, 8);
-  ASSERT_TRUE(codec::writePng(codec::decode(m_out / "flat.bmp").value(), small));
-  const ScratchDir folder;
-  const ConversionResult grown = m_converter.convert(
-      {small, folder.path(), OutputFormat::Jpeg, 80, {}, {}, std::nullopt, {.minSaving = 0}},
-      m_token, {});
-  EXPECT_EQ(grown.kind, ConversionResult::Kind::NotKept);
-  EXPECT_TRUE(grown.reason.startsWith("Skipped: ")) << grown.reason.toStdString();
-  EXPECT_TRUE(grown.reason.endsWith("% larger than the original")) << grown.reason.toStdString();
-  EXPECT_TRUE(fs::is_empty(folder.path()));
+TEST_F(OutputOptionsTest, AnOutputThatWouldGrowLeavesTheOriginalInstead) {
+  // A grainy JPEG with camera data grows as a PNG: by default the original
+  // goes to the output folder, under its own name, without its camera data.
+  const ScratchDir made;
+  codec::Metadata camera;
+  camera.exif = codec::readMetadata(codecData() / "2-camera.jpg").value().exif;  // GPS, make
+  ASSERT_TRUE(codec::writePng(shaded(5), made / "grain.png", &camera));
+  const fs::path photo = run(made / "grain.png", made.path(), OutputFormat::Jpeg, 85,
+                             {.keepMetadata = true}, false, {})
+                             .output;
+  ASSERT_TRUE(codec::exifHasGps(codec::readMetadata(photo).value().exif));
+  const ConversionOutcome kept = convert(photo, OutputFormat::Png, {});
+  ASSERT_EQ(kept.kind, ConversionOutcome::Kind::KeptOriginal) << kept.message.toStdString();
+  EXPECT_EQ(kept.output, m_out / "grain.jpg");
+  EXPECT_TRUE(kept.message.startsWith("Kept the original: the PNG would be "))
+      << kept.message.toStdString();
+  EXPECT_TRUE(kept.message.endsWith("% larger")) << kept.message.toStdString();
+  EXPECT_EQ(kept.size, static_cast<qint64>(fs::file_size(kept.output)));
+  const auto metadata = codec::readMetadata(kept.output);
+  ASSERT_TRUE(metadata);
+  EXPECT_TRUE(metadata.value().exif.empty());
+  EXPECT_TRUE(samePixels(photo, kept.output));
+  EXPECT_EQ(filesIn(m_out.path()), std::vector<std::string>{"grain.jpg"});
 
-  // A photo that shrinks a lot passes 50 % but not 99 %.
-  const fs::path photo = codecData() / "2-camera.jpg";
-  EXPECT_EQ(convert(photo, OutputFormat::Webp, {.minSaving = 10}).kind,
-            ConversionResult::Kind::Written);
-  const ConversionResult tooLittle = convert(photo, OutputFormat::Webp, {.minSaving = 99});
-  EXPECT_EQ(tooLittle.kind, ConversionResult::Kind::NotKept);
-  EXPECT_TRUE(tooLittle.reason.contains("smaller, minimum 99%")) << tooLittle.reason.toStdString();
+  // Kept with its camera data when asked: then it is the original's bytes.
+  const ConversionOutcome exact = convert(photo, OutputFormat::Png, {.keepMetadata = true});
+  ASSERT_EQ(exact.kind, ConversionOutcome::Kind::KeptOriginal);
+  EXPECT_EQ(exact.output, m_out / "grain-1.jpg");  // never replaces a file
+  EXPECT_EQ(bytesOf(exact.output), bytesOf(photo));
+
+  // The other choices: nothing written, or the larger file all the same.
+  const ScratchDir other;
+  const ConversionOutcome skipped =
+      run(photo, other.path(), OutputFormat::Png, 80, {.ifLarger = IfLarger::Skip}, false, {});
+  EXPECT_EQ(skipped.kind, ConversionOutcome::Kind::Skipped);
+  EXPECT_TRUE(skipped.message.endsWith("% larger than the original"))
+      << skipped.message.toStdString();
+  EXPECT_TRUE(fs::is_empty(other.path()));
+  const ConversionOutcome written =
+      run(photo, other.path(), OutputFormat::Png, 80, {.ifLarger = IfLarger::Write}, false, {});
+  EXPECT_EQ(written.kind, ConversionOutcome::Kind::Completed);
+  EXPECT_EQ(written.output.extension(), ".png");
+  EXPECT_TRUE(written.message.contains("larger than the original"))
+      << written.message.toStdString();
+
+  // An original already in the output folder stays where it is, alone.
+  const ScratchDir own;
+  fs::copy_file(photo, own / "a.jpg");
+  const ConversionOutcome inPlace = run(own / "a.jpg", own.path(), OutputFormat::Png, 80, {});
+  EXPECT_EQ(inPlace.kind, ConversionOutcome::Kind::KeptOriginal);
+  EXPECT_EQ(inPlace.output, own / "a.jpg");
+  EXPECT_EQ(filesIn(own.path()), std::vector<std::string>{"a.jpg"});
+}
+
+TEST_F(OutputOptionsTest, AMinimumSavingDecidesWhatCountsAsTooLarge) {
+  // A photo that shrinks a lot passes 10 % but not 99 %; what falls short
+  // follows the same choice as a larger output.
+  const fs::path photo = m_out / "photo.png";
+  ASSERT_TRUE(codec::writePng(shaded(3), photo));
+  const ScratchDir folder;
+  const auto convertTo = [&](OutputOptions options) {
+    return run(photo, folder.path(), OutputFormat::Webp, 80, options);
+  };
+  EXPECT_EQ(convertTo({.minSaving = 10}).kind, ConversionOutcome::Kind::Completed);
+  const ConversionOutcome tooLittle = convertTo({.minSaving = 99, .ifLarger = IfLarger::Skip});
+  EXPECT_EQ(tooLittle.kind, ConversionOutcome::Kind::Skipped);
+  EXPECT_TRUE(tooLittle.message.contains("smaller, minimum 99%"))
+      << tooLittle.message.toStdString();
+  const ConversionOutcome original = convertTo({.minSaving = 99});
+  EXPECT_EQ(original.kind, ConversionOutcome::Kind::KeptOriginal);
+  EXPECT_TRUE(original.message.contains("would be only ")) << original.message.toStdString();
+  EXPECT_EQ(bytesOf(original.output), bytesOf(photo));  // a PNG without camera data
+}
+
+TEST_F(OutputOptionsTest, AnOriginalWhoseCameraDataCannotBeLeftOutIsNotCopied) {
+  // A HEIC with EXIF that would grow as a PNG: copying it would carry the
+  // camera data, which is not kept.
+  const fs::path heic = m_out / "phone.heic";
+  codec::Metadata metadata;
+  metadata.exif = codec::readMetadata(codecData() / "2-camera.jpg").value().exif;
+  ASSERT_TRUE(codec::writeHeic(grain(), heic, 0.2, &metadata));
+  const ScratchDir folder;
+  const ConversionOutcome result = run(heic, folder.path(), OutputFormat::Png, 80, {});
+  EXPECT_EQ(result.kind, ConversionOutcome::Kind::Skipped) << result.message.toStdString();
+  EXPECT_TRUE(result.message.endsWith("a copy of the original would carry its camera data"))
+      << result.message.toStdString();
+  EXPECT_TRUE(fs::is_empty(folder.path()));
 }
 
 TEST_F(OutputOptionsTest, FileDatesAreKeptWhenAsked) {
@@ -227,204 +274,25 @@ TEST_F(OutputOptionsTest, FileDatesAreKeptWhenAsked) {
   EXPECT_NE(fs::last_write_time(convert(photo, OutputFormat::Jpeg, {}).output), then);
 }
 
-// Detail a heavy compression loses: a ramp under fine grain.
-codec::RgbaImage grain() {
-  codec::RgbaImage image(320, 240);
-  for (std::size_t i = 0; i < image.byteSize(); ++i) {
-    image.data()[i] = i % 4 == 3 ? 255 : static_cast<std::uint8_t>(i / 8 % 160 + (i * 7919 % 61));
-  }
-  return image;
-}
-
-// Smooth shading with hard edges and a little grain, like a photo.
-codec::RgbaImage shaded(int seed) {
-  codec::RgbaImage image(320, 240);
-  std::uint32_t noise = static_cast<std::uint32_t>(seed) * 2654435761u;
-  for (int y = 0; y < 240; ++y) {
-    for (int x = 0; x < 320; ++x) {
-      noise = noise * 1664525u + 1013904223u;
-      const int grainValue = static_cast<int>(noise >> 29) - 4;
-      const int edge = ((x + seed * 13) / 40 + y / 30) % 2 ? 50 : 0;
-      std::uint8_t* p = image.data() + (std::size_t(y) * 320 + x) * 4;
-      p[0] = static_cast<std::uint8_t>(std::clamp(60 + x / 2 + edge + grainValue, 0, 255));
-      p[1] = static_cast<std::uint8_t>(std::clamp(40 + y / 2 + seed * 20 + grainValue, 0, 255));
-      p[2] = static_cast<std::uint8_t>(std::clamp(150 - edge + (x ^ y) % 16 + grainValue, 0, 255));
-      p[3] = 255;
-    }
-  }
-  return image;
-}
-
-TEST_F(OutputOptionsTest, TheReceiptScoresEveryQualityStepHigherThanTheOneBelow) {
-  const auto identical = codec::perceptualScore(grain(), grain());
-  ASSERT_TRUE(identical);
-  EXPECT_EQ(identical.value(), 100.0);
-
-  int photoNumber = 0;
-  for (const codec::RgbaImage& image : {grain(), shaded(1), shaded(2)}) {
-    const fs::path photo = m_out / ("photo" + std::to_string(++photoNumber) + ".png");
-    ASSERT_TRUE(codec::writePng(image, photo));
-    for (OutputFormat format : {OutputFormat::Webp, OutputFormat::Jpeg, OutputFormat::Avif}) {
-      double previous = -1000;
-      for (int quality : {20, 50, 80, 95}) {
-        SCOPED_TRACE(testing::Message() << photo.filename() << " " << rawValue(format).toStdString()
-                                        << " q" << quality);
-        const ConversionResult result =
-            m_converter.convert({photo, m_out.path(), format, quality, {}, {}, std::nullopt, {}},
-                                m_token, {&m_reservations, nullptr});
-        ASSERT_TRUE(result.score);  // measured by default
-        EXPECT_GT(*result.score, previous);
-        EXPECT_LT(*result.score, 100.0);
-        previous = *result.score;
-      }
-    }
-  }
-  EXPECT_FALSE(convert(m_out / "photo1.png", OutputFormat::Webp, {.checkQuality = false}).score);
-}
-
-// A logo: a transparent field around an opaque block with a soft edge.
-codec::RgbaImage logo() {
-  codec::RgbaImage image(48, 32);
-  for (int y = 0; y < 32; ++y) {
-    for (int x = 0; x < 48; ++x) {
-      std::uint8_t* p = image.data() + (std::size_t(y) * 48 + x) * 4;
-      const bool inside = x >= 12 && x < 36 && y >= 8 && y < 24;
-      const bool edge = inside && (x == 12 || x == 35);
-      p[0] = 200, p[1] = static_cast<std::uint8_t>(x * 5), p[2] = 40;
-      p[3] = edge ? 128 : inside ? 255 : 0;
-    }
-  }
-  return image;
-}
-
-TEST_F(OutputOptionsTest, ATransparentPngThatComesOutExactReadsIdenticalToTheEye) {
-  const fs::path input = m_out / "logo.png";
-  ASSERT_TRUE(codec::writePng(logo(), input));
-  const ConversionResult kept = convert(input, OutputFormat::Png, {.keepAlpha = true});
-  ASSERT_TRUE(kept.score);
-  EXPECT_EQ(*kept.score, 100.0);
-  EXPECT_EQ(verdictFor(*kept.score), QualityVerdict::Identical);
-  // Flattened onto white, it is compared with the input as flattened.
-  const ConversionResult filled = convert(input, OutputFormat::Png, {});
-  ASSERT_TRUE(filled.score);
-  EXPECT_EQ(verdictFor(*filled.score), QualityVerdict::Identical);
-}
-
-TEST_F(OutputOptionsTest, TransparencyIsKeptInPngOnlyWhenAskedAndTheRowSaysWhenItIsFilled) {
-  const fs::path input = m_out / "logo.png";
-  ASSERT_TRUE(codec::writePng(logo(), input));
-  const ConversionResult kept = convert(input, OutputFormat::Png, {.keepAlpha = true});
-  const auto keptPixels = codec::decode(kept.output);
-  ASSERT_TRUE(keptPixels);
-  const auto alphaAt = [](const codec::RgbaImage& image, int x, int y) {
-    return image.data()[(std::size_t(y) * image.width() + x) * 4 + 3];
-  };
-  EXPECT_EQ(alphaAt(keptPixels.value(), 2, 2), 0);
-  EXPECT_EQ(alphaAt(keptPixels.value(), 12, 10), 128);
-  EXPECT_EQ(alphaAt(keptPixels.value(), 20, 10), 255);
-  EXPECT_TRUE(kept.reason.isEmpty()) << kept.reason.toStdString();
-
-  for (OutputFormat format : {OutputFormat::Png, OutputFormat::Jpeg}) {
-    const ConversionResult filled = convert(input, format, {});
-    const auto pixels = codec::decode(filled.output);
-    ASSERT_TRUE(pixels);
-    EXPECT_EQ(alphaAt(pixels.value(), 2, 2), 255);
-    EXPECT_GE(pixels.value().data()[(2 * 48 + 2) * 4], 250);  // white
-    EXPECT_EQ(filled.reason, "Transparent areas filled with white");
-  }
-}
-
-TEST_F(OutputOptionsTest, AnImageThatFitsThePaletteComesOutExactAndIndexed) {
-  // A screenshot-like image of 200 colours in blocks.
-  codec::RgbaImage screen(100, 80);
-  for (int y = 0; y < 80; ++y) {
-    for (int x = 0; x < 100; ++x) {
-      const int colour = (y / 8) * 20 + x / 5;
-      std::uint8_t* p = screen.data() + (std::size_t(y) * 100 + x) * 4;
-      p[0] = static_cast<std::uint8_t>(colour * 37), p[1] = static_cast<std::uint8_t>(colour),
-      p[2] = static_cast<std::uint8_t>(colour * 11), p[3] = 255;
-    }
-  }
-  const fs::path input = m_out / "screen.png";
-  ASSERT_TRUE(codec::writePng(screen, input));
-  const auto exact = codec::decode(convert(input, OutputFormat::Png, {}).output);
-  ASSERT_TRUE(exact);
-  EXPECT_TRUE(std::equal(screen.data(), screen.data() + screen.byteSize(), exact.value().data()));
-
-  // Before the optimiser sees it, the road's file is already indexed, also
-  // when quantised (64 colours at quality 50).
-  for (int quality : {80, 50}) {
-    const fs::path written = m_out / ("direct-" + std::to_string(quality) + ".png");
-    PNGQuantizer::quantize(input, written, quality, {100, 80}, m_token);
-    std::ifstream in(written, std::ios::binary);
-    std::string bytes(26, '\0');
-    in.read(bytes.data(), 26);
-    EXPECT_EQ(bytes[25], 3) << "colour type at quality " << quality;
-  }
-}
-
-TEST_F(OutputOptionsTest, AutoPublishesOneFileThatLooksTheSameAndLeavesNoCandidates) {
-  ScratchDir in;
-  ASSERT_TRUE(codec::writePng(grain(), in / "photo.png"));
-  ASSERT_TRUE(codec::writePng(logo(), in / "logo.png"));
-  AutoStartPoints starts;
-  const auto convertAuto = [&](const fs::path& input, int quality) {
-    return m_converter.convert(
-        {input, m_out.path(), OutputFormat::Webp, quality, {}, {}, std::nullopt, {}, true}, m_token,
-        {&m_reservations, nullptr, &starts});
-  };
-  for (int quality : {80, 95}) {
-    SCOPED_TRACE(quality);
-    const ConversionResult photo = convertAuto(in / "photo.png", quality);
-    ASSERT_TRUE(photo.chosenFormat);
-    EXPECT_NE(*photo.chosenFormat, OutputFormat::Heic);
-    EXPECT_EQ(photo.output.extension().string().substr(1),
-              fileExtension(*photo.chosenFormat).toStdString());
-    ASSERT_TRUE(photo.score);
-    EXPECT_GE(*photo.score, autoTargetScore(quality));
-    // What it reports is what the file is.
-    const auto image = codec::decode(photo.output);
-    ASSERT_TRUE(image);
-    const auto measured = codec::perceptualScore(grain(), image.value());
-    ASSERT_TRUE(measured);
-    EXPECT_NEAR(measured.value(), *photo.score, 1e-9);
-  }
-  const auto count = [](const fs::path& folder) {
-    return std::distance(fs::directory_iterator(folder), fs::directory_iterator());
-  };
-  EXPECT_EQ(count(m_out.path()), 2);
-
-  // Transparency rules JPEG out and survives in whichever format wins.
-  const ConversionResult logoResult = convertAuto(in / "logo.png", 80);
-  ASSERT_TRUE(logoResult.chosenFormat);
-  EXPECT_NE(*logoResult.chosenFormat, OutputFormat::Jpeg);
-  const auto pixels = codec::decode(logoResult.output);
-  ASSERT_TRUE(pixels);
-  EXPECT_EQ(pixels.value().data()[(2 * 48 + 2) * 4 + 3], 0);
-
-  EXPECT_EQ(count(m_out.path()), 3);  // no candidate beside the winners
-  EXPECT_EQ(count(privateTemporaryFolder()), 0);
-}
-
 TEST_F(OutputOptionsTest, ALedgerLeavesAnInputConvertedBeforeAlone) {
   const fs::path photo = m_out / "in.jpg";
   fs::copy_file(codecData() / "2-camera.jpg", photo);
   const OutputOptions options{.skipConverted = true};
   ConversionLedger first;
-  const ConversionResult made = convert(photo, OutputFormat::Webp, options, &first);
-  ASSERT_EQ(made.kind, ConversionResult::Kind::Written);
+  const ConversionOutcome made = convert(photo, OutputFormat::Webp, options, &first);
+  ASSERT_EQ(made.kind, ConversionOutcome::Kind::Completed);
   EXPECT_TRUE(first.save().isEmpty());
 
   ConversionLedger second;
-  const ConversionResult again = convert(photo, OutputFormat::Webp, options, &second);
-  EXPECT_EQ(again.kind, ConversionResult::Kind::AlreadyConverted);
+  const ConversionOutcome again = convert(photo, OutputFormat::Webp, options, &second);
+  EXPECT_EQ(again.kind, ConversionOutcome::Kind::AlreadyConverted);
   EXPECT_EQ(again.output, made.output);
   // Other settings, or the output gone, convert again.
   EXPECT_EQ(convert(photo, OutputFormat::Jpeg, options, &second).kind,
-            ConversionResult::Kind::Written);
+            ConversionOutcome::Kind::Completed);
   fs::remove(made.output);
   EXPECT_EQ(convert(photo, OutputFormat::Webp, options, &second).kind,
-            ConversionResult::Kind::Written);
+            ConversionOutcome::Kind::Completed);
 }
 
 }  // namespace

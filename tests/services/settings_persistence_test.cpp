@@ -53,6 +53,16 @@ TEST_F(SettingsPersistenceTest, EverySavedFieldComesBackInANewProcess) {
   // Auto is stored in place of a format.
   EXPECT_TRUE(fresh().load().autoFormat);
   EXPECT_EQ(fresh().load().outputFormat, OutputFormat::Webp);
+  // So is Same as Original, and the two exclude each other.
+  SettingsPersistence(settingsStoreAt(file())).saveSameFormat();
+  EXPECT_TRUE(fresh().load().sameFormat);
+  EXPECT_FALSE(fresh().load().autoFormat);
+  // Lossless is one of the options, off unless saved on.
+  EXPECT_FALSE(fresh().load().options.lossless);
+  OutputOptions lossless;
+  lossless.lossless = true;
+  SettingsPersistence(settingsStoreAt(file())).saveOptions(lossless);
+  EXPECT_TRUE(fresh().load().options.lossless);
 }
 
 TEST_F(SettingsPersistenceTest, SaveWritesOnlyItsOwnKey) {

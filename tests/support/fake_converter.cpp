@@ -10,10 +10,8 @@ namespace quorvane::test {
 
 namespace fs = std::filesystem;
 
-core::ConversionResult FakeConverter::convert(const core::ConversionJob& job,
-                                              const core::CancellationToken& token,
-                                              const core::BatchContext& batch) const {
-  core::OutputNameReservations* const reservations = batch.reservations;
+core::EncodedImage FakeConverter::encode(const core::ConversionJob& job,
+                                         const core::CancellationToken& token) const {
   const std::string name = job.input.filename().native();
   // Registered (and later dropped) without holding our lock: a cancel holds
   // the token's lock while it calls back into ours.
@@ -23,8 +21,8 @@ core::ConversionResult FakeConverter::convert(const core::ConversionJob& job,
   });
   bool released = false;
   bool failing = false;
-  std::optional<core::ConversionResult> result;
-  std::optional<std::size_t> outputBytes;
+  std::size_t outputBytes = 0;
+  FakeEncoding encoding{job.settings.format, job.settings.quality};
   {
     std::unique_lock lock(m_mutex);
     m_started.push_back(name);
@@ -37,7 +35,9 @@ core::ConversionResult FakeConverter::convert(const core::ConversionJob& job,
     --m_running;
     released = m_releaseAll || m_released.count(name) > 0;
     failing = m_failing.count(name) > 0;
-    if (const auto found = m_results.find(name); found != m_results.end()) result = found->second;
+    if (const auto found = m_encodings.find(name); found != m_encodings.end()) {
+      encoding = found->second;
+    }
     if (const auto found = m_outputBytes.find(name); found != m_outputBytes.end()) {
       outputBytes = found->second;
     }
@@ -47,21 +47,18 @@ core::ConversionResult FakeConverter::convert(const core::ConversionJob& job,
   if (failing) {
     throw core::ConversionError::fromKind(core::ConversionError::Kind::ImageDamaged);
   }
-  if (result) return *result;
-  const QString ext = core::fileExtension(job.format);
-  fs::path output;
-  if (job.customOutputURL) {
-    output = *job.customOutputURL;
-  } else if (reservations) {
-    output = reservations->reserveUnique(job.outputDirectory, job.input.stem(), ext);
-  } else {
-    output = job.outputDirectory / (job.input.stem().native() + "." + ext.toStdString());
-  }
-  if (outputBytes) {
-    fs::create_directories(output.parent_path());
-    std::ofstream(output, std::ios::binary) << std::string(*outputBytes, 'o');
-  }
-  return {core::ConversionResult::Kind::Written, output, 0, {}};
+  const fs::path folder =
+      job.customOutputURL ? fs::absolute(*job.customOutputURL).parent_path() : job.outputDirectory;
+  fs::create_directories(folder);
+  core::EncodedImage encoded{
+      .staged = std::make_unique<core::StagedOutput>(folder, core::fileExtension(encoding.format)),
+      .format = encoding.format,
+      .quality = encoding.quality,
+      .chosen = encoding.chosen,
+      .score = encoding.score,
+      .note = encoding.note};
+  std::ofstream(encoded.staged->path(), std::ios::binary) << std::string(outputBytes, 'o');
+  return encoded;
 }
 
 void FakeConverter::ignoreCancelOf(const std::string& name) {
@@ -69,9 +66,9 @@ void FakeConverter::ignoreCancelOf(const std::string& name) {
   m_stubborn.insert(name);
 }
 
-void FakeConverter::resultOf(const std::string& name, core::ConversionResult result) {
+void FakeConverter::encodeAs(const std::string& name, FakeEncoding encoding) {
   std::lock_guard lock(m_mutex);
-  m_results[name] = std::move(result);
+  m_encodings[name] = std::move(encoding);
 }
 
 void FakeConverter::writeOutputOf(const std::string& name, std::size_t bytes) {
@@ -89,6 +86,12 @@ void FakeConverter::releaseAll() {
   std::lock_guard lock(m_mutex);
   m_releaseAll = true;
   m_changed.notify_all();
+}
+
+void FakeConverter::closeGate() {
+  std::lock_guard lock(m_mutex);
+  m_released.clear();
+  m_releaseAll = false;
 }
 
 void FakeConverter::failOn(const std::string& name) {

@@ -1,6 +1,7 @@
-// A converter for scheduler tests: no processes, no files, no sleeps. Each
+// A converter for scheduler tests: no processes, no decoding, no sleeps. Each
 // conversion waits until the test releases it by input name (or the batch is
-// cancelled), then succeeds or fails as the test said.
+// cancelled), then fails, or stages an output of the size the test said
+// (empty unless told) for the batch to publish.
 #pragma once
 
 #include <condition_variable>
@@ -15,24 +16,35 @@
 
 namespace quorvane::test {
 
+// What the fake says of an image it staged, beside its size.
+struct FakeEncoding {
+  core::OutputFormat format = core::OutputFormat::Webp;
+  int quality = 80;
+  bool chosen = false;  // as if Auto had chosen it
+  std::optional<double> score{};
+  QString note{};
+};
+
 class FakeConverter final : public core::Converter {
  public:
-  core::ConversionResult convert(const core::ConversionJob& job,
-                                 const core::CancellationToken& token,
-                                 const core::BatchContext& batch) const override;
+  core::EncodedImage encode(const core::ConversionJob& job,
+                            const core::CancellationToken& token) const override;
 
   // Lets the conversion of `name` (the input's file name) end.
   void release(const std::string& name);
   void releaseAll();
+  // Conversions wait again until released (after release or releaseAll).
+  void closeGate();
   // Conversions of `name` fail ("The image data is damaged").
   void failOn(const std::string& name);
   // Conversions of `name` go on after a cancel, until released (a tool that
   // finishes its file anyway).
   void ignoreCancelOf(const std::string& name);
-  // Conversions of `name` end with this result instead of a written file.
-  void resultOf(const std::string& name, core::ConversionResult result);
-  // Conversions of `name` write an output of `bytes` bytes (else none).
+  // Conversions of `name` stage an output of `bytes` bytes.
   void writeOutputOf(const std::string& name, std::size_t bytes);
+  // Conversions of `name` are encoded so; others in the job's format and
+  // quality.
+  void encodeAs(const std::string& name, FakeEncoding encoding);
 
   int running() const;
   int mostAtOnce() const;
@@ -47,7 +59,7 @@ class FakeConverter final : public core::Converter {
   std::set<std::string> m_failing;
   std::set<std::string> m_stubborn;
   std::map<std::string, std::size_t> m_outputBytes;
-  std::map<std::string, core::ConversionResult> m_results;
+  std::map<std::string, FakeEncoding> m_encodings;
   bool m_releaseAll = false;
   mutable int m_running = 0;
   mutable int m_mostAtOnce = 0;

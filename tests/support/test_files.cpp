@@ -1,5 +1,6 @@
 #include "support/test_files.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <stdexcept>
@@ -18,6 +19,16 @@ void put32(std::vector<char>& out, std::uint32_t v) {
 }
 
 }  // namespace
+
+std::vector<std::string> filesIn(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+    names.push_back(entry.path().filename().native());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
 
 void writeBmp(const std::filesystem::path& path, int width, int height) {
   const std::uint32_t rowBytes = (static_cast<std::uint32_t>(width) * 3 + 3) & ~3u;
@@ -51,6 +62,11 @@ void writeFile(const std::filesystem::path& path, const std::string& bytes) {
 
 ScratchDir::ScratchDir() : m_path(m_dir.path().toStdString()) {
   if (!m_dir.isValid()) throw std::runtime_error("no temporary folder");
+}
+
+ScratchDir::~ScratchDir() {
+  std::error_code error;
+  std::filesystem::remove_all(m_path, error);
 }
 
 }  // namespace quorvane::test

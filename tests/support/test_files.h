@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "support/numbered.h"
 
@@ -19,11 +20,18 @@ namespace quorvane::test {
 void writeBmp(const std::filesystem::path& path, int width, int height);
 // A file holding exactly `bytes`.
 void writeFile(const std::filesystem::path& path, const std::string& bytes);
+// The names in a folder, sorted; none when it cannot be read.
+std::vector<std::string> filesIn(const std::filesystem::path& folder);
 
 // A fresh temporary folder as a path.
 class ScratchDir {
  public:
   ScratchDir();
+  // Removes the folder byte for byte: QTemporaryDir leaves behind names
+  // that are not UTF-8.
+  ~ScratchDir();
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
   const std::filesystem::path& path() const { return m_path; }
   std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
 

@@ -7,6 +7,7 @@
 
 #include "services/settings_store.h"
 #include "support/fake_converter.h"
+#include "support/read_only_folder.h"
 #include "support/test_files.h"
 #include "viewmodels/conversion_view_model.h"
 
@@ -42,13 +43,14 @@ class BatchRunTest : public ::testing::Test {
     vm->setParallelLimit(2);
     return vm;
   }
-  // Empty files named like images: the fake converter never reads them.
+  // Files named like images, holding their name: the fake converter never
+  // reads them, and no two look alike to the ledger.
   void add(std::initializer_list<std::string> names, const fs::path& folder = {}) {
     std::vector<fs::path> paths;
     for (const std::string& name : names) {
       const fs::path path = (folder.empty() ? m_files.path() : folder) / name;
       fs::create_directories(path.parent_path());
-      test::writeFile(path, "x");
+      test::writeFile(path, name);
       paths.push_back(path);
     }
     m_vm->addFiles(paths);
@@ -101,8 +103,8 @@ TEST_F(BatchRunTest, OneFolderBesideTheFirstListedFileAndTheSettingsOfTheStart) 
   ASSERT_TRUE(finished.wait(10000));
   for (const ConversionJob& job : m_converter.jobs()) {
     EXPECT_EQ(job.outputDirectory, m_files / "one/compressed");
-    EXPECT_EQ(job.format, OutputFormat::Webp);
-    EXPECT_EQ(job.maxWidth, 640);
+    EXPECT_EQ(job.settings.format, OutputFormat::Webp);
+    EXPECT_EQ(job.settings.maxWidth, 640);
   }
   EXPECT_EQ(m_vm->items()[1].outputURL(), m_files / "one/compressed/b.webp");
   EXPECT_EQ(m_vm->items()[1].batchFormat(), OutputFormat::Webp);
@@ -120,7 +122,13 @@ TEST_F(BatchRunTest, CancelEndsRunningAndWaitingItemsThenRetryConvertsThem) {
   EXPECT_TRUE(m_vm->isCancelling());
   ASSERT_TRUE(finished.wait(10000));
   EXPECT_TRUE(finished.front().front().toBool());
-  EXPECT_EQ(kinds(), std::vector<Kind>(5, Kind::Cancelled));
+  // Cancelled and untouched rows alike wait for the next batch, with its
+  // settings: none keeps the format of the batch that did not convert it.
+  EXPECT_EQ(kinds(), std::vector<Kind>(5, Kind::Waiting));
+  for (const ImageItem& item : m_vm->items()) {
+    EXPECT_FALSE(item.batchFormat());
+    EXPECT_FALSE(item.outputURL());
+  }
   EXPECT_FALSE(m_vm->isCancelling());
   EXPECT_EQ(m_desktop.sounds, 0);  // no completion signal after a cancel
   ASSERT_EQ(m_desktop.announcements.size(), 1u);
@@ -146,23 +154,43 @@ TEST_F(BatchRunTest, AFailureShowsItsTextAndIsRetriedNextTime) {
   EXPECT_EQ(m_converter.started().size(), 3u);  // only the failed one ran again
 }
 
-TEST_F(BatchRunTest, SkippedRowsSayWhyCountApartAndTheReportHasEveryImage) {
-  using Result = ConversionResult;
-  m_converter.resultOf(
-      "grew.png",
-      {Result::Kind::NotKept, {}, 900, QStringLiteral("Skipped: 27% larger than the original")});
-  m_converter.resultOf("old.png",
-                       {Result::Kind::AlreadyConverted, m_files / "out/old.webp", 300, {}});
-  m_converter.failOn("bad.png");
+TEST_F(BatchRunTest, AKeptOriginalIsCountedApartAndOpensTheCopy) {
+  // The input holds its 8-byte name: an output of 16 is larger. Kept with its
+  // metadata, the original is copied as it is.
+  m_vm->updateOptions({.keepMetadata = true});
+  m_converter.writeOutputOf("grew.jpg", 16);
   m_converter.releaseAll();
+  add({"good.png", "grew.jpg"});
+  ASSERT_TRUE(runToEnd());
+  EXPECT_EQ(kinds(), (std::vector<Kind>{Kind::Completed, Kind::KeptOriginal}));
+  EXPECT_EQ(m_vm->items()[1].status().message, "Kept the original: the WebP would be 100% larger");
+  EXPECT_EQ(m_vm->items()[1].outputURL(), m_files / "compressed/grew.jpg");
+  EXPECT_TRUE(fs::exists(m_files / "compressed/grew.jpg"));
+  EXPECT_EQ(m_vm->completedCount(), 1);
+  EXPECT_EQ(m_vm->keptOriginalCount(), 1);
+  EXPECT_EQ(m_vm->skippedCount(), 0);
+  EXPECT_TRUE(m_vm->allFinished());  // nothing is left to convert
+  EXPECT_EQ(m_vm->lastReport().size(), 2u);
+}
+
+TEST_F(BatchRunTest, SkippedRowsSayWhyCountApartAndTheReportHasEveryImage) {
+  // old.png was converted by an earlier batch with the same settings; grew.png
+  // comes out four times its size and is not kept.
+  m_vm->updateOptions({.ifLarger = IfLarger::Skip, .skipConverted = true});
+  m_converter.releaseAll();
+  add({"old.png"});
+  ASSERT_TRUE(runToEnd());
+  m_vm->clearItems();
+  m_converter.writeOutputOf("grew.png", 32);
+  m_converter.failOn("bad.png");
   add({"good.png", "grew.png", "old.png", "bad.png"});
   ASSERT_TRUE(runToEnd());
   EXPECT_EQ(kinds(),
             (std::vector<Kind>{Kind::Completed, Kind::Skipped, Kind::Skipped, Kind::Error}));
-  EXPECT_EQ(m_vm->items()[1].status().message, "Skipped: 27% larger than the original");
+  EXPECT_EQ(m_vm->items()[1].status().message, "Skipped: 300% larger than the original");
   EXPECT_FALSE(m_vm->items()[1].outputURL());
   EXPECT_EQ(m_vm->items()[2].status().message, "Already converted");
-  EXPECT_EQ(m_vm->items()[2].outputURL(), m_files / "out/old.webp");
+  EXPECT_EQ(m_vm->items()[2].outputURL(), m_files / "compressed/old.webp");
   EXPECT_EQ(m_vm->skippedCount(), 2);
   EXPECT_EQ(m_vm->completedCount(), 1);
   EXPECT_EQ(m_vm->failedCount(), 1);
@@ -197,12 +225,112 @@ TEST_F(BatchRunTest, OptionsAreSavedAndReachTheBatchWithTheTreeBelowTheDroppedFo
   ASSERT_TRUE(runToEnd());
   ASSERT_EQ(m_converter.jobs().size(), 1u);
   EXPECT_EQ(m_converter.jobs()[0].outputDirectory, trip / "compressed/2023/summer");
-  EXPECT_EQ(m_converter.jobs()[0].options, options);
+  EXPECT_EQ(m_converter.jobs()[0].settings.options, options);
+}
+
+TEST_F(BatchRunTest, StartWithEveryRowFinishedConvertsThemAllAgainFromScratch) {
+  // a.png converts with a score; b.png comes out larger and is not kept.
+  m_vm->updateOptions({.ifLarger = IfLarger::Skip});
+  m_converter.writeOutputOf("a.png", 3);
+  m_converter.encodeAs("a.png", {.score = 91.0});
+  m_converter.writeOutputOf("b.png", 6);
+  m_converter.releaseAll();
+  add({"a.png", "b.png"});
+  ASSERT_TRUE(runToEnd());
+  EXPECT_TRUE(m_vm->allFinished());  // a skipped image is finished too
+  ASSERT_TRUE(runToEnd());           // a plain start leaves finished rows alone
+  EXPECT_EQ(m_converter.started().size(), 2u);
+
+  m_vm->updateOutputFormat(OutputFormat::Jpeg);
+  m_converter.encodeAs("a.png", {.format = OutputFormat::Jpeg});
+  m_converter.closeGate();
+  QSignalSpy finished(m_vm.get(), &ConversionViewModel::conversionFinished);
+  m_vm->startOrConvertAllAgain();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return m_converter.started().size() == 4; }, 10000));
+  // While they convert again, nothing of the last run shows beside them.
+  for (const ImageItem& item : m_vm->items()) {
+    EXPECT_EQ(item.status().kind, Kind::Processing);
+    EXPECT_FALSE(item.outputURL());
+    EXPECT_FALSE(item.compressedSize());
+    EXPECT_FALSE(item.score());
+    EXPECT_EQ(item.batchFormat(), OutputFormat::Jpeg);
+  }
+  EXPECT_EQ(m_vm->completedCount(), 0);
+  EXPECT_EQ(m_vm->skippedCount(), 0);
+  m_converter.releaseAll();
+  ASSERT_TRUE(finished.wait(10000));
+  EXPECT_EQ(m_converter.jobs()[2].settings.format, OutputFormat::Jpeg);
+  EXPECT_EQ(m_vm->items()[0].outputURL(), m_files / "compressed/a.jpg");
+  EXPECT_FALSE(m_vm->items()[0].score());  // not measured this time
+}
+
+TEST_F(BatchRunTest, ImagesOfADroppedFolderGoIntoItsCompressedFolderHoweverDeep) {
+  m_converter.releaseAll();
+  const fs::path batch = m_files / "batch20";
+  for (const char* name : {"alpha/a.png", "alpha/deep/b.png", "beta/c.png", "d.png"}) {
+    fs::create_directories((batch / name).parent_path());
+    test::writeFile(batch / name, "x");
+  }
+  m_vm->addFiles({batch});
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !m_vm->isAddingFiles(); }, 10000));
+  ASSERT_EQ(m_vm->items().front().url(), batch / "alpha/a.png");
+  EXPECT_EQ(m_vm->outputFolder(), batch / "compressed");  // named before the start
+  ASSERT_TRUE(runToEnd());
+  ASSERT_EQ(m_converter.jobs().size(), 4u);
+  for (const ConversionJob& job : m_converter.jobs()) {
+    EXPECT_EQ(job.outputDirectory, batch / "compressed") << job.input;
+  }
+}
+
+TEST_F(BatchRunTest, AChosenFolderThatCannotBeWrittenStartsNothingAndIsNeverReplaced) {
+  add({"a.png", "b.png"});
+  m_converter.releaseAll();
+  QSignalSpy refused(m_vm.get(), &ConversionViewModel::outputFolderRefused);
+
+  // Read-only: as someone who may not write there (root may).
+  const fs::path locked = m_files / "locked";
+  test::makeReadOnlyFolder(locked, m_files.path());
+  m_vm->setOutputDirectory(locked);
+  {
+    const test::NoRootRights user;
+    ASSERT_TRUE(user.ok());
+    m_vm->startConversion();
+    m_vm->startOrConvertAllAgain();
+  }
+  ASSERT_EQ(refused.count(), 2);
+  EXPECT_EQ(refused.front().at(0).toString(), QString::fromStdString(locked.native()));
+  EXPECT_EQ(refused.front().at(1).toString(), QStringLiteral("Permission denied"));
+
+  // Gone (an unplugged drive), at the next launch: still the choice, and
+  // not made anew somewhere.
+  const fs::path drive = m_files / "drive";
+  fs::create_directories(drive);
+  m_vm->setOutputDirectory(drive);
+  fs::remove(drive);
+  m_vm->loadSavedSettings();
+  EXPECT_EQ(m_vm->settings().outputDirectory, drive);
+  m_vm->startConversion();
+  ASSERT_EQ(refused.count(), 3);
+  EXPECT_EQ(refused.back().at(1).toString(), QStringLiteral("No such file or folder"));
+  EXPECT_FALSE(fs::exists(drive));
+
+  EXPECT_FALSE(m_vm->isConverting());
+  EXPECT_TRUE(m_converter.started().empty());
+  EXPECT_EQ(kinds(), std::vector<Kind>(2, Kind::Waiting));
+
+  // Another folder chosen, the refused start is made.
+  const fs::path open = m_files / "open";
+  fs::create_directories(open);
+  m_vm->setOutputDirectory(open);
+  QSignalSpy finished(m_vm.get(), &ConversionViewModel::conversionFinished);
+  m_vm->retryRefusedStart();
+  ASSERT_TRUE(finished.wait(10000));
+  EXPECT_EQ(m_converter.jobs().size(), 2u);
+  EXPECT_EQ(m_converter.jobs()[0].outputDirectory, open);
 }
 
 TEST_F(BatchRunTest, OneImageGoesAgainAtHigherQualityAndKeepsItsScore) {
-  m_converter.resultOf("a.png",
-                       {ConversionResult::Kind::Written, m_files / "out/a.webp", 10, {}, 3.4});
+  m_converter.encodeAs("a.png", {.score = 3.4});
   m_converter.releaseAll();
   add({"a.png", "b.png"});
   ASSERT_TRUE(runToEnd());
@@ -213,7 +341,7 @@ TEST_F(BatchRunTest, OneImageGoesAgainAtHigherQualityAndKeepsItsScore) {
   ASSERT_TRUE(finished.wait(10000));
   ASSERT_EQ(m_converter.jobs().size(), 3u);  // only that image ran again
   EXPECT_EQ(m_converter.jobs()[2].input.filename(), "a.png");
-  EXPECT_EQ(m_converter.jobs()[2].quality, 100);  // 10 higher, at most 100
+  EXPECT_EQ(m_converter.jobs()[2].settings.quality, 100);  // 10 higher, at most 100
 }
 
 TEST_F(BatchRunTest, AutoIsSavedReachesTheJobsAndRowsShowTheFormatThatWon) {
@@ -222,16 +350,14 @@ TEST_F(BatchRunTest, AutoIsSavedReachesTheJobsAndRowsShowTheFormatThatWon) {
   restarted->loadSavedSettings();
   EXPECT_TRUE(restarted->settings().autoFormat);
 
-  ConversionResult won{ConversionResult::Kind::Written, m_files / "out/a.avif", 10, {}, 1.2};
-  won.chosenFormat = OutputFormat::Avif;
-  won.chosenQuality = 61;
-  m_converter.resultOf("a.png", won);
+  m_converter.encodeAs("a.png",
+                       {.format = OutputFormat::Avif, .quality = 61, .chosen = true, .score = 1.2});
   m_converter.failOn("b.png");
   m_converter.releaseAll();
   add({"a.png", "b.png"});
   ASSERT_TRUE(runToEnd());
   ASSERT_EQ(m_converter.jobs().size(), 2u);
-  EXPECT_TRUE(m_converter.jobs()[0].autoFormat);
+  EXPECT_TRUE(m_converter.jobs()[0].settings.autoFormat);
   EXPECT_EQ(m_vm->items()[0].batchFormat(), OutputFormat::Avif);
   EXPECT_FALSE(m_vm->items()[1].batchFormat());  // failed: no format was chosen
   EXPECT_TRUE(m_vm->items()[1].batchAuto());

@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QToolTip>
 #include <filesystem>
 #include <fstream>
 
@@ -33,31 +34,25 @@
 #include "views/elided_label.h"
 #include "views/file_list_model.h"
 #include "views/file_list_view.h"
+#include "views/filled_button.h"
 #include "views/options_button.h"
+#include "views/output_folder_button.h"
 #include "views/settings_bar.h"
 #include "views/settings_view.h"
 #include "views/summary_view.h"
 #include "views/view_style.h"
+#include "window_fixture.h"
 
 namespace fs = std::filesystem;
 using namespace quorvane;
 using core::ConversionStatus;
 
+using test::writeImage;
+
 namespace {
 
-fs::path toPath(const QTemporaryDir& dir) {
-  return dir.path().toStdString();
-}
-
-void writeImage(const fs::path& path, int width = 8, int height = 6) {
-  fs::create_directories(path.parent_path());
-  codec::RgbaImage pixels(width, height);
-  std::fill(pixels.data(), pixels.data() + pixels.byteSize(), 180);
-  QVERIFY(codec::writePng(pixels, path));
-}
-
 void writeFile(const fs::path& path, std::size_t bytes) {
-  std::ofstream(path, std::ios::binary) << std::string(bytes, 'x');
+  test::writeBytes(path, bytes);
 }
 
 }  // namespace
@@ -66,65 +61,35 @@ class MainWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void init();
-  void cleanup();
+  void init() {
+    QVERIFY(m_window.setUp());
+    m_files = m_window.files;
+    m_converter = m_window.converter.get();
+    m_vm = m_window.vm.get();
+    m_view = m_window.view.get();
+  }
+  void cleanup() { m_window.tearDown(); }
   void testLayoutSwitchesOnFirstAddAndOnClear();
   void testDropsAddEveryLocationAndLightUpOnlyWhileHovering();
-  void testButtonsFollowTheBatch();
   void testSizeAndStartNumberFieldsKeepOnlyDigits();
   void testPresetHighlightFollowsQuality();
   void testOptionsMenuShowsAndChangesTheOptions();
   void testRowsShowConversionSizesAndSavingColours();
   void testSummaryCountsAndSaving();
   void testOutputFolderShowsWhereOutputsGo();
-  void testReturnStartsOnlyWhereNoControlTakesIt();
-  void testARedroppedFolderLeavesItsOutputsOut();
-  void testFinishedRowsSayWhereTheyWentAndStartConvertsAgain();
-  void testTextsReadAtLeastFourAndAHalfToOneInLightAndDark();
+  void testOutputFolderMenuOffersTheRecentFolders();
+  void testTheListShowsEightRowsAtTheSizeAskedFor();
 
  private:
-  // Lists the files and waits (with a deadline) until the walk is done.
-  bool add(const std::vector<fs::path>& locations);
-  // Conversions end only when the test lets them.
-  void openGate() { m_converter->releaseAll(); }
+  bool add(const std::vector<fs::path>& locations) { return m_window.add(locations); }
+  void openGate() { m_window.openGate(); }
 
-  std::unique_ptr<QTemporaryDir> m_dir;
+  test::WindowFixture m_window;
   fs::path m_files;
-  core::NoDesktopIntegration m_desktop;
-  std::unique_ptr<test::FakeConverter> m_converter;
-  std::unique_ptr<core::ConversionViewModel> m_vm;
-  std::unique_ptr<gui::ContentView> m_view;
+  test::FakeConverter* m_converter = nullptr;
+  core::ConversionViewModel* m_vm = nullptr;
+  gui::ContentView* m_view = nullptr;
 };
-
-void MainWindowTest::init() {
-  m_dir = std::make_unique<QTemporaryDir>();
-  m_files = toPath(*m_dir) / "files";
-  fs::create_directories(m_files);
-  auto store = core::settingsStoreAt(m_dir->filePath("q.conf"));
-  m_converter = std::make_unique<test::FakeConverter>();
-  m_vm = std::make_unique<core::ConversionViewModel>(
-      std::make_unique<core::SettingsPersistence>(store),
-      std::make_unique<core::BookmarkService>(store), m_desktop, m_converter.get());
-  m_vm->setParallelLimit(1);
-  m_view = std::make_unique<gui::ContentView>(*m_vm);
-  m_view->resize(700, 600);
-  m_view->show();
-  m_view->activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(m_view.get()));
-}
-
-void MainWindowTest::cleanup() {
-  openGate();
-  m_view.reset();
-  m_vm.reset();
-  m_converter.reset();
-  m_dir.reset();
-}
-
-bool MainWindowTest::add(const std::vector<fs::path>& locations) {
-  m_vm->addFiles(locations);
-  return QTest::qWaitFor([this] { return !m_vm->isAddingFiles(); }, 10000);
-}
 
 void MainWindowTest::testLayoutSwitchesOnFirstAddAndOnClear() {
   QVERIFY(!m_view->showsList());
@@ -170,42 +135,6 @@ void MainWindowTest::testDropsAddEveryLocationAndLightUpOnlyWhileHovering() {
   QApplication::sendEvent(strip, &textEnter);
   QVERIFY(!textEnter.isAccepted());
   QVERIFY(!strip->isTargeted());
-}
-
-void MainWindowTest::testButtonsFollowTheBatch() {
-  writeImage(m_files / "a.png");
-  writeImage(m_files / "b.png");
-  QVERIFY(add({m_files / "a.png", m_files / "b.png"}));
-  QPushButton* start = m_view->startButton();
-  QPushButton* cancel = m_view->cancelButton();
-  QVERIFY(start->isVisible() && start->isEnabled() && !cancel->isVisible());
-
-  QTest::keyClick(m_view.get(), Qt::Key_Return);  // Return starts
-  QVERIFY(m_vm->isConverting());
-  QVERIFY(!start->isVisible());
-  QVERIFY(cancel->isVisible() && cancel->isEnabled());
-  QCOMPARE(m_view->cancelText(), QStringLiteral("Cancel"));
-  QCOMPARE(cancel->accessibleName(), QStringLiteral("Cancel conversion"));
-  QVERIFY(!m_view->clearButton()->isEnabled());
-
-  QTest::keyClick(m_view.get(), Qt::Key_Escape);  // Escape cancels
-  QVERIFY(m_vm->isCancelling());
-  QCOMPARE(m_view->cancelText(), QStringLiteral("Cancelling\u2026"));
-  QCOMPARE(cancel->accessibleName(), QStringLiteral("Cancelling conversion"));
-  QVERIFY(!cancel->isEnabled());
-  QVERIFY(!m_view->clearButton()->isEnabled());
-
-  QTRY_VERIFY_WITH_TIMEOUT(!m_vm->isConverting(), 10000);
-  QVERIFY(start->isVisible() && start->isEnabled());
-  QVERIFY(m_view->clearButton()->isEnabled());
-  QVERIFY(!m_view->openFolderButton()->isEnabled());  // nothing completed
-
-  openGate();
-  start->click();
-  QTRY_VERIFY_WITH_TIMEOUT(!m_vm->isConverting(), 10000);
-  QCOMPARE(m_vm->completedCount(), 2);
-  QVERIFY(m_view->openFolderButton()->isEnabled());
-  QVERIFY(m_view->showsSummary());
 }
 
 void MainWindowTest::testSizeAndStartNumberFieldsKeepOnlyDigits() {
@@ -314,8 +243,9 @@ void MainWindowTest::testRowsShowConversionSizesAndSavingColours() {
   m_converter->failOn("a.heic");
   m_converter->writeOutputOf("b.png", 970);   // 3 % smaller
   m_converter->writeOutputOf("c.png", 940);   // 6 % smaller
-  m_converter->writeOutputOf("d.png", 1100);  // 10 % larger
+  m_converter->writeOutputOf("d.png", 1100);  // 10 % larger, written all the same
   m_converter->failOn("e.png");
+  m_vm->updateOptions({.ifLarger = core::IfLarger::Write});
   openGate();
   m_vm->startConversion();
   QTRY_VERIFY_WITH_TIMEOUT(!m_vm->isConverting(), 10000);
@@ -360,7 +290,8 @@ void MainWindowTest::testSummaryCountsAndSaving() {
     writeFile(m_files / (quorvane::test::numbered("s", i, ".png")), 1'000'000);
   gui::SummaryView* summary = m_view->summary();
   m_converter->writeOutputOf("s0.png", 0);
-  m_converter->writeOutputOf("s1.png", 1'250'000);
+  m_converter->writeOutputOf("s1.png", 1'250'000);  // larger, written all the same
+  m_vm->updateOptions({.ifLarger = core::IfLarger::Write});
   for (const char* name : {"s2.png", "s3.png", "s4.png"}) m_converter->failOn(name);
   openGate();
   QVERIFY(add({m_files / "s0.png"}));
@@ -390,98 +321,65 @@ void MainWindowTest::testOutputFolderShowsWhereOutputsGo() {
            QStringLiteral("compressed/ in ") + QString::fromStdString(m_files.native()));
 }
 
-void MainWindowTest::testReturnStartsOnlyWhereNoControlTakesIt() {
-  writeImage(m_files / "a.png");
-  QVERIFY(add({m_files / "a.png"}));
-  gui::SettingsBar* bar = m_view->settingsBar();
-  for (QWidget* control :
-       {static_cast<QWidget*>(bar->formatMenu()), static_cast<QWidget*>(bar->maxWidthField()),
-        static_cast<QWidget*>(bar->qualityValue())}) {
-    control->setFocus();
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QVERIFY2(!m_vm->isConverting(), qPrintable(control->accessibleName()));
-  }
-  m_view->fileList()->setFocus();
-  QTest::keyClick(m_view->fileList(), Qt::Key_Return);
-  QVERIFY(m_vm->isConverting());
-}
-
-void MainWindowTest::testARedroppedFolderLeavesItsOutputsOut() {
-  writeImage(m_files / "trip/a.png");
-  writeImage(m_files / "trip/b.png");
-  m_converter->writeOutputOf("a.png", 100);
-  m_converter->writeOutputOf("b.png", 100);
-  openGate();
-  QVERIFY(add({m_files / "trip"}));
-  m_vm->startConversion();
-  QTRY_VERIFY_WITH_TIMEOUT(!m_vm->isConverting(), 10000);
-  QVERIFY(fs::exists(m_files / "trip/compressed/a.webp"));
-  m_view->clearButton()->click();
-  QVERIFY(add({m_files / "trip"}));
-  QCOMPARE(m_vm->items().size(), std::size_t{2});  // a.png and b.png, not their outputs
-  QCOMPARE(m_view->noticeText(), QStringLiteral("Images in output folders, left out: 2"));
-}
-
-void MainWindowTest::testFinishedRowsSayWhereTheyWentAndStartConvertsAgain() {
-  writeImage(m_files / "a.png");
-  writeImage(m_files / "b.png");
-  m_converter->writeOutputOf("a.png", 100);
-  m_converter->failOn("b.png");
-  openGate();
-  QVERIFY(add({m_files / "a.png", m_files / "b.png"}));
-  m_vm->startConversion();
-  QTRY_VERIFY_WITH_TIMEOUT(!m_vm->isConverting(), 10000);
-  QAbstractItemModel* rows = m_view->fileList()->model();
-  const auto detail = [rows](int row) {
-    return rows->index(row, gui::FileListModel::FileColumn)
-        .data(gui::FileListModel::DetailTextRole);
+void MainWindowTest::testOutputFolderMenuOffersTheRecentFolders() {
+  QMenu* menu = m_view->settingsBar()->outputFolderButton()->menu();
+  const auto entries = [menu] {
+    emit menu->aboutToShow();
+    QStringList texts;
+    for (QAction* action : menu->actions()) {
+      if (!action->isCheckable()) continue;  // the dialog entry, the section title
+      texts << (action->isChecked() ? QStringLiteral("* ") : QString()) + action->text();
+    }
+    return texts;
   };
-  QCOMPARE(detail(0).toString(), QStringLiteral("\u2192 a.webp"));
-  QCOMPARE(detail(1).toString(), QStringLiteral("The image data is damaged"));  // in the row itself
-  QCOMPARE(rows->index(1, gui::FileListModel::FileColumn).data(Qt::AccessibleTextRole).toString(),
-           QStringLiteral("b.png, The image data is damaged"));
-  QCOMPARE(m_view->startButton()->text(), QStringLiteral("&Start Conversion"));  // one failed
+  const QString byDefault = QStringLiteral("&Default: compressed/ Next to the First File");
+  QCOMPARE(entries(), QStringList{QStringLiteral("* ") + byDefault});
 
-  m_vm->removeItem(m_vm->items()[1].id());
-  QCOMPARE(m_view->startButton()->text(), QStringLiteral("Convert &Again"));
-  const std::size_t before = m_converter->started().size();
-  m_view->startButton()->click();
-  QTRY_VERIFY_WITH_TIMEOUT(!m_vm->isConverting(), 10000);
-  QCOMPARE(m_converter->started().size(), before + 1);  // a.png ran again
-  QCOMPARE(m_vm->completedCount(), 1);
+  const fs::path base = m_files;
+  for (const char* name : {"a", "b & c", "gone"}) {
+    fs::create_directories(base / name);
+    m_vm->setOutputDirectory(base / name);
+  }
+  fs::remove(base / "gone");
+  const QString b = QString::fromStdString((base / "b && c").native());
+  const QString a = QString::fromStdString((base / "a").native());
+  // The chosen folder went away: none of the listed ones is ticked.
+  QCOMPARE(entries(),
+           (QStringList{QStringLiteral("&1  ") + b, QStringLiteral("&2  ") + a, byDefault}));
+
+  // Taking a recent one sets it and makes it the newest.
+  for (QAction* action : menu->actions()) {
+    if (action->text().endsWith(a)) action->trigger();
+  }
+  QCOMPARE(m_vm->settings().outputDirectory, std::optional<fs::path>(base / "a"));
+  QCOMPARE(entries(),
+           (QStringList{QStringLiteral("* &1  ") + a, QStringLiteral("&2  ") + b, byDefault}));
+  for (QAction* action : menu->actions()) {
+    if (action->text() == byDefault) action->trigger();
+  }
+  QVERIFY(!m_vm->settings().outputDirectory);
 }
 
-void MainWindowTest::testTextsReadAtLeastFourAndAHalfToOneInLightAndDark() {
-  QPalette dark;
-  dark.setColor(QPalette::Window, QColor(0x2b, 0x2b, 0x2e));
-  dark.setColor(QPalette::WindowText, QColor(0xe8, 0xe8, 0xea));
-  dark.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x20));
-  dark.setColor(QPalette::Text, QColor(0xe8, 0xe8, 0xea));
-  dark.setColor(QPalette::Highlight, QColor(0x35, 0x84, 0xe4));
-  dark.setColor(QPalette::HighlightedText, Qt::white);
-  for (const QPalette& palette : {QApplication::style()->standardPalette(), dark}) {
-    m_view->setPalette(palette);
-    for (QPushButton* button : {m_view->startButton(), m_view->cancelButton()}) {
-      const QPalette& used = button->palette();
-      QVERIFY2(gui::style::contrastRatio(used.color(QPalette::ButtonText),
-                                         used.color(QPalette::Button)) >= 4.5,
-               qPrintable(button->text()));
-    }
-    const auto blended = [](QColor colour, const QColor& background) {
-      const double a = colour.alphaF();
-      return QColor::fromRgbF(colour.redF() * a + background.redF() * (1 - a),
-                              colour.greenF() * a + background.greenF() * (1 - a),
-                              colour.blueF() * a + background.blueF() * (1 - a));
-    };
-    const QColor window = palette.color(QPalette::Window);
-    for (const QColor& text : {gui::style::secondary(palette), gui::style::tertiary(palette)}) {
-      QVERIFY(gui::style::contrastRatio(blended(text, window), window) >= 4.5);
-    }
-    for (const QColor& status :
-         {gui::style::green(palette), gui::style::orange(palette), gui::style::red(palette)}) {
-      QVERIFY(gui::style::contrastRatio(status, palette.color(QPalette::Base)) >= 4.5);
-    }
+void MainWindowTest::testTheListShowsEightRowsAtTheSizeAskedFor() {
+  std::vector<fs::path> files;
+  for (int i = 0; i < 12; ++i) {
+    files.push_back(m_files / ("image-" + std::to_string(i) + ".png"));
+    writeFile(files.back(), 100);
   }
+  QVERIFY(add(files));
+  openGate();
+  m_view->resize(m_view->sizeShowingRows(8));
+  // With the summary shown under the list as well.
+  m_vm->startConversion();
+  QTRY_VERIFY_WITH_TIMEOUT(!m_vm->isConverting(), 10000);
+  QVERIFY(m_view->showsSummary());
+  QTRY_COMPARE(m_view->size(), m_view->sizeShowingRows(8));
+  gui::FileListView* list = m_view->fileList();
+  const int rowHeight = list->rowHeight(0);
+  QVERIFY2(list->viewport()->height() >= 8 * rowHeight,
+           qPrintable(QStringLiteral("%1 px for rows of %2 px")
+                          .arg(list->viewport()->height())
+                          .arg(rowHeight)));
 }
 
 int main(int argc, char** argv) {

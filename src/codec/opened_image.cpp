@@ -1,0 +1,70 @@
+#include "codec/opened_image.h"
+
+#include "codec/vips_open.h"
+
+namespace quorvane::codec {
+
+struct OpenedImage::State {
+  std::filesystem::path path;
+  detail::Probe input;
+  ImageHeader header;
+  Metadata metadata;
+};
+
+OpenedImage::OpenedImage(std::unique_ptr<State> state) : m_state(std::move(state)) {}
+OpenedImage::OpenedImage(OpenedImage&&) noexcept = default;
+OpenedImage& OpenedImage::operator=(OpenedImage&&) noexcept = default;
+OpenedImage::~OpenedImage() = default;
+
+Result<OpenedImage> OpenedImage::open(const std::filesystem::path& path) {
+  constexpr const char* kAction = "read header of";
+  auto probed = detail::probe(path, kAction);
+  if (!probed) return probed.error();
+  auto state = std::make_unique<State>();
+  state->path = path;
+  state->input = std::move(probed).value();
+  if (state->input.bmp) {
+    state->header = detail::headerOf(*state->input.bmp);
+  } else {
+    auto image = detail::openWithVips(state->input.file.fd.get(), true, path, kAction);
+    if (!image) return image.error();
+    state->header = detail::headerOf(image.value().get());
+    state->metadata = detail::metadataOf(image.value().get());
+  }
+  return OpenedImage(std::move(state));
+}
+
+const std::filesystem::path& OpenedImage::path() const {
+  return m_state->path;
+}
+const ImageHeader& OpenedImage::header() const {
+  return m_state->header;
+}
+const Metadata& OpenedImage::metadata() const {
+  return m_state->metadata;
+}
+std::int64_t OpenedImage::fileSize() const {
+  return m_state->input.file.size;
+}
+
+Result<RgbaImage> OpenedImage::decode(const DecodeOptions& options) const {
+  return detail::decodeProbed(m_state->input, m_state->header, m_state->path, options);
+}
+
+Result<std::string> OpenedImage::bytes() const {
+  const auto read = detail::readAll(m_state->input.file.fd.get(), m_state->input.file.size);
+  if (read.empty()) {
+    return detail::makeError(CodecError::Kind::FileSystem, "read", m_state->path, "read failed");
+  }
+  return std::string(read.begin(), read.end());
+}
+
+void observeInputOpens(void (*observer)(const std::filesystem::path&)) {
+  detail::setOpenObserver(observer);
+}
+
+bool OpenedImage::isComplete() const {
+  return detail::completeProbed(m_state->input);
+}
+
+}  // namespace quorvane::codec

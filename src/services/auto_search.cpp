@@ -1,0 +1,105 @@
+#include "services/auto_search.h"
+
+#include <exception>
+#include <vector>
+
+#include "codec/indexed_png.h"
+#include "services/auto_format.h"
+#include "services/conversion_errors.h"
+#include "services/format_limits.h"
+#include "services/output_check.h"
+#include "services/roads/tool_inputs.h"
+
+namespace quorvane::core {
+
+namespace {
+
+// One candidate encoded into a private temporary file and scored. Throws
+// the format's failure.
+AutoChoice encodeScored(const RoadInput& in, OutputFormat format, int quality,
+                        const OutputOptions& options) {
+  TemporaryFile file(fileExtension(format));
+  OutputOptions trial = options;
+  trial.keepAlpha = true;
+  const QString note = roadFor(format).encode(
+      in, {.quality = quality, .options = trial, .output = file.path(), .quick = true});
+  verifyOutput(file.path(), format, /*decodedLater=*/true);
+  const auto score = measuredScore(in.inputs.pixels(), file.path(), in.keepProfile(), in.token);
+  if (!score) throw ConversionError::outputUnreadable();
+  const std::int64_t bytes = sizeOf(file.path());
+  return AutoChoice{format, quality, std::move(file), bytes, *score, note};
+}
+
+}  // namespace
+
+std::vector<OutputFormat> autoCandidates(bool transparent, bool fewColours,
+                                         bool jpegHoldsMetadata) {
+  std::vector<OutputFormat> candidates = {OutputFormat::Avif, OutputFormat::Webp};
+  if (!transparent && jpegHoldsMetadata) candidates.push_back(OutputFormat::Jpeg);
+  if (transparent || fewColours) candidates.push_back(OutputFormat::Png);
+  return candidates;
+}
+
+AutoChoice chooseFormat(const RoadInput& in, const EncodeSettings& settings,
+                        std::int64_t inputSize) {
+  const codec::RgbaImage& reference = in.inputs.pixels();
+  const bool transparent = in.inputs.hasTransparency();
+  // A palette holds the image exactly: PNG is then a candidate for photos too.
+  const bool fewColours = codec::indexedIfFits(reference, 256).has_value();
+  const double target = autoTargetScore(settings.quality);
+
+  std::optional<AutoChoice> met;      // the smallest that meets the target
+  std::optional<AutoChoice> closest;  // while none does
+  std::exception_ptr firstFailure;
+  // A JPEG cannot hold, in one segment, EXIF over 64 kB (nor the rest of
+  // what jpegLeavesOut lists), which the other candidates keep.
+  const bool jpegHoldsMetadata = codec::jpegLeavesOut(in.carried).empty();
+  for (const OutputFormat format : autoCandidates(transparent, fewColours, jpegHoldsMetadata)) {
+    if (!formatHolds(format, in.size)) {
+      try {
+        checkFormatHolds(format, in.size);
+      } catch (const ConversionFailure&) {
+        if (!firstFailure) firstFailure = std::current_exception();
+      }
+      continue;
+    }
+    // What is not smaller than the original (or the best so far) cannot win.
+    const auto beatable = [&]() -> std::optional<std::int64_t> {
+      if (met) return inputSize > 0 ? std::min<std::int64_t>(met->bytes, inputSize) : met->bytes;
+      return inputSize > 0 ? std::optional<std::int64_t>(inputSize) : std::nullopt;
+    };
+    std::vector<AutoTrial> trials;
+    const int start = autoStartQuality(format, target);
+    while (const auto quality = nextAutoQuality(trials, target, start, beatable())) {
+      in.token.throwIfCancelled();
+      std::optional<AutoChoice> choice;
+      try {
+        choice.emplace(encodeScored(in, format, *quality, settings.options));
+      } catch (const CancellationError&) {
+        throw;
+      } catch (const ConversionFailure&) {
+        // Its tool failed: the others may still do.
+        if (!firstFailure) firstFailure = std::current_exception();
+        break;
+      }
+      trials.push_back({*quality, choice->bytes, choice->score});
+      const std::optional<std::int64_t> best = beatable();
+      // A format that comes after a winner is searched further only where
+      // its file at the usual quality is smaller than the winner's.
+      const bool outrun = met && trials.size() == 1 && best && choice->bytes >= *best;
+      if (choice->score >= target) {
+        if (!met || choice->bytes < met->bytes) met.emplace(std::move(*choice));
+      } else if (!met && (!closest || choice->score > closest->score)) {
+        closest.emplace(std::move(*choice));
+      }
+      // A palette that holds every colour is exact at any quality.
+      if (outrun || (format == OutputFormat::Png && fewColours)) break;
+    }
+  }
+  if (met) return std::move(*met);
+  if (closest) return std::move(*closest);
+  if (firstFailure) std::rethrow_exception(firstFailure);
+  throw ConversionError::outputFileNotCreated();
+}
+
+}  // namespace quorvane::core

@@ -1,0 +1,33 @@
+// HEIC: encoded by a helper process of ours that reads the pixels from a
+// pipe: a call into the HEVC encoder cannot be interrupted, a process can.
+#include <string>
+#include <vector>
+
+#include "services/lossless_error.h"
+#include "services/process_runner.h"
+#include "services/roads/road_support.h"
+#include "services/roads/tool_inputs.h"
+
+namespace quorvane::core {
+
+QString HeicRoad::encode(const RoadInput& in, const EncodeRequest& request) const {
+  if (request.options.lossless) {
+    throw LosslessError(
+        *losslessUnavailable({.format = OutputFormat::Heic, .options = request.options}));
+  }
+  const std::filesystem::path tool = in.tools.toolPath(QStringLiteral("quorvane-heic"));
+  const MetadataFiles blocks(in.carried);
+  std::vector<std::string> arguments;
+  for (const auto& [option, file] : blocks.files) {
+    arguments.insert(arguments.end(), {option, file.path().native()});
+  }
+  arguments.insert(arguments.end(),
+                   {std::to_string(request.quality), "-", request.output.native()});
+  const codec::RgbaImage& image = in.inputs.pixels();
+  const std::string header = codec::rawRgbaHeader(image);
+  const std::string_view pixels(reinterpret_cast<const char*>(image.data()), image.byteSize());
+  runProcess(tool, arguments, in.token, {.input = {header, pixels}});
+  return {};
+}
+
+}  // namespace quorvane::core
