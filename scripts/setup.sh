@@ -31,7 +31,7 @@ esac
 packages=(
   build-essential cmake ninja-build ccache pkg-config git
   qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
-  libvips-dev libhwy-dev libpng-dev libimagequant-dev clang "${per_release[@]}"
+  libvips-dev libheif-dev libhwy-dev libpng-dev libimagequant-dev clang "${per_release[@]}"
   libgtest-dev libgmock-dev libbenchmark-dev
   webp libjpeg-turbo-progs libavif-bin
   libcanberra-dev sound-theme-freedesktop

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <optional>
 
+#include "codec/metadata.h"
+
 namespace quorvane::codec::detail {
 
 namespace {
@@ -123,4 +125,40 @@ bool iccProfileIsSrgb(std::span<const std::uint8_t> profile) {
   return true;
 }
 
+std::uint32_t iccColourSpace(std::span<const std::uint8_t> profile) {
+  return profile.size() >= 128 ? be32(profile, 16) : 0;
+}
+
+bool iccProfileIsWellFormed(std::span<const std::uint8_t> profile) {
+  if (profile.size() < 132 || be32(profile, 0) != profile.size()) return false;
+  const std::uint32_t majorVersion = profile[8];
+  if (majorVersion >= 4 && profile.size() % 4 != 0) return false;
+  if (be32(profile, 36) != sig("acsp") || be32(profile, 64) >= 0xffff) return false;
+  const std::uint32_t deviceClass = be32(profile, 12);
+  if (deviceClass == sig("abst") || deviceClass == sig("link")) return false;
+  const std::uint32_t connection = be32(profile, 20);
+  if (connection != sig("XYZ ") && connection != sig("Lab ")) return false;
+  const std::uint32_t count = be32(profile, 128);
+  if (count > (profile.size() - 132) / 12) return false;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    const std::size_t entry = 132 + std::size_t{i} * 12;
+    const std::size_t offset = be32(profile, entry + 4);
+    const std::size_t size = be32(profile, entry + 8);
+    if (offset > profile.size() || size > profile.size() - offset) return false;
+  }
+  return true;
+}
+
 }  // namespace quorvane::codec::detail
+
+namespace quorvane::codec {
+
+bool iccIsRgb(const std::vector<std::uint8_t>& icc) {
+  return detail::iccColourSpace(icc) == detail::kIccRgb;
+}
+
+bool iccCanBeKept(const std::vector<std::uint8_t>& icc) {
+  return detail::iccColourSpace(icc) == detail::kIccRgb && detail::iccProfileIsWellFormed(icc);
+}
+
+}  // namespace quorvane::codec

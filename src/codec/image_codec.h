@@ -16,6 +16,7 @@
 
 #include "codec/codec_result.h"
 #include "codec/metadata.h"
+#include "codec/stop_requested.h"
 
 namespace quorvane::codec {
 
@@ -37,6 +38,9 @@ struct ImageHeader {
   bool hasAlpha = false;
   bool hasIccProfile = false;
   bool iccProfileIsSrgb = false;  // meaningful only with hasIccProfile
+  // False when the profile is for another colour space than the pixels (a
+  // grey profile on RGB data): decoding ignores it.
+  bool iccProfileFits = true;
   ColourModel colourModel = ColourModel::Other;
   int frameCount = 1;  // pages or animation frames
   std::string loader;  // e.g. "jpegload", "pngload", "heifload", "bmp"
@@ -72,10 +76,6 @@ class RgbaImage {
   std::size_t m_size = 0;
   std::unique_ptr<std::uint8_t[]> m_pixels;
 };
-
-// Asked between steps of long work; true ends it with CodecError::Cancelled.
-// An empty function never stops anything.
-using StopRequested = std::function<bool()>;
 
 struct DecodeOptions {
   StopRequested stopRequested;

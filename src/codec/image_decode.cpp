@@ -20,6 +20,7 @@ using detail::makeError;
 using detail::openWithVips;
 using detail::Probe;
 using detail::probe;
+using detail::profileFits;
 using detail::SourcePtr;
 using detail::takeVipsError;
 using detail::tooLarge;
@@ -74,7 +75,7 @@ bool toSrgbRgba(ImagePtr& image, bool keepRgbProfile) {
       // Kept, the numbers stay those of the profile's space; a profile that
       // is sRGB in all but name needs no transform (a quarter of a large
       // JPEG's decode went into one that changed nothing).
-      converted = (keepRgbProfile && iccIsRgb({bytes, bytes + length})) ||
+      converted = (keepRgbProfile && iccCanBeKept({bytes, bytes + length})) ||
                   detail::iccProfileIsSrgb({bytes, length});
     }
   }
@@ -209,9 +210,23 @@ Result<RgbaImage> decodeProbed(const Probe& in, const ImageHeader& header,
     image = std::move(opened).value();
   }
 
+  if (!in.bmp && orientation != 1 && vips_image_get_orientation(image.get()) != orientation) {
+    // Ours, not libvips': autorot turns by the image's own field.
+    if (!apply(image, [](VipsImage* i, VipsImage** o) { return vips_copy(i, o, nullptr); })) {
+      return vipsError(CodecError::Kind::Damaged, kAction, path, "orientation");
+    }
+    vips_image_set_int(image.get(), VIPS_META_ORIENTATION, orientation);
+  }
   if (orientation != 1 &&
       !apply(image, [](VipsImage* i, VipsImage** o) { return vips_autorot(i, o, nullptr); })) {
     return vipsError(CodecError::Kind::Damaged, kAction, path, "orientation");
+  }
+  if (!profileFits(image.get())) {
+    // Ignored, as if absent (the header says so).
+    if (!apply(image, [](VipsImage* i, VipsImage** o) { return vips_copy(i, o, nullptr); })) {
+      return vipsError(CodecError::Kind::Damaged, kAction, path, "colour profile");
+    }
+    vips_image_remove(image.get(), VIPS_META_ICC_NAME);
   }
   if (!toSrgbRgba(image, options.keepRgbProfile)) {
     return vipsError(CodecError::Kind::Unsupported, kAction, path, "cannot convert to sRGB");

@@ -1,8 +1,6 @@
 #include <vips/vips.h>
 
 #include <algorithm>
-#include <array>
-#include <cmath>
 
 #include "codec/file_io.h"
 #include "codec/image_codec.h"
@@ -81,42 +79,6 @@ Result<void> writePng(const RgbaImage& image, const std::filesystem::path& path,
   return saveWith(image, path, "write PNG", metadata, [strip](VipsImage* in, VipsTarget* target) {
     return vips_pngsave_target(in, target, "strip", strip, nullptr);
   });
-}
-
-namespace {
-
-// libheif's Q (x265 CRF = (100 - Q) / 2) for our quality 0..1, chosen so that
-// HEIC at a quality looks as good as our JPEG road at the same quality. Each
-// entry is the Q whose mean luma SSIM over 10 photos (at most 3 MP, camera
-// originals downscaled) equals that of the JPEG road (cjpeg -optimize
-// -progressive) at quality 0, 10, ..., 100; measured by bench/heic_calibration.
-// At those points the HEIC files came out 0.36 to 0.62 times the JPEG's size
-// up to quality 90, and 0.78 at 100. JPEG at quality 0 is worse than any HEIC,
-// so 0 takes libvips' lowest Q (it refuses 0). Linear in between, rounded.
-int heifQualityFor(double quality) {
-  static constexpr std::array<double, 11> kQAtTenths = {1.0,  13.0, 23.2, 28.4, 31.3, 33.9,
-                                                        36.3, 39.7, 44.5, 53.6, 80.6};
-  const double q = std::isnan(quality) ? 0.0 : std::clamp(quality, 0.0, 1.0) * 10.0;
-  const std::size_t below = std::min<std::size_t>(static_cast<std::size_t>(q), 9);
-  const double t = q - static_cast<double>(below);
-  const double heifQ = kQAtTenths[below] + t * (kQAtTenths[below + 1] - kQAtTenths[below]);
-  return std::clamp(static_cast<int>(std::lround(heifQ)), 1, 100);
-}
-
-}  // namespace
-
-Result<void> writeHeic(const RgbaImage& image, const std::filesystem::path& path, double quality,
-                       const Metadata* metadata) {
-  const int heifQ = heifQualityFor(quality);
-  const gboolean strip = !metadata || metadata->empty();
-  // 4:2:0 at every Q, as calibrated and as the JPEG road stores chroma
-  // (libvips' default would switch to 4:4:4 from Q 90).
-  return saveWith(
-      image, path, "write HEIC", metadata, [heifQ, strip](VipsImage* in, VipsTarget* target) {
-        return vips_heifsave_target(in, target, "Q", heifQ, "bitdepth", 8, "compression",
-                                    VIPS_FOREIGN_HEIF_COMPRESSION_HEVC, "subsample_mode",
-                                    VIPS_FOREIGN_SUBSAMPLE_ON, "strip", strip, nullptr);
-      });
 }
 
 Result<void> writeBytes(const std::filesystem::path& path, std::string_view bytes) {

@@ -27,6 +27,17 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
+// libpng's message becomes the failure's reason (its default handler
+// prints to stderr, and errno means nothing after it).
+void onPngError(png_structp png, png_const_charp message) {
+  if (auto* reason = static_cast<std::string*>(png_get_error_ptr(png))) {
+    *reason = message ? message : "";
+  }
+  png_longjmp(png, 1);
+}
+
+void onPngWarning(png_structp, png_const_charp) {}
+
 }  // namespace
 
 bool hasTransparency(const RgbaImage& image) {
@@ -115,7 +126,9 @@ Result<void> writeIndexedPng(const IndexedImage& image, const std::filesystem::p
   }
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wbe"));
   if (!file) return writeFailure(path, std::strerror(errno), errno);
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  std::string pngReason;
+  png_structp png =
+      png_create_write_struct(PNG_LIBPNG_VER_STRING, &pngReason, onPngError, onPngWarning);
   png_infop info = png ? png_create_info_struct(png) : nullptr;
   const auto fail = [&](const std::string& why, int error) -> Result<void> {
     png_destroy_write_struct(&png, &info);
@@ -129,7 +142,7 @@ Result<void> writeIndexedPng(const IndexedImage& image, const std::filesystem::p
       metadata ? std::string(metadata->xmp.begin(), metadata->xmp.end()) : std::string();
   // libpng reports errors by long jump: nothing with a destructor may be
   // created between here and the end.
-  if (setjmp(png_jmpbuf(png))) return fail("libpng failed", errno);
+  if (setjmp(png_jmpbuf(png))) return fail("libpng: " + pngReason, 0);
   png_init_io(png, file.get());
   png_set_IHDR(png, info, static_cast<png_uint_32>(image.width),
                static_cast<png_uint_32>(image.height), 8, PNG_COLOR_TYPE_PALETTE,

@@ -4,116 +4,11 @@
 #include <cstring>
 #include <string_view>
 
+#include "codec/jpeg_xmp.h"
+
 namespace quorvane::codec {
 
 namespace {
-
-constexpr std::uint16_t kImageWidth = 0x0100;
-constexpr std::uint16_t kImageLength = 0x0101;
-constexpr std::uint16_t kOrientation = 0x0112;
-constexpr std::uint16_t kExifIfd = 0x8769;
-constexpr std::uint16_t kGpsIfd = 0x8825;
-constexpr std::uint16_t kPixelXDimension = 0xA002;
-constexpr std::uint16_t kPixelYDimension = 0xA003;
-constexpr std::uint16_t kShort = 3;
-constexpr std::uint16_t kLong = 4;
-constexpr std::uint16_t kAscii = 2;
-
-// A TIFF structure read in place, in either byte order, every offset
-// checked against the block.
-class Tiff {
- public:
-  explicit Tiff(std::vector<std::uint8_t>& bytes) : m_bytes(bytes) {
-    if (bytes.size() < 8) return;
-    if (bytes[0] == 'I' && bytes[1] == 'I') {
-      m_little = true;
-    } else if (bytes[0] != 'M' || bytes[1] != 'M') {
-      return;
-    }
-    m_valid = read16(2) == 42;
-  }
-  bool valid() const { return m_valid; }
-  std::uint32_t firstIfd() const { return read32(4); }
-
-  // The entry of `tag` in the IFD at `ifd`, as the offset of its 12 bytes.
-  std::optional<std::size_t> entry(std::uint32_t ifd, std::uint16_t tag) const {
-    if (!fits(ifd, 2)) return std::nullopt;
-    const std::uint16_t count = read16(ifd);
-    for (std::uint16_t i = 0; i < count; ++i) {
-      const std::size_t at = ifd + 2 + std::size_t{12} * i;
-      if (!fits(at, 12)) return std::nullopt;
-      if (read16(at) == tag) return at;
-    }
-    return std::nullopt;
-  }
-  std::optional<std::uint32_t> number(std::size_t entryAt) const {
-    const std::uint16_t type = read16(entryAt + 2);
-    if (type == kShort) return read16(entryAt + 8);
-    if (type == kLong) return read32(entryAt + 8);
-    return std::nullopt;
-  }
-  // Sets a SHORT or LONG entry holding one value.
-  void setNumber(std::size_t entryAt, std::uint32_t value) {
-    const std::uint16_t type = read16(entryAt + 2);
-    if (read32(entryAt + 4) != 1) return;
-    if (type == kShort)
-      write16(entryAt + 8, static_cast<std::uint16_t>(std::min<std::uint32_t>(value, 0xffff)));
-    if (type == kLong) write32(entryAt + 8, value);
-  }
-  std::optional<std::string> text(std::size_t entryAt) const {
-    if (read16(entryAt + 2) != kAscii) return std::nullopt;
-    const std::uint32_t count = read32(entryAt + 4);
-    const std::size_t at = count <= 4 ? entryAt + 8 : read32(entryAt + 8);
-    if (!fits(at, count)) return std::nullopt;
-    std::string value(reinterpret_cast<const char*>(m_bytes.data() + at), count);
-    while (!value.empty() && value.back() == '\0') value.pop_back();
-    return value;
-  }
-  // The IFD a pointer tag of IFD0 leads to.
-  std::optional<std::uint32_t> subIfd(std::uint16_t tag) const {
-    const auto at = entry(firstIfd(), tag);
-    if (!at) return std::nullopt;
-    return number(*at);
-  }
-
- private:
-  bool fits(std::size_t at, std::size_t length) const {
-    return at <= m_bytes.size() && length <= m_bytes.size() - at;
-  }
-  std::uint16_t read16(std::size_t at) const {
-    if (!fits(at, 2)) return 0;
-    return m_little ? static_cast<std::uint16_t>(m_bytes[at] | m_bytes[at + 1] << 8)
-                    : static_cast<std::uint16_t>(m_bytes[at] << 8 | m_bytes[at + 1]);
-  }
-  std::uint32_t read32(std::size_t at) const {
-    if (!fits(at, 4)) return 0;
-    const std::uint32_t a = m_bytes[at], b = m_bytes[at + 1], c = m_bytes[at + 2],
-                        d = m_bytes[at + 3];
-    return m_little ? a | b << 8 | c << 16 | d << 24 : a << 24 | b << 16 | c << 8 | d;
-  }
-  void write16(std::size_t at, std::uint16_t v) {
-    if (!fits(at, 2)) return;
-    m_bytes[at + (m_little ? 0 : 1)] = static_cast<std::uint8_t>(v);
-    m_bytes[at + (m_little ? 1 : 0)] = static_cast<std::uint8_t>(v >> 8);
-  }
-  void write32(std::size_t at, std::uint32_t v) {
-    if (!fits(at, 4)) return;
-    for (int i = 0; i < 4; ++i) {
-      m_bytes[at + static_cast<std::size_t>(m_little ? i : 3 - i)] =
-          static_cast<std::uint8_t>(v >> (8 * i));
-    }
-  }
-
-  std::vector<std::uint8_t>& m_bytes;
-  bool m_little = false;
-  bool m_valid = false;
-};
-
-std::vector<std::uint8_t> withoutExifHeader(std::vector<std::uint8_t> exif) {
-  if (exif.size() >= 6 && std::memcmp(exif.data(), "Exif\0\0", 6) == 0)
-    exif.erase(exif.begin(), exif.begin() + 6);
-  return exif;
-}
 
 void appendSegment(std::string& out, std::uint8_t marker, const std::string& payload) {
   const std::size_t length = payload.size() + 2;
@@ -124,82 +19,26 @@ void appendSegment(std::string& out, std::uint8_t marker, const std::string& pay
   out += payload;
 }
 
-}  // namespace
-
-std::vector<std::uint8_t> uprightExif(std::vector<std::uint8_t> exif, int width, int height) {
-  exif = withoutExifHeader(std::move(exif));
-  Tiff tiff(exif);
-  if (!tiff.valid()) return {};
-  const std::uint32_t ifd0 = tiff.firstIfd();
-  if (const auto at = tiff.entry(ifd0, kOrientation)) tiff.setNumber(*at, 1);
-  if (const auto at = tiff.entry(ifd0, kImageWidth))
-    tiff.setNumber(*at, static_cast<std::uint32_t>(width));
-  if (const auto at = tiff.entry(ifd0, kImageLength))
-    tiff.setNumber(*at, static_cast<std::uint32_t>(height));
-  if (const auto exifIfd = tiff.subIfd(kExifIfd)) {
-    if (const auto at = tiff.entry(*exifIfd, kPixelXDimension))
-      tiff.setNumber(*at, static_cast<std::uint32_t>(width));
-    if (const auto at = tiff.entry(*exifIfd, kPixelYDimension))
-      tiff.setNumber(*at, static_cast<std::uint32_t>(height));
-  }
-  return exif;
-}
-
-namespace {
-
-// Replaces every value that sits between `open` and the first `close` after it.
-void replaceBetween(std::string& text, const std::string& open, char close,
-                    const std::string& value) {
-  for (std::size_t at = text.find(open); at != std::string::npos;
-       at = text.find(open, at + open.size())) {
-    const std::size_t begin = at + open.size();
-    const std::size_t end = text.find(close, begin);
-    if (end == std::string::npos) return;
-    text.replace(begin, end - begin, value);
-    at = begin + value.size() - open.size();
-  }
-}
+// A JPEG's limits: one APP1 segment of EXIF after "Exif\0\0", and 255
+// numbered ICC_PROFILE segments after "ICC_PROFILE\0" and two counters.
+constexpr std::size_t kMaxJpegExif = detail::kJpegMaxPayload - 6;
+constexpr std::size_t kIccChunk = detail::kJpegMaxPayload - 14;
+constexpr std::size_t kMaxJpegIcc = 255 * kIccChunk;
 
 }  // namespace
 
-std::vector<std::uint8_t> uprightXmp(const std::vector<std::uint8_t>& xmp, int width, int height) {
-  std::string text(xmp.begin(), xmp.end());
-  const auto set = [&text](const std::string& name, const std::string& value) {
-    // Both forms XMP writers use: an attribute, and an element.
-    replaceBetween(text, name + "=\"", '"', value);
-    replaceBetween(text, "<" + name + ">", '<', value);
-  };
-  set("tiff:Orientation", "1");
-  set("tiff:ImageWidth", std::to_string(width));
-  set("tiff:ImageLength", std::to_string(height));
-  set("exif:PixelXDimension", std::to_string(width));
-  set("exif:PixelYDimension", std::to_string(height));
-  return {text.begin(), text.end()};
-}
-
-std::optional<std::string> exifText(const std::vector<std::uint8_t>& exif, std::uint16_t tag) {
-  std::vector<std::uint8_t> copy = withoutExifHeader(exif);
-  Tiff tiff(copy);
-  if (!tiff.valid()) return std::nullopt;
-  const auto at = tiff.entry(tiff.firstIfd(), tag);
-  return at ? tiff.text(*at) : std::nullopt;
-}
-
-std::optional<std::uint32_t> exifNumber(const std::vector<std::uint8_t>& exif, std::uint16_t tag) {
-  std::vector<std::uint8_t> copy = withoutExifHeader(exif);
-  Tiff tiff(copy);
-  if (!tiff.valid()) return std::nullopt;
-  const auto at = tiff.entry(tiff.firstIfd(), tag);
-  return at ? tiff.number(*at) : std::nullopt;
-}
-
-bool exifHasGps(const std::vector<std::uint8_t>& exif) {
-  std::vector<std::uint8_t> copy = withoutExifHeader(exif);
-  Tiff tiff(copy);
-  if (!tiff.valid()) return false;
-  const auto gps = tiff.subIfd(kGpsIfd);
-  // A GPS IFD with at least one entry.
-  return gps && *gps + 2 <= copy.size() && (copy[*gps] | copy[*gps + 1]) != 0;
+std::vector<BlockLeftOut> jpegLeavesOut(const Metadata& metadata) {
+  std::vector<BlockLeftOut> left;
+  if (metadata.exif.size() > kMaxJpegExif) {
+    left.push_back({BlockLeftOut::Kind::Exif, metadata.exif.size(), kMaxJpegExif});
+  }
+  if (!metadata.xmp.empty() && !detail::jpegCanHoldXmp(metadata.xmp)) {
+    left.push_back({BlockLeftOut::Kind::Xmp, metadata.xmp.size(), detail::kJpegMaxPayload - 29});
+  }
+  if (metadata.icc.size() > kMaxJpegIcc) {
+    left.push_back({BlockLeftOut::Kind::Icc, metadata.icc.size(), kMaxJpegIcc});
+  }
+  return left;
 }
 
 std::string jpegWithMetadata(const std::string& jpeg, const Metadata& metadata) {
@@ -214,32 +53,28 @@ std::string jpegWithMetadata(const std::string& jpeg, const Metadata& metadata) 
     insertAt += 2 + (static_cast<std::uint8_t>(jpeg[4]) << 8 | static_cast<std::uint8_t>(jpeg[5]));
   }
   std::string segments;
-  constexpr std::size_t kMaxPayload = 65533;
-  if (!metadata.exif.empty()) {
+  if (!metadata.exif.empty() && metadata.exif.size() <= kMaxJpegExif) {
     std::string payload("Exif\0\0", 6);
     payload.append(metadata.exif.begin(), metadata.exif.end());
-    if (payload.size() <= kMaxPayload) appendSegment(segments, 0xe1, payload);
+    appendSegment(segments, 0xe1, payload);
   }
   if (!metadata.xmp.empty()) {
-    std::string payload("http://ns.adobe.com/xap/1.0/\0", 29);
-    payload.append(metadata.xmp.begin(), metadata.xmp.end());
-    if (payload.size() <= kMaxPayload) appendSegment(segments, 0xe1, payload);
+    for (const std::string& payload : detail::jpegXmpPayloads(metadata.xmp)) {
+      appendSegment(segments, 0xe1, payload);
+    }
   }
-  if (!metadata.icc.empty()) {
+  if (!metadata.icc.empty() && metadata.icc.size() <= kMaxJpegIcc) {
     // ICC_PROFILE chunks of at most 65519 bytes, numbered from 1.
-    constexpr std::size_t kChunk = kMaxPayload - 14;
-    const std::size_t chunks = (metadata.icc.size() + kChunk - 1) / kChunk;
-    if (chunks <= 255) {
-      for (std::size_t i = 0; i < chunks; ++i) {
-        std::string payload("ICC_PROFILE\0", 12);
-        payload += static_cast<char>(i + 1);
-        payload += static_cast<char>(chunks);
-        const std::size_t begin = i * kChunk;
-        const std::size_t end = std::min(metadata.icc.size(), begin + kChunk);
-        payload.append(metadata.icc.begin() + static_cast<std::ptrdiff_t>(begin),
-                       metadata.icc.begin() + static_cast<std::ptrdiff_t>(end));
-        appendSegment(segments, 0xe2, payload);
-      }
+    const std::size_t chunks = (metadata.icc.size() + kIccChunk - 1) / kIccChunk;
+    for (std::size_t i = 0; i < chunks; ++i) {
+      std::string payload("ICC_PROFILE\0", 12);
+      payload += static_cast<char>(i + 1);
+      payload += static_cast<char>(chunks);
+      const std::size_t begin = i * kIccChunk;
+      const std::size_t end = std::min(metadata.icc.size(), begin + kIccChunk);
+      payload.append(metadata.icc.begin() + static_cast<std::ptrdiff_t>(begin),
+                     metadata.icc.begin() + static_cast<std::ptrdiff_t>(end));
+      appendSegment(segments, 0xe2, payload);
     }
   }
   if (insertAt > jpeg.size()) return {};
@@ -337,10 +172,6 @@ std::string webpWithMetadata(const std::string& webp, const Metadata& metadata) 
   std::string out = "RIFF";
   appendLe(out, static_cast<std::uint32_t>(body.size()), 4);
   return out + body;
-}
-
-bool iccIsRgb(const std::vector<std::uint8_t>& icc) {
-  return icc.size() >= 20 && std::memcmp(icc.data() + 16, "RGB ", 4) == 0;
 }
 
 }  // namespace quorvane::codec

@@ -5,12 +5,17 @@
 #include <span>
 #include <utility>
 
+#include "codec/exif_block.h"
+#include "codec/heif_xmp.h"
 #include "codec/icc_profile.h"
 #include "codec/opened_image.h"
+#include "codec/png_chunks.h"
 
 namespace quorvane::codec {
 
 namespace {
+
+constexpr std::uint16_t kExifOrientation = 0x0112;
 
 int bitsFor(VipsBandFormat format) {
   switch (format) {
@@ -48,6 +53,39 @@ ColourModel colourModelFor(VipsInterpretation interpretation) {
 }  // namespace
 
 namespace detail {
+
+int orientationOf(VipsImage* image) {
+  const int found = vips_image_get_orientation(image);
+  if (found >= 2 && found <= 8) return found;
+  const void* data = nullptr;
+  size_t length = 0;
+  if (!vips_image_get_typeof(image, VIPS_META_EXIF_NAME) ||
+      vips_image_get_blob(image, VIPS_META_EXIF_NAME, &data, &length) != 0 || !data) {
+    return 1;
+  }
+  const auto* bytes = static_cast<const std::uint8_t*>(data);
+  const auto tagged = exifNumber({bytes, bytes + length}, kExifOrientation);
+  return tagged && *tagged >= 1 && *tagged <= 8 ? static_cast<int>(*tagged) : 1;
+}
+
+std::span<const std::uint8_t> profileOf(VipsImage* image) {
+  const void* data = nullptr;
+  size_t length = 0;
+  if (!vips_image_get_typeof(image, VIPS_META_ICC_NAME) ||
+      vips_image_get_blob(image, VIPS_META_ICC_NAME, &data, &length) != 0 || !data) {
+    return {};
+  }
+  return {static_cast<const std::uint8_t*>(data), length};
+}
+
+bool profileFits(VipsImage* image) {
+  const auto profile = profileOf(image);
+  if (profile.empty()) return true;
+  const int bands = vips_image_get_bands(image);
+  const bool cmyk = vips_image_get_interpretation(image) == VIPS_INTERPRETATION_CMYK && bands >= 4;
+  const std::uint32_t wanted = cmyk ? kIccCmyk : bands <= 2 ? kIccGrey : kIccRgb;
+  return iccColourSpace(profile) == wanted;
+}
 
 bool needsRandomAccess(int orientation) {
   // 1 is upright and 2 mirrors each row in place, so rows stream top to
@@ -114,7 +152,7 @@ CodecError tooLarge(const char* action, const std::filesystem::path& path, std::
 
 ImageHeader headerOf(VipsImage* image) {
   ImageHeader header;
-  header.orientation = std::clamp(vips_image_get_orientation(image), 1, 8);
+  header.orientation = orientationOf(image);
   header.width = vips_image_get_width(image);
   header.height = vips_image_get_height(image);
   if (header.orientation >= 5) std::swap(header.width, header.height);
@@ -123,14 +161,10 @@ ImageHeader headerOf(VipsImage* image) {
   header.hasAlpha = vips_image_hasalpha(image) != 0;
   header.colourModel = colourModelFor(vips_image_get_interpretation(image));
   header.frameCount = std::max(1, vips_image_get_n_pages(image));
-  if (vips_image_get_typeof(image, VIPS_META_ICC_NAME)) {
-    const void* data = nullptr;
-    size_t length = 0;
-    if (vips_image_get_blob(image, VIPS_META_ICC_NAME, &data, &length) == 0 && data) {
-      header.hasIccProfile = true;
-      header.iccProfileIsSrgb = iccProfileIsSrgb(
-          std::span<const std::uint8_t>(static_cast<const std::uint8_t*>(data), length));
-    }
+  if (const auto profile = profileOf(image); !profile.empty()) {
+    header.hasIccProfile = true;
+    header.iccProfileIsSrgb = iccProfileIsSrgb(profile);
+    header.iccProfileFits = profileFits(image);
   }
   const char* loader = nullptr;
   if (vips_image_get_typeof(image, VIPS_META_LOADER) &&
@@ -176,6 +210,7 @@ Metadata metadataOf(VipsImage* image) {
     metadata.exif.erase(metadata.exif.begin(), metadata.exif.begin() + 6);
   }
   metadata.xmp = blob(VIPS_META_XMP_NAME);
+  if (metadata.xmp.empty()) metadata.xmp = heifXmp(image);
   metadata.icc = blob(VIPS_META_ICC_NAME);
   return metadata;
 }
@@ -202,31 +237,11 @@ Result<ImageHeader> readHeader(const std::filesystem::path& path) {
 
 namespace {
 
-std::uint32_t bigEndian32(const std::uint8_t* at) {
-  return std::uint32_t{at[0]} << 24 | std::uint32_t{at[1]} << 16 | std::uint32_t{at[2]} << 8 |
-         at[3];
-}
-
-// A PNG's IHDR size, when the chunks before the first IDAT hold no eXIf
-// (whose orientation would swap the sides); nothing otherwise.
+// A PNG's size from its first chunks, when they give it (see png_chunks.h).
 std::optional<ImageSize> pngSize(int fd) {
-  constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
-  const auto bytes = detail::readPrefix(fd, 64 * 1024);
-  if (bytes.size() < 33 || !std::equal(kSignature, kSignature + 8, bytes.begin()))
-    return std::nullopt;
-  if (bigEndian32(&bytes[8]) != 13 || std::memcmp(&bytes[12], "IHDR", 4) != 0) return std::nullopt;
-  const std::uint32_t width = bigEndian32(&bytes[16]);
-  const std::uint32_t height = bigEndian32(&bytes[20]);
-  if (width == 0 || height == 0 || width > 0x7fffffff || height > 0x7fffffff) return std::nullopt;
-  for (std::size_t at = 33; at + 8 <= bytes.size();) {
-    const std::uint32_t length = bigEndian32(&bytes[at]);
-    if (std::memcmp(&bytes[at + 4], "IDAT", 4) == 0) {
-      return ImageSize{static_cast<int>(width), static_cast<int>(height)};
-    }
-    if (std::memcmp(&bytes[at + 4], "eXIf", 4) == 0 || length > bytes.size()) return std::nullopt;
-    at += 12 + std::size_t{length};
-  }
-  return std::nullopt;
+  const auto size = detail::pngSizeBeforeData(detail::readPrefix(fd, detail::kPngScanBytes));
+  if (!size) return std::nullopt;
+  return ImageSize{size->first, size->second};
 }
 
 }  // namespace

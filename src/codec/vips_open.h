@@ -4,8 +4,10 @@
 
 #include <vips/vips.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "codec/bmp_header.h"
@@ -32,6 +34,21 @@ Result<ImagePtr> openWithVips(int fd, bool sequential, const std::filesystem::pa
 
 CodecError tooLarge(const char* action, const std::filesystem::path& path, std::int64_t width,
                     std::int64_t height);
+
+// The orientation to show the pixels in: libvips' reading of the EXIF
+// block, or ours where libvips found none. libexif, which libvips reads
+// EXIF with, gives up on blocks over 64 kB, so a block whose IFD0 lies past
+// that (PNG, WebP and HEIF hold such blocks) reads as upright to libvips
+// and as turned to every other reader.
+int orientationOf(VipsImage* image);
+
+// The embedded profile, if any; it lives as long as the image.
+std::span<const std::uint8_t> profileOf(VipsImage* image);
+
+// Whether the embedded profile (if any) is for the colour space the pixels
+// are in: an RGB JPEG can carry a grey profile, which lcms refuses to apply
+// only once the pixels are asked for.
+bool profileFits(VipsImage* image);
 
 ImageHeader headerOf(VipsImage* image);
 ImageHeader headerOf(const BmpHeader& bmp);

@@ -32,9 +32,10 @@ AutoChoice encodeScored(const RoadInput& in, OutputFormat format, int quality,
 
 }  // namespace
 
-std::vector<OutputFormat> autoCandidates(bool transparent, bool fewColours) {
+std::vector<OutputFormat> autoCandidates(bool transparent, bool fewColours,
+                                         bool jpegHoldsMetadata) {
   std::vector<OutputFormat> candidates = {OutputFormat::Avif, OutputFormat::Webp};
-  if (!transparent) candidates.push_back(OutputFormat::Jpeg);
+  if (!transparent && jpegHoldsMetadata) candidates.push_back(OutputFormat::Jpeg);
   if (transparent || fewColours) candidates.push_back(OutputFormat::Png);
   return candidates;
 }
@@ -50,7 +51,10 @@ AutoChoice chooseFormat(const RoadInput& in, const EncodeSettings& settings,
   std::optional<AutoChoice> met;      // the smallest that meets the target
   std::optional<AutoChoice> closest;  // while none does
   std::exception_ptr firstFailure;
-  for (const OutputFormat format : autoCandidates(transparent, fewColours)) {
+  // A JPEG cannot hold, in one segment, EXIF over 64 kB (nor the rest of
+  // what jpegLeavesOut lists), which the other candidates keep.
+  const bool jpegHoldsMetadata = codec::jpegLeavesOut(in.carried).empty();
+  for (const OutputFormat format : autoCandidates(transparent, fewColours, jpegHoldsMetadata)) {
     if (!formatHolds(format, in.size)) {
       try {
         checkFormatHolds(format, in.size);

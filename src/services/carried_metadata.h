@@ -18,9 +18,12 @@ struct CarriedMetadata {
 
 // EXIF and XMP made true of the upright output of `size` (when the options
 // keep metadata), an RGB profile (when they keep the profile; the pixels
-// then stay in its space). A profile that cannot be kept is converted, and a
-// note says so. Nothing when the options keep neither. Throws
-// CancellationError once `token` is cancelled.
+// then stay in its space). A profile that does not fit the image is ignored,
+// one that cannot be kept is converted, an XMP packet over
+// codec::kMaxCarriedXmp is dropped, and a note says so. Nothing but the note
+// on a profile that does not fit when the options keep neither. Throws
+// CancellationError once `token` is cancelled, also in the middle of a long
+// packet.
 CarriedMetadata carriedMetadata(const codec::OpenedImage& input, const OutputOptions& options,
                                 PixelSize size, const CancellationToken& token);
 

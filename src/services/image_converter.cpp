@@ -10,6 +10,7 @@
 #include "services/conversion_errors.h"
 #include "services/file_service.h"
 #include "services/format_limits.h"
+#include "services/left_out_notes.h"
 #include "services/lossless_error.h"
 #include "services/output_check.h"
 #include "services/roads/road_support.h"
@@ -104,7 +105,10 @@ EncodedImage ImageConverter::encode(const ConversionJob& job,
   OutputFormat format = settings.sameFormat ? sameFormatOf(*input) : settings.format;
   if (settings.options.lossless) format = losslessFormat(format);
   if (!settings.autoFormat) checkFormatHolds(format, size);
-  const CarriedMetadata carried = carriedMetadata(*input, settings.options, size, token);
+  CarriedMetadata carried = carriedMetadata(*input, settings.options, size, token);
+  if (!settings.autoFormat && format == OutputFormat::Jpeg) {
+    leaveOutWhatJpegCannotHold(carried.metadata, carried.notes);
+  }
   // Decoded once, when a road or the receipt first asks.
   ToolInputs inputs(*input, size, !carried.metadata.icc.empty(), token);
   const RoadInput in{*input, size, carried.metadata, token, m_tools, inputs};

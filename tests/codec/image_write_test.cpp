@@ -356,15 +356,3 @@ TEST(Flatten, CompositesStraightAlphaOntoColour) {
 
 }  // namespace
 }  // namespace quorvane::codec
-
-TEST(UprightXmp, RewritesOrientationAndSizeInBothForms) {
-  const std::string in =
-      R"(<rdf:Description tiff:Orientation="6" exif:PixelXDimension="4000">)"
-      R"(<tiff:ImageWidth>4000</tiff:ImageWidth><tiff:ImageLength>3000</tiff:ImageLength>)"
-      R"(<dc:title>tiff:Orientation="x</dc:title></rdf:Description>)";
-  const auto out = quorvane::codec::uprightXmp({in.begin(), in.end()}, 300, 400);
-  EXPECT_EQ(std::string(out.begin(), out.end()),
-            R"(<rdf:Description tiff:Orientation="1" exif:PixelXDimension="300">)"
-            R"(<tiff:ImageWidth>300</tiff:ImageWidth><tiff:ImageLength>400</tiff:ImageLength>)"
-            R"(<dc:title>tiff:Orientation="x</dc:title></rdf:Description>)");
-}

@@ -199,6 +199,78 @@ std::vector<std::uint8_t> makeBmp(const RgbaImage& image, int infoSize, bool top
   return b;
 }
 
+namespace {
+
+// A profile of the given data colour space around its tags.
+std::vector<std::uint8_t> assembleProfile(const char* space, const std::vector<const char*>& names,
+                                          const std::vector<std::vector<std::uint8_t>>& bodies) {
+  std::vector<std::uint8_t> profile(128, 0);
+  putBe(profile, static_cast<std::uint32_t>(bodies.size()));
+  std::size_t offset = 128 + 4 + 12 * bodies.size();
+  std::vector<std::uint8_t> data;
+  for (std::size_t i = 0; i < bodies.size(); ++i) {
+    putTag(profile, names[i]);
+    putBe(profile, static_cast<std::uint32_t>(offset + data.size()));
+    putBe(profile, static_cast<std::uint32_t>(bodies[i].size()));
+    data.insert(data.end(), bodies[i].begin(), bodies[i].end());
+    while (data.size() % 4) data.push_back(0);
+  }
+  profile.insert(profile.end(), data.begin(), data.end());
+  // Header.
+  const auto setBe = [&](std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) profile[at + i] = static_cast<std::uint8_t>(v >> (8 * (3 - i)));
+  };
+  const auto setTag = [&](std::size_t at, const char* t) {
+    for (int i = 0; i < 4; ++i) profile[at + i] = static_cast<std::uint8_t>(t[i]);
+  };
+  setBe(0, static_cast<std::uint32_t>(profile.size()));
+  setBe(8, 0x02100000);
+  setTag(12, "mntr");
+  setTag(16, space);
+  setTag(20, "XYZ ");
+  setTag(36, "acsp");
+  setBe(68, s15(0.9642));
+  setBe(72, s15(1.0));
+  setBe(76, s15(0.8249));
+  return profile;
+}
+
+std::vector<std::uint8_t> describedAs(const std::string& text) {
+  std::vector<std::uint8_t> d;
+  putTag(d, "desc");
+  putBe(d, 0);
+  putBe(d, static_cast<std::uint32_t>(text.size() + 1));
+  d.insert(d.end(), text.begin(), text.end());
+  d.push_back(0);
+  d.insert(d.end(), 8 + 3 + 67, 0);
+  return d;
+}
+
+std::vector<std::uint8_t> xyzOf(double x, double y, double z) {
+  std::vector<std::uint8_t> d;
+  putTag(d, "XYZ ");
+  putBe(d, 0);
+  putBe(d, s15(x));
+  putBe(d, s15(y));
+  putBe(d, s15(z));
+  return d;
+}
+
+std::vector<std::uint8_t> gammaCurve(double gamma) {
+  std::vector<std::uint8_t> curve;
+  putTag(curve, "curv");
+  putBe(curve, 0);
+  putBe(curve, 1);
+  const auto g = static_cast<std::uint32_t>(std::lround(gamma * 256.0));
+  curve.push_back(static_cast<std::uint8_t>(g >> 8));
+  curve.push_back(static_cast<std::uint8_t>(g));
+  curve.push_back(0);
+  curve.push_back(0);
+  return curve;
+}
+
+}  // namespace
+
 std::vector<std::uint8_t> makeRgbProfile(const std::array<double, 8>& xy, double gamma) {
   // RGB -> XYZ for the given primaries and white, then Bradford-adapted to
   // the D50 connection space as ICC matrix profiles store it.
@@ -277,35 +349,13 @@ std::vector<std::uint8_t> makeRgbProfile(const std::array<double, 8>& xy, double
     names.push_back(name);
   }
 
-  std::vector<std::uint8_t> profile(128, 0);
-  putBe(profile, static_cast<std::uint32_t>(bodies.size()));
-  std::size_t offset = 128 + 4 + 12 * bodies.size();
-  std::vector<std::uint8_t> data;
-  for (std::size_t i = 0; i < bodies.size(); ++i) {
-    putTag(profile, names[i]);
-    putBe(profile, static_cast<std::uint32_t>(offset + data.size()));
-    putBe(profile, static_cast<std::uint32_t>(bodies[i].size()));
-    data.insert(data.end(), bodies[i].begin(), bodies[i].end());
-    while (data.size() % 4) data.push_back(0);
-  }
-  profile.insert(profile.end(), data.begin(), data.end());
-  // Header.
-  const auto setBe = [&](std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) profile[at + i] = static_cast<std::uint8_t>(v >> (8 * (3 - i)));
-  };
-  const auto setTag = [&](std::size_t at, const char* t) {
-    for (int i = 0; i < 4; ++i) profile[at + i] = static_cast<std::uint8_t>(t[i]);
-  };
-  setBe(0, static_cast<std::uint32_t>(profile.size()));
-  setBe(8, 0x02100000);
-  setTag(12, "mntr");
-  setTag(16, "RGB ");
-  setTag(20, "XYZ ");
-  setTag(36, "acsp");
-  setBe(68, s15(d50[0]));
-  setBe(72, s15(d50[1]));
-  setBe(76, s15(d50[2]));
-  return profile;
+  return assembleProfile("RGB ", names, bodies);
+}
+
+std::vector<std::uint8_t> makeGreyProfile(double gamma) {
+  return assembleProfile(
+      "GRAY", {"desc", "wtpt", "kTRC"},
+      {describedAs("Quorvane grey test profile"), xyzOf(0.9642, 1.0, 0.8249), gammaCurve(gamma)});
 }
 
 std::vector<std::string> openDescriptors() {

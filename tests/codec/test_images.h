@@ -63,6 +63,8 @@ std::vector<std::uint8_t> makeBmp(const RgbaImage& image, int infoSize, bool top
 // sRGB tone curve (parametric) or a pure gamma.
 std::vector<std::uint8_t> makeRgbProfile(const std::array<double, 8>& primariesAndWhiteXy,
                                          double gamma /* <= 0: sRGB curve */);
+// A grey (kTRC) ICC v2 profile with a pure gamma curve.
+std::vector<std::uint8_t> makeGreyProfile(double gamma);
 // CIE xy of red, green, blue and white.
 inline constexpr std::array<double, 8> kSrgbPrimaries = {0.64, 0.33, 0.30,   0.60,
                                                          0.15, 0.06, 0.3127, 0.3290};

@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "codec/image_codec.h"
+#include "codec/indexed_png.h"
 #include "codec/perceptual_score.h"
 #include "models/quality_verdict.h"
 #include "services/auto_format.h"
@@ -53,6 +54,55 @@ TEST_F(OutputOptionsTest, CameraDataIsKeptUprightOnlyWhenAsked) {
   }
 }
 
+TEST_F(OutputOptionsTest, OrientationTagsAgreeWithTheWrittenPixelsInEveryFormat) {
+  std::string camera = [&] {
+    std::ifstream in(codecData() / "2-camera.jpg", std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }();
+  const std::size_t entry = camera.find(std::string("\x01\x12\x00\x03", 4));
+  ASSERT_NE(entry, std::string::npos);
+  // Orientation 6 (stored 64x48) as an SSHORT, and as two SHORTs.
+  std::string signedShort = camera;
+  signedShort[entry + 3] = 8;
+  std::string twoShorts = camera;
+  twoShorts[entry + 7] = 2;
+  test::writeFile(m_out / "sshort.jpg", signedShort);
+  test::writeFile(m_out / "count2.jpg", twoShorts);
+  // Orientation 6 in an EXIF block whose IFD0 lies past 64 kB, where
+  // libexif does not look.
+  std::vector<std::uint8_t> far = {'I', 'I', 42, 0, 0x70, 0x11, 0x01, 0};  // IFD0 at 70,000
+  far.resize(70'000, 0);
+  for (const int byte : {1, 0, 0x12, 0x01, 3, 0, 1, 0, 0, 0, 6, 0, 0, 0, 0, 0, 0, 0}) {
+    far.push_back(static_cast<std::uint8_t>(byte));
+  }
+  codec::Metadata farMetadata;
+  farMetadata.exif = far;
+  codec::RgbaImage stored(64, 48);
+  std::fill(stored.data(), stored.data() + stored.byteSize(), 200);
+  // Our own PNG writer stores the block as it is.
+  ASSERT_TRUE(
+      codec::writeIndexedPng(*codec::indexedIfFits(stored, 1), m_out / "far.png", &farMetadata));
+
+  for (OutputFormat format : kAllOutputFormats) {
+    for (const char* name : {"sshort.jpg", "count2.jpg", "far.png"}) {
+      SCOPED_TRACE(rawValue(format).toStdString() + " from " + name);
+      const fs::path out =
+          convert(m_out / name, format, {.ifLarger = IfLarger::Write, .keepMetadata = true}).output;
+      const auto metadata = codec::readMetadata(out);
+      ASSERT_TRUE(metadata);
+      // Turned upright, and said so (JPEG cannot hold the 70 kB block).
+      const auto& exif = metadata.value().exif;
+      EXPECT_LE(codec::exifEntryCount(exif, kOrientation), 1);
+      EXPECT_EQ(codec::exifNumber(exif, kOrientation).value_or(1), 1u);
+      const auto header = codec::readHeader(out);
+      ASSERT_TRUE(header);
+      EXPECT_EQ(header.value().orientation, 1);
+      EXPECT_EQ(header.value().width, 48);
+      EXPECT_EQ(header.value().height, 64);
+    }
+  }
+}
+
 TEST_F(OutputOptionsTest, AGpsPositionNeverLeaksThroughAToolThatReadsTheFileItself) {
   // Upright and plain, so WebP and AVIF hand the file itself to their tools.
   const fs::path photo = m_out / "upright.jpg";
@@ -92,6 +142,36 @@ TEST_F(OutputOptionsTest, AnRgbProfileIsKeptWithItsColoursOrConverted) {
       const auto shown = shownColour(out);
       for (int c = 0; c < 3; ++c) EXPECT_NEAR(shown[c], colour[c], 10) << "channel " << c;
     }
+  }
+}
+
+TEST_F(OutputOptionsTest, AProfileThatDoesNotFitOrIsMalformedIsLeftBehindWithANote) {
+  const fs::path grey = codecData() / "21-grey-profile-on-rgb.jpg";
+  const fs::path malformed = codecData() / "21-malformed-rgb-profile.jpg";
+  const auto colour = shownColour(codecData() / "2-adobe-rgb.jpg");
+  // (Written even where it is larger: these small photos grow in some formats.)
+  for (OutputFormat format : kAllOutputFormats) {
+    SCOPED_TRACE(rawValue(format).toStdString());
+    for (bool keep : {false, true}) {
+      const ConversionOutcome ignored =
+          convert(grey, format, {.ifLarger = IfLarger::Write, .keepColorProfile = keep});
+      EXPECT_EQ(ignored.kind, ConversionOutcome::Kind::Completed);
+      EXPECT_TRUE(ignored.message.startsWith("Colour profile ignored: it does not fit the image"))
+          << ignored.message.toStdString();
+    }
+    // lcms reads the malformed profile, libpng would refuse to store it: the
+    // colours are converted through it and the output carries none.
+    const ConversionOutcome converted =
+        convert(malformed, format, {.ifLarger = IfLarger::Write, .keepColorProfile = true});
+    ASSERT_EQ(converted.kind, ConversionOutcome::Kind::Completed);
+    EXPECT_TRUE(converted.message.startsWith(
+        "Colour profile converted to sRGB (the embedded one is malformed)"))
+        << converted.message.toStdString();
+    const auto metadata = codec::readMetadata(converted.output);
+    ASSERT_TRUE(metadata);
+    EXPECT_FALSE(codec::iccCanBeKept(metadata.value().icc));
+    const auto shown = shownColour(converted.output);
+    for (int c = 0; c < 3; ++c) EXPECT_NEAR(shown[c], colour[c], 10) << "channel " << c;
   }
 }
 

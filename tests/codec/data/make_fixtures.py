@@ -6,6 +6,7 @@ exact (EXIF blocks, lying headers, cut files) is written byte by byte here.
 Run from anywhere: python3 make_fixtures.py
 """
 import os
+import sys
 import struct
 import subprocess
 import tempfile
@@ -107,6 +108,54 @@ def convert(args, suffix):
             return f.read()
 
 
+def grey_profile():
+    # A grey display profile: white point and a gamma 2.2 kTRC.
+    def s15(v):
+        return struct.pack(">i", round(v * 65536))
+    text = b"Grey test"
+    desc = (b"desc\x00\x00\x00\x00" + struct.pack(">I", len(text) + 1) + text + b"\x00" +
+            b"\x00" * 78)
+    wtpt = b"XYZ \x00\x00\x00\x00" + s15(0.9642) + s15(1.0) + s15(0.8249)
+    curve = b"curv\x00\x00\x00\x00" + struct.pack(">IH", 1, 563) + b"\x00\x00"
+    tags = [(b"desc", desc), (b"wtpt", wtpt), (b"kTRC", curve)]
+    table = struct.pack(">I", len(tags))
+    body = b""
+    at = 128 + 4 + 12 * len(tags)
+    for sig, data in tags:
+        while len(body) % 4:
+            body += b"\x00"
+        table += sig + struct.pack(">II", at + len(body), len(data))
+        body += data
+    size = 128 + len(table) + len(body)
+    header = struct.pack(">I", size) + b"\x00" * 4 + struct.pack(">I", 0x02100000)
+    header += b"mntrGRAYXYZ " + struct.pack(">6H", 2026, 1, 1, 0, 0, 0) + b"acsp"
+    header += b"\x00" * 24 + struct.pack(">I", 0) + s15(0.9642) + s15(1.0) + s15(0.8249)
+    header += b"\x00" * (128 - len(header))
+    return header + table + body
+
+
+def replace_icc(jpeg, profile):
+    # The fixture's one APP2 ICC_PROFILE segment, replaced.
+    at = jpeg.find(b"\xff\xe2")
+    assert at > 0 and jpeg[at + 4:at + 16] == b"ICC_PROFILE\x00"
+    length = struct.unpack(">H", jpeg[at + 2:at + 4])[0]
+    return jpeg[:at] + icc_app2(profile) + jpeg[at + 2 + length:]
+
+
+def profile_fixtures():
+    # From 2-adobe-rgb.jpg (so ImageMagick is not needed): the colour photo
+    # under a grey profile, and under its own profile with a size field 64
+    # bytes too large (lcms reads it, libpng refuses to store it).
+    with open(out("2-adobe-rgb.jpg"), "rb") as f:
+        wide = f.read()
+    with open(out("21-grey-profile-on-rgb.jpg"), "wb") as f:
+        f.write(replace_icc(wide, grey_profile()))
+    bad = bytearray(adobe_rgb_profile())
+    struct.pack_into(">I", bad, 0, len(bad) + 64)
+    with open(out("21-malformed-rgb-profile.jpg"), "wb") as f:
+        f.write(replace_icc(wide, bytes(bad)))
+
+
 def main():
     # Stored 48x24 (landscape): a red block in the stored top-left corner,
     # the rest white. Orientation 6 displays it as 24x48 with red top-right.
@@ -184,4 +233,6 @@ def main():
 
 
 if __name__ == "__main__":
-    main()
+    if "--profiles-only" not in sys.argv:
+        main()
+    profile_fixtures()
