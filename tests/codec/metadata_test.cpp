@@ -107,7 +107,7 @@ TEST(UprightExif, AnIfdCutShortNeverGainsAnOrientationFromItsLastBytes) {
   // that half up into an entry readers took.
   std::vector<std::uint8_t> exif = tiffBlock({{kOrientation, 0xffff, 1, 6}});
   exif[8] = 3;
-  exif.resize(exif.size() - 4);  // no link to a next IFD
+  exif.erase(exif.end() - 4, exif.end());  // no link to a next IFD
   for (const int byte : {0x12, 0x01, 3, 0, 6, 0}) exif.push_back(static_cast<std::uint8_t>(byte));
   const auto upright = uprightExif(exif, 64, 48, 6);
   ASSERT_EQ(upright.size(), exif.size());
