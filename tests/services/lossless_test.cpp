@@ -112,6 +112,13 @@ TEST_F(LosslessTest, WhatCannotBeLosslessSaysWhyAndWritesNothing) {
   EXPECT_EQ(fromPng.message.toStdString(),
             "Lossless JPEG needs a complete JPEG at its own size: choose PNG or WebP, or Same as "
             "Original");
+  // A damaged JPEG fails as it does in every other mode.
+  for (bool same : {false, true}) {
+    const ConversionOutcome cut =
+        convert(codecData() / "2-truncated.jpg", OutputFormat::Jpeg, same);
+    EXPECT_EQ(cut.kind, ConversionOutcome::Kind::Failed);
+    EXPECT_EQ(cut.message.toStdString(), "The image data is damaged");
+  }
   const ConversionOutcome heic = convert(m_in / "clear.png", OutputFormat::Heic);
   EXPECT_EQ(heic.kind, ConversionOutcome::Kind::Failed);
   EXPECT_TRUE(heic.message.startsWith(QStringLiteral("Lossless HEIC is not available")));

@@ -20,8 +20,12 @@ namespace {
 // are interpolated anew and pixels change (its own check shows it).
 std::string losslessJpeg(const RoadInput& in) {
   const codec::ImageHeader& h = in.source.header();
-  if (h.loader != "jpegload" || in.size.width != h.width || in.size.height != h.height ||
-      !in.source.isComplete()) {
+  // A damaged input fails as it does on every road, whatever the mode.
+  if (!in.source.isComplete()) {
+    throwCodecFailure({.kind = codec::CodecError::Kind::Damaged,
+                       .detail = "lossless JPEG: the compressed data is cut short"});
+  }
+  if (h.loader != "jpegload" || in.size.width != h.width || in.size.height != h.height) {
     throw LosslessError(QCoreApplication::translate(
         "ConversionError",
         "Lossless JPEG needs a complete JPEG at its own size: choose PNG or WebP, or Same as "
