@@ -9,7 +9,7 @@
         <translation>Abgebrochen</translation>
     </message>
     <message>
-        <location line="+36"/>
+        <location line="+49"/>
         <source>%1 was stopped by signal %2 (%3)</source>
         <extracomment>%1 is an encoder program such as cwebp, %2 a signal number, %3 its name</extracomment>
         <translation>%1 wurde durch Signal %2 (%3) beendet</translation>
@@ -68,6 +68,18 @@
         <translation>%1 kann kein Bild mit %2 × %3 Pixeln speichern (%4)</translation>
     </message>
     <message>
+        <location line="+6"/>
+        <source>%1 image sequences are not supported</source>
+        <extracomment>%1 is HEIF or AVIF</extracomment>
+        <translation>%1-Bildsequenzen werden nicht unterstützt</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>This %1 image is put together in a way the installed HEIF library cannot read</source>
+        <extracomment>%1 is HEIF or AVIF. The image is put together from parts (turned, cropped, tiled).</extracomment>
+        <translation>Dieses %1-Bild ist so zusammengesetzt, dass die installierte HEIF-Bibliothek es nicht lesen kann</translation>
+    </message>
+    <message>
         <location line="+5"/>
         <source>The encoder wrote a file that cannot be read back</source>
         <translation>Der Encoder hat eine Datei geschrieben, die nicht wieder gelesen werden kann</translation>
@@ -114,7 +126,7 @@
     </message>
     <message>
         <location line="+6"/>
-        <location filename="../../src/services/image_converter.cpp" line="+153"/>
+        <location filename="../../src/services/image_converter.cpp" line="+157"/>
         <location filename="../../src/services/roads/png_road.cpp" line="+21"/>
         <location filename="../../src/services/roads/road.cpp" line="+47"/>
         <location filename="../../src/services/staged_output.cpp" line="+30"/>
@@ -127,8 +139,8 @@
         <translation>%1 kann nicht gestartet werden</translation>
     </message>
     <message>
-        <location filename="../../src/services/conversion_errors.cpp" line="-72"/>
-        <location line="+40"/>
+        <location filename="../../src/services/conversion_errors.cpp" line="-82"/>
+        <location line="+50"/>
         <location filename="../../src/services/run_conversion.cpp" line="+205"/>
         <source>Not enough memory</source>
         <translation>Nicht genügend Arbeitsspeicher</translation>
@@ -173,7 +185,7 @@
         <translation>Temporäre Datei kann nicht geschrieben werden</translation>
     </message>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-86"/>
+        <location filename="../../src/services/image_converter.cpp" line="-89"/>
         <source>Cannot create the output folder</source>
         <translation>Ausgabeordner kann nicht erstellt werden</translation>
     </message>
@@ -194,7 +206,7 @@
         <translation>Die Ausgabe ist nicht verlustfrei: Das Pixel bei %1, %2 hat sich geändert</translation>
     </message>
     <message>
-        <location filename="../../src/services/roads/jpeg_road.cpp" line="+25"/>
+        <location filename="../../src/services/roads/jpeg_road.cpp" line="+29"/>
         <source>Lossless JPEG needs a complete JPEG at its own size: choose PNG or WebP, or Same as Original</source>
         <translation>Verlustfreies JPEG braucht ein vollständiges JPEG in seiner eigenen Größe: Wählen Sie PNG oder WebP, oder „Wie Original“</translation>
     </message>
@@ -213,7 +225,25 @@
         <translation>Transparente Bereiche mit Weiß gefüllt</translation>
     </message>
     <message>
-        <location filename="../../src/services/carried_metadata.cpp" line="+27"/>
+        <location filename="../../src/services/carried_metadata.cpp" line="+16"/>
+        <source>Colour profile ignored: it does not fit the image</source>
+        <extracomment>shown under a converted image whose embedded profile is for another kind of image (a grey profile on colour pixels)</extracomment>
+        <translation>Farbprofil ignoriert: Es passt nicht zum Bild</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>XMP not kept: %1 is more than the %2 carried</source>
+        <extracomment>shown under a converted image; %1 and %2 are sizes such as &quot;16.8 MB&quot;</extracomment>
+        <translation>XMP nicht beibehalten: %1 ist mehr als die übernommenen %2</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Colour profile converted to sRGB (the embedded one is malformed)</source>
+        <extracomment>shown under a converted image whose RGB profile is damaged</extracomment>
+        <translation>Farbprofil in sRGB konvertiert (das eingebettete ist fehlerhaft)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Colour profile converted to sRGB (only RGB profiles can be kept)</source>
         <extracomment>shown under a converted image when its colour profile could not be kept</extracomment>
         <translation>Farbprofil in sRGB konvertiert (nur RGB-Profile können beibehalten werden)</translation>
@@ -276,6 +306,24 @@
         <source>The file date could not be kept: %1</source>
         <extracomment>shown under a converted image</extracomment>
         <translation>Das Dateidatum konnte nicht beibehalten werden: %1</translation>
+    </message>
+    <message>
+        <location filename="../../src/services/left_out_notes.cpp" line="+18"/>
+        <source>EXIF not kept: %1 is more than a %2 holds (%3)</source>
+        <extracomment>shown under a converted image; %1 and %3 are sizes such as &quot;70.0 kB&quot;, %2 a format such as &quot;JPEG&quot;</extracomment>
+        <translation>EXIF nicht beibehalten: %1 ist mehr, als ein %2 aufnehmen kann (%3)</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>XMP not kept: %1 is more than a %2 holds (%3) and it holds no XMP element to split off</source>
+        <extracomment>shown under a converted image; %1 and %3 are sizes, %2 a format such as &quot;JPEG&quot;</extracomment>
+        <translation>XMP nicht beibehalten: %1 ist mehr, als ein %2 aufnehmen kann (%3), und es enthält kein abtrennbares XMP-Element</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Colour profile not kept: %1 is more than a %2 holds (%3); colours converted to sRGB</source>
+        <extracomment>shown under a converted image; %1 and %3 are sizes, %2 a format such as &quot;JPEG&quot;</extracomment>
+        <translation>Farbprofil nicht beibehalten: %1 ist mehr, als ein %2 aufnehmen kann (%3); Farben in sRGB konvertiert</translation>
     </message>
 </context>
 <context>
@@ -1031,7 +1079,7 @@
 <context>
     <name>quorvane::gui::SettingsBar</name>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="+202"/>
+        <location filename="../../src/views/settings_bar.cpp" line="+179"/>
         <source>Format</source>
         <translation>Format</translation>
     </message>
@@ -1120,7 +1168,7 @@
         <translation>Qualität</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location filename="../../src/views/settings_bar_rows.cpp" line="+60"/>
         <source>Resi&amp;ze</source>
         <translation>&amp;Größe ändern</translation>
     </message>
@@ -1150,13 +1198,13 @@
         <translation>px</translation>
     </message>
     <message>
-        <location line="-218"/>
+        <location filename="../../src/views/settings_bar.cpp" line="-159"/>
         <source>Auto: each image as small as it can be while it looks %1 (scoring %2 or more).</source>
         <extracomment>%1: e.g. &quot;very close&quot;; %2: the lowest score allowed (of 100), e.g. 80</extracomment>
         <translation>Auto: jedes Bild so klein wie möglich, solange das Aussehen „%1“ bleibt (Bewertung %2 oder mehr).</translation>
     </message>
     <message>
-        <location line="+182"/>
+        <location filename="../../src/views/settings_bar_rows.cpp" line="-36"/>
         <source>Maximum width</source>
         <translation>Maximale Breite</translation>
     </message>

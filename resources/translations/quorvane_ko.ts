@@ -9,7 +9,7 @@
         <translation>취소됨</translation>
     </message>
     <message>
-        <location line="+36"/>
+        <location line="+49"/>
         <source>%1 was stopped by signal %2 (%3)</source>
         <extracomment>%1 is an encoder program such as cwebp, %2 a signal number, %3 its name</extracomment>
         <translation>%1이(가) 시그널 %2(%3)에 의해 중지되었습니다</translation>
@@ -68,6 +68,18 @@
         <translation>%1 형식은 %2 × %3픽셀 이미지를 저장할 수 없습니다(%4)</translation>
     </message>
     <message>
+        <location line="+6"/>
+        <source>%1 image sequences are not supported</source>
+        <extracomment>%1 is HEIF or AVIF</extracomment>
+        <translation>%1 이미지 시퀀스는 지원되지 않습니다</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>This %1 image is put together in a way the installed HEIF library cannot read</source>
+        <extracomment>%1 is HEIF or AVIF. The image is put together from parts (turned, cropped, tiled).</extracomment>
+        <translation>이 %1 이미지는 설치된 HEIF 라이브러리가 읽을 수 없는 방식으로 구성되어 있습니다</translation>
+    </message>
+    <message>
         <location line="+5"/>
         <source>The encoder wrote a file that cannot be read back</source>
         <translation>인코더가 쓴 파일을 다시 읽을 수 없습니다</translation>
@@ -114,7 +126,7 @@
     </message>
     <message>
         <location line="+6"/>
-        <location filename="../../src/services/image_converter.cpp" line="+153"/>
+        <location filename="../../src/services/image_converter.cpp" line="+157"/>
         <location filename="../../src/services/roads/png_road.cpp" line="+21"/>
         <location filename="../../src/services/roads/road.cpp" line="+47"/>
         <location filename="../../src/services/staged_output.cpp" line="+30"/>
@@ -127,8 +139,8 @@
         <translation>%1을(를) 실행할 수 없습니다</translation>
     </message>
     <message>
-        <location filename="../../src/services/conversion_errors.cpp" line="-72"/>
-        <location line="+40"/>
+        <location filename="../../src/services/conversion_errors.cpp" line="-82"/>
+        <location line="+50"/>
         <location filename="../../src/services/run_conversion.cpp" line="+205"/>
         <source>Not enough memory</source>
         <translation>메모리가 부족합니다</translation>
@@ -173,14 +185,14 @@
         <translation>임시 파일을 쓸 수 없습니다</translation>
     </message>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-86"/>
+        <location filename="../../src/services/image_converter.cpp" line="-89"/>
         <source>Cannot create the output folder</source>
         <translation>출력 폴더를 만들 수 없습니다</translation>
     </message>
     <message>
         <location filename="../../src/services/lossless_error.cpp" line="+13"/>
         <source>Lossless cannot be combined with Auto: choose a format, or Same as Original</source>
-        <translation>무손실은 자동과 함께 쓸 수 없습니다: 형식을 고르거나 '원본과 같게'를 고르세요</translation>
+        <translation>무손실은 자동과 함께 쓸 수 없습니다: 형식을 고르거나 &apos;원본과 같게&apos;를 고르세요</translation>
     </message>
     <message>
         <location line="+5"/>
@@ -194,9 +206,9 @@
         <translation>출력이 무손실이 아닙니다: %1, %2 위치의 픽셀이 바뀌었습니다</translation>
     </message>
     <message>
-        <location filename="../../src/services/roads/jpeg_road.cpp" line="+25"/>
+        <location filename="../../src/services/roads/jpeg_road.cpp" line="+29"/>
         <source>Lossless JPEG needs a complete JPEG at its own size: choose PNG or WebP, or Same as Original</source>
-        <translation>무손실 JPEG에는 원래 크기의 완전한 JPEG가 필요합니다: PNG나 WebP, 또는 '원본과 같게'를 고르세요</translation>
+        <translation>무손실 JPEG에는 원래 크기의 완전한 JPEG가 필요합니다: PNG나 WebP, 또는 &apos;원본과 같게&apos;를 고르세요</translation>
     </message>
     <message>
         <location line="+6"/>
@@ -213,7 +225,25 @@
         <translation>투명한 영역을 흰색으로 채웠습니다</translation>
     </message>
     <message>
-        <location filename="../../src/services/carried_metadata.cpp" line="+27"/>
+        <location filename="../../src/services/carried_metadata.cpp" line="+16"/>
+        <source>Colour profile ignored: it does not fit the image</source>
+        <extracomment>shown under a converted image whose embedded profile is for another kind of image (a grey profile on colour pixels)</extracomment>
+        <translation>색상 프로필을 무시했습니다: 이미지에 맞지 않습니다</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>XMP not kept: %1 is more than the %2 carried</source>
+        <extracomment>shown under a converted image; %1 and %2 are sizes such as &quot;16.8 MB&quot;</extracomment>
+        <translation>XMP를 유지하지 않았습니다: %1은(는) 유지되는 %2보다 큽니다</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Colour profile converted to sRGB (the embedded one is malformed)</source>
+        <extracomment>shown under a converted image whose RGB profile is damaged</extracomment>
+        <translation>색상 프로필을 sRGB로 변환했습니다(포함된 프로필이 잘못됨)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Colour profile converted to sRGB (only RGB profiles can be kept)</source>
         <extracomment>shown under a converted image when its colour profile could not be kept</extracomment>
         <translation>색상 프로필을 sRGB로 변환했습니다(RGB 프로필만 유지할 수 있음)</translation>
@@ -276,6 +306,24 @@
         <source>The file date could not be kept: %1</source>
         <extracomment>shown under a converted image</extracomment>
         <translation>파일 날짜를 유지하지 못했습니다: %1</translation>
+    </message>
+    <message>
+        <location filename="../../src/services/left_out_notes.cpp" line="+18"/>
+        <source>EXIF not kept: %1 is more than a %2 holds (%3)</source>
+        <extracomment>shown under a converted image; %1 and %3 are sizes such as &quot;70.0 kB&quot;, %2 a format such as &quot;JPEG&quot;</extracomment>
+        <translation>EXIF를 유지하지 않았습니다: %1은(는) %2에 담을 수 있는 양(%3)보다 큽니다</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>XMP not kept: %1 is more than a %2 holds (%3) and it holds no XMP element to split off</source>
+        <extracomment>shown under a converted image; %1 and %3 are sizes, %2 a format such as &quot;JPEG&quot;</extracomment>
+        <translation>XMP를 유지하지 않았습니다: %1은(는) %2에 담을 수 있는 양(%3)보다 크며 분리할 XMP 요소가 없습니다</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Colour profile not kept: %1 is more than a %2 holds (%3); colours converted to sRGB</source>
+        <extracomment>shown under a converted image; %1 and %3 are sizes, %2 a format such as &quot;JPEG&quot;</extracomment>
+        <translation>색상 프로필을 유지하지 않았습니다: %1은(는) %2에 담을 수 있는 양(%3)보다 큽니다. 색상은 sRGB로 변환했습니다</translation>
     </message>
 </context>
 <context>
@@ -1031,7 +1079,7 @@
 <context>
     <name>quorvane::gui::SettingsBar</name>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="+202"/>
+        <location filename="../../src/views/settings_bar.cpp" line="+179"/>
         <source>Format</source>
         <translation>형식</translation>
     </message>
@@ -1120,7 +1168,7 @@
         <translation>품질</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location filename="../../src/views/settings_bar_rows.cpp" line="+60"/>
         <source>Resi&amp;ze</source>
         <translation>크기 조정(&amp;Z)</translation>
     </message>
@@ -1150,13 +1198,13 @@
         <translation>px</translation>
     </message>
     <message>
-        <location line="-218"/>
+        <location filename="../../src/views/settings_bar.cpp" line="-159"/>
         <source>Auto: each image as small as it can be while it looks %1 (scoring %2 or more).</source>
         <extracomment>%1: e.g. &quot;very close&quot;; %2: the lowest score allowed (of 100), e.g. 80</extracomment>
         <translation>자동: 겉보기가 &apos;%1&apos; 수준을 유지하는 범위에서 각 이미지를 최대한 작게 만듭니다(점수 %2 이상).</translation>
     </message>
     <message>
-        <location line="+182"/>
+        <location filename="../../src/views/settings_bar_rows.cpp" line="-36"/>
         <source>Maximum width</source>
         <translation>최대 너비</translation>
     </message>

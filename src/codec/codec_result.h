@@ -30,6 +30,11 @@ struct CodecError {
   int systemError = 0;  // errno behind FileSystem and WriteFailed, when known
   std::int64_t width = 0;
   std::int64_t height = 0;
+  // For Unsupported: a kind of image the user is told about by name, in a
+  // container ("HEIF", "AVIF").
+  enum class Feature { None, ImageSequence, DerivedImage };
+  Feature feature = Feature::None;
+  std::string container = {};
 };
 
 // Whether a failure means the input cannot be read as an image at all.

@@ -7,6 +7,7 @@
 #include <span>
 #include <utility>
 
+#include "codec/heif_layout.h"
 #include "codec/icc_profile.h"
 #include "codec/opened_image.h"
 #include "codec/vips_open.h"
@@ -267,7 +268,8 @@ bool completeProbed(const Probe& input) {
   const char* loader = vips_foreign_find_load_source(source.get());
   if (!loader || std::strcmp(loader, "VipsForeignLoadJpegSource") != 0) {
     takeVipsError();
-    return loader != nullptr;
+    // HEIF branded as a sequence first opens through libheif directly.
+    return loader != nullptr || readHeifLayout(input.file.fd.get()).heif;
   }
   // A JPEG ends with its end-of-image marker only when it was written to
   // the end: inside the compressed data every 0xFF byte is followed by 0x00

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "codec/exif_block.h"
+#include "codec/heif_layout.h"
 #include "codec/heif_xmp.h"
 #include "codec/icc_profile.h"
 #include "codec/opened_image.h"
@@ -15,7 +16,27 @@ namespace quorvane::codec {
 
 namespace {
 
+using detail::HeifLayout;
+
 constexpr std::uint16_t kExifOrientation = 0x0112;
+
+// Why libheif could not read a HEIF or AVIF file, in the words the user is
+// told: a sequence with no still image, a primary image put together from
+// others that this libheif cannot assemble, or damage.
+CodecError heifFailure(const HeifLayout& heif, const char* action,
+                       const std::filesystem::path& path, const std::string& reason) {
+  CodecError error =
+      detail::makeError(CodecError::Kind::Unsupported, action, path, "HEIF: " + reason);
+  error.container = heif.avif ? "AVIF" : "HEIF";
+  if (!heif.still && heif.sequence) {
+    error.feature = CodecError::Feature::ImageSequence;
+  } else if (detail::isDerivedItemType(heif.primaryType)) {
+    error.feature = CodecError::Feature::DerivedImage;
+  } else {
+    error.kind = CodecError::Kind::Damaged;
+  }
+  return error;
+}
 
 int bitsFor(VipsBandFormat format) {
   switch (format) {
@@ -125,12 +146,23 @@ Result<Probe> probe(const std::filesystem::path& path, const char* action) {
 
 Result<ImagePtr> openWithVips(int fd, bool sequential, const std::filesystem::path& path,
                               const char* action, const char* loaderOptions) {
+  const VipsAccess access = sequential ? VIPS_ACCESS_SEQUENTIAL : VIPS_ACCESS_RANDOM;
   SourcePtr source(vips_source_new_from_descriptor(fd));
   if (!source) return vipsError(CodecError::Kind::FileSystem, action, path, "cannot read");
-  VipsImage* image =
-      vips_image_new_from_source(source.get(), loaderOptions, "access",
-                                 sequential ? VIPS_ACCESS_SEQUENTIAL : VIPS_ACCESS_RANDOM,
-                                 "fail_on", VIPS_FAIL_ON_TRUNCATED, nullptr);
+  // libvips sniffs the major brand only: a still image in a file branded as
+  // a sequence first ("avis", "msf1") goes to no loader or to one that
+  // guesses wrong. Every HEIF and AVIF goes to libheif, which reads it or
+  // says why not.
+  if (const HeifLayout heif = readHeifLayout(fd); heif.heif) {
+    VipsImage* image = nullptr;
+    if (vips_heifload_source(source.get(), &image, "access", access, "fail_on",
+                             VIPS_FAIL_ON_TRUNCATED, nullptr) == 0) {
+      return ImagePtr(image);
+    }
+    return heifFailure(heif, action, path, takeVipsError());
+  }
+  VipsImage* image = vips_image_new_from_source(source.get(), loaderOptions, "access", access,
+                                                "fail_on", VIPS_FAIL_ON_TRUNCATED, nullptr);
   if (image) return ImagePtr(image);
   // Only now ask whether any loader knows the format: on the way to success
   // the content is sniffed once, not twice.

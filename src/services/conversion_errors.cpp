@@ -47,6 +47,19 @@ ConversionError ConversionError::sizeNotSupported(QString format, std::int64_t w
   return error;
 }
 
+ConversionError ConversionError::fromKind(Kind kind, const std::string& detail) {
+  ConversionError error(kind);
+  error.m_detail = QString::fromStdString(detail);
+  return error;
+}
+
+ConversionError ConversionError::notSupported(Kind kind, QString container,
+                                              const std::string& detail) {
+  ConversionError error = fromKind(kind, detail);
+  error.m_name = std::move(container);
+  return error;
+}
+
 QString ConversionError::description() const {
   const QLocale locale;
   switch (m_kind) {
@@ -90,6 +103,16 @@ QString ConversionError::description() const {
                                          "%1 cannot hold an image of %2 × %3 pixels (%4)")
           .arg(m_name, locale.toString(static_cast<qlonglong>(m_width)),
                locale.toString(static_cast<qlonglong>(m_height)), m_limit);
+    case Kind::SequenceNotSupported:
+      //: %1 is HEIF or AVIF
+      return QCoreApplication::translate("ConversionError", "%1 image sequences are not supported")
+          .arg(m_name);
+    case Kind::DerivedImageNotSupported:
+      //: %1 is HEIF or AVIF. The image is put together from parts (turned, cropped, tiled).
+      return QCoreApplication::translate(
+                 "ConversionError",
+                 "This %1 image is put together in a way the installed HEIF library cannot read")
+          .arg(m_name);
     case Kind::OutputUnreadable:
       return QCoreApplication::translate("ConversionError",
                                          "The encoder wrote a file that cannot be read back");
@@ -141,9 +164,9 @@ void throwCodecFailure(const codec::CodecError& error, const QString& action) {
     case Kind::Empty:
       throw ConversionError::fromKind(ConversionError::Kind::FileEmpty);
     case Kind::NotAnImage:
-      throw ConversionError::fromKind(ConversionError::Kind::NotAnImage);
+      throw ConversionError::fromKind(ConversionError::Kind::NotAnImage, error.detail);
     case Kind::Damaged:
-      throw ConversionError::fromKind(ConversionError::Kind::ImageDamaged);
+      throw ConversionError::fromKind(ConversionError::Kind::ImageDamaged, error.detail);
     case Kind::TooLarge:
       throw ConversionError::imageTooLarge(error.width, error.height);
     case Kind::OutOfMemory:
@@ -161,6 +184,14 @@ void throwCodecFailure(const codec::CodecError& error, const QString& action) {
       }
       throw ConversionError::outputFileNotCreated();
     case Kind::Unsupported:
+      if (error.feature == codec::CodecError::Feature::ImageSequence) {
+        throw ConversionError::notSupported(ConversionError::Kind::SequenceNotSupported,
+                                            QString::fromStdString(error.container), error.detail);
+      }
+      if (error.feature == codec::CodecError::Feature::DerivedImage) {
+        throw ConversionError::notSupported(ConversionError::Kind::DerivedImageNotSupported,
+                                            QString::fromStdString(error.container), error.detail);
+      }
       break;
   }
   throw ConversionError::imageDecodingFailed();

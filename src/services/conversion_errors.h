@@ -47,6 +47,8 @@ class ConversionError final : public ConversionFailure {
     OutOfMemory,
     SizeNotSupported,
     OutputUnreadable,
+    SequenceNotSupported,
+    DerivedImageNotSupported,
   };
 
   // `tool` ran and ended with a non-zero status (128 + n for signal n);
@@ -66,8 +68,11 @@ class ConversionError final : public ConversionFailure {
   // ("its sides are at most 16,383 pixels").
   static ConversionError sizeNotSupported(QString format, std::int64_t width, std::int64_t height,
                                           QString limit);
-  // The failure a decode reported, in the user's words.
-  static ConversionError fromKind(Kind kind) { return ConversionError(kind); }
+  // The failure a decode reported, in the user's words; `detail` is what
+  // the decoder said.
+  static ConversionError fromKind(Kind kind, const std::string& detail = {});
+  // A kind of image `container` ("HEIF") holds that cannot be read here.
+  static ConversionError notSupported(Kind kind, QString container, const std::string& detail);
 
   Kind kind() const { return m_kind; }
   int exitStatus() const { return m_exitStatus; }

@@ -6,6 +6,7 @@
 
 #include "services/converter_test_support.h"
 #include "services/image_converter.h"
+#include "services/run_conversion.h"
 #include "services/temporary_files.h"
 #include "support/test_files.h"
 
@@ -109,6 +110,14 @@ TEST_F(ConverterWithRealToolsTest, OddInputsEndUprightOrAsAClearError) {
       EXPECT_EQ(describe([&] { convert(data / damaged, format); }), "The image data is damaged");
     }
   }
+  // What is valid but cannot be read here is named, with libheif's reason
+  // for those who ask.
+  const ConversionOutcome sequence = runConversion(
+      m_converter, makeJob(data / "24-sequence-only.heif", m_out.path(), OutputFormat::Webp),
+      m_token, {});
+  EXPECT_EQ(sequence.kind, ConversionOutcome::Kind::Failed);
+  EXPECT_EQ(sequence.message.toStdString(), "HEIF image sequences are not supported");
+  EXPECT_TRUE(sequence.detail.contains(QStringLiteral("heif"))) << sequence.detail.toStdString();
 }
 
 }  // namespace
