@@ -46,7 +46,7 @@ case "$what" in
     configure "$build" Release
     cmake --build "$build" -j "$jobs"
     test_environment
-    ctest --test-dir "$build" --output-on-failure -j "$jobs"
+    ctest --test-dir "$build" --output-on-failure --timeout 300 -j "$jobs"
     ;;
   test-asan)
     bash scripts/setup.sh
@@ -56,7 +56,7 @@ case "$what" in
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
       LSAN_OPTIONS=suppressions="$here/tests/lsan.supp":print_suppressions=0 \
       UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-      ctest --test-dir "$asan_build" --output-on-failure -j "$jobs"
+      ctest --test-dir "$asan_build" --output-on-failure --timeout 900 -j "$jobs"
     ;;
   package)
     bash scripts/setup.sh --package
