@@ -59,6 +59,16 @@ void BatchRunner::start() {
   });
 }
 
+void BatchRunner::openIntake() {
+  m_intakeOpen = true;
+}
+
+void BatchRunner::closeIntake() {
+  if (!m_intakeOpen) return;
+  m_intakeOpen = false;
+  if (m_started) QMetaObject::invokeMethod(this, &BatchRunner::schedule, Qt::QueuedConnection);
+}
+
 void BatchRunner::cancel() {
   if (m_token.isCancelled()) return;
   m_token.cancel();
@@ -108,7 +118,7 @@ void BatchRunner::schedule() {
     emit started(entry.id);
     launch(entry, std::move(customOutput), memory);
   }
-  if (m_running == 0) {
+  if (m_running == 0 && (!m_intakeOpen || m_token.isCancelled())) {
     m_done = true;
     finish();
   }

@@ -70,6 +70,10 @@ class BatchRunner : public QObject {
   // Starts converting; done() follows, after the ledger is saved, once the queue is empty and
   // nothing runs (at once for an empty queue, on the next turn of the event loop).
   void start();
+  // While more images are still being found: an empty queue waits for them
+  // instead of ending the batch, until closeIntake() (or cancel()).
+  void openIntake();
+  void closeIntake();
   // Stops the batch: running conversions are told to stop, every image still
   // queued ends cancelled. Does nothing the second time.
   void cancel();
@@ -104,6 +108,7 @@ class BatchRunner : public QObject {
   std::shared_ptr<ConversionLedger> m_ledger;  // when converted inputs are skipped
   std::deque<BatchEntry> m_queue;
   bool m_started = false;
+  bool m_intakeOpen = false;
   bool m_done = false;
   int m_running = 0;
   qint64 m_memoryInUse = 0;

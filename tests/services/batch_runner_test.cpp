@@ -97,6 +97,31 @@ TEST_F(BatchRunnerTest, RunsInOrderAtMostTheLimitAtOnceAndTakesLateArrivals) {
   for (const auto& [name, outcome] : m_outcomes) EXPECT_EQ(outcome.kind, Kind::Completed) << name;
 }
 
+TEST_F(BatchRunnerTest, WhileImagesAreStillFoundAnEmptyQueueWaitsForThem) {
+  auto runner = makeRunner(1);
+  runner->openIntake();
+  runner->start();
+  runner->append(entries({"first.png"}));
+  ASSERT_TRUE(waitFor([&] { return m_converter.running() == 1; }));
+  m_converter.releaseAll();
+  ASSERT_TRUE(waitFor([&] { return m_outcomes.count("first.png") > 0; }));
+  QTest::qWait(50);  // time for an end that must not come
+  EXPECT_EQ(m_ended.count(runner.get()), 0u);
+  runner->append(entries({"second.png"}));
+  m_converter.releaseAll();
+  ASSERT_TRUE(waitFor([&] { return m_outcomes.count("second.png") > 0; }));
+  runner->closeIntake();
+  ASSERT_TRUE(ended(*runner));
+  EXPECT_EQ(m_outcomes["second.png"].kind, Kind::Completed);
+
+  // Cancelled while still finding: the batch ends all the same.
+  auto waiting = makeRunner(1);
+  waiting->openIntake();
+  waiting->start();
+  waiting->cancel();
+  EXPECT_TRUE(ended(*waiting));
+}
+
 TEST_F(BatchRunnerTest, CancelEndsTheWaitingAtOnceAndTheRunningWhenTheyStop) {
   auto runner = makeRunner(1);
   runner->append(entries({"a.png", "b.png", "c.png"}));
