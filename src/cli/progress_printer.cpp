@@ -48,8 +48,15 @@ void ProgressPrinter::pathFailed(const QString& name, const QString& reason) {
   print(m_errors, QStringLiteral("quorvane: error: '%1': %2").arg(name, reason));
 }
 
-void ProgressPrinter::start(int images) {
-  m_images = images;
+void ProgressPrinter::addImages(int images) {
+  m_images += images;
+  clearBar();
+  drawBar();
+}
+
+void ProgressPrinter::allListed() {
+  m_counting = false;
+  clearBar();
   drawBar();
 }
 
@@ -158,7 +165,7 @@ void ProgressPrinter::drawBar() {
   const int filled = m_done * kWidth / m_images;
   std::string bar(static_cast<std::size_t>(filled), '#');
   bar.append(static_cast<std::size_t>(kWidth - filled), '.');
-  std::fprintf(m_errors, "\r[%s] %d/%d", bar.c_str(), m_done, m_images);
+  std::fprintf(m_errors, "\r[%s] %d/%d%s", bar.c_str(), m_done, m_images, m_counting ? "+" : "");
   std::fflush(m_errors);
 }
 

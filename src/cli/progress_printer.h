@@ -30,8 +30,10 @@ class ProgressPrinter {
 
   // A path named on the command line that cannot be read; counts as failed.
   void pathFailed(const QString& name, const QString& reason);
-  // The batch of `images` begins: the bar appears.
-  void start(int images);
+  // More images were found; the bar shows them, as still counting until
+  // allListed().
+  void addImages(int images);
+  void allListed();
   // `name` is the input as shown; `input` its path, of `originalSize` bytes.
   void itemFinished(const QString& name, const std::filesystem::path& input, qint64 originalSize,
                     const core::ConversionOutcome& outcome);
@@ -55,6 +57,7 @@ class ProgressPrinter {
   bool m_outputClosed = false;
   bool m_errorsClosed = false;
   int m_images = 0;
+  bool m_counting = true;
   int m_done = 0;
   int m_failedImages = 0;
   BatchTotals m_totals;

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -109,30 +110,109 @@ int run(const CliOptions& options) {
   }
 
   // A path that cannot be read fails alone, like an image that cannot be
-  // decoded; the others are converted.
+  // decoded; the others are converted. The walk goes on while the first
+  // images convert: a large tree does not wait for its last folder.
   ProgressPrinter printer(stdout, stderr, ::isatty(STDERR_FILENO) == 1, options.verbose);
   std::vector<fs::path> given;
   for (const fs::path& path : options.paths) given.push_back(fs::absolute(path));
-  std::vector<core::BatchEntry> entries;
-  fs::path firstRoot;
+  const core::ImageConverter converter;
+  std::unique_ptr<core::BatchRunner> batch;
   QHash<QUuid, Listed> listed;
-  core::FileService::walkImageFiles(
-      given, {.image =
-                  [&](const fs::path& file, const fs::path& root) {
-                    const core::ImageFacts facts = core::measureImage(file, root);
-                    if (entries.empty()) firstRoot = root;
-                    const QUuid id = QUuid::createUuid();
-                    entries.push_back(
-                        {id, file, facts.pixelWidth, facts.pixelHeight, facts.relativeFolder});
-                    listed.insert(id, {file, facts.originalSize});
-                    return true;
-                  },
-              .unreadable =
-                  [&](const fs::path& path, std::error_code error) {
-                    printer.pathFailed(displayName(path), QString::fromLocal8Bit(error.message()));
-                  }});
-  const int total = static_cast<int>(entries.size());
-  if (total == 0) {
+  int total = 0;
+  int exitCode = -1;  // set when the run ends before its batch does
+  bool interrupted = false;
+  std::vector<core::ReportRow> report;
+
+  // The batch begins with the first image found: without --output, that
+  // image decides where the outputs go.
+  const auto startBatch = [&](const core::ImageFacts& first) {
+    if (!options.outputDirectory) {
+      settings.folder = core::FileService::defaultOutputFolder(first.url, first.root);
+    }
+    // Nothing is converted into a folder that cannot take the outputs.
+    if (const auto error = core::FileService::outputFolderError(settings.folder, true)) {
+      exitCode = fatal("cannot write into output folder '" + settings.folder.native() +
+                       "': " + error.message());
+      return false;
+    }
+    batch = std::make_unique<core::BatchRunner>(
+        converter, settings,
+        core::BatchRunner::Limits{options.jobs.value_or(availableCpuCount()),
+                                  core::defaultMemoryBudget()});
+    QObject::connect(
+        batch.get(), &core::BatchRunner::finished,
+        [&](const QUuid& id, const core::ConversionOutcome& outcome) {
+          const Listed& image = listed[id];
+          printer.itemFinished(displayName(image.input), image.input, image.originalSize, outcome);
+          if (options.report) {
+            report.push_back(
+                core::reportRowFor(image.input, image.originalSize, outcome, settings));
+          }
+        });
+    QObject::connect(batch.get(), &core::BatchRunner::notice,
+                     [&](const QString& text) { printer.notice(text); });
+    QObject::connect(batch.get(), &core::BatchRunner::done, [] { QCoreApplication::quit(); });
+    batch->openIntake();
+    batch->start();
+    return true;
+  };
+
+  core::ImageIntake intake;
+  QObject::connect(
+      &intake, &core::ImageIntake::found, [&](const std::vector<core::ImageFacts>& images) {
+        if (exitCode >= 0 || interrupted) return;
+        if (!batch && !startBatch(images.front())) {
+          intake.cancel();
+          QCoreApplication::quit();
+          return;
+        }
+        std::vector<core::BatchEntry> entries;
+        entries.reserve(images.size());
+        for (const core::ImageFacts& facts : images) {
+          const QUuid id = QUuid::createUuid();
+          entries.push_back(
+              {id, facts.url, facts.pixelWidth, facts.pixelHeight, facts.relativeFolder});
+          listed.insert(id, {facts.url, facts.originalSize});
+        }
+        total += static_cast<int>(entries.size());
+        printer.addImages(static_cast<int>(entries.size()));
+        batch->append(std::move(entries));
+      });
+  QObject::connect(
+      &intake, &core::ImageIntake::unreadable, [&](const std::vector<core::UnreadablePath>& paths) {
+        for (const core::UnreadablePath& path : paths) {
+          printer.pathFailed(displayName(path.path), QString::fromLocal8Bit(path.error.message()));
+        }
+      });
+  QObject::connect(&intake, &core::ImageIntake::skipped, [&](int images) {
+    printer.notice(QStringLiteral("images in the output folder, left out: %1").arg(images));
+  });
+  QObject::connect(&intake, &core::ImageIntake::requestFinished, [&] {
+    printer.allListed();
+    if (batch) {
+      batch->closeIntake();
+    } else {
+      QCoreApplication::quit();
+    }
+  });
+  core::TerminationSignals termination;
+  QObject::connect(&termination, &core::TerminationSignals::received, [&] {
+    interrupted = true;
+    intake.cancel();
+    if (batch) {
+      batch->cancel();
+    } else {
+      QCoreApplication::quit();
+    }
+  });
+  // Outputs written into a folder inside the walked tree are not inputs.
+  intake.enqueue(given, [output = settings.folder](const fs::path& folder) {
+    return !output.empty() && folder == output;
+  });
+  QCoreApplication::exec();
+  intake.cancel();
+  if (exitCode >= 0) return exitCode;
+  if (total == 0 && !interrupted) {
     if (printer.totals().failed == 0) {
       std::fprintf(stderr, "quorvane: no images found\n");
       return kExitSuccess;
@@ -140,42 +220,6 @@ int run(const CliOptions& options) {
     printer.finish(false);
     return kExitFailure;
   }
-  if (!options.outputDirectory) {
-    settings.folder = core::FileService::defaultOutputFolder(entries.front().input, firstRoot);
-  }
-  // Nothing is converted into a folder that cannot take the outputs.
-  if (const auto error = core::FileService::outputFolderError(settings.folder, true)) {
-    return fatal("cannot write into output folder '" + settings.folder.native() +
-                 "': " + error.message());
-  }
-
-  const core::ImageConverter converter;
-  core::BatchRunner batch(
-      converter, settings,
-      {options.jobs.value_or(availableCpuCount()), core::defaultMemoryBudget()});
-  printer.start(total);
-  bool interrupted = false;
-  core::TerminationSignals termination;
-  QObject::connect(&termination, &core::TerminationSignals::received, [&] {
-    interrupted = true;
-    batch.cancel();
-  });
-  std::vector<core::ReportRow> report;
-  QObject::connect(
-      &batch, &core::BatchRunner::finished,
-      [&](const QUuid& id, const core::ConversionOutcome& outcome) {
-        const Listed& image = listed[id];
-        printer.itemFinished(displayName(image.input), image.input, image.originalSize, outcome);
-        if (options.report) {
-          report.push_back(core::reportRowFor(image.input, image.originalSize, outcome, settings));
-        }
-      });
-  QObject::connect(&batch, &core::BatchRunner::notice,
-                   [&](const QString& text) { printer.notice(text); });
-  QObject::connect(&batch, &core::BatchRunner::done, [] { QCoreApplication::quit(); });
-  batch.append(std::move(entries));
-  batch.start();
-  QCoreApplication::exec();
 
   printer.finish(interrupted);
   bool reportFailed = false;
