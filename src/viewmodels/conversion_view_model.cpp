@@ -118,6 +118,7 @@ void ConversionViewModel::imagesFound(const std::vector<ImageFacts>& images) {
     if (m_batch) {
       joinBatch(m_items.back());
       joining.push_back(entryFor(m_items.back()));
+      paceJoins(joining.back());
     }
   }
   if (m_items.size() == first) return;
@@ -135,6 +136,7 @@ void ConversionViewModel::removeItem(const QUuid& id) {
   const auto row = rowOf(id);
   if (!row) return;
   if (m_batch && m_batch->remove(id)) {
+    m_pace.remove(id);
     Progress progress = m_progress;
     --progress.total;
     setProgress(progress);
@@ -154,6 +156,9 @@ void ConversionViewModel::clearItems() {
   m_intake.cancel();
   if (m_batch) {
     m_batch->removeAll();
+    for (const ImageItem& item : m_items) {
+      if (item.status().kind == ConversionStatus::Kind::Waiting) m_pace.remove(item.id());
+    }
     // What still converts stays counted until it ends.
     setProgress({m_progress.done, m_progress.done + m_batch->running(), m_progress.elapsedMs});
   }

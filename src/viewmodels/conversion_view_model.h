@@ -18,6 +18,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "models/batch_pace.h"
 #include "models/conversion_settings.h"
 #include "models/image_item.h"
 #include "services/batch_report.h"
@@ -91,11 +92,14 @@ class ConversionViewModel : public QObject {
   static std::optional<QString> unwritableReason(const std::filesystem::path& folder);
 
   // The running batch: images ended and images in it, and how long it has
-  // run (all 0 when none runs).
+  // run (all 0 when none runs), and the time it still needs when a pace is
+  // known. Each call moves the time left on: call it as the display
+  // refreshes.
   struct Progress {
     int done = 0;
     int total = 0;
     qint64 elapsedMs = 0;
+    std::optional<qint64> msLeft{};
   };
   Progress batchProgress() const;
 
@@ -262,6 +266,10 @@ class ConversionViewModel : public QObject {
   void conversionEnded(const QUuid& id, const ConversionOutcome& outcome);
   void finishBatch(bool cancelled);
   void setProgress(Progress progress);
+  // An image joins the running batch (for its pace).
+  void paceJoins(const BatchEntry& entry);
+  // "webp", "auto", "same": batches of one kind share a pace.
+  std::string paceKind() const;
   BatchEntry entryFor(const ImageItem& item) const;
 
   ItemList m_items;
@@ -287,6 +295,10 @@ class ConversionViewModel : public QObject {
   Progress m_progress;
   std::vector<ReportRow> m_report;
   QElapsedTimer m_batchClock;
+  // The running batch's pace (its time left moves on as it is read), and
+  // each kind of batch's pace in this session ("webp", "auto", "same").
+  mutable BatchPace m_pace;
+  std::unordered_map<std::string, double> m_paceByKind;
   // Folders batches of this session wrote into: a walk does not list them.
   std::set<std::filesystem::path> m_outputFolders;
   std::optional<StartRequest> m_refusedStart;

@@ -175,10 +175,14 @@ void ConversionViewModel::runBatch() {
   m_report.clear();
   m_outputFolders.insert(m_batch->settings().folder);
   std::vector<BatchEntry> entries;
+  const auto known = m_paceByKind.find(paceKind());
+  m_pace = BatchPace(known != m_paceByKind.end() ? known->second : builtInPace(paceKind()),
+                     limits.parallel);
   for (std::size_t row = 0; row < m_items.size(); ++row) {
     if (m_items[row].status().kind != ConversionStatus::Kind::Waiting) continue;
     updateItem(row, [this](ImageItem& item) { return joinBatch(item); });
     entries.push_back(entryFor(m_items[row]));
+    paceJoins(entries.back());
   }
   setIsConverting(true);
   m_batchClock.start();
@@ -189,8 +193,22 @@ void ConversionViewModel::runBatch() {
 
 ConversionViewModel::Progress ConversionViewModel::batchProgress() const {
   Progress progress = m_progress;
-  if (m_batch) progress.elapsedMs = m_batchClock.elapsed();
+  if (m_batch) {
+    progress.elapsedMs = m_batchClock.elapsed();
+    progress.msLeft = m_pace.msLeft(progress.elapsedMs);
+  }
   return progress;
+}
+
+void ConversionViewModel::paceJoins(const BatchEntry& entry) {
+  m_pace.add(entry.id, megapixelsOf(entry.pixelWidth, entry.pixelHeight));
+}
+
+std::string ConversionViewModel::paceKind() const {
+  const EncodeSettings encode = encodeSettingsOf(m_settings);
+  if (encode.autoFormat) return "auto";
+  if (encode.sameFormat) return "same";
+  return rawValue(encode.format).toStdString();
 }
 
 void ConversionViewModel::setProgress(Progress progress) {
@@ -211,12 +229,19 @@ void ConversionViewModel::cancelConversion() {
 }
 
 void ConversionViewModel::conversionStarted(const QUuid& id) {
+  m_pace.started(id, m_batchClock.elapsed());
   const auto row = rowOf(id);
   if (!row) return;
   updateItem(*row, [](ImageItem& item) { return item.setStatus(ConversionStatus::processing()); });
 }
 
 void ConversionViewModel::conversionEnded(const QUuid& id, const ConversionOutcome& outcome) {
+  // What was cancelled tells nothing of what the rest will cost.
+  if (outcome.kind == ConversionOutcome::Kind::Cancelled) {
+    m_pace.remove(id);
+  } else {
+    m_pace.ended(id, m_batchClock.elapsed());
+  }
   setProgress({m_progress.done + 1, m_progress.total, m_progress.elapsedMs});
   // An item removed from the list while it converted is left alone.
   const auto row = rowOf(id);
@@ -273,6 +298,10 @@ void ConversionViewModel::finishBatch(bool cancelled) {
     if (m_items[row].status().kind == ConversionStatus::Kind::Waiting) {
       updateItem(row, [](ImageItem& item) { return item.resetResult(); });
     }
+  }
+  if (!cancelled) {
+    const double measured = m_pace.measuredMsPerMegapixel();
+    if (measured > 0) m_paceByKind[paceKind()] = measured;
   }
   // Kept until the next batch (this is its own signal).
   m_finishedBatch = std::move(m_batch);

@@ -72,6 +72,8 @@ SummaryView::SummaryView(core::ConversionViewModel& controller, QWidget* parent)
   connect(&controller, &core::ConversionViewModel::totalsChanged, this, &SummaryView::refresh);
   connect(&controller, &core::ConversionViewModel::isConvertingChanged, this,
           &SummaryView::refresh);
+  m_tick.setInterval(1000);
+  connect(&m_tick, &QTimer::timeout, this, &SummaryView::refresh);
   refresh();
 }
 
@@ -96,10 +98,9 @@ bool SummaryView::showsProgress() const {
   return !m_progress->isHidden();
 }
 
-QString SummaryView::timeLeftText(qint64 elapsedMs, int done, int total) {
-  if (done <= 0 || done >= total) return {};
-  // The images so far set the pace for the rest.
-  const double left = static_cast<double>(elapsedMs) / done * (total - done) / 1000.0;
+QString SummaryView::timeLeftText(std::optional<qint64> msLeft) {
+  if (!msLeft) return {};
+  const double left = static_cast<double>(*msLeft) / 1000.0;
   if (left < 60) return tr("less than a minute left");
   return tr("about %n min left", nullptr, static_cast<int>(std::lround(left / 60)));
 }
@@ -159,7 +160,10 @@ void SummaryView::refresh() {
   m_progress->setValue(progress.done);
   //: the batch's progress for screen readers, e.g. "3 of 20"
   m_progress->setAccessibleDescription(tr("%1 of %2").arg(progress.done).arg(progress.total));
-  m_timeLeft->setText(timeLeftText(progress.elapsedMs, progress.done, progress.total));
+  m_timeLeft->setText(converting && progress.done < progress.total ? timeLeftText(progress.msLeft)
+                                                                   : QString());
+  if (converting && !m_tick.isActive()) m_tick.start();
+  if (!converting) m_tick.stop();
   style::setTextColor(m_timeLeft, secondary);
 }
 

@@ -3,7 +3,9 @@
 // a batch runs, a progress bar with the time left.
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
+#include <optional>
 
 class QLabel;
 class QFrame;
@@ -24,8 +26,8 @@ class SummaryView : public QWidget {
   // "(−63%)" for a saving; "(+12%)" when the outputs grew past the inputs.
   static QString savingText(qint64 original, qint64 compressed);
 
-  // "about 2 min left"; nothing before the first image has ended.
-  static QString timeLeftText(qint64 elapsedMs, int done, int total);
+  // "about 2 min left"; nothing while no pace is known.
+  static QString timeLeftText(std::optional<qint64> msLeft);
 
   QString countText() const;
   QString sizesText() const;
@@ -46,6 +48,7 @@ class SummaryView : public QWidget {
   QLabel* m_saving = nullptr;
   QProgressBar* m_progress = nullptr;
   QLabel* m_timeLeft = nullptr;
+  QTimer m_tick;  // moves the time left on while a batch runs
 };
 
 }  // namespace quorvane::gui
