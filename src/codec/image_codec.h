@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "codec/codec_result.h"
+#include "codec/hdr_signal.h"
 #include "codec/metadata.h"
 #include "codec/stop_requested.h"
 
@@ -44,6 +45,9 @@ struct ImageHeader {
   ColourModel colourModel = ColourModel::Other;
   int frameCount = 1;  // pages or animation frames
   std::string loader;  // e.g. "jpegload", "pngload", "heifload", "bmp"
+  // HEIF and AVIF without a profile: the code points, when they say HDR
+  // (decode() then renders it for SDR).
+  HdrSignal hdr{};
 };
 
 // 8-bit sRGB pixels, 4 bytes per pixel (R, G, B, A), straight (not
