@@ -213,6 +213,18 @@
         <translation>透明部分を白で塗りつぶしました</translation>
     </message>
     <message>
+        <location filename="../../src/services/hdr_output.cpp" line="0"/>
+        <source>HDR (PQ) image tone-mapped to SDR (sRGB)</source>
+        <extracomment>shown under a converted image: a high dynamic range (HDR) photo made fit for ordinary screens</extracomment>
+        <translation>HDR（PQ）画像を SDR（sRGB）にトーンマッピングしました</translation>
+    </message>
+    <message>
+        <location filename="../../src/services/hdr_output.cpp" line="0"/>
+        <source>HDR (HLG) image tone-mapped to SDR (sRGB)</source>
+        <extracomment>shown under a converted image: a high dynamic range (HDR) photo made fit for ordinary screens</extracomment>
+        <translation>HDR（HLG）画像を SDR（sRGB）にトーンマッピングしました</translation>
+    </message>
+    <message>
         <location filename="../../src/services/carried_metadata.cpp" line="+27"/>
         <source>Colour profile converted to sRGB (only RGB profiles can be kept)</source>
         <extracomment>shown under a converted image when its colour profile could not be kept</extracomment>

@@ -213,6 +213,18 @@
         <translation>투명한 영역을 흰색으로 채웠습니다</translation>
     </message>
     <message>
+        <location filename="../../src/services/hdr_output.cpp" line="0"/>
+        <source>HDR (PQ) image tone-mapped to SDR (sRGB)</source>
+        <extracomment>shown under a converted image: a high dynamic range (HDR) photo made fit for ordinary screens</extracomment>
+        <translation>HDR(PQ) 이미지를 SDR(sRGB)로 톤 매핑함</translation>
+    </message>
+    <message>
+        <location filename="../../src/services/hdr_output.cpp" line="0"/>
+        <source>HDR (HLG) image tone-mapped to SDR (sRGB)</source>
+        <extracomment>shown under a converted image: a high dynamic range (HDR) photo made fit for ordinary screens</extracomment>
+        <translation>HDR(HLG) 이미지를 SDR(sRGB)로 톤 매핑함</translation>
+    </message>
+    <message>
         <location filename="../../src/services/carried_metadata.cpp" line="+27"/>
         <source>Colour profile converted to sRGB (only RGB profiles can be kept)</source>
         <extracomment>shown under a converted image when its colour profile could not be kept</extracomment>
