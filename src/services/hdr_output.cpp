@@ -7,7 +7,7 @@ namespace quorvane::core {
 bool keepsHdr(const codec::ImageHeader& header, OutputFormat format,
               const EncodeSettings& settings) {
   return header.hdr.isHdr() && settings.options.keepColorProfile && !settings.options.lossless &&
-         !settings.autoFormat && format == OutputFormat::Avif;
+         !settings.autoFormat && (format == OutputFormat::Avif || format == OutputFormat::Heic);
 }
 
 QString hdrNote(const codec::ImageHeader& header) {

@@ -12,7 +12,7 @@
 namespace quorvane::core {
 
 // Whether an output of `format` keeps the input's HDR signal (10 bits, the
-// same code points): AVIF when the colour profile is kept, not
+// same code points): AVIF and HEIC when the colour profile is kept, not
 // for lossless outputs (whose pixels are the SDR ones, each checked) nor
 // Auto (whose candidates are compared with the SDR rendering).
 bool keepsHdr(const codec::ImageHeader& header, OutputFormat format,

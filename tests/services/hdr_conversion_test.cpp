@@ -101,6 +101,29 @@ TEST_F(HdrConversionTest, AvifKeepsTheSignalWhenTheProfileIsKept) {
   }
 }
 
+TEST_F(HdrConversionTest, HeicKeepsTheSignalWhenTheProfileIsKept) {
+  for (const char* input : {"hdr-pq.avif", "hdr-hlg.heic"}) {
+    SCOPED_TRACE(input);
+    const ConversionOutcome outcome = convert(
+        input, OutputFormat::Heic, [](EncodeSettings& s) { s.options.keepColorProfile = true; });
+    ASSERT_EQ(outcome.kind, ConversionOutcome::Kind::Completed) << outcome.message.toStdString();
+    EXPECT_FALSE(outcome.message.contains(QStringLiteral("tone-mapped")));
+    auto opened = codec::OpenedImage::open(outcome.output);
+    ASSERT_TRUE(opened);
+    const codec::ImageHeader& header = opened.value().header();
+    const bool pq = std::string_view(input).starts_with("hdr-pq");
+    EXPECT_EQ(header.hdr,
+              (codec::HdrSignal{
+                  .primaries = 9, .transfer = pq ? 16 : 18, .matrix = 9, .fullRange = true}));
+    EXPECT_GT(header.bitsPerSample, 8);
+    auto grade = codec::decode(codecData() / "hdr-sdr-grade.png");
+    ASSERT_TRUE(grade);
+    auto pixels = opened.value().decode();
+    ASSERT_TRUE(pixels);
+    EXPECT_LE(codec::test::meanCiede2000(pixels.value(), grade.value()), 3.5);
+  }
+}
+
 TEST_F(HdrConversionTest, WithoutAKeptProfileOrLosslessAvifIsSdrToo) {
   const struct {
     const char* what;
