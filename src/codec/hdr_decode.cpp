@@ -98,15 +98,27 @@ std::unique_ptr<Opened> openPrimary(const InputFile& file) {
 
 // The primary image's samples, RGB or RGBA, 16 bits each holding values of
 // `bits` bits, with its light level boxes.
+// The picture is read where libheif decoded it, a row at a time: a copy
+// would add 6 bytes a pixel to the peak of every conversion.
 struct Samples {
   int width = 0;
   int height = 0;
   int channels = 3;
   int bits = 8;
-  std::vector<std::uint16_t> values;  // rows of width * channels, no padding
   HdrLightLevels levels;
-  const std::uint16_t* row(int y) const {
-    return values.data() + static_cast<std::size_t>(y) * width * channels;
+  std::unique_ptr<heif_image, ImageRelease> image;
+  const std::uint8_t* plane = nullptr;
+  int stride = 0;
+  bool wide = false;  // two bytes a sample, little-endian
+
+  std::size_t rowValues() const { return static_cast<std::size_t>(width) * channels; }
+  // Row y into `to` (rowValues() samples).
+  void row(int y, std::uint16_t* to) const {
+    const std::uint8_t* from = plane + static_cast<std::ptrdiff_t>(y) * stride;
+    const std::size_t n = rowValues();
+    for (std::size_t i = 0; i < n; ++i) {
+      to[i] = wide ? static_cast<std::uint16_t>(from[2 * i] | (from[2 * i + 1] << 8)) : from[i];
+    }
   }
 };
 
@@ -125,7 +137,7 @@ Result<Samples> decodeSamples(const Probe& input, const std::filesystem::path& p
   heif_image* decoded = nullptr;
   const heif_error error =
       heif_decode_image(handle, &decoded, heif_colorspace_RGB, chroma, options.get());
-  const std::unique_ptr<heif_image, ImageRelease> image(decoded);
+  std::unique_ptr<heif_image, ImageRelease> image(decoded);
   if (error.code != heif_error_Ok || !image) {
     return makeError(CodecError::Kind::Damaged, action, path,
                      std::string("damaged pixels: ") + (error.message ? error.message : ""));
@@ -136,20 +148,10 @@ Result<Samples> decodeSamples(const Probe& input, const std::filesystem::path& p
   out.channels = alpha ? 4 : 3;
   out.bits =
       std::clamp(heif_image_get_bits_per_pixel_range(image.get(), heif_channel_interleaved), 8, 16);
-  int stride = 0;
-  const std::uint8_t* plane =
-      heif_image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
-  if (!plane || out.width <= 0 || out.height <= 0 || exceedsPixelLimit(out.width, out.height)) {
+  out.plane = heif_image_get_plane_readonly(image.get(), heif_channel_interleaved, &out.stride);
+  out.wide = wide;
+  if (!out.plane || out.width <= 0 || out.height <= 0 || exceedsPixelLimit(out.width, out.height)) {
     return makeError(CodecError::Kind::Damaged, action, path, "no pixels");
-  }
-  const std::size_t rowValues = static_cast<std::size_t>(out.width) * out.channels;
-  out.values.resize(rowValues * out.height);
-  for (int y = 0; y < out.height; ++y) {
-    const std::uint8_t* from = plane + static_cast<std::ptrdiff_t>(y) * stride;
-    std::uint16_t* to = out.values.data() + rowValues * y;
-    for (std::size_t i = 0; i < rowValues; ++i) {
-      to[i] = wide ? static_cast<std::uint16_t>(from[2 * i] | (from[2 * i + 1] << 8)) : from[i];
-    }
   }
   if (heif_image_has_content_light_level(image.get())) {
     heif_content_light_level level{};
@@ -165,6 +167,7 @@ Result<Samples> decodeSamples(const Probe& input, const std::filesystem::path& p
       out.levels.masteringPeak = decodedVolume.max_display_mastering_luminance;
     }
   }
+  out.image = std::move(image);
   return out;
 }
 
@@ -211,12 +214,13 @@ Result<RgbaImage> decodeHdr(const Probe& input, const ImageHeader& header,
   HdrToneMap mapper(header.hdr, samples.bits);
   double peak = samples.levels.maxContentLight > 0 ? samples.levels.maxContentLight
                                                    : samples.levels.masteringPeak;
+  std::vector<std::uint16_t> row(samples.rowValues());
   if (peak <= 0) {
     for (int y = 0; y < samples.height; ++y) {
-      const std::uint16_t* row = samples.row(y);
+      samples.row(y, row.data());
       for (int x = 0; x < samples.width; ++x) {
-        peak =
-            std::max(peak, mapper.lightOf(row + static_cast<std::ptrdiff_t>(x) * samples.channels));
+        peak = std::max(
+            peak, mapper.lightOf(row.data() + static_cast<std::ptrdiff_t>(x) * samples.channels));
       }
     }
   }
@@ -227,7 +231,8 @@ Result<RgbaImage> decodeHdr(const Probe& input, const ImageHeader& header,
     if (y % kRowsPerStop == 0 && stopped()) {
       return makeError(CodecError::Kind::Cancelled, kAction, path, "stopped");
     }
-    mapper.mapRow(samples.row(y), samples.channels, samples.width, out.data() + rowBytes * y);
+    samples.row(y, row.data());
+    mapper.mapRow(row.data(), samples.channels, samples.width, out.data() + rowBytes * y);
   }
   if (header.orientation == 1) return out;
   ImagePtr image = wrap(out);
@@ -243,19 +248,24 @@ Result<void> writeHdrPng(const Probe& input, const ImageHeader& header,
   constexpr const char* kAction = "write the HDR pixels of";
   auto decoded = decodeSamples(input, path, kAction);
   if (!decoded) return decoded.error();
-  Samples& samples = decoded.value();
+  const Samples& samples = decoded.value();
   if (stopRequested && stopRequested()) {
     return makeError(CodecError::Kind::Cancelled, kAction, path, "stopped");
   }
   // To the full 16 bits, the top bits repeated below as a PNG decoder would.
   const int shift = 16 - samples.bits;
-  for (std::uint16_t& value : samples.values) {
-    value =
-        static_cast<std::uint16_t>((value << shift) | (value >> std::max(0, samples.bits - shift)));
+  const int refill = std::max(0, samples.bits - shift);
+  std::vector<std::uint16_t> values(samples.rowValues() * samples.height);
+  for (int y = 0; y < samples.height; ++y) {
+    std::uint16_t* row = values.data() + samples.rowValues() * y;
+    samples.row(y, row);
+    for (std::size_t i = 0; i < samples.rowValues(); ++i) {
+      row[i] = static_cast<std::uint16_t>((row[i] << shift) | (row[i] >> refill));
+    }
   }
-  ImagePtr image(vips_image_new_from_memory(
-      samples.values.data(), samples.values.size() * sizeof(std::uint16_t), samples.width,
-      samples.height, samples.channels, VIPS_FORMAT_USHORT));
+  ImagePtr image(vips_image_new_from_memory(values.data(), values.size() * sizeof(std::uint16_t),
+                                            samples.width, samples.height, samples.channels,
+                                            VIPS_FORMAT_USHORT));
   if (!image) return vipsError(CodecError::Kind::OutOfMemory, kAction, path, "pixels");
   if (!apply(image,
              [](VipsImage* i, VipsImage** o) {
