@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "codec/file_io.h"
+#include "codec/heic_encode.h"
 #include "codec/image_codec.h"
 #include "codec/vips_handles.h"
 
@@ -77,10 +78,11 @@ heif_error writeChunk(heif_context*, const void* data, size_t size, void* userda
 
 }  // namespace
 
-Result<void> writeHeic(const RgbaImage& image, const std::filesystem::path& path, double quality,
-                       const Metadata* metadata) {
+namespace detail {
+
+Result<void> encodeHeic(heif_image* picture, bool alpha, const std::filesystem::path& path,
+                        double quality, const Metadata* metadata, heif_color_profile_nclx* nclx) {
   constexpr const char* kAction = "write HEIC";
-  if (image.empty()) return makeError(CodecError::Kind::WriteFailed, kAction, path, "empty image");
   initialiseLibheif();
   const auto failed = [&](const heif_error& error) {
     return makeError(CodecError::Kind::WriteFailed, kAction, path,
@@ -100,46 +102,17 @@ Result<void> writeHeic(const RgbaImage& image, const std::filesystem::path& path
   // 4:2:0 at every Q, as calibrated and as the JPEG road stores chroma.
   heif_encoder_set_parameter_string(encoder.get(), "chroma", "420");
 
-  const bool alpha = !detail::isOpaque(image);
-  heif_image* rawImage = nullptr;
-  if (const heif_error error = heif_image_create(
-          image.width(), image.height(), heif_colorspace_RGB,
-          alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, &rawImage);
-      error.code != heif_error_Ok) {
-    return failed(error);
-  }
-  const std::unique_ptr<heif_image, ImageRelease> picture(rawImage);
-  if (const heif_error error = heif_image_add_plane(picture.get(), heif_channel_interleaved,
-                                                    image.width(), image.height(), 8);
-      error.code != heif_error_Ok) {
-    return failed(error);
-  }
-  int stride = 0;
-  std::uint8_t* plane = heif_image_get_plane(picture.get(), heif_channel_interleaved, &stride);
-  if (!plane) return makeError(CodecError::Kind::OutOfMemory, kAction, path, "no pixel plane");
-  const auto width = static_cast<std::size_t>(image.width());
-  for (int y = 0; y < image.height(); ++y) {
-    const std::uint8_t* from = image.data() + static_cast<std::size_t>(y) * width * 4;
-    std::uint8_t* to = plane + static_cast<std::ptrdiff_t>(y) * stride;
-    if (alpha) {
-      std::memcpy(to, from, width * 4);
-    } else {
-      for (std::size_t x = 0; x < width; ++x, from += 4, to += 3) std::memcpy(to, from, 3);
-    }
-  }
-  if (metadata && !metadata->icc.empty()) {
-    if (const heif_error error = heif_image_set_raw_color_profile(
-            picture.get(), "prof", metadata->icc.data(), metadata->icc.size());
-        error.code != heif_error_Ok) {
-      return failed(error);
-    }
-  }
-
   const std::unique_ptr<heif_encoding_options, OptionsFree> options(heif_encoding_options_alloc());
   options->save_alpha_channel = alpha ? 1 : 0;
+  if (nclx) {
+    // Written, not left out as libheif does by default for the sake of
+    // viewers that take an nclx box for a reason to ignore the image.
+    options->output_nclx_profile = nclx;
+    options->macOS_compatibility_workaround_no_nclx_profile = 0;
+  }
   heif_image_handle* rawHandle = nullptr;
-  if (const heif_error error = heif_context_encode_image(context.get(), picture.get(),
-                                                         encoder.get(), options.get(), &rawHandle);
+  if (const heif_error error = heif_context_encode_image(context.get(), picture, encoder.get(),
+                                                         options.get(), &rawHandle);
       error.code != heif_error_Ok) {
     return failed(error);
   }
@@ -176,6 +149,56 @@ Result<void> writeHeic(const RgbaImage& image, const std::filesystem::path& path
     return error;
   }
   return {};
+}
+
+}  // namespace detail
+
+Result<void> writeHeic(const RgbaImage& image, const std::filesystem::path& path, double quality,
+                       const Metadata* metadata) {
+  constexpr const char* kAction = "write HEIC";
+  if (image.empty()) return makeError(CodecError::Kind::WriteFailed, kAction, path, "empty image");
+  initialiseLibheif();
+  const auto failed = [&](const heif_error& error) {
+    return makeError(CodecError::Kind::WriteFailed, kAction, path,
+                     std::string("libheif: ") + (error.message ? error.message : "failed"));
+  };
+
+  const bool alpha = !detail::isOpaque(image);
+  heif_image* rawImage = nullptr;
+  if (const heif_error error = heif_image_create(
+          image.width(), image.height(), heif_colorspace_RGB,
+          alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, &rawImage);
+      error.code != heif_error_Ok) {
+    return failed(error);
+  }
+  const std::unique_ptr<heif_image, ImageRelease> picture(rawImage);
+  if (const heif_error error = heif_image_add_plane(picture.get(), heif_channel_interleaved,
+                                                    image.width(), image.height(), 8);
+      error.code != heif_error_Ok) {
+    return failed(error);
+  }
+  int stride = 0;
+  std::uint8_t* plane = heif_image_get_plane(picture.get(), heif_channel_interleaved, &stride);
+  if (!plane) return makeError(CodecError::Kind::OutOfMemory, kAction, path, "no pixel plane");
+  const auto width = static_cast<std::size_t>(image.width());
+  for (int y = 0; y < image.height(); ++y) {
+    const std::uint8_t* from = image.data() + static_cast<std::size_t>(y) * width * 4;
+    std::uint8_t* to = plane + static_cast<std::ptrdiff_t>(y) * stride;
+    if (alpha) {
+      std::memcpy(to, from, width * 4);
+    } else {
+      for (std::size_t x = 0; x < width; ++x, from += 4, to += 3) std::memcpy(to, from, 3);
+    }
+  }
+  if (metadata && !metadata->icc.empty()) {
+    if (const heif_error error = heif_image_set_raw_color_profile(
+            picture.get(), "prof", metadata->icc.data(), metadata->icc.size());
+        error.code != heif_error_Ok) {
+      return failed(error);
+    }
+  }
+
+  return detail::encodeHeic(picture.get(), alpha, path, quality, metadata, nullptr);
 }
 
 }  // namespace quorvane::codec

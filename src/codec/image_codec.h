@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "codec/codec_result.h"
+#include "codec/hdr_signal.h"
 #include "codec/metadata.h"
 #include "codec/stop_requested.h"
 
@@ -44,6 +45,9 @@ struct ImageHeader {
   ColourModel colourModel = ColourModel::Other;
   int frameCount = 1;  // pages or animation frames
   std::string loader;  // e.g. "jpegload", "pngload", "heifload", "bmp"
+  // HEIF and AVIF without a profile: the code points, when they say HDR
+  // (decode() then renders it for SDR).
+  HdrSignal hdr{};
 };
 
 // 8-bit sRGB pixels, 4 bytes per pixel (R, G, B, A), straight (not
@@ -149,6 +153,11 @@ Result<void> writePng(const RgbaImage& image, const std::filesystem::path& path,
 // quality is 0..1 (clamped); 0 still writes a (very small) file.
 Result<void> writeHeic(const RgbaImage& image, const std::filesystem::path& path, double quality,
                        const Metadata* metadata = nullptr);
+// An HDR signal, a 16-bit RGB(A) PNG as OpenedImage::writeHdrPng writes
+// it, as a 10-bit HEIC with `signal`'s code points in its nclx box.
+Result<void> writeHdrHeic(const std::filesystem::path& png, const std::filesystem::path& path,
+                          double quality, const HdrSignal& signal,
+                          const Metadata* metadata = nullptr);
 // Uncompressed 24-bit true-colour TGA, rows stored bottom-up as the header
 // says; alpha is dropped (flatten first when it matters).
 Result<void> writeTga(const RgbaImage& image, const std::filesystem::path& path);

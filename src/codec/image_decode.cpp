@@ -7,6 +7,7 @@
 #include <span>
 #include <utility>
 
+#include "codec/hdr_decode.h"
 #include "codec/heif_layout.h"
 #include "codec/icc_profile.h"
 #include "codec/opened_image.h"
@@ -197,6 +198,7 @@ Result<RgbaImage> decodeProbed(const Probe& in, const ImageHeader& header,
   if (exceedsPixelLimit(header.width, header.height)) {
     return tooLarge(kAction, path, header.width, header.height);
   }
+  if (header.hdr.isHdr()) return decodeHdr(in, header, path, options);
   if (in.bmp) {
     auto loaded = loadBmp(in, bmpBytes, path, kAction);
     if (!loaded) return loaded.error();

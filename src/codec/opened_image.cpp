@@ -1,5 +1,6 @@
 #include "codec/opened_image.h"
 
+#include "codec/hdr_decode.h"
 #include "codec/vips_open.h"
 
 namespace quorvane::codec {
@@ -30,6 +31,9 @@ Result<OpenedImage> OpenedImage::open(const std::filesystem::path& path) {
     if (!image) return image.error();
     state->header = detail::headerOf(image.value().get());
     state->metadata = detail::metadataOf(image.value().get());
+    if (state->header.loader == "heifload" && !state->header.hasIccProfile) {
+      if (const auto signal = detail::readHdrSignal(state->input.file)) state->header.hdr = *signal;
+    }
   }
   return OpenedImage(std::move(state));
 }
@@ -49,6 +53,16 @@ std::int64_t OpenedImage::fileSize() const {
 
 Result<RgbaImage> OpenedImage::decode(const DecodeOptions& options) const {
   return detail::decodeProbed(m_state->input, m_state->header, m_state->path, options);
+}
+
+Result<void> OpenedImage::writeHdrPng(int width, int height, const std::filesystem::path& png,
+                                      const StopRequested& stopRequested) const {
+  if (!m_state->header.hdr.isHdr()) {
+    return detail::makeError(CodecError::Kind::Unsupported, "write the HDR pixels of",
+                             m_state->path, "not an HDR image");
+  }
+  return detail::writeHdrPng(m_state->input, m_state->header, m_state->path, width, height, png,
+                             stopRequested);
 }
 
 Result<std::string> OpenedImage::bytes() const {

@@ -32,6 +32,10 @@ class OpenedImage {
 
   // Frame 0 as decode() gives it. Thread-compatible: one call at a time.
   Result<RgbaImage> decode(const DecodeOptions& options = {}) const;
+  // For an HDR input (header().hdr): its signal as it is, upright, at
+  // width x height, as a 16-bit PNG at `png` without metadata.
+  Result<void> writeHdrPng(int width, int height, const std::filesystem::path& png,
+                           const StopRequested& stopRequested = {}) const;
   // The file's bytes as they are.
   Result<std::string> bytes() const;
   // Whether the compressed data is all there (see verifyComplete).

@@ -10,6 +10,7 @@
 #include "services/conversion_errors.h"
 #include "services/file_service.h"
 #include "services/format_limits.h"
+#include "services/hdr_output.h"
 #include "services/left_out_notes.h"
 #include "services/lossless_error.h"
 #include "services/output_check.h"
@@ -111,11 +112,13 @@ EncodedImage ImageConverter::encode(const ConversionJob& job,
   }
   // Decoded once, when a road or the receipt first asks.
   ToolInputs inputs(*input, size, !carried.metadata.icc.empty(), token);
-  const RoadInput in{*input, size, carried.metadata, token, m_tools, inputs};
+  const bool keepHdr = keepsHdr(header, format, settings);
+  const RoadInput in{*input, size, carried.metadata, token, m_tools, inputs, keepHdr};
 
   EncodedImage encoded;
   encoded.input = input;
   QStringList notes = carried.notes;
+  if (!keepHdr) notes << hdrNote(header);
   try {
     if (settings.autoFormat) {
       // The original is a candidate too, unless larger outputs are wanted anyway.

@@ -2,7 +2,8 @@
 // 8-bit sRGB, one frame, complete) that needs no scaling goes to it as it
 // is; everything else through a PNG of the decoded pixels, made once per
 // conversion. avifenc copies the metadata of a file it reads: only what is
-// kept may reach the output.
+// kept may reach the output. An HDR input whose signal is kept goes as a
+// 16-bit PNG of it, with its code points.
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -65,6 +66,17 @@ QString AvifRoad::encode(const RoadInput& in, const EncodeRequest& request) cons
     all.insert(all.end(), {file.native(), request.output.native()});
     runProcess(tool, all, in.token);
   };
+  if (in.keepHdr) {
+    // The signal as it is, with its own code points, at 10 bits.
+    const codec::HdrSignal& hdr = in.source.header().hdr;
+    arguments.insert(arguments.end(),
+                     {"--depth", "10", "--cicp",
+                      std::to_string(hdr.primaries) + "/" + std::to_string(hdr.transfer) + "/" +
+                          std::to_string(hdr.matrix),
+                      "--range", hdr.fullRange ? "full" : "limited"});
+    run(in.inputs.hdrPng());
+    return {};
+  }
   if (request.options.lossless || !readsItAsItIs(in)) {
     run(in.inputs.png());
     return {};

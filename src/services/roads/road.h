@@ -28,6 +28,9 @@ struct RoadInput {
   const CancellationToken& token;
   const ToolManager& tools;
   ToolInputs& inputs;  // the decoded pixels (upright, at `size`) and what is made of them
+  // An HDR input whose signal the output keeps (see keepsHdr): the road
+  // encodes inputs.hdrPng() with the input's code points.
+  bool keepHdr = false;
   bool keepProfile() const { return !carried.icc.empty(); }
 };
 

@@ -71,6 +71,21 @@ const std::filesystem::path& ToolInputs::png() {
   return m_png->path();
 }
 
+const std::filesystem::path& ToolInputs::hdrPng() {
+  const std::lock_guard lock(m_mutex);
+  if (!m_hdrPng) {
+    TemporaryFile file(QStringLiteral("png"));
+    if (auto written = m_source.writeHdrPng(m_size.width, m_size.height, file.path(),
+                                            stopRequestedBy(m_token));
+        !written) {
+      m_token.throwIfCancelled();
+      throwCodecFailure(written.error());
+    }
+    m_hdrPng.emplace(std::move(file));
+  }
+  return m_hdrPng->path();
+}
+
 const std::string& ToolInputs::tgaOnWhite() {
   const std::lock_guard lock(m_mutex);
   if (!m_tga) {

@@ -38,6 +38,10 @@ class ToolInputs {
   // A PNG of the pixels in the private temporary folder, removed with this
   // object. Throws FileSystemError.
   const std::filesystem::path& png();
+  // For an HDR input: its signal as it is, at the size, as a 16-bit PNG in
+  // the private temporary folder (see OpenedImage::writeHdrPng). Throws
+  // the failure; CancellationError once cancelled.
+  const std::filesystem::path& hdrPng();
   // pixelsOnWhite() as a 24-bit TGA file's bytes.
   const std::string& tgaOnWhite();
 
@@ -55,6 +59,7 @@ class ToolInputs {
   std::optional<bool> m_transparent;
   std::optional<codec::RgbaImage> m_onWhite;  // only for transparent pixels
   std::optional<TemporaryFile> m_png;
+  std::optional<TemporaryFile> m_hdrPng;
   std::optional<std::string> m_tga;
 };
 
