@@ -126,7 +126,7 @@
     </message>
     <message>
         <location line="+6"/>
-        <location filename="../../src/services/image_converter.cpp" line="+157"/>
+        <location filename="../../src/services/image_converter.cpp" line="+160"/>
         <location filename="../../src/services/roads/png_road.cpp" line="+21"/>
         <location filename="../../src/services/roads/road.cpp" line="+47"/>
         <location filename="../../src/services/staged_output.cpp" line="+30"/>
@@ -185,7 +185,7 @@
         <translation>Temporäre Datei kann nicht geschrieben werden</translation>
     </message>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-89"/>
+        <location filename="../../src/services/image_converter.cpp" line="-91"/>
         <source>Cannot create the output folder</source>
         <translation>Ausgabeordner kann nicht erstellt werden</translation>
     </message>
@@ -324,6 +324,18 @@
         <source>Colour profile not kept: %1 is more than a %2 holds (%3); colours converted to sRGB</source>
         <extracomment>shown under a converted image; %1 and %3 are sizes, %2 a format such as &quot;JPEG&quot;</extracomment>
         <translation>Farbprofil nicht beibehalten: %1 ist mehr, als ein %2 aufnehmen kann (%3); Farben in sRGB konvertiert</translation>
+    </message>
+    <message>
+        <location filename="../../src/services/hdr_output.cpp" line="+20"/>
+        <source>HDR (PQ) image tone-mapped to SDR (sRGB)</source>
+        <extracomment>shown under a converted image: a high dynamic range (HDR) photo made fit for ordinary screens</extracomment>
+        <translation>HDR-Bild (PQ) per Tone-Mapping in SDR (sRGB) umgewandelt</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>HDR (HLG) image tone-mapped to SDR (sRGB)</source>
+        <extracomment>shown under a converted image: a high dynamic range (HDR) photo made fit for ordinary screens</extracomment>
+        <translation>HDR-Bild (HLG) per Tone-Mapping in SDR (sRGB) umgewandelt</translation>
     </message>
 </context>
 <context>
@@ -476,17 +488,17 @@
 <context>
     <name>quorvane::core::ConversionViewModel</name>
     <message>
-        <location filename="../../src/viewmodels/conversion_view_model_batch.cpp" line="+209"/>
+        <location filename="../../src/viewmodels/conversion_view_model_batch.cpp" line="+227"/>
         <source>Cancelling conversion</source>
         <translation>Konvertierung wird abgebrochen</translation>
     </message>
     <message>
-        <location line="+47"/>
+        <location line="+54"/>
         <source>Already converted</source>
         <translation>Bereits konvertiert</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+34"/>
         <source>Images converted: %1</source>
         <translation>Konvertierte Bilder: %1</translation>
     </message>
@@ -1308,7 +1320,7 @@
         <translation>Konvertierungsfortschritt</translation>
     </message>
     <message>
-        <location line="+46"/>
+        <location line="+47"/>
         <source>less than a minute left</source>
         <translation>noch weniger als eine Minute</translation>
     </message>

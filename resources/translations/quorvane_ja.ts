@@ -126,7 +126,7 @@
     </message>
     <message>
         <location line="+6"/>
-        <location filename="../../src/services/image_converter.cpp" line="+157"/>
+        <location filename="../../src/services/image_converter.cpp" line="+160"/>
         <location filename="../../src/services/roads/png_road.cpp" line="+21"/>
         <location filename="../../src/services/roads/road.cpp" line="+47"/>
         <location filename="../../src/services/staged_output.cpp" line="+30"/>
@@ -185,7 +185,7 @@
         <translation>一時ファイルに書き込めません</translation>
     </message>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-89"/>
+        <location filename="../../src/services/image_converter.cpp" line="-91"/>
         <source>Cannot create the output folder</source>
         <translation>出力フォルダーを作成できません</translation>
     </message>
@@ -324,6 +324,18 @@
         <source>Colour profile not kept: %1 is more than a %2 holds (%3); colours converted to sRGB</source>
         <extracomment>shown under a converted image; %1 and %3 are sizes, %2 a format such as &quot;JPEG&quot;</extracomment>
         <translation>カラープロファイルは保持されません: %1 は %2 に入る量 (%3) を超えています。色は sRGB に変換しました</translation>
+    </message>
+    <message>
+        <location filename="../../src/services/hdr_output.cpp" line="+20"/>
+        <source>HDR (PQ) image tone-mapped to SDR (sRGB)</source>
+        <extracomment>shown under a converted image: a high dynamic range (HDR) photo made fit for ordinary screens</extracomment>
+        <translation>HDR（PQ）画像を SDR（sRGB）にトーンマッピングしました</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>HDR (HLG) image tone-mapped to SDR (sRGB)</source>
+        <extracomment>shown under a converted image: a high dynamic range (HDR) photo made fit for ordinary screens</extracomment>
+        <translation>HDR（HLG）画像を SDR（sRGB）にトーンマッピングしました</translation>
     </message>
 </context>
 <context>
@@ -476,17 +488,17 @@
 <context>
     <name>quorvane::core::ConversionViewModel</name>
     <message>
-        <location filename="../../src/viewmodels/conversion_view_model_batch.cpp" line="+209"/>
+        <location filename="../../src/viewmodels/conversion_view_model_batch.cpp" line="+227"/>
         <source>Cancelling conversion</source>
         <translation>変換をキャンセルしています</translation>
     </message>
     <message>
-        <location line="+47"/>
+        <location line="+54"/>
         <source>Already converted</source>
         <translation>変換済み</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+34"/>
         <source>Images converted: %1</source>
         <translation>変換した画像: %1 枚</translation>
     </message>
@@ -1308,7 +1320,7 @@
         <translation>変換の進行状況</translation>
     </message>
     <message>
-        <location line="+46"/>
+        <location line="+47"/>
         <source>less than a minute left</source>
         <translation>残り 1 分未満</translation>
     </message>

@@ -126,7 +126,7 @@
     </message>
     <message>
         <location line="+6"/>
-        <location filename="../../src/services/image_converter.cpp" line="+157"/>
+        <location filename="../../src/services/image_converter.cpp" line="+160"/>
         <location filename="../../src/services/roads/png_road.cpp" line="+21"/>
         <location filename="../../src/services/roads/road.cpp" line="+47"/>
         <location filename="../../src/services/staged_output.cpp" line="+30"/>
@@ -185,7 +185,7 @@
         <translation>임시 파일을 쓸 수 없습니다</translation>
     </message>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-89"/>
+        <location filename="../../src/services/image_converter.cpp" line="-91"/>
         <source>Cannot create the output folder</source>
         <translation>출력 폴더를 만들 수 없습니다</translation>
     </message>
@@ -324,6 +324,18 @@
         <source>Colour profile not kept: %1 is more than a %2 holds (%3); colours converted to sRGB</source>
         <extracomment>shown under a converted image; %1 and %3 are sizes, %2 a format such as &quot;JPEG&quot;</extracomment>
         <translation>색상 프로필을 유지하지 않았습니다: %1은(는) %2에 담을 수 있는 양(%3)보다 큽니다. 색상은 sRGB로 변환했습니다</translation>
+    </message>
+    <message>
+        <location filename="../../src/services/hdr_output.cpp" line="+20"/>
+        <source>HDR (PQ) image tone-mapped to SDR (sRGB)</source>
+        <extracomment>shown under a converted image: a high dynamic range (HDR) photo made fit for ordinary screens</extracomment>
+        <translation>HDR(PQ) 이미지를 SDR(sRGB)로 톤 매핑함</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>HDR (HLG) image tone-mapped to SDR (sRGB)</source>
+        <extracomment>shown under a converted image: a high dynamic range (HDR) photo made fit for ordinary screens</extracomment>
+        <translation>HDR(HLG) 이미지를 SDR(sRGB)로 톤 매핑함</translation>
     </message>
 </context>
 <context>
@@ -476,17 +488,17 @@
 <context>
     <name>quorvane::core::ConversionViewModel</name>
     <message>
-        <location filename="../../src/viewmodels/conversion_view_model_batch.cpp" line="+209"/>
+        <location filename="../../src/viewmodels/conversion_view_model_batch.cpp" line="+227"/>
         <source>Cancelling conversion</source>
         <translation>변환 취소 중</translation>
     </message>
     <message>
-        <location line="+47"/>
+        <location line="+54"/>
         <source>Already converted</source>
         <translation>이미 변환됨</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+34"/>
         <source>Images converted: %1</source>
         <translation>변환된 이미지: %1개</translation>
     </message>
@@ -1308,7 +1320,7 @@
         <translation>변환 진행률</translation>
     </message>
     <message>
-        <location line="+46"/>
+        <location line="+47"/>
         <source>less than a minute left</source>
         <translation>1분 미만 남음</translation>
     </message>
