@@ -342,6 +342,13 @@ TEST_F(BatchRunTest, OneImageGoesAgainAtHigherQualityAndKeepsItsScore) {
   ASSERT_EQ(m_converter.jobs().size(), 3u);  // only that image ran again
   EXPECT_EQ(m_converter.jobs()[2].input.filename(), "a.png");
   EXPECT_EQ(m_converter.jobs()[2].settings.quality, 100);  // 10 higher, at most 100
+
+  // The report says the quality it was encoded at, not the batch's.
+  m_vm->convertAgainAtHigherQuality(m_vm->items()[1].id());
+  ASSERT_TRUE(finished.wait(10000));
+  ASSERT_EQ(m_converter.jobs().size(), 4u);
+  ASSERT_FALSE(m_vm->lastReport().empty());
+  EXPECT_EQ(m_vm->lastReport().back().quality, 100);
 }
 
 TEST_F(BatchRunTest, AutoIsSavedReachesTheJobsAndRowsShowTheFormatThatWon) {
