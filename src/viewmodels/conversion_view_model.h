@@ -175,6 +175,8 @@ class ConversionViewModel : public QObject {
   // from now on instead of the batch's (until Convert All Again); its
   // earlier output stays on disk. Refused as a start is.
   void convertAtQuality(const QUuid& id, int quality);
+  // What converts the images: for a trial encode of one of them.
+  const Converter& converter() const { return m_converter; }
   // How many conversions run at once; by default the number of CPUs this
   // process may run on, read at each start.
   void setParallelLimit(std::optional<int> limit) { m_parallelLimitOverride = limit; }
