@@ -32,10 +32,12 @@ CompareCanvas::CompareCanvas(QWidget* parent) : QWidget(parent) {
 }
 
 void CompareCanvas::setOriginal(QImage image, QSize size, std::shared_ptr<const void> keep) {
+  const QSize before = pictureSize();
   m_original = {std::move(image), std::move(keep)};
   m_originalSize = size;
   if (m_centre.isNull()) m_centre = QPointF(pictureSize().width(), pictureSize().height()) / 2;
   update();
+  if (pictureSize() != before) emit zoomChanged();  // the fitted scale differs
 }
 
 void CompareCanvas::setOutput(QImage image, QSize size, std::shared_ptr<const void> keep) {
@@ -46,6 +48,7 @@ void CompareCanvas::setOutput(QImage image, QSize size, std::shared_ptr<const vo
     m_centre = QPointF(pictureSize().width(), pictureSize().height()) / 2;
   }
   update();
+  if (resized) emit zoomChanged();
 }
 
 void CompareCanvas::setOverlay(QImage image, std::shared_ptr<const void> keep) {

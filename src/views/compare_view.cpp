@@ -240,6 +240,7 @@ void CompareView::showDifference() {
   const core::ComparePicture& map = m_model.differenceMap();
   const bool shown = m_difference->isChecked();
   m_canvas->setOverlay(shown ? imageOf(map) : QImage(), shown ? map.pixels : nullptr);
+  refreshStatus();
 }
 
 void CompareView::refreshStatus() {
