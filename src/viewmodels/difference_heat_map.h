@@ -19,7 +19,7 @@ namespace quorvane::core {
 // 0.47; at 10 a tenth over 1.46.
 codec::RgbaImage differenceHeatMap(const std::vector<float>& map, int width, int height);
 
-inline constexpr float kUnseenDifference = 0.05f;
+inline constexpr float kUnseenDifference = 0.1f;
 inline constexpr float kPlainDifference = 1.0f;
 
 }  // namespace quorvane::core
