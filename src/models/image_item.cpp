@@ -87,6 +87,10 @@ bool ImageItem::setQualityBoost(int boost) {
   return assign(m_qualityBoost, boost);
 }
 
+bool ImageItem::setChosenQuality(std::optional<int> quality) {
+  return assign(m_chosenQuality, quality);
+}
+
 std::optional<double> ImageItem::compressionRatio() const {
   if (!m_compressedSize || m_facts.originalSize <= 0) return std::nullopt;
   return 1.0 - static_cast<double>(*m_compressedSize) / static_cast<double>(m_facts.originalSize);

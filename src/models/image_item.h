@@ -63,6 +63,9 @@ class ImageItem {
   // How much higher than the batch's quality it converts next (for a
   // "higher quality" retry of one image).
   int qualityBoost() const { return m_qualityBoost; }
+  // The quality the user chose for this image alone (0..100), which its
+  // conversions use instead of the batch's; absent: the batch's.
+  const std::optional<int>& chosenQuality() const { return m_chosenQuality; }
 
   // Each setter says whether the value really changed.
   bool setOutputURL(std::optional<std::filesystem::path> url);
@@ -75,9 +78,11 @@ class ImageItem {
   bool setDurationMs(qint64 ms);
   bool setScore(std::optional<double> score);
   bool setQualityBoost(int boost);
+  bool setChosenQuality(std::optional<int> quality);
   // Forgets what the last conversion did (status, output, sizes, score,
   // note, failure, the batch's format): waiting again, as if never
-  // converted. The quality boost is a request, not a result: it stays.
+  // converted. The quality boost and the chosen quality are requests, not
+  // results: they stay.
   bool resetResult();
 
   // 1 - compressed / original: positive is a saving, negative a growth.
@@ -102,6 +107,7 @@ class ImageItem {
   qint64 m_durationMs = 0;
   std::optional<double> m_score;
   int m_qualityBoost = 0;
+  std::optional<int> m_chosenQuality;
 };
 
 }  // namespace quorvane::core

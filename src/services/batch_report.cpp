@@ -55,7 +55,8 @@ ReportRow reportRowFor(const std::filesystem::path& input, qint64 inputSize,
   ReportRow row;
   row.input = input;
   row.format = outcome.chosenFormat.value_or(settings.encode.format);
-  row.quality = outcome.chosenFormat ? outcome.chosenQuality : settings.encode.quality;
+  row.quality = outcome.chosenFormat ? outcome.chosenQuality
+                                     : outcome.quality.value_or(settings.encode.quality);
   // An Auto image that chose nothing has no format of its own.
   row.autoUnchosen = settings.encode.autoFormat && !outcome.chosenFormat;
   row.sameUnchosen = settings.encode.sameFormat && !outcome.chosenFormat;

@@ -146,7 +146,8 @@ void BatchRunner::finish() {
 void BatchRunner::launch(const BatchEntry& entry, std::optional<fs::path> customOutput,
                          qint64 memory) {
   ConversionJob job{entry.input, folderFor(entry), std::move(customOutput), m_settings.encode};
-  job.settings.quality = std::clamp(m_settings.encode.quality + entry.qualityBoost, 0, 100);
+  job.settings.quality =
+      std::clamp(entry.quality.value_or(m_settings.encode.quality + entry.qualityBoost), 0, 100);
   m_pool.start([this, job = std::move(job), id = entry.id, memory, token = m_token,
                 reservations = m_reservations, ledger = m_ledger] {
     const ConversionOutcome outcome =

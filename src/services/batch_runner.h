@@ -44,6 +44,8 @@ struct BatchEntry {
   // kept: the input's folder relative to the folder it was found in.
   std::filesystem::path relativeFolder{};
   int qualityBoost = 0;  // added to the batch's quality, up to 100
+  // The quality chosen for this image alone, instead of the batch's.
+  std::optional<int> quality{};
 };
 
 class BatchRunner : public QObject {

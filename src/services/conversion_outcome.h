@@ -22,6 +22,9 @@ struct ConversionOutcome {
   QString detail{};   // what an encoder said, for those who ask
   qint64 durationMs = 0;
   std::optional<double> score{};  // how alike the output looks to its input
+  // The quality it was encoded at, when it was (the batch's, raised or
+  // chosen for this image).
+  std::optional<int> quality{};
   // What Auto chose for this image.
   std::optional<OutputFormat> chosenFormat{};
   int chosenQuality = 0;

@@ -173,7 +173,8 @@ ConversionOutcome convertAndPublish(const Converter& converter, const Conversion
                             .output = published,
                             .size = outputSize,
                             .message = notes.join(QStringLiteral("; ")),
-                            .score = encoded.score};
+                            .score = encoded.score,
+                            .quality = encoded.quality};
   if (encoded.chosen) {
     outcome.chosenFormat = encoded.format;
     outcome.chosenQuality = encoded.quality;

@@ -66,9 +66,13 @@ std::optional<std::size_t> ConversionViewModel::rowOf(const QUuid& id) const {
 }
 
 BatchEntry ConversionViewModel::entryFor(const ImageItem& item) const {
-  return {
-      item.id(),          item.url(), item.pixelWidth(), item.pixelHeight(), item.relativeFolder(),
-      item.qualityBoost()};
+  return {item.id(),
+          item.url(),
+          item.pixelWidth(),
+          item.pixelHeight(),
+          item.relativeFolder(),
+          item.qualityBoost(),
+          item.chosenQuality()};
 }
 
 std::optional<QString> ConversionViewModel::exportReport(const fs::path& file) const {

@@ -175,6 +175,12 @@ class ConversionViewModel : public QObject {
   // 100), keeping its earlier output; the other images are left as they are.
   void convertAgainAtHigherQuality(const QUuid& id);
   static constexpr int kHigherQualityStep = 10;
+  // Converts one image again at `quality` (0..100), which that image keeps
+  // from now on instead of the batch's (until Convert All Again); its
+  // earlier output stays on disk. Refused as a start is.
+  void convertAtQuality(const QUuid& id, int quality);
+  // What converts the images: for a trial encode of one of them.
+  const Converter& converter() const { return m_converter; }
   // How many conversions run at once; by default the number of CPUs this
   // process may run on, read at each start.
   void setParallelLimit(std::optional<int> limit) { m_parallelLimitOverride = limit; }
@@ -246,9 +252,10 @@ class ConversionViewModel : public QObject {
   };
   // A start to make once the output folder can be written.
   struct StartRequest {
-    enum class Kind { Pending, AllAgain, HigherQuality };
+    enum class Kind { Pending, AllAgain, HigherQuality, ChosenQuality };
     Kind kind;
-    QUuid id{};  // the image, for HigherQuality
+    QUuid id{};       // the image, for HigherQuality and ChosenQuality
+    int quality = 0;  // for ChosenQuality
   };
   // Emits outputFolderRefused() and remembers `request` when the output
   // folder cannot be written.

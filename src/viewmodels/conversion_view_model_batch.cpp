@@ -66,10 +66,12 @@ void ConversionViewModel::convertAllAgain() {
     return;
   }
   // With the settings of now: no result of an earlier run stays in a row,
-  // nor the quality one image was once given on top.
+  // nor the quality one image was once given on top or chosen for it.
   for (std::size_t row = 0; row < m_items.size(); ++row) {
-    updateItem(row,
-               [](ImageItem& item) { return anyOf(item.resetResult(), item.setQualityBoost(0)); });
+    updateItem(row, [](ImageItem& item) {
+      return anyOf(item.resetResult(), item.setQualityBoost(0),
+                   item.setChosenQuality(std::nullopt));
+    });
   }
   runBatch();
 }
@@ -82,8 +84,26 @@ void ConversionViewModel::convertAgainAtHigherQuality(const QUuid& id) {
   }
   const int quality = m_settings.quality;
   updateItem(*row, [quality](ImageItem& item) -> bool {
+    // A quality chosen for this image is raised itself.
+    if (const auto chosen = item.chosenQuality()) {
+      return anyOf(item.resetResult(),
+                   item.setChosenQuality(std::min(*chosen + kHigherQualityStep, 100)));
+    }
     const int boost = std::min(item.qualityBoost() + kHigherQualityStep, 100 - quality);
     return anyOf(item.resetResult(), item.setQualityBoost(std::max(0, boost)));
+  });
+  runBatch();
+}
+
+void ConversionViewModel::convertAtQuality(const QUuid& id, int quality) {
+  const auto row = rowOf(id);
+  quality = std::clamp(quality, 0, 100);
+  if (!row || !canStartConversion() || m_batch || startRefusal() ||
+      refusedForItsFolder({StartRequest::Kind::ChosenQuality, id, quality})) {
+    return;
+  }
+  updateItem(*row, [quality](ImageItem& item) -> bool {
+    return anyOf(item.resetResult(), item.setChosenQuality(quality));
   });
   runBatch();
 }
@@ -127,6 +147,8 @@ void ConversionViewModel::retryRefusedStart() {
       return convertAllAgain();
     case StartRequest::Kind::HigherQuality:
       return convertAgainAtHigherQuality(request.id);
+    case StartRequest::Kind::ChosenQuality:
+      return convertAtQuality(request.id, request.quality);
   }
 }
 

@@ -16,6 +16,7 @@
 #include "services/conversion_errors.h"
 #include "services/file_service.h"
 #include "viewmodels/conversion_view_model.h"
+#include "views/compare_view.h"
 #include "views/drop_zone_view.h"
 #include "views/file_dialogs.h"
 #include "views/file_list_view.h"
@@ -107,6 +108,14 @@ QWidget* ContentView::makeListPage() {
   auto* header = new QHBoxLayout;
   header->setContentsMargins(12, 8, 12, 0);
   header->addStretch(1);
+  m_compare = new QPushButton(tr("Comp&are"), page);
+  m_compare->setToolTip(tr("Original and output of the selected image side by side (Space)"));
+  m_compare->setAccessibleName(tr("Compare the selected image"));
+  m_compare->setAutoDefault(false);
+  connect(m_compare, &QPushButton::clicked, this, [this] {
+    if (const QUuid id = m_fileList->comparableCurrentItem(); !id.isNull()) openCompare(id);
+  });
+  header->addWidget(m_compare);
   auto* settings = new SettingsButton(page);
   connect(settings, &QToolButton::clicked, this, &ContentView::settingsRequested);
   header->addWidget(settings);
@@ -117,6 +126,11 @@ QWidget* ContentView::makeListPage() {
   layout->addWidget(divider(page));
   m_fileList = new FileListView(m_controller, page);
   layout->addWidget(m_fileList, 1);
+  connect(m_fileList, &FileListView::compareRequested, this, &ContentView::openCompare);
+  connect(m_fileList->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          &ContentView::refreshCompare);
+  connect(&m_controller, &core::ConversionViewModel::itemChanged, this,
+          &ContentView::refreshCompare);
 
   m_summaryRow = new QWidget(page);
   auto* summaryLayout = new QVBoxLayout(m_summaryRow);
@@ -226,6 +240,22 @@ void ContentView::showFolderRefusal(const QString& folder, const QString& reason
   box->open();
 }
 
+void ContentView::openCompare(const QUuid& id) {
+  if (m_compareView || !core::compareSubjectFor(m_controller, id)) return;
+  m_compareView = new CompareView(m_controller, id, window());
+  m_compareView->setAttribute(Qt::WA_DeleteOnClose);
+  m_compareView->setWindowModality(Qt::WindowModal);
+  m_compareView->open();
+}
+
+CompareView* ContentView::compareView() const {
+  return m_compareView.data();
+}
+
+void ContentView::refreshCompare() {
+  m_compare->setEnabled(!m_fileList->comparableCurrentItem().isNull());
+}
+
 void ContentView::showNotice(const QString& text) {
   m_notice->setText(text);
   m_notice->setAccessibleName(text);
@@ -283,6 +313,7 @@ void ContentView::refresh() {
   m_cancelSpinner->setVisible(cancelling);
   m_cancelLabel->setText(cancelling ? tr("Cancelling\u2026") : tr("Cancel"));
   m_cancel->setAccessibleName(cancelling ? tr("Cancelling conversion") : tr("Cancel conversion"));
+  refreshCompare();
 }
 
 }  // namespace quorvane::gui

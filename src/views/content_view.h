@@ -3,6 +3,8 @@
 // Manager", "Clear" and Start/Cancel.
 #pragma once
 
+#include <QPointer>
+#include <QUuid>
 #include <QWidget>
 
 class QLabel;
@@ -15,6 +17,7 @@ class ConversionViewModel;
 
 namespace quorvane::gui {
 
+class CompareView;
 class DropZoneView;
 class FileListView;
 class FilledButton;
@@ -46,6 +49,11 @@ class ContentView : public QWidget {
   SettingsBar* settingsBar() const { return m_settingsBar; }
   FileListView* fileList() const { return m_fileList; }
   SummaryView* summary() const { return m_summary; }
+  QPushButton* compareButton() const { return m_compare; }
+  // The compare view open now, or null.
+  CompareView* compareView() const;
+  // Opens the compare view of a converted image.
+  void openCompare(const QUuid& id);
 
  signals:
   void settingsRequested();
@@ -57,6 +65,7 @@ class ContentView : public QWidget {
   QWidget* makeListPage();
   QWidget* makeBottomBar();
   void refresh();
+  void refreshCompare();
   void styleButtons();
   void start();
   void cancel();
@@ -74,6 +83,8 @@ class ContentView : public QWidget {
   FileListView* m_fileList = nullptr;
   QWidget* m_summaryRow = nullptr;
   SummaryView* m_summary = nullptr;
+  QPushButton* m_compare = nullptr;
+  QPointer<CompareView> m_compareView;
   QPushButton* m_openFolder = nullptr;
   QPushButton* m_clear = nullptr;
   FilledButton* m_start = nullptr;

@@ -141,6 +141,11 @@ QMenu* FileListView::makeContextMenu(int row, QWidget* parent) {
   const QUuid id = item ? item->id() : QUuid();
   QAction* open = menu->addAction(tr("&Open"), this, [this, row] { openOutput(row); });
   open->setEnabled(hasOutput);
+  QAction* compare =
+      menu->addAction(tr("Com&pare"), this, [this, id] { emit compareRequested(id); });
+  compare->setShortcut(QKeySequence(Qt::Key_Space));
+  compare->setEnabled(item && item->status().kind == core::ConversionStatus::Kind::Completed &&
+                      hasOutput);
   QAction* show = menu->addAction(tr("Show in File &Manager"), this,
                                   [this, id] { m_controller.showOutputInFileManager(id); });
   show->setEnabled(hasOutput);
@@ -160,6 +165,16 @@ QMenu* FileListView::makeContextMenu(int row, QWidget* parent) {
   finished->setEnabled(m_controller.completedCount() > 0);
   menu->addAction(tr("Remove From &List"), this, [this, row] { deleteRows(row); });
   return menu;
+}
+
+QUuid FileListView::comparableCurrentItem() const {
+  const core::ImageItem* item =
+      currentIndex().isValid() ? itemAtViewRow(currentIndex().row()) : nullptr;
+  if (!item || !item->outputURL() ||
+      item->status().kind != core::ConversionStatus::Kind::Completed) {
+    return {};
+  }
+  return item->id();
 }
 
 void FileListView::contextMenuEvent(QContextMenuEvent* event) {
@@ -241,6 +256,12 @@ void FileListView::keyPressEvent(QKeyEvent* event) {
   }
   if (!currentIndex().isValid()) return QTableView::keyPressEvent(event);
   switch (event->key()) {
+    case Qt::Key_Space:
+      if (event->modifiers() == Qt::NoModifier) {
+        if (const QUuid id = comparableCurrentItem(); !id.isNull()) emit compareRequested(id);
+        return;
+      }
+      return QTableView::keyPressEvent(event);
     case Qt::Key_Delete:
     case Qt::Key_Backspace:
       deleteRows(currentIndex().row());

@@ -35,11 +35,16 @@ class FileListView : public QTableView {
   int heightForRows(int rows) const;
   // The context menu of `row` (a row of the view), for tests and keyboards.
   QMenu* makeContextMenu(int row, QWidget* parent);
+  // The image of the current row when it has an output to compare; null
+  // otherwise.
+  QUuid comparableCurrentItem() const;
 
  signals:
   // Return on a row with no output to open (or with no row current): the
   // window's main button is meant.
   void startRequested();
+  // Space on a row, or its menu's Compare: the compare view of that image.
+  void compareRequested(const QUuid& id);
 
  protected:
   void contextMenuEvent(QContextMenuEvent* event) override;

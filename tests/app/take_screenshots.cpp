@@ -3,11 +3,14 @@
 // --min shows the window at its minimum size. Run with QT_SCALE_FACTOR=2 for
 // a high-density screen. Files are named STATE-LOOK[-LANG][-min].png.
 // Drives the controller the way the user would (adding files, a batch with
-// one broken file, the preferences) and grabs the window after each step.
+// one broken file, the preferences, the compare view with its difference
+// map) and grabs the window after each step.
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -17,6 +20,8 @@
 #include "app/translations.h"
 #include "codec/libvips_runtime.h"
 #include "services/settings_store.h"
+#include "views/compare_canvas.h"
+#include "views/compare_view.h"
 #include "views/content_view.h"
 
 namespace fs = std::filesystem;
@@ -86,5 +91,19 @@ int main(int argc, char** argv) {
   window.showSettings();
   QTest::qWait(300);
   grab(window.settingsDialog(), QStringLiteral("preferences"));
+  window.settingsDialog()->close();
+
+  const auto& items = controller.items();
+  const auto lake = std::find_if(items.begin(), items.end(), [](const core::ImageItem& item) {
+    return item.url().filename() == "Lake at sunset.jpg";
+  });
+  if (lake == items.end()) return 1;
+  window.content()->openCompare(lake->id());
+  gui::CompareView* compare = window.content()->compareView();
+  if (!compare) return 1;
+  compare->resize(1000, 640);
+  compare->differenceBox()->setChecked(true);
+  if (!QTest::qWaitFor([&] { return compare->canvas()->hasOverlay(); }, 60000)) return 1;
+  grab(compare, QStringLiteral("compare"));
   return 0;
 }

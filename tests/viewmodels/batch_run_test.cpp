@@ -342,6 +342,45 @@ TEST_F(BatchRunTest, OneImageGoesAgainAtHigherQualityAndKeepsItsScore) {
   ASSERT_EQ(m_converter.jobs().size(), 3u);  // only that image ran again
   EXPECT_EQ(m_converter.jobs()[2].input.filename(), "a.png");
   EXPECT_EQ(m_converter.jobs()[2].settings.quality, 100);  // 10 higher, at most 100
+
+  // The report says the quality it was encoded at, not the batch's.
+  m_vm->convertAgainAtHigherQuality(m_vm->items()[1].id());
+  ASSERT_TRUE(finished.wait(10000));
+  ASSERT_EQ(m_converter.jobs().size(), 4u);
+  ASSERT_FALSE(m_vm->lastReport().empty());
+  EXPECT_EQ(m_vm->lastReport().back().quality, 100);
+}
+
+TEST_F(BatchRunTest, AQualityChosenForOneImageStaysWithItUntilAllGoAgain) {
+  m_converter.releaseAll();
+  add({"a.png", "b.png"});
+  ASSERT_TRUE(runToEnd());
+  const QUuid b = m_vm->items()[1].id();
+  QSignalSpy finished(m_vm.get(), &ConversionViewModel::conversionFinished);
+  m_vm->convertAtQuality(b, 35);
+  ASSERT_TRUE(finished.wait(10000));
+  ASSERT_EQ(m_converter.jobs().size(), 3u);  // only that image ran again
+  EXPECT_EQ(m_converter.jobs()[2].input.filename(), "b.png");
+  EXPECT_EQ(m_converter.jobs()[2].settings.quality, 35);
+  EXPECT_EQ(m_vm->items()[1].chosenQuality(), std::optional<int>(35));
+  // The report says the quality it was encoded at, not the batch's.
+  ASSERT_FALSE(m_vm->lastReport().empty());
+  EXPECT_EQ(m_vm->lastReport().back().quality, 35);
+
+  // Higher quality raises the chosen one; the batch's quality does not move it.
+  m_vm->updateQuality(60);
+  m_vm->convertAgainAtHigherQuality(b);
+  ASSERT_TRUE(finished.wait(10000));
+  ASSERT_EQ(m_converter.jobs().size(), 4u);
+  EXPECT_EQ(m_converter.jobs()[3].settings.quality, 45);
+  EXPECT_EQ(m_vm->lastReport().back().quality, 45);
+
+  // Convert All Again is with the settings of now, for every image.
+  m_vm->convertAllAgain();
+  ASSERT_TRUE(finished.wait(10000));
+  ASSERT_EQ(m_converter.jobs().size(), 6u);
+  for (std::size_t i : {4u, 5u}) EXPECT_EQ(m_converter.jobs()[i].settings.quality, 60);
+  EXPECT_FALSE(m_vm->items()[1].chosenQuality());
 }
 
 TEST_F(BatchRunTest, AutoIsSavedReachesTheJobsAndRowsShowTheFormatThatWon) {

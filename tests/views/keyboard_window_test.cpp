@@ -22,9 +22,9 @@
 #include "codec/libvips_runtime.h"
 #include "views/drop_zone_compact.h"
 #include "views/file_list_view.h"
-#include "views/output_folder_button.h"
 #include "views/filled_button.h"
 #include "views/options_button.h"
+#include "views/output_folder_button.h"
 #include "views/settings_bar.h"
 #include "views/settings_button.h"
 #include "window_fixture.h"
@@ -104,7 +104,11 @@ void KeyboardWindowTest::testTabReachesEveryControlInReadingOrderWithUniqueMnemo
   for (auto* button : m_view->findChildren<gui::SettingsButton*>()) {
     if (button->isVisible()) gear = button;
   }
-  const std::vector<QWidget*> expected{gear,
+  // Compare is a stop while the current row has an output to compare.
+  m_view->fileList()->setCurrentIndex(m_view->fileList()->model()->index(0, 0));
+  QVERIFY(m_view->compareButton()->isEnabled());
+  const std::vector<QWidget*> expected{m_view->compareButton(),
+                                       gear,
                                        adds[0],
                                        adds[1],
                                        bar->formatMenu(),

@@ -1,0 +1,306 @@
+#include "viewmodels/compare_view_model.h"
+
+#include <QCoreApplication>
+#include <system_error>
+
+#include "codec/opened_image.h"
+#include "codec/perceptual_score.h"
+#include "services/conversion_errors.h"
+#include "services/temporary_files.h"
+#include "viewmodels/difference_heat_map.h"
+
+namespace quorvane::core {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Frees libvips' per-thread buffers when a job ends on a pool thread.
+struct ThreadResourcesGuard {
+  ~ThreadResourcesGuard() { codec::releaseThreadResources(); }
+};
+
+codec::StopRequested stopOn(const CancellationToken& token) {
+  return [token] { return token.isCancelled(); };
+}
+
+QString describe(const codec::CodecError& error) {
+  try {
+    throwCodecFailure(error);
+  } catch (const ConversionFailure& failure) {
+    return failure.description();
+  }
+}
+
+// Decodes `path` to fit the preview size, then in full, handing each picture
+// to `deliver`; a failure goes to `fail`. Stops when `token` is cancelled.
+template <typename Deliver, typename Fail>
+void decodeBoth(const fs::path& path, int previewWidth, int previewHeight,
+                const CancellationToken& token, Deliver&& deliver, Fail&& fail) {
+  const ThreadResourcesGuard threadResources;
+  auto opened = codec::OpenedImage::open(path);
+  if (!opened) return fail(describe(opened.error()));
+  const codec::ImageHeader& header = opened.value().header();
+  const bool large = header.width > 2 * previewWidth || header.height > 2 * previewHeight;
+  if (large && previewWidth > 0 && previewHeight > 0) {
+    // The decoder keeps at least twice the size it is asked to fit: half the
+    // preview gives a picture of at least the preview's pixels.
+    auto reduced = opened.value().decode({.stopRequested = stopOn(token),
+                                          .fitWidth = std::max(1, previewWidth / 2),
+                                          .fitHeight = std::max(1, previewHeight / 2)});
+    if (token.isCancelled()) return;
+    if (!reduced) return fail(describe(reduced.error()));
+    const bool full = reduced.value().width() == header.width;
+    deliver(ComparePicture{std::make_shared<const codec::RgbaImage>(std::move(reduced).value()),
+                           header.width, header.height, full});
+    if (full) return;
+  }
+  auto whole = opened.value().decode({.stopRequested = stopOn(token)});
+  if (token.isCancelled()) return;
+  if (!whole) return fail(describe(whole.error()));
+  deliver(ComparePicture{std::make_shared<const codec::RgbaImage>(std::move(whole).value()),
+                         header.width, header.height, true});
+}
+
+// The original as the output's encoder saw it: at the output's size, and on
+// white where the format flattens transparency.
+codec::Result<codec::RgbaImage> referenceFor(const codec::RgbaImage& original, int width,
+                                             int height, const EncodeSettings& settings,
+                                             const codec::StopRequested& stop) {
+  codec::Result<codec::RgbaImage> reference =
+      original.width() == width && original.height() == height
+          ? codec::Result<codec::RgbaImage>(original.clone())
+          : codec::resize(original, width, height, stop);
+  if (!reference) return reference;
+  if (settings.format == OutputFormat::Jpeg ||
+      (settings.format == OutputFormat::Png && !settings.options.keepAlpha)) {
+    codec::flattenOnto(reference.value(), 255, 255, 255);
+  }
+  return reference;
+}
+
+}  // namespace
+
+CompareViewModel::CompareViewModel(const Converter& converter, fs::path scratchFolder,
+                                   QObject* parent)
+    : QObject(parent), m_converter(converter), m_scratchFolder(std::move(scratchFolder)) {
+  // The two decodes at once; an encode and a map beside them.
+  m_pool.setMaxThreadCount(std::max(2, QThread::idealThreadCount()));
+}
+
+CompareViewModel::~CompareViewModel() {
+  m_openToken.cancel();
+  m_encodeToken.cancel();
+  m_differenceToken.cancel();
+  m_pool.waitForDone();
+}
+
+template <typename Apply>
+void CompareViewModel::post(Apply&& apply) {
+  // Queued to this object: dropped when it is gone by then.
+  QMetaObject::invokeMethod(this, std::forward<Apply>(apply), Qt::QueuedConnection);
+}
+
+void CompareViewModel::open(CompareSubject subject, int previewWidth, int previewHeight) {
+  m_openToken.cancel();
+  m_encodeToken.cancel();
+  m_differenceToken.cancel();
+  m_openToken = CancellationToken();
+  ++m_openSerial;
+  ++m_outputSerial;
+  ++m_differenceSerial;
+  m_subject = std::move(subject);
+  m_requestedQuality = m_subject.settings.quality;
+  m_original = {};
+  m_output = CompareOutput{.picture = {},
+                           .quality = m_subject.settings.quality,
+                           .size = m_subject.outputSize,
+                           .score = m_subject.score};
+  m_difference = {};
+  setEncoding(false);
+  setComputingDifference(false);
+  setProblem({});
+  emit originalChanged();
+  emit outputChanged();
+  emit differenceMapChanged();
+  decodeOriginal(previewWidth, previewHeight);
+  decodeOutput(previewWidth, previewHeight);
+}
+
+void CompareViewModel::decodeOriginal(int previewWidth, int previewHeight) {
+  m_pool.start([this, path = m_subject.original, previewWidth, previewHeight, token = m_openToken,
+                serial = m_openSerial] {
+    decodeBoth(
+        path, previewWidth, previewHeight, token,
+        [&](ComparePicture picture) {
+          post([this, picture = std::move(picture), serial] {
+            if (serial != m_openSerial) return;
+            m_original = picture;
+            emit originalChanged();
+            computeDifferenceWhenReady();
+          });
+        },
+        [&](const QString& problem) {
+          post([this, problem, serial] {
+            if (serial == m_openSerial) setProblem(problem);
+          });
+        });
+  });
+}
+
+void CompareViewModel::decodeOutput(int previewWidth, int previewHeight) {
+  m_pool.start([this, path = m_subject.output, previewWidth, previewHeight, token = m_openToken,
+                serial = m_outputSerial] {
+    decodeBoth(
+        path, previewWidth, previewHeight, token,
+        [&](ComparePicture picture) {
+          post([this, picture = std::move(picture), serial] {
+            if (serial != m_outputSerial) return;
+            CompareOutput output = m_output;
+            output.picture = picture;
+            setOutput(std::move(output));
+          });
+        },
+        [&](const QString& problem) {
+          post([this, problem, serial] {
+            if (serial == m_outputSerial) setProblem(problem);
+          });
+        });
+  });
+}
+
+void CompareViewModel::requestQuality(int quality) {
+  quality = std::clamp(quality, 0, 100);
+  if (m_subject.original.empty() || quality == m_requestedQuality) return;
+  m_requestedQuality = quality;
+  m_encodeToken.cancel();
+  m_encodeToken = CancellationToken();
+  const quint64 serial = ++m_outputSerial;
+  setEncoding(true);
+  ConversionJob job{m_subject.original, m_scratchFolder, std::nullopt, m_subject.settings};
+  job.settings.quality = quality;
+  // The receipt is measured here, after the picture is shown, with the map.
+  job.settings.options.checkQuality = false;
+  m_pool.start([this, job = std::move(job), token = m_encodeToken, serial]() mutable {
+    const ThreadResourcesGuard threadResources;
+    CompareOutput output;
+    output.quality = job.settings.quality;
+    output.trial = true;
+    QString problem;
+    try {
+      if (job.outputDirectory.empty()) job.outputDirectory = privateTemporaryFolder();
+      // The staged file goes when `encoded` does, at the end of this block.
+      const EncodedImage encoded = m_converter.encode(job, token);
+      auto opened = codec::OpenedImage::open(encoded.staged->path());
+      auto pixels = opened ? opened.value().decode({.stopRequested = stopOn(token)})
+                           : codec::Result<codec::RgbaImage>(opened.error());
+      if (!pixels) throwCodecFailure(pixels.error());
+      output.size = opened.value().fileSize();
+      const int width = pixels.value().width();
+      const int height = pixels.value().height();
+      output.picture = {std::make_shared<const codec::RgbaImage>(std::move(pixels).value()), width,
+                        height, true};
+    } catch (const CancellationError&) {
+      return;
+    } catch (const ConversionFailure& failure) {
+      problem = failure.description();
+    } catch (const std::bad_alloc&) {
+      problem = ConversionError::fromKind(ConversionError::Kind::OutOfMemory).description();
+    }
+    post([this, output = std::move(output), problem, serial] {
+      if (serial != m_outputSerial) return;
+      setEncoding(false);
+      if (!problem.isEmpty()) return setProblem(problem);
+      setProblem({});
+      setOutput(output);
+    });
+  });
+}
+
+void CompareViewModel::setOutput(CompareOutput output) {
+  const bool pixelsChanged = output.picture.pixels != m_output.picture.pixels;
+  m_output = std::move(output);
+  if (pixelsChanged) {
+    // A map of the pictures before is of no use: stopped, or forgotten.
+    m_differenceToken.cancel();
+    ++m_differenceSerial;
+    setComputingDifference(false);
+    if (!m_difference.empty()) {
+      m_difference = {};
+      emit differenceMapChanged();
+    }
+  }
+  emit outputChanged();
+  computeDifferenceWhenReady();
+}
+
+void CompareViewModel::setDifferenceMapShown(bool shown) {
+  if (m_differenceShown == shown) return;
+  m_differenceShown = shown;
+  computeDifferenceWhenReady();
+}
+
+void CompareViewModel::computeDifferenceWhenReady() {
+  // A trial has its receipt measured with the map, shown or not.
+  const bool scoreMissing = m_output.trial && !m_output.score;
+  if ((!m_differenceShown && !scoreMissing) || !m_original.full || !m_output.picture.full) return;
+  // Already there, or on its way for these very pictures.
+  if (!m_difference.empty() || m_computingDifference) return;
+  m_differenceToken = CancellationToken();
+  const quint64 serial = ++m_differenceSerial;
+  setComputingDifference(true);
+  m_pool.start([this, original = m_original.pixels, output = m_output.picture.pixels,
+                settings = m_subject.settings, token = m_differenceToken, serial] {
+    const ThreadResourcesGuard threadResources;
+    ComparePicture map;
+    QString problem;
+    auto reference =
+        referenceFor(*original, output->width(), output->height(), settings, stopOn(token));
+    std::vector<float> differences;
+    const auto score =
+        reference
+            ? codec::perceptualScore(
+                  reference.value(), *output,
+                  {.stopRequested = stopOn(token), .threads = 1, .differenceMap = &differences})
+            : codec::Result<double>(reference.error());
+    if (token.isCancelled()) return;
+    if (score) {
+      map = {std::make_shared<const codec::RgbaImage>(
+                 differenceHeatMap(differences, output->width(), output->height())),
+             output->width(), output->height(), true};
+    } else {
+      problem = describe(score.error());
+    }
+    post([this, map = std::move(map), problem, score = score ? score.value() : 0.0, serial] {
+      if (serial != m_differenceSerial) return;
+      setComputingDifference(false);
+      if (!problem.isEmpty()) return setProblem(problem);
+      m_difference = map;
+      emit differenceMapChanged();
+      if (m_output.trial && !m_output.score) {
+        m_output.score = score;
+        emit outputChanged();
+      }
+    });
+  });
+}
+
+void CompareViewModel::setEncoding(bool encoding) {
+  if (m_encoding == encoding) return;
+  m_encoding = encoding;
+  emit isEncodingChanged(encoding);
+}
+
+void CompareViewModel::setComputingDifference(bool computing) {
+  if (m_computingDifference == computing) return;
+  m_computingDifference = computing;
+  emit isComputingDifferenceChanged(computing);
+}
+
+void CompareViewModel::setProblem(const QString& problem) {
+  if (m_problem == problem) return;
+  m_problem = problem;
+  emit problemChanged(problem);
+}
+
+}  // namespace quorvane::core
