@@ -141,7 +141,7 @@
     <message>
         <location filename="../../src/services/conversion_errors.cpp" line="-82"/>
         <location line="+50"/>
-        <location filename="../../src/services/run_conversion.cpp" line="+205"/>
+        <location filename="../../src/services/run_conversion.cpp" line="+206"/>
         <source>Not enough memory</source>
         <translation>Nicht genügend Arbeitsspeicher</translation>
     </message>
@@ -302,7 +302,7 @@
         <translation>%1, und eine Kopie des Originals enthielte seine Kameradaten</translation>
     </message>
     <message>
-        <location filename="../../src/services/run_conversion.cpp" line="-157"/>
+        <location filename="../../src/services/run_conversion.cpp" line="-158"/>
         <source>The file date could not be kept: %1</source>
         <extracomment>shown under a converted image</extracomment>
         <translation>Das Dateidatum konnte nicht beibehalten werden: %1</translation>
@@ -488,7 +488,7 @@
 <context>
     <name>quorvane::core::ConversionViewModel</name>
     <message>
-        <location filename="../../src/viewmodels/conversion_view_model_batch.cpp" line="+227"/>
+        <location filename="../../src/viewmodels/conversion_view_model_batch.cpp" line="+249"/>
         <source>Cancelling conversion</source>
         <translation>Konvertierung wird abgebrochen</translation>
     </message>
@@ -533,9 +533,210 @@
     </message>
 </context>
 <context>
+    <name>quorvane::gui::CompareCanvas</name>
+    <message>
+        <location filename="../../src/views/compare_canvas.cpp" line="+28"/>
+        <source>Original and output</source>
+        <translation>Original und Ausgabe</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Arrow keys move the picture; plus and minus zoom; comma and period move the split line</source>
+        <translation>Pfeiltasten verschieben das Bild; Plus und Minus zoomen; Komma und Punkt verschieben die Trennlinie</translation>
+    </message>
+    <message>
+        <location line="+170"/>
+        <source>Original</source>
+        <translation>Original</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Output</source>
+        <translation>Ausgabe</translation>
+    </message>
+</context>
+<context>
+    <name>quorvane::gui::CompareView</name>
+    <message>
+        <location filename="../../src/views/compare_view.cpp" line="+40"/>
+        <source>Compare</source>
+        <translation>Vergleichen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Compare original and output</source>
+        <translation>Original und Ausgabe vergleichen</translation>
+    </message>
+    <message>
+        <location line="+53"/>
+        <source>&amp;Fit</source>
+        <translation>&amp;Einpassen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Show the whole picture (Ctrl+0)</source>
+        <translation>Das ganze Bild zeigen (Strg+0)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;100 %</source>
+        <translation>&amp;100 %</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>One pixel of the output per screen pixel (Ctrl+1)</source>
+        <translation>Ein Pixel der Ausgabe je Bildschirmpixel (Strg+1)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Zoom to 100 %</source>
+        <translation>Auf 100 % zoomen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;200 %</source>
+        <translation>&amp;200 %</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Two screen pixels per pixel of the output (Ctrl+2)</source>
+        <translation>Zwei Bildschirmpixel je Pixel der Ausgabe (Strg+2)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Zoom to 200 %</source>
+        <translation>Auf 200 % zoomen</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>&amp;Side by Side</source>
+        <translation>&amp;Nebeneinander</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Both pictures beside each other instead of a split line</source>
+        <translation>Beide Bilder nebeneinander statt einer Trennlinie</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>&amp;Difference Map</source>
+        <translation>&amp;Unterschiedskarte</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Colours where the quality check sees the output differ: yellow a little, red most</source>
+        <translation>Färbt, wo die Qualitätsprüfung die Ausgabe abweichen sieht: gelb ein wenig, rot am meisten</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>&amp;Quality:</source>
+        <translation>&amp;Qualität:</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Quality to try</source>
+        <translation>Zu probierende Qualität</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Encodes this image again at another quality, to see it here</source>
+        <translation>Kodiert dieses Bild erneut mit einer anderen Qualität, um es hier zu sehen</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>&amp;Use This Quality</source>
+        <translation>Diese Qualität &amp;verwenden</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Converts this image again at the quality shown and keeps it for this image</source>
+        <translation>Konvertiert dieses Bild erneut mit der gezeigten Qualität und behält sie für dieses Bild</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Original: %1, %2</source>
+        <translation>Original: %1, %2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Original: %1, %2 × %3, %4</source>
+        <translation>Original: %1, %2 × %3, %4</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>%1 % smaller</source>
+        <translation>%1 % kleiner</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>%1 % larger</source>
+        <translation>%1 % größer</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 (score %2)</source>
+        <translation>%1 (Wert %2)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>quality not checked</source>
+        <translation>Qualität nicht geprüft</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Trial: %1 at quality %2, %3, %4, %5</source>
+        <translation>Probe: %1 mit Qualität %2, %3, %4, %5</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Output: %1 at quality %2, %3, %4, %5</source>
+        <translation>Ausgabe: %1 mit Qualität %2, %3, %4, %5</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>Encoding at quality %1…</source>
+        <translation>Kodiere mit Qualität %1…</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Decoding…</source>
+        <translation>Dekodiere…</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Measuring the difference…</source>
+        <translation>Miss den Unterschied…</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Decoding at full size…</source>
+        <translation>Dekodiere in voller Größe…</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>%1 %</source>
+        <translation>%1 %</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Zoom %1 %</source>
+        <translation>Zoom %1 %</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>In Auto the quality is the look to reach: choose a format to set one for an image</source>
+        <translation>In „Automatisch“ ist die Qualität das Aussehen, das erreicht werden soll: wählen Sie ein Format, um sie für ein Bild festzulegen</translation>
+    </message>
+</context>
+<context>
     <name>quorvane::gui::ContentView</name>
     <message>
-        <location filename="../../src/views/content_view.cpp" line="+73"/>
+        <location filename="../../src/views/content_view.cpp" line="+74"/>
         <source>Images in output folders, left out: %1</source>
         <translation>Bilder in Ausgabeordnern ausgelassen: %1</translation>
     </message>
@@ -546,7 +747,22 @@
         <translation>Nicht lesbare Speicherorte: %1, z. B. %2 (%3)</translation>
     </message>
     <message>
-        <location line="+69"/>
+        <location line="+32"/>
+        <source>Comp&amp;are</source>
+        <translation>&amp;Vergleichen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Original and output of the selected image side by side (Space)</source>
+        <translation>Original und Ausgabe des gewählten Bildes nebeneinander (Leertaste)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Compare the selected image</source>
+        <translation>Das gewählte Bild vergleichen</translation>
+    </message>
+    <message>
+        <location line="+48"/>
         <source>Op&amp;en in File Manager</source>
         <translation>Im Dateimanager ö&amp;ffnen</translation>
     </message>
@@ -589,7 +805,7 @@
         <translation>Anderen Ordner &amp;wählen…</translation>
     </message>
     <message>
-        <location line="+74"/>
+        <location line="+90"/>
         <source>Cancelling…</source>
         <translation>Wird abgebrochen…</translation>
     </message>
@@ -772,7 +988,12 @@
         <translation>Ö&amp;ffnen</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
+        <source>Com&amp;pare</source>
+        <translation>&amp;Vergleichen</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Show in File &amp;Manager</source>
         <translation>Im Datei&amp;manager anzeigen</translation>
     </message>

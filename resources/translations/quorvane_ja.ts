@@ -141,7 +141,7 @@
     <message>
         <location filename="../../src/services/conversion_errors.cpp" line="-82"/>
         <location line="+50"/>
-        <location filename="../../src/services/run_conversion.cpp" line="+205"/>
+        <location filename="../../src/services/run_conversion.cpp" line="+206"/>
         <source>Not enough memory</source>
         <translation>メモリが不足しています</translation>
     </message>
@@ -302,7 +302,7 @@
         <translation>%1。元のファイルのコピーにはカメラのデータが含まれてしまいます</translation>
     </message>
     <message>
-        <location filename="../../src/services/run_conversion.cpp" line="-157"/>
+        <location filename="../../src/services/run_conversion.cpp" line="-158"/>
         <source>The file date could not be kept: %1</source>
         <extracomment>shown under a converted image</extracomment>
         <translation>ファイルの日時を保持できませんでした: %1</translation>
@@ -488,7 +488,7 @@
 <context>
     <name>quorvane::core::ConversionViewModel</name>
     <message>
-        <location filename="../../src/viewmodels/conversion_view_model_batch.cpp" line="+227"/>
+        <location filename="../../src/viewmodels/conversion_view_model_batch.cpp" line="+249"/>
         <source>Cancelling conversion</source>
         <translation>変換をキャンセルしています</translation>
     </message>
@@ -533,9 +533,210 @@
     </message>
 </context>
 <context>
+    <name>quorvane::gui::CompareCanvas</name>
+    <message>
+        <location filename="../../src/views/compare_canvas.cpp" line="+28"/>
+        <source>Original and output</source>
+        <translation>元画像と出力</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Arrow keys move the picture; plus and minus zoom; comma and period move the split line</source>
+        <translation>矢印キーで画像を移動、プラスとマイナスで拡大縮小、カンマとピリオドで境界線を移動</translation>
+    </message>
+    <message>
+        <location line="+170"/>
+        <source>Original</source>
+        <translation>元画像</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Output</source>
+        <translation>出力</translation>
+    </message>
+</context>
+<context>
+    <name>quorvane::gui::CompareView</name>
+    <message>
+        <location filename="../../src/views/compare_view.cpp" line="+40"/>
+        <source>Compare</source>
+        <translation>比較</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Compare original and output</source>
+        <translation>元画像と出力を比較</translation>
+    </message>
+    <message>
+        <location line="+53"/>
+        <source>&amp;Fit</source>
+        <translation>全体表示(&amp;F)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Show the whole picture (Ctrl+0)</source>
+        <translation>画像全体を表示 (Ctrl+0)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;100 %</source>
+        <translation>&amp;100 %</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>One pixel of the output per screen pixel (Ctrl+1)</source>
+        <translation>出力の 1 ピクセルを画面の 1 ピクセルで表示 (Ctrl+1)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Zoom to 100 %</source>
+        <translation>100 % に拡大</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;200 %</source>
+        <translation>&amp;200 %</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Two screen pixels per pixel of the output (Ctrl+2)</source>
+        <translation>出力の 1 ピクセルを画面の 2 ピクセルで表示 (Ctrl+2)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Zoom to 200 %</source>
+        <translation>200 % に拡大</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>&amp;Side by Side</source>
+        <translation>左右に並べる(&amp;S)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Both pictures beside each other instead of a split line</source>
+        <translation>境界線の代わりに 2 枚の画像を左右に並べて表示</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>&amp;Difference Map</source>
+        <translation>差分マップ(&amp;D)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Colours where the quality check sees the output differ: yellow a little, red most</source>
+        <translation>品質チェックが出力の違いを検出した箇所を着色: 黄色はわずか、赤は大きな違い</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>&amp;Quality:</source>
+        <translation>品質(&amp;Q):</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Quality to try</source>
+        <translation>試す品質</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Encodes this image again at another quality, to see it here</source>
+        <translation>この画像を別の品質で再エンコードしてここに表示</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>&amp;Use This Quality</source>
+        <translation>この品質を使う(&amp;U)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Converts this image again at the quality shown and keeps it for this image</source>
+        <translation>表示中の品質でこの画像を再変換し、この画像の品質として保持</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Original: %1, %2</source>
+        <translation>元画像: %1、%2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Original: %1, %2 × %3, %4</source>
+        <translation>元画像: %1、%2 × %3、%4</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>%1 % smaller</source>
+        <translation>%1 % 縮小</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>%1 % larger</source>
+        <translation>%1 % 増加</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 (score %2)</source>
+        <translation>%1 (スコア %2)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>quality not checked</source>
+        <translation>品質は未確認</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Trial: %1 at quality %2, %3, %4, %5</source>
+        <translation>試行: %1 品質 %2、%3、%4、%5</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Output: %1 at quality %2, %3, %4, %5</source>
+        <translation>出力: %1 品質 %2、%3、%4、%5</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>Encoding at quality %1…</source>
+        <translation>品質 %1 でエンコード中…</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Decoding…</source>
+        <translation>デコード中…</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Measuring the difference…</source>
+        <translation>差分を測定中…</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Decoding at full size…</source>
+        <translation>原寸でデコード中…</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>%1 %</source>
+        <translation>%1 %</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Zoom %1 %</source>
+        <translation>倍率 %1 %</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>In Auto the quality is the look to reach: choose a format to set one for an image</source>
+        <translation>自動では品質は目標の見た目です。画像ごとに設定するには形式を選んでください</translation>
+    </message>
+</context>
+<context>
     <name>quorvane::gui::ContentView</name>
     <message>
-        <location filename="../../src/views/content_view.cpp" line="+73"/>
+        <location filename="../../src/views/content_view.cpp" line="+74"/>
         <source>Images in output folders, left out: %1</source>
         <translation>出力フォルダー内の画像は追加しませんでした: %1 枚</translation>
     </message>
@@ -546,7 +747,22 @@
         <translation>読み込めなかった場所: %1 か所。例: %2 (%3)</translation>
     </message>
     <message>
-        <location line="+69"/>
+        <location line="+32"/>
+        <source>Comp&amp;are</source>
+        <translation>比較(&amp;A)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Original and output of the selected image side by side (Space)</source>
+        <translation>選択した画像の元画像と出力を並べて表示 (Space)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Compare the selected image</source>
+        <translation>選択した画像を比較</translation>
+    </message>
+    <message>
+        <location line="+48"/>
         <source>Op&amp;en in File Manager</source>
         <translation>ファイルマネージャーで開く(&amp;E)</translation>
     </message>
@@ -589,7 +805,7 @@
         <translation>別のフォルダーを選択(&amp;H)…</translation>
     </message>
     <message>
-        <location line="+74"/>
+        <location line="+90"/>
         <source>Cancelling…</source>
         <translation>キャンセル中…</translation>
     </message>
@@ -772,7 +988,12 @@
         <translation>開く(&amp;O)</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
+        <source>Com&amp;pare</source>
+        <translation>比較(&amp;P)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Show in File &amp;Manager</source>
         <translation>ファイルマネージャーで表示(&amp;M)</translation>
     </message>

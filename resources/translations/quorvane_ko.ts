@@ -141,7 +141,7 @@
     <message>
         <location filename="../../src/services/conversion_errors.cpp" line="-82"/>
         <location line="+50"/>
-        <location filename="../../src/services/run_conversion.cpp" line="+205"/>
+        <location filename="../../src/services/run_conversion.cpp" line="+206"/>
         <source>Not enough memory</source>
         <translation>메모리가 부족합니다</translation>
     </message>
@@ -302,7 +302,7 @@
         <translation>%1, 원본 사본에는 카메라 데이터가 포함됩니다</translation>
     </message>
     <message>
-        <location filename="../../src/services/run_conversion.cpp" line="-157"/>
+        <location filename="../../src/services/run_conversion.cpp" line="-158"/>
         <source>The file date could not be kept: %1</source>
         <extracomment>shown under a converted image</extracomment>
         <translation>파일 날짜를 유지하지 못했습니다: %1</translation>
@@ -488,7 +488,7 @@
 <context>
     <name>quorvane::core::ConversionViewModel</name>
     <message>
-        <location filename="../../src/viewmodels/conversion_view_model_batch.cpp" line="+227"/>
+        <location filename="../../src/viewmodels/conversion_view_model_batch.cpp" line="+249"/>
         <source>Cancelling conversion</source>
         <translation>변환 취소 중</translation>
     </message>
@@ -533,9 +533,210 @@
     </message>
 </context>
 <context>
+    <name>quorvane::gui::CompareCanvas</name>
+    <message>
+        <location filename="../../src/views/compare_canvas.cpp" line="+28"/>
+        <source>Original and output</source>
+        <translation>원본과 출력</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Arrow keys move the picture; plus and minus zoom; comma and period move the split line</source>
+        <translation>화살표 키로 그림 이동, 더하기와 빼기로 확대/축소, 쉼표와 마침표로 분할선 이동</translation>
+    </message>
+    <message>
+        <location line="+170"/>
+        <source>Original</source>
+        <translation>원본</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Output</source>
+        <translation>출력</translation>
+    </message>
+</context>
+<context>
+    <name>quorvane::gui::CompareView</name>
+    <message>
+        <location filename="../../src/views/compare_view.cpp" line="+40"/>
+        <source>Compare</source>
+        <translation>비교</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Compare original and output</source>
+        <translation>원본과 출력 비교</translation>
+    </message>
+    <message>
+        <location line="+53"/>
+        <source>&amp;Fit</source>
+        <translation>맞춤(&amp;F)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Show the whole picture (Ctrl+0)</source>
+        <translation>그림 전체 보기 (Ctrl+0)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;100 %</source>
+        <translation>&amp;100 %</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>One pixel of the output per screen pixel (Ctrl+1)</source>
+        <translation>출력 1픽셀을 화면 1픽셀로 (Ctrl+1)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Zoom to 100 %</source>
+        <translation>100 %로 확대/축소</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;200 %</source>
+        <translation>&amp;200 %</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Two screen pixels per pixel of the output (Ctrl+2)</source>
+        <translation>출력 1픽셀을 화면 2픽셀로 (Ctrl+2)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Zoom to 200 %</source>
+        <translation>200 %로 확대</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>&amp;Side by Side</source>
+        <translation>나란히(&amp;S)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Both pictures beside each other instead of a split line</source>
+        <translation>분할선 대신 두 그림을 나란히 표시</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>&amp;Difference Map</source>
+        <translation>차이 지도(&amp;D)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Colours where the quality check sees the output differ: yellow a little, red most</source>
+        <translation>품질 검사가 출력이 다르다고 보는 곳에 색을 칠합니다: 노랑은 조금, 빨강은 가장 많이</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>&amp;Quality:</source>
+        <translation>품질(&amp;Q):</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Quality to try</source>
+        <translation>시험할 품질</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Encodes this image again at another quality, to see it here</source>
+        <translation>이 이미지를 다른 품질로 다시 인코딩하여 여기에 표시</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>&amp;Use This Quality</source>
+        <translation>이 품질 사용(&amp;U)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Converts this image again at the quality shown and keeps it for this image</source>
+        <translation>표시된 품질로 이 이미지를 다시 변환하고 이 이미지에 그 품질을 유지</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Close</source>
+        <translation>닫기</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Original: %1, %2</source>
+        <translation>원본: %1, %2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Original: %1, %2 × %3, %4</source>
+        <translation>원본: %1, %2 × %3, %4</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>%1 % smaller</source>
+        <translation>%1 % 작음</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>%1 % larger</source>
+        <translation>%1 % 큼</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 (score %2)</source>
+        <translation>%1 (점수 %2)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>quality not checked</source>
+        <translation>품질 검사 안 함</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Trial: %1 at quality %2, %3, %4, %5</source>
+        <translation>시험: %1 품질 %2, %3, %4, %5</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Output: %1 at quality %2, %3, %4, %5</source>
+        <translation>출력: %1 품질 %2, %3, %4, %5</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>Encoding at quality %1…</source>
+        <translation>품질 %1(으)로 인코딩 중…</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Decoding…</source>
+        <translation>디코딩 중…</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Measuring the difference…</source>
+        <translation>차이 측정 중…</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Decoding at full size…</source>
+        <translation>원래 크기로 디코딩 중…</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>%1 %</source>
+        <translation>%1 %</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Zoom %1 %</source>
+        <translation>배율 %1 %</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>In Auto the quality is the look to reach: choose a format to set one for an image</source>
+        <translation>자동에서는 품질이 도달할 모양입니다. 이미지별로 정하려면 형식을 고르세요</translation>
+    </message>
+</context>
+<context>
     <name>quorvane::gui::ContentView</name>
     <message>
-        <location filename="../../src/views/content_view.cpp" line="+73"/>
+        <location filename="../../src/views/content_view.cpp" line="+74"/>
         <source>Images in output folders, left out: %1</source>
         <translation>출력 폴더에 있어 추가하지 않은 이미지: %1개</translation>
     </message>
@@ -546,7 +747,22 @@
         <translation>읽을 수 없는 위치: %1곳, 예: %2(%3)</translation>
     </message>
     <message>
-        <location line="+69"/>
+        <location line="+32"/>
+        <source>Comp&amp;are</source>
+        <translation>비교(&amp;A)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Original and output of the selected image side by side (Space)</source>
+        <translation>선택한 이미지의 원본과 출력을 나란히 (Space)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Compare the selected image</source>
+        <translation>선택한 이미지 비교</translation>
+    </message>
+    <message>
+        <location line="+48"/>
         <source>Op&amp;en in File Manager</source>
         <translation>파일 관리자에서 열기(&amp;E)</translation>
     </message>
@@ -589,7 +805,7 @@
         <translation>다른 폴더 선택(&amp;H)…</translation>
     </message>
     <message>
-        <location line="+74"/>
+        <location line="+90"/>
         <source>Cancelling…</source>
         <translation>취소 중…</translation>
     </message>
@@ -772,7 +988,12 @@
         <translation>열기(&amp;O)</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
+        <source>Com&amp;pare</source>
+        <translation>비교(&amp;P)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Show in File &amp;Manager</source>
         <translation>파일 관리자에서 보기(&amp;M)</translation>
     </message>
