@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QStackedWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "services/conversion_errors.h"
@@ -305,6 +306,8 @@ void ContentView::refresh() {
                            m_controller.skippedCount() > 0);
   m_openFolder->setEnabled(completed > 0);
   m_clear->setEnabled(!converting);
+  const bool startHadFocus = m_start->hasFocus();
+  const bool cancelHadFocus = m_cancel->hasFocus();
   m_start->setVisible(!converting);
   m_start->setEnabled(m_controller.canStartConversion());
   m_start->setText(m_controller.allFinished() ? convertAllAgainTitle() : startTitle());
@@ -314,6 +317,28 @@ void ContentView::refresh() {
   m_cancelLabel->setText(cancelling ? tr("Cancelling\u2026") : tr("Cancel"));
   m_cancel->setAccessibleName(cancelling ? tr("Cancelling conversion") : tr("Cancel conversion"));
   refreshCompare();
+  if (converting != m_wasConverting) keepFocus(converting, startHadFocus || cancelHadFocus);
+  m_wasConverting = converting;
+}
+
+void ContentView::keepFocus(bool converting, bool onTheMainButton) {
+  // The main button that had the focus gives way to the other one; so does
+  // a setting the batch locked (its focus would go nowhere, or to the next
+  // control in line).
+  FilledButton* const next = converting ? m_cancel : m_start;
+  const auto settle = [this, next, onTheMainButton] {
+    const QWidget* focus = QApplication::focusWidget();
+    const bool lost = !focus || !focus->isEnabled() || !focus->isVisible();
+    if ((onTheMainButton || lost) && next->isVisible() && next->isEnabled()) {
+      next->setFocus(Qt::OtherFocusReason);
+    }
+  };
+  settle();
+  // The settings lock for the batch in a slot of their own, maybe after
+  // this one: look again once they have.
+  QTimer::singleShot(0, this, [settle, converting, this] {
+    if (m_controller.isConverting() == converting) settle();
+  });
 }
 
 }  // namespace quorvane::gui

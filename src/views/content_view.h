@@ -65,6 +65,9 @@ class ContentView : public QWidget {
   QWidget* makeListPage();
   QWidget* makeBottomBar();
   void refresh();
+  // As a batch starts or ends: focus on the main button that gave way, or
+  // on a setting the batch locked, goes to the button shown now.
+  void keepFocus(bool converting, bool onTheMainButton);
   void refreshCompare();
   void styleButtons();
   void start();
@@ -88,6 +91,7 @@ class ContentView : public QWidget {
   QPushButton* m_openFolder = nullptr;
   QPushButton* m_clear = nullptr;
   FilledButton* m_start = nullptr;
+  bool m_wasConverting = false;
   FilledButton* m_cancel = nullptr;
   Spinner* m_cancelSpinner = nullptr;
   QLabel* m_cancelLabel = nullptr;
