@@ -8,6 +8,7 @@
 #include <QDBusPendingCallWatcher>
 #include <QDesktopServices>
 #include <QFile>
+#include <QTimer>
 #include <QUrl>
 #include <QVariantMap>
 
@@ -101,8 +102,19 @@ void QtDesktopIntegration::requestAttention() {
   if (m_window) QApplication::alert(m_window);
 }
 
+namespace {
+// How long an announcement stands as the window's description.
+constexpr int kAnnouncementMs = 3000;
+}  // namespace
+
 void QtDesktopIntegration::announce(const QString& text) {
-  if (m_window) m_window->setAccessibleDescription(text);
+  if (!m_window) return;
+  m_window->setAccessibleDescription(text);
+  // Said once, not left standing as what the window is about.
+  QWidget* window = m_window.data();
+  QTimer::singleShot(kAnnouncementMs, window, [window, text] {
+    if (window->accessibleDescription() == text) window->setAccessibleDescription(QString());
+  });
 }
 
 }  // namespace quorvane::gui

@@ -113,8 +113,20 @@ void SettingsBar::lockForBatch(bool converting) {
   const QString why = tr("Applies to the next batch");
   for (QWidget* row : m_lockedDuringBatch) {
     row->setEnabled(!converting);
-    // Shown over every control of the row that has no tooltip of its own.
+    // Shown over every control of the row that has no tooltip of its own,
+    // and told to screen readers by each control that takes the focus.
     row->setToolTip(converting ? why : QString());
+    QList<QWidget*> controls = row->findChildren<QWidget*>();
+    controls.prepend(row);
+    for (QWidget* control : controls) {
+      if (control->focusPolicy() == Qt::NoFocus) continue;
+      if (converting) {
+        control->setProperty("descriptionBeforeBatch", control->accessibleDescription());
+        control->setAccessibleDescription(why);
+      } else if (control->property("descriptionBeforeBatch").isValid()) {
+        control->setAccessibleDescription(control->property("descriptionBeforeBatch").toString());
+      }
+    }
   }
 }
 

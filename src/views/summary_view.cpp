@@ -72,6 +72,8 @@ SummaryView::SummaryView(core::ConversionViewModel& controller, QWidget* parent)
   connect(&controller, &core::ConversionViewModel::totalsChanged, this, &SummaryView::refresh);
   connect(&controller, &core::ConversionViewModel::isConvertingChanged, this,
           &SummaryView::refresh);
+  connect(&controller, &core::ConversionViewModel::batchProgressChanged, this,
+          &SummaryView::refresh);
   m_tick.setInterval(1000);
   connect(&m_tick, &QTimer::timeout, this, &SummaryView::refresh);
   refresh();

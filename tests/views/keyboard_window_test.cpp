@@ -48,6 +48,7 @@ class KeyboardWindowTest : public QObject {
   void testReturnStartsOnlyFromTheMainButtonOrTheList();
   void testTabReachesEveryControlInReadingOrderWithUniqueMnemonics();
   void testTheListShowsWhereTheFocusIs();
+  void testTheFocusFollowsTheMainButtonAndLeavesLockedSettings();
 
  private:
   bool add(const std::vector<fs::path>& locations) { return m_window.add(locations); }
@@ -196,6 +197,34 @@ int main(int argc, char** argv) {
   codec::LibvipsRuntime vips(argv[0]);
   KeyboardWindowTest test;
   return QTest::qExec(&test, argc, argv);
+}
+
+void KeyboardWindowTest::testTheFocusFollowsTheMainButtonAndLeavesLockedSettings() {
+  writeImage(m_files / "a.png");
+  writeImage(m_files / "b.png");
+  QVERIFY(add({m_files / "a.png", m_files / "b.png"}));
+  // Return on Start: the focus goes to Cancel, which took its place, and
+  // back to the main button when the batch ends.
+  m_view->startButton()->setFocus();
+  QTest::keyClick(m_view->startButton(), Qt::Key_Return);
+  QVERIFY(m_vm->isConverting());
+  QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(m_view->cancelButton()));
+  openGate();
+  QVERIFY(m_window.runToEnd());
+  QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(m_view->startButton()));
+  // Started while a setting the batch locks has the focus (its mnemonic,
+  // pressed on the format list): the focus is not lost.
+  m_converter->closeGate();
+  m_view->settingsBar()->formatMenu()->setFocus();
+  m_view->startButton()->click();
+  QVERIFY(m_vm->isConverting());
+  QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(m_view->cancelButton()));
+  // The locked settings tell screen readers why.
+  QCOMPARE(m_view->settingsBar()->formatMenu()->accessibleDescription(),
+           QStringLiteral("Applies to the next batch"));
+  openGate();
+  QVERIFY(m_window.runToEnd());
+  QCOMPARE(m_view->settingsBar()->formatMenu()->accessibleDescription(), QString());
 }
 
 #include "keyboard_window_test.moc"
