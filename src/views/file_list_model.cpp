@@ -109,9 +109,15 @@ QString FileListModel::detailText(const core::ImageItem& item) {
 
 QString FileListModel::conversionText(const core::ImageItem& item,
                                       std::optional<core::OutputFormat> target) {
+  const QString input = item.inputFormat().toUpper();
+  // The original itself went to the output folder: its own format is the
+  // result (the row's detail says why).
+  if (item.status().kind == ConversionStatus::Kind::KeptOriginal) {
+    return input + QStringLiteral(" \u2192 ") + input;
+  }
   //: the format Auto picks per image
   const QString name = target ? core::displayName(*target) : tr("Auto");
-  return item.inputFormat().toUpper() + QStringLiteral(" \u2192 ") + name;
+  return input + QStringLiteral(" \u2192 ") + name;
 }
 
 QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int role) const {

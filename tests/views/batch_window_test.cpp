@@ -183,11 +183,13 @@ void BatchWindowTest::testFinishedRowsSayWhereTheyWentAndStartConvertsAgain() {
 
 void BatchWindowTest::testRowsShowEitherTheirResultOrWhatTheNextBatchDoes() {
   for (const char* name : {"a.png", "b.png"}) test::writeBytes(m_files / name, 1000);
-  QVERIFY(add({m_files / "a.png", m_files / "b.png"}));
+  writeImage(m_files / "c.png");  // a real image: its original can be kept
+  QVERIFY(add({m_files / "a.png", m_files / "b.png", m_files / "c.png"}));
   m_converter->writeOutputOf("a.png", 500);
   m_converter->encodeAs("a.png", {.score = 62.0});
   m_converter->writeOutputOf("b.png", 400);
   m_converter->encodeAs("b.png", {.score = 90.0});
+  m_converter->writeOutputOf("c.png", 1500);
   openGate();
   QVERIFY(m_window.runToEnd());
   const QAbstractItemModel* rows = m_view->fileList()->model();
@@ -201,6 +203,9 @@ void BatchWindowTest::testRowsShowEitherTheirResultOrWhatTheNextBatchDoes() {
   // A finished row keeps the format it was converted to.
   m_vm->updateOutputFormat(core::OutputFormat::Jpeg);
   QCOMPARE(cell(0, FileListModel::ConversionColumn), QStringLiteral("PNG \u2192 WebP"));
+  // A row whose output would have grown keeps the original, in its own format.
+  QCOMPARE(m_vm->items()[2].status().kind, core::ConversionStatus::Kind::KeptOriginal);
+  QCOMPARE(cell(2, FileListModel::ConversionColumn), QStringLiteral("PNG \u2192 PNG"));
 
   // Converted again: while they wait or convert, nothing of the last run.
   m_converter->closeGate();
