@@ -339,6 +339,33 @@
     </message>
 </context>
 <context>
+    <name>DesktopIntegration</name>
+    <message>
+        <location filename="../../src/app/qt_desktop_integration.cpp" line="+55"/>
+        <source>Cannot Open the Folder</source>
+        <translation>Ordner kann nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No program to show folders is set up on this system. The outputs are in:
+%1</source>
+        <translation>Auf diesem System ist kein Programm zum Anzeigen von Ordnern eingerichtet. Die Ausgaben liegen in:
+%1</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Cannot Open the File</source>
+        <translation>Datei kann nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No program to open this file is set up on this system:
+%1</source>
+        <translation>Auf diesem System ist kein Programm zum Öffnen dieser Datei eingerichtet:
+%1</translation>
+    </message>
+</context>
+<context>
     <name>FileDialogs</name>
     <message>
         <location filename="../../src/views/file_dialogs.cpp" line="+54"/>
@@ -736,7 +763,7 @@
 <context>
     <name>quorvane::gui::ContentView</name>
     <message>
-        <location filename="../../src/views/content_view.cpp" line="+74"/>
+        <location filename="../../src/views/content_view.cpp" line="+75"/>
         <source>Images in output folders, left out: %1</source>
         <translation>Bilder in Ausgabeordnern ausgelassen: %1</translation>
     </message>
@@ -805,7 +832,7 @@
         <translation>Anderen Ordner &amp;wählen…</translation>
     </message>
     <message>
-        <location line="+90"/>
+        <location line="+92"/>
         <source>Cancelling…</source>
         <translation>Wird abgebrochen…</translation>
     </message>
@@ -867,8 +894,8 @@
     </message>
     <message>
         <location line="+2"/>
-        <source>Select Files</source>
-        <translation>Dateien auswählen</translation>
+        <source>Select F&amp;iles</source>
+        <translation>D&amp;ateien auswählen</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -879,7 +906,7 @@
 <context>
     <name>quorvane::gui::FileListModel</name>
     <message>
-        <location filename="../../src/views/file_list_model.cpp" line="+123"/>
+        <location filename="../../src/views/file_list_model.cpp" line="+129"/>
         <source>File</source>
         <translation>Datei</translation>
     </message>
@@ -948,7 +975,7 @@
         <translation>Original behalten</translation>
     </message>
     <message>
-        <location line="-181"/>
+        <location line="-187"/>
         <source>→ %1</source>
         <extracomment>under the file name: the name of the file written</extracomment>
         <translation>→ %1</translation>
@@ -959,7 +986,7 @@
         <translation>Wird konvertiert…</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+16"/>
         <source>Auto</source>
         <extracomment>the format Auto picks per image</extracomment>
         <translation>Auto</translation>
@@ -1312,12 +1339,12 @@
 <context>
     <name>quorvane::gui::SettingsBar</name>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="+179"/>
+        <location filename="../../src/views/settings_bar.cpp" line="+191"/>
         <source>Format</source>
         <translation>Format</translation>
     </message>
     <message>
-        <location line="-126"/>
+        <location line="-138"/>
         <source>WebP: 75 to 85 suits photos; 100 keeps the most detail.</source>
         <translation>WebP: 75 bis 85 eignet sich für Fotos; 100 erhält die meisten Details.</translation>
     </message>
@@ -1348,7 +1375,7 @@
         <translation>Gilt für den nächsten Durchgang</translation>
     </message>
     <message>
-        <location line="+47"/>
+        <location line="+59"/>
         <source>For&amp;mat:</source>
         <translation>For&amp;mat:</translation>
     </message>
@@ -1431,7 +1458,7 @@
         <translation>px</translation>
     </message>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="-159"/>
+        <location filename="../../src/views/settings_bar.cpp" line="-171"/>
         <source>Auto: each image as small as it can be while it looks %1 (scoring %2 or more).</source>
         <extracomment>%1: e.g. &quot;very close&quot;; %2: the lowest score allowed (of 100), e.g. 80</extracomment>
         <translation>Auto: jedes Bild so klein wie möglich, solange das Aussehen „%1“ bleibt (Bewertung %2 oder mehr).</translation>
@@ -1541,7 +1568,7 @@
         <translation>Konvertierungsfortschritt</translation>
     </message>
     <message>
-        <location line="+47"/>
+        <location line="+49"/>
         <source>less than a minute left</source>
         <translation>noch weniger als eine Minute</translation>
     </message>

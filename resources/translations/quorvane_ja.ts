@@ -339,6 +339,33 @@
     </message>
 </context>
 <context>
+    <name>DesktopIntegration</name>
+    <message>
+        <location filename="../../src/app/qt_desktop_integration.cpp" line="+55"/>
+        <source>Cannot Open the Folder</source>
+        <translation>フォルダーを開けません</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No program to show folders is set up on this system. The outputs are in:
+%1</source>
+        <translation>このシステムにはフォルダーを表示するプログラムが設定されていません。出力先:
+%1</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Cannot Open the File</source>
+        <translation>ファイルを開けません</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No program to open this file is set up on this system:
+%1</source>
+        <translation>このシステムにはこのファイルを開くプログラムが設定されていません:
+%1</translation>
+    </message>
+</context>
+<context>
     <name>FileDialogs</name>
     <message>
         <location filename="../../src/views/file_dialogs.cpp" line="+54"/>
@@ -736,7 +763,7 @@
 <context>
     <name>quorvane::gui::ContentView</name>
     <message>
-        <location filename="../../src/views/content_view.cpp" line="+74"/>
+        <location filename="../../src/views/content_view.cpp" line="+75"/>
         <source>Images in output folders, left out: %1</source>
         <translation>出力フォルダー内の画像は追加しませんでした: %1 枚</translation>
     </message>
@@ -805,7 +832,7 @@
         <translation>別のフォルダーを選択(&amp;H)…</translation>
     </message>
     <message>
-        <location line="+90"/>
+        <location line="+92"/>
         <source>Cancelling…</source>
         <translation>キャンセル中…</translation>
     </message>
@@ -867,8 +894,8 @@
     </message>
     <message>
         <location line="+2"/>
-        <source>Select Files</source>
-        <translation>ファイルを選択</translation>
+        <source>Select F&amp;iles</source>
+        <translation>ファイルを選択(&amp;I)</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -879,7 +906,7 @@
 <context>
     <name>quorvane::gui::FileListModel</name>
     <message>
-        <location filename="../../src/views/file_list_model.cpp" line="+123"/>
+        <location filename="../../src/views/file_list_model.cpp" line="+129"/>
         <source>File</source>
         <translation>ファイル</translation>
     </message>
@@ -948,7 +975,7 @@
         <translation>元のファイルを保持</translation>
     </message>
     <message>
-        <location line="-181"/>
+        <location line="-187"/>
         <source>→ %1</source>
         <extracomment>under the file name: the name of the file written</extracomment>
         <translation>→ %1</translation>
@@ -959,7 +986,7 @@
         <translation>変換中…</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+16"/>
         <source>Auto</source>
         <extracomment>the format Auto picks per image</extracomment>
         <translation>自動</translation>
@@ -1312,12 +1339,12 @@
 <context>
     <name>quorvane::gui::SettingsBar</name>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="+179"/>
+        <location filename="../../src/views/settings_bar.cpp" line="+191"/>
         <source>Format</source>
         <translation>形式</translation>
     </message>
     <message>
-        <location line="-126"/>
+        <location line="-138"/>
         <source>WebP: 75 to 85 suits photos; 100 keeps the most detail.</source>
         <translation>WebP: 写真には 75〜85 が適しています。100 では細部が最もよく残ります。</translation>
     </message>
@@ -1348,7 +1375,7 @@
         <translation>次のバッチから適用されます</translation>
     </message>
     <message>
-        <location line="+47"/>
+        <location line="+59"/>
         <source>For&amp;mat:</source>
         <translation>形式(&amp;M):</translation>
     </message>
@@ -1431,7 +1458,7 @@
         <translation>px</translation>
     </message>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="-159"/>
+        <location filename="../../src/views/settings_bar.cpp" line="-171"/>
         <source>Auto: each image as small as it can be while it looks %1 (scoring %2 or more).</source>
         <extracomment>%1: e.g. &quot;very close&quot;; %2: the lowest score allowed (of 100), e.g. 80</extracomment>
         <translation>自動: 見た目が「%1」の範囲で、各画像をできるだけ小さくします (スコア %2 以上)。</translation>
@@ -1541,7 +1568,7 @@
         <translation>変換の進行状況</translation>
     </message>
     <message>
-        <location line="+47"/>
+        <location line="+49"/>
         <source>less than a minute left</source>
         <translation>残り 1 分未満</translation>
     </message>

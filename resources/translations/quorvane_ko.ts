@@ -339,6 +339,33 @@
     </message>
 </context>
 <context>
+    <name>DesktopIntegration</name>
+    <message>
+        <location filename="../../src/app/qt_desktop_integration.cpp" line="+55"/>
+        <source>Cannot Open the Folder</source>
+        <translation>폴더를 열 수 없습니다</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No program to show folders is set up on this system. The outputs are in:
+%1</source>
+        <translation>이 시스템에는 폴더를 보여 줄 프로그램이 설정되어 있지 않습니다. 출력 위치:
+%1</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Cannot Open the File</source>
+        <translation>파일을 열 수 없습니다</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No program to open this file is set up on this system:
+%1</source>
+        <translation>이 시스템에는 이 파일을 열 프로그램이 설정되어 있지 않습니다:
+%1</translation>
+    </message>
+</context>
+<context>
     <name>FileDialogs</name>
     <message>
         <location filename="../../src/views/file_dialogs.cpp" line="+54"/>
@@ -736,7 +763,7 @@
 <context>
     <name>quorvane::gui::ContentView</name>
     <message>
-        <location filename="../../src/views/content_view.cpp" line="+74"/>
+        <location filename="../../src/views/content_view.cpp" line="+75"/>
         <source>Images in output folders, left out: %1</source>
         <translation>출력 폴더에 있어 추가하지 않은 이미지: %1개</translation>
     </message>
@@ -805,7 +832,7 @@
         <translation>다른 폴더 선택(&amp;H)…</translation>
     </message>
     <message>
-        <location line="+90"/>
+        <location line="+92"/>
         <source>Cancelling…</source>
         <translation>취소 중…</translation>
     </message>
@@ -867,8 +894,8 @@
     </message>
     <message>
         <location line="+2"/>
-        <source>Select Files</source>
-        <translation>파일 선택</translation>
+        <source>Select F&amp;iles</source>
+        <translation>파일 선택(&amp;I)</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -879,7 +906,7 @@
 <context>
     <name>quorvane::gui::FileListModel</name>
     <message>
-        <location filename="../../src/views/file_list_model.cpp" line="+123"/>
+        <location filename="../../src/views/file_list_model.cpp" line="+129"/>
         <source>File</source>
         <translation>파일</translation>
     </message>
@@ -948,7 +975,7 @@
         <translation>원본 유지</translation>
     </message>
     <message>
-        <location line="-181"/>
+        <location line="-187"/>
         <source>→ %1</source>
         <extracomment>under the file name: the name of the file written</extracomment>
         <translation>→ %1</translation>
@@ -959,7 +986,7 @@
         <translation>변환 중…</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+16"/>
         <source>Auto</source>
         <extracomment>the format Auto picks per image</extracomment>
         <translation>자동</translation>
@@ -1312,12 +1339,12 @@
 <context>
     <name>quorvane::gui::SettingsBar</name>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="+179"/>
+        <location filename="../../src/views/settings_bar.cpp" line="+191"/>
         <source>Format</source>
         <translation>형식</translation>
     </message>
     <message>
-        <location line="-126"/>
+        <location line="-138"/>
         <source>WebP: 75 to 85 suits photos; 100 keeps the most detail.</source>
         <translation>WebP: 사진에는 75~85가 알맞습니다. 100은 디테일을 가장 많이 살립니다.</translation>
     </message>
@@ -1348,7 +1375,7 @@
         <translation>다음 일괄 작업에 적용됩니다</translation>
     </message>
     <message>
-        <location line="+47"/>
+        <location line="+59"/>
         <source>For&amp;mat:</source>
         <translation>형식(&amp;M):</translation>
     </message>
@@ -1431,7 +1458,7 @@
         <translation>px</translation>
     </message>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="-159"/>
+        <location filename="../../src/views/settings_bar.cpp" line="-171"/>
         <source>Auto: each image as small as it can be while it looks %1 (scoring %2 or more).</source>
         <extracomment>%1: e.g. &quot;very close&quot;; %2: the lowest score allowed (of 100), e.g. 80</extracomment>
         <translation>자동: 겉보기가 &apos;%1&apos; 수준을 유지하는 범위에서 각 이미지를 최대한 작게 만듭니다(점수 %2 이상).</translation>
@@ -1541,7 +1568,7 @@
         <translation>변환 진행률</translation>
     </message>
     <message>
-        <location line="+47"/>
+        <location line="+49"/>
         <source>less than a minute left</source>
         <translation>1분 미만 남음</translation>
     </message>

@@ -8,6 +8,7 @@
 #include <QDBusPendingCallWatcher>
 #include <QDesktopServices>
 #include <QFile>
+#include <QMessageBox>
 #include <QTimer>
 #include <QUrl>
 #include <QVariantMap>
@@ -48,11 +49,23 @@ QUrl urlOf(const std::filesystem::path& path) {
 }  // namespace
 
 void QtDesktopIntegration::openFolder(const std::filesystem::path& folder) {
-  QDesktopServices::openUrl(urlOf(folder));
+  if (QDesktopServices::openUrl(urlOf(folder))) return;
+  // Nothing on this system opens folders: say where the outputs are.
+  QMessageBox::warning(
+      m_window, QCoreApplication::translate("DesktopIntegration", "Cannot Open the Folder"),
+      QCoreApplication::translate("DesktopIntegration",
+                                  "No program to show folders is set up on this system. The "
+                                  "outputs are in:\n%1")
+          .arg(QFile::decodeName(QByteArray::fromStdString(folder.native()))));
 }
 
 void QtDesktopIntegration::openFile(const std::filesystem::path& file) {
-  QDesktopServices::openUrl(urlOf(file));
+  if (QDesktopServices::openUrl(urlOf(file))) return;
+  QMessageBox::warning(
+      m_window, QCoreApplication::translate("DesktopIntegration", "Cannot Open the File"),
+      QCoreApplication::translate("DesktopIntegration",
+                                  "No program to open this file is set up on this system:\n%1")
+          .arg(QFile::decodeName(QByteArray::fromStdString(file.native()))));
 }
 
 void QtDesktopIntegration::showInFileManager(const std::filesystem::path& file) {

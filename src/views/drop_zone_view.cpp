@@ -34,7 +34,7 @@ DropZoneView::DropZoneView(core::ConversionViewModel& controller, QWidget* paren
   m_title->setAlignment(Qt::AlignCenter);
   m_or = new QLabel(tr("or"), this);
   m_or->setAlignment(Qt::AlignCenter);
-  m_selectFiles = new QPushButton(tr("Select Files"), this);
+  m_selectFiles = new QPushButton(tr("Select F&iles"), this);
   m_selectFiles->setAutoDefault(false);
   connect(m_selectFiles, &QPushButton::clicked, this, &DropZoneView::selectFiles);
   m_formats = new QLabel(tr("PNG, JPEG, HEIC, WebP, AVIF, TIFF, GIF, BMP"), this);
