@@ -268,7 +268,9 @@ void SettingsBar::refreshPresets() {
           "QToolButton { padding: 3px 8px; border: 1px solid palette(mid); background: "
           "palette(button); }"
           "QToolButton:checked { background: %1; color: %2; }"
-          "QToolButton:focus { border: 2px solid %1; }")
+          "QToolButton:focus { border: 2px solid %1; }"
+          // On the accent fill an accent ring would not show: the text colour does.
+          "QToolButton:checked:focus { border: 2px solid palette(text); }")
           .arg(style::fillFor(text, style::accent(palette())).name(), text.name());
   for (QToolButton* button : {m_original, m_custom}) button->setStyleSheet(segmentStyle);
   const int quality = m_controller.settings().quality;
