@@ -263,7 +263,7 @@ void ContentView::showNotice(const QString& text) {
   m_notice->setVisible(!text.isEmpty());
 }
 void ContentView::cancel() {
-  m_controller.cancelConversion();
+  if (!m_controller.isCancelling()) m_controller.cancelConversion();
 }
 
 bool ContentView::showsList() const {
@@ -312,7 +312,8 @@ void ContentView::refresh() {
   m_start->setEnabled(m_controller.canStartConversion());
   m_start->setText(m_controller.allFinished() ? convertAllAgainTitle() : startTitle());
   m_cancel->setVisible(converting);
-  m_cancel->setEnabled(!cancelling);
+  // Left enabled while cancelling (a second press does nothing): disabled,
+  // it would hand its focus to the next control in line, the settings gear.
   m_cancelSpinner->setVisible(cancelling);
   m_cancelLabel->setText(cancelling ? tr("Cancelling\u2026") : tr("Cancel"));
   m_cancel->setAccessibleName(cancelling ? tr("Cancelling conversion") : tr("Cancel conversion"));

@@ -119,7 +119,8 @@ void BatchWindowTest::testButtonsFollowTheBatch() {
   QVERIFY(m_vm->isCancelling());
   QCOMPARE(m_view->cancelText(), QStringLiteral("Cancelling\u2026"));
   QCOMPARE(cancel->accessibleName(), QStringLiteral("Cancelling conversion"));
-  QVERIFY(!cancel->isEnabled());
+  cancel->click();  // a second press changes nothing (the button keeps the focus)
+  QVERIFY(m_vm->isCancelling());
   QVERIFY(!m_view->clearButton()->isEnabled());
 
   QTRY_VERIFY_WITH_TIMEOUT(!m_vm->isConverting(), 10000);

@@ -225,6 +225,17 @@ void KeyboardWindowTest::testTheFocusFollowsTheMainButtonAndLeavesLockedSettings
   openGate();
   QVERIFY(m_window.runToEnd());
   QCOMPARE(m_view->settingsBar()->formatMenu()->accessibleDescription(), QString());
+  // Cancelled from the keyboard: the focus stays on Cancel while the batch
+  // stops, then goes to the main button.
+  m_converter->closeGate();
+  m_view->startButton()->click();
+  QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(m_view->cancelButton()));
+  QTest::keyClick(m_view->cancelButton(), Qt::Key_Space);
+  QVERIFY(m_vm->isCancelling() || !m_vm->isConverting());
+  QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(m_view->cancelButton()));
+  openGate();
+  QTRY_VERIFY(!m_vm->isConverting());
+  QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(m_view->startButton()));
 }
 
 #include "keyboard_window_test.moc"
