@@ -30,6 +30,7 @@
 #include "views/drop_zone_view.h"
 #include "views/elided_label.h"
 #include "views/file_list_model.h"
+#include "views/summary_view.h"
 #include "views/file_list_view.h"
 #include "views/filled_button.h"
 #include "views/options_button.h"
@@ -219,6 +220,7 @@ void BatchWindowTest::testRowsShowEitherTheirResultOrWhatTheNextBatchDoes() {
                                  QStringLiteral("\u2014"), QString(), QStringLiteral("\u2014"),
                                  QString(), QStringLiteral("Waiting"), QStringLiteral("Waiting")}));
   QCOMPARE(rowTexts(0)[0], QStringLiteral("Converting\u2026"));
+  QCOMPARE(m_view->summary()->sizesText(), QString());  // nothing of the last run
   QCOMPARE(cell(0, FileListModel::QualityColumn), QStringLiteral("\u2014"));
   // The settings cannot change the running batch, and its rows say so.
   m_vm->updateOutputFormat(core::OutputFormat::Avif);
