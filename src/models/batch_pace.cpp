@@ -50,13 +50,30 @@ double BatchPace::measuredMsPerMegapixel() const {
   return m_doneMegapixels > 0 ? m_doneMs / m_doneMegapixels : 0;
 }
 
-double BatchPace::pace() const {
-  if (m_prior <= 0) return measuredMsPerMegapixel();
-  return (m_prior * kPriorMegapixels + m_doneMs) / (kPriorMegapixels + m_doneMegapixels);
+double BatchPace::pace(qint64 nowMs) const {
+  double knownMs = m_doneMs;
+  double knownMegapixels = m_doneMegapixels;
+  if (m_prior > 0) {
+    knownMs += m_prior * kPriorMegapixels;
+    knownMegapixels += kPriorMegapixels;
+  }
+  if (knownMegapixels <= 0) return 0;
+  // An image still converting will have taken at least what it has had so
+  // far: one that runs longer than the pace says slows the pace as it runs,
+  // so the time left grows with it instead of standing still and jumping
+  // when it ends (where its time then counts the same, as done).
+  const double base = knownMs / knownMegapixels;
+  for (const Image& image : m_left) {
+    if (!image.startedAt) continue;
+    const double spent = static_cast<double>(std::max<qint64>(0, nowMs - *image.startedAt));
+    knownMs += std::max(spent, image.megapixels * base);
+    knownMegapixels += image.megapixels;
+  }
+  return knownMs / knownMegapixels;
 }
 
 std::optional<qint64> BatchPace::msLeft(qint64 nowMs) {
-  const double perMegapixel = pace();
+  const double perMegapixel = pace(nowMs);
   if (perMegapixel <= 0) return std::nullopt;
   // The work left, less what the images converting have had already (never
   // below a tenth of theirs: one that overruns is still not done).

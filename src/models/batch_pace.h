@@ -42,7 +42,7 @@ class BatchPace {
     double megapixels = 0;
     std::optional<qint64> startedAt;
   };
-  double pace() const;
+  double pace(qint64 nowMs) const;
 
   double m_prior;
   int m_parallel;

@@ -68,6 +68,13 @@ TEST(BatchPace, AWrongStartIsCorrectedGraduallyNeverByAJump) {
       EXPECT_LE(step, 0.25 * std::max(readings[i].shown, readings[i - 1].shown) + 1500)
           << "at " << readings[i].at;
     }
+    // Nor does it stand still while an image runs longer than expected,
+    // to jump when it ends: no ten readings in a row within a second or so.
+    std::size_t still = 0;
+    for (std::size_t i = 1; i < readings.size(); ++i) {
+      still = std::abs(readings[i].shown - readings[i - still - 1].shown) <= 1500 ? still + 1 : 0;
+      EXPECT_LT(still, 10u) << "standing at " << readings[i].shown << " at " << readings[i].at;
+    }
     // Past the first half the batch's own pace leads.
     const Reading& late = readings[readings.size() * 3 / 4];
     EXPECT_NEAR(late.shown, late.truth, 0.35 * late.truth + 3000);
