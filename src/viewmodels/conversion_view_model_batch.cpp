@@ -258,13 +258,16 @@ void ConversionViewModel::conversionStarted(const QUuid& id) {
 }
 
 void ConversionViewModel::conversionEnded(const QUuid& id, const ConversionOutcome& outcome) {
-  // What was cancelled tells nothing of what the rest will cost.
+  // What was cancelled tells nothing of what the rest will cost, and is not
+  // done: while the batch stops the bar stays where it was (not at "18 of
+  // 19" for a moment); one removed from the list leaves the count.
   if (outcome.kind == ConversionOutcome::Kind::Cancelled) {
     m_pace.remove(id);
+    if (!m_isCancelling) setProgress({m_progress.done, m_progress.total - 1, m_progress.elapsedMs});
   } else {
     m_pace.ended(id, m_batchClock.elapsed());
+    setProgress({m_progress.done + 1, m_progress.total, m_progress.elapsedMs});
   }
-  setProgress({m_progress.done + 1, m_progress.total, m_progress.elapsedMs});
   // An item removed from the list while it converted is left alone.
   const auto row = rowOf(id);
   if (!row) return;

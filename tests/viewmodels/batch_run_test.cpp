@@ -4,6 +4,7 @@
 #include <QTest>
 #include <algorithm>
 #include <filesystem>
+#include <vector>
 
 #include "services/settings_store.h"
 #include "support/fake_converter.h"
@@ -118,9 +119,18 @@ TEST_F(BatchRunTest, CancelEndsRunningAndWaitingItemsThenRetryConvertsThem) {
   EXPECT_EQ(kinds(), (std::vector<Kind>{Kind::Processing, Kind::Processing, Kind::Waiting,
                                         Kind::Waiting, Kind::Waiting}));
   m_vm->startConversion();  // a second start is ignored
+  // While it stops, the bar stays at what was converted: the cancelled
+  // images are not counted as done on the way out.
+  std::vector<int> doneWhileStopping;
+  QObject::connect(m_vm.get(), &ConversionViewModel::batchProgressChanged, m_vm.get(), [&] {
+    if (m_vm->isConverting()) doneWhileStopping.push_back(m_vm->batchProgress().done);
+  });
   m_vm->cancelConversion();
   EXPECT_TRUE(m_vm->isCancelling());
   ASSERT_TRUE(finished.wait(10000));
+  EXPECT_TRUE(std::all_of(doneWhileStopping.begin(), doneWhileStopping.end(),
+                          [](int done) { return done == 0; }))
+      << doneWhileStopping.size() << " readings, the last " << doneWhileStopping.back();
   EXPECT_TRUE(finished.front().front().toBool());
   // Cancelled and untouched rows alike wait for the next batch, with its
   // settings: none keeps the format of the batch that did not convert it.
