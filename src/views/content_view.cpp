@@ -190,6 +190,7 @@ QWidget* ContentView::makeBottomBar() {
   cancelLayout->addWidget(m_cancelSpinner);
   cancelLayout->addWidget(m_cancelLabel);
   cancelLayout->addStretch(1);
+  m_cancel->setTakesReturn(true);  // as the main button it replaces
   connect(m_cancel, &QPushButton::clicked, this, &ContentView::cancel);
   layout->addWidget(m_cancel);
   for (QPushButton* button : {m_openFolder, m_clear}) button->setAutoDefault(false);
