@@ -94,7 +94,7 @@ QString SummaryView::countText() const {
   return m_count->text();
 }
 QString SummaryView::sizesText() const {
-  return m_sizes->isHidden() ? QString() : m_sizes->text();
+  return m_sizes->text();  // hidden, it holds nothing
 }
 bool SummaryView::showsProgress() const {
   return !m_progress->isHidden();
@@ -139,6 +139,9 @@ void SummaryView::refresh() {
   const qint64 original = m_controller.convertedOriginalSize();
   const qint64 compressed = m_controller.totalCompressedSize();
   const bool sizes = compressed > 0;
+  // Hidden labels keep no old text: screen readers may still read it.
+  if (!sizes) m_sizes->clear();
+  if (!sizes || original <= 0) m_saving->clear();
   m_divider->setVisible(sizes);
   m_sizes->setVisible(sizes);
   m_saving->setVisible(sizes && original > 0);
