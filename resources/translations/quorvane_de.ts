@@ -1476,7 +1476,7 @@
     <message>
         <location line="+0"/>
         <source>Max hei&amp;ght:</source>
-        <translation>Max. Höh&amp;e:</translation>
+        <translation>Ma&amp;x. Höhe:</translation>
     </message>
     <message>
         <location line="+19"/>
@@ -1492,7 +1492,7 @@
     <message>
         <location line="+33"/>
         <source>Prefi&amp;x:</source>
-        <translation>Prä&amp;fix:</translation>
+        <translation>&amp;Präfix:</translation>
     </message>
     <message>
         <location line="+6"/>
