@@ -61,8 +61,13 @@ void FileRowDelegate::paintName(QPainter* painter, const QStyleOptionViewItem& o
     painter->setPen(selected ? palette.color(QPalette::HighlightedText)
                     : error  ? style::red(palette)
                              : style::secondary(palette));
+    // A file name loses its middle; a reason or an error, which leads with
+    // what happened, its end.
+    const bool written = index.data(FileListModel::StatusKindRole).toInt() ==
+                         static_cast<int>(core::ConversionStatus::Kind::Completed);
     painter->drawText(detailRect, Qt::AlignLeft | Qt::AlignVCenter,
-                      detailMetrics.elidedText(detail, Qt::ElideMiddle, detailRect.width()));
+                      detailMetrics.elidedText(detail, written ? Qt::ElideMiddle : Qt::ElideRight,
+                                               detailRect.width()));
   }
   painter->restore();
 }
