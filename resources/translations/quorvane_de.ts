@@ -520,7 +520,7 @@
         <translation>Konvertierung wird abgebrochen</translation>
     </message>
     <message>
-        <location line="+54"/>
+        <location line="+57"/>
         <source>Already converted</source>
         <translation>Bereits konvertiert</translation>
     </message>
@@ -799,7 +799,7 @@
         <translation>&amp;Leeren</translation>
     </message>
     <message>
-        <location line="+34"/>
+        <location line="+35"/>
         <source>Start &amp;Conversion</source>
         <extracomment>the main button while images wait; the same mnemonic as &quot;&amp;Convert All Again&quot;</extracomment>
         <translation>&amp;Konvertierung starten</translation>
@@ -832,7 +832,7 @@
         <translation>Anderen Ordner &amp;wählen…</translation>
     </message>
     <message>
-        <location line="+92"/>
+        <location line="+93"/>
         <source>Cancelling…</source>
         <translation>Wird abgebrochen…</translation>
     </message>
@@ -1573,7 +1573,15 @@
         <translation>noch weniger als eine Minute</translation>
     </message>
     <message numerus="yes">
-        <location line="+1"/>
+        <location line="+4"/>
+        <source>about %n seconds left</source>
+        <translation>
+            <numerusform>noch etwa %n Sek.</numerusform>
+            <numerusform>noch etwa %n Sek.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
         <source>about %n min left</source>
         <translation>
             <numerusform>noch etwa %n Min.</numerusform>
@@ -1606,7 +1614,7 @@
         </translation>
     </message>
     <message>
-        <location line="+32"/>
+        <location line="+35"/>
         <source>%1 of %2</source>
         <extracomment>the batch&apos;s progress for screen readers, e.g. &quot;3 of 20&quot;</extracomment>
         <translation>%1 von %2</translation>

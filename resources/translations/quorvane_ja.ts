@@ -520,7 +520,7 @@
         <translation>変換をキャンセルしています</translation>
     </message>
     <message>
-        <location line="+54"/>
+        <location line="+57"/>
         <source>Already converted</source>
         <translation>変換済み</translation>
     </message>
@@ -799,7 +799,7 @@
         <translation>クリア(&amp;L)</translation>
     </message>
     <message>
-        <location line="+34"/>
+        <location line="+35"/>
         <source>Start &amp;Conversion</source>
         <extracomment>the main button while images wait; the same mnemonic as &quot;&amp;Convert All Again&quot;</extracomment>
         <translation>変換を開始(&amp;C)</translation>
@@ -832,7 +832,7 @@
         <translation>別のフォルダーを選択(&amp;H)…</translation>
     </message>
     <message>
-        <location line="+92"/>
+        <location line="+93"/>
         <source>Cancelling…</source>
         <translation>キャンセル中…</translation>
     </message>
@@ -1573,7 +1573,14 @@
         <translation>残り 1 分未満</translation>
     </message>
     <message numerus="yes">
-        <location line="+1"/>
+        <location line="+4"/>
+        <source>about %n seconds left</source>
+        <translation>
+            <numerusform>残り約 %n 秒</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
         <source>about %n min left</source>
         <translation>
             <numerusform>残り約 %n 分</numerusform>
@@ -1604,7 +1611,7 @@
         </translation>
     </message>
     <message>
-        <location line="+32"/>
+        <location line="+35"/>
         <source>%1 of %2</source>
         <extracomment>the batch&apos;s progress for screen readers, e.g. &quot;3 of 20&quot;</extracomment>
         <translation>%2 件中 %1 件</translation>

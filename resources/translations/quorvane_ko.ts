@@ -520,7 +520,7 @@
         <translation>변환 취소 중</translation>
     </message>
     <message>
-        <location line="+54"/>
+        <location line="+57"/>
         <source>Already converted</source>
         <translation>이미 변환됨</translation>
     </message>
@@ -799,7 +799,7 @@
         <translation>지우기(&amp;L)</translation>
     </message>
     <message>
-        <location line="+34"/>
+        <location line="+35"/>
         <source>Start &amp;Conversion</source>
         <extracomment>the main button while images wait; the same mnemonic as &quot;&amp;Convert All Again&quot;</extracomment>
         <translation>변환 시작(&amp;C)</translation>
@@ -832,7 +832,7 @@
         <translation>다른 폴더 선택(&amp;H)…</translation>
     </message>
     <message>
-        <location line="+92"/>
+        <location line="+93"/>
         <source>Cancelling…</source>
         <translation>취소 중…</translation>
     </message>
@@ -1573,7 +1573,14 @@
         <translation>1분 미만 남음</translation>
     </message>
     <message numerus="yes">
-        <location line="+1"/>
+        <location line="+4"/>
+        <source>about %n seconds left</source>
+        <translation>
+            <numerusform>약 %n초 남음</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
         <source>about %n min left</source>
         <translation>
             <numerusform>약 %n분 남음</numerusform>
@@ -1604,7 +1611,7 @@
         </translation>
     </message>
     <message>
-        <location line="+32"/>
+        <location line="+35"/>
         <source>%1 of %2</source>
         <extracomment>the batch&apos;s progress for screen readers, e.g. &quot;3 of 20&quot;</extracomment>
         <translation>%2개 중 %1개</translation>

@@ -104,6 +104,11 @@ QString SummaryView::timeLeftText(std::optional<qint64> msLeft) {
   if (!msLeft) return {};
   const double left = static_cast<double>(*msLeft) / 1000.0;
   if (left < 60) return tr("less than a minute left");
+  // Under two minutes in steps of ten seconds: "about 1 min" would stand
+  // for a minute and a half while the estimate still moves.
+  if (left < 115) {
+    return tr("about %n seconds left", nullptr, static_cast<int>(std::lround(left / 10)) * 10);
+  }
   return tr("about %n min left", nullptr, static_cast<int>(std::lround(left / 60)));
 }
 
