@@ -43,6 +43,12 @@ Pixel pixelAt(const RgbaImage& image, int x, int y) {
   return {p[0], p[1], p[2], p[3]};
 }
 
+void expectNear(const Pixel& got, const Pixel& want, int tolerance, const std::string& where) {
+  for (int c = 0; c < 4; ++c) {
+    EXPECT_NEAR(got[c], want[c], tolerance) << where << " channel " << c;
+  }
+}
+
 Pixel quadrantColour(int x, int y, int width, int height) {
   const bool right = x >= width / 2;
   const bool bottom = y >= height / 2;

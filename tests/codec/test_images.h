@@ -34,6 +34,8 @@ std::filesystem::path testData(const std::string& name);
 
 RgbaImage makeRgba(int width, int height, const std::function<Pixel(int x, int y)>& colour);
 Pixel pixelAt(const RgbaImage& image, int x, int y);
+// Each channel within `tolerance`; `where` names the pixel in a failure.
+void expectNear(const Pixel& got, const Pixel& want, int tolerance, const std::string& where);
 
 // Four quadrants: red top-left, green top-right, blue bottom-left, white
 // bottom-right. Any flip, turn or channel swap shows.
