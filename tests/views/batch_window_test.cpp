@@ -61,6 +61,7 @@ class BatchWindowTest : public QObject {
   void testRowsShowEitherTheirResultOrWhatTheNextBatchDoes();
   void testANestedDropWritesIntoTheDroppedFoldersCompressedFolder();
   void testAReadOnlyChosenFolderSaysWhyAndConvertsNothing();
+  void testTheTimeLeftIsFinerNearTheEnd();
 
  private:
   bool add(const std::vector<fs::path>& locations) { return m_window.add(locations); }
@@ -303,6 +304,18 @@ void BatchWindowTest::testAReadOnlyChosenFolderSaysWhyAndConvertsNothing() {
   choose->click();
   QTRY_VERIFY_WITH_TIMEOUT(fs::exists(open / "a.webp"), 10000);
   QCOMPARE(m_vm->settings().outputDirectory, std::optional<fs::path>(open));
+}
+
+void BatchWindowTest::testTheTimeLeftIsFinerNearTheEnd() {
+  // Nothing without a pace; under two minutes in steps of ten seconds.
+  using gui::SummaryView;
+  QCOMPARE(SummaryView::timeLeftText(std::nullopt), QString());
+  QCOMPARE(SummaryView::timeLeftText(59'000), QStringLiteral("less than a minute left"));
+  QCOMPARE(SummaryView::timeLeftText(60'000), QStringLiteral("about 60 seconds left"));
+  QCOMPARE(SummaryView::timeLeftText(86'000), QStringLiteral("about 90 seconds left"));
+  QCOMPARE(SummaryView::timeLeftText(114'000), QStringLiteral("about 110 seconds left"));
+  QCOMPARE(SummaryView::timeLeftText(115'000), QStringLiteral("about 2 min left"));
+  QCOMPARE(SummaryView::timeLeftText(400'000), QStringLiteral("about 7 min left"));
 }
 
 int main(int argc, char** argv) {

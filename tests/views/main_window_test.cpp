@@ -308,15 +308,6 @@ void MainWindowTest::testSummaryCountsAndSaving() {
   QVERIFY(summary->sizesText().contains(QStringLiteral("2.0 MB")));
   QCOMPARE(gui::SummaryView::savingText(5'000'000, 1'250'000), QStringLiteral("(\u221275%)"));
   QCOMPARE(gui::SummaryView::savingText(1000, 1125), QStringLiteral("(+12%)"));
-  // The time left: nothing without a pace, finer near the end.
-  using gui::SummaryView;
-  QCOMPARE(SummaryView::timeLeftText(std::nullopt), QString());
-  QCOMPARE(SummaryView::timeLeftText(59'000), QStringLiteral("less than a minute left"));
-  QCOMPARE(SummaryView::timeLeftText(60'000), QStringLiteral("about 60 seconds left"));
-  QCOMPARE(SummaryView::timeLeftText(86'000), QStringLiteral("about 90 seconds left"));
-  QCOMPARE(SummaryView::timeLeftText(114'000), QStringLiteral("about 110 seconds left"));
-  QCOMPARE(SummaryView::timeLeftText(115'000), QStringLiteral("about 2 min left"));
-  QCOMPARE(SummaryView::timeLeftText(400'000), QStringLiteral("about 7 min left"));
   QVERIFY(m_view->showsSummary());
 }
 
