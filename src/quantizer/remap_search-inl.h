@@ -116,6 +116,54 @@ HWY_INLINE uint32_t NearestPruned(const SearchChunk* HWY_RESTRICT search, size_t
   return indexOfKey(resultKey);
 }
 
+#if HWY_TARGET <= HWY_AVX2 || HWY_TARGET >= HWY_EMU128
+// Nearest entry of a neighbourhood by distance, then key. Each lane's
+// distance and key are packed into one u64, distance bits above, so that one
+// unsigned minimum settles both: a distance is a sum of squares, +0 or more (or
+// NaN, whose bits exceed those of +infinity and so never win, as in the plain
+// search), and the bits of such floats order like the floats. (SSE4 and
+// SSSE3 lack a fast u64 minimum and reduce the two in turn, below.)
+HWY_INLINE uint32_t NearestInNeighbourhood(const SearchChunk* HWY_RESTRICT chunks, float x, float y,
+                                           float z) {
+  const hn::CappedTag<float, 8> df;
+  const hn::RebindToUnsigned<decltype(df)> du;
+  const hn::RepartitionToWide<decltype(du)> dw;
+  constexpr size_t kLanes = hn::MaxLanes(df);
+  constexpr size_t kParts = 8 / kLanes;
+  using VF = hn::Vec<decltype(df)>;
+  using VW = hn::Vec<decltype(dw)>;
+  const VF vx = hn::Set(df, x);
+  const VF vy = hn::Set(df, y);
+  const VF vz = hn::Set(df, z);
+  // One packed vector per chunk and part, then a minimum tree (shorter
+  // latency than a running minimum).
+  constexpr size_t kCount = kNeighbourhoodChunks * kParts;
+  static_assert((kCount & (kCount - 1)) == 0, "the tree halves the count");
+  VW packed[kCount];
+  for (size_t c = 0; c < kNeighbourhoodChunks; ++c) {
+    const SearchChunk& chunk = chunks[c];
+    for (size_t part = 0; part < kParts; ++part) {
+      const VF dl = hn::Sub(vx, hn::Load(df, chunk.l + part * kLanes));
+      const VF da = hn::Sub(vy, hn::Load(df, chunk.a + part * kLanes));
+      const VF db = hn::Sub(vz, hn::Load(df, chunk.b + part * kLanes));
+      const VF d = hn::Add(hn::Add(hn::Mul(dl, dl), hn::Mul(da, da)), hn::Mul(db, db));
+      const auto bits = hn::BitCast(du, d);
+      const auto key =
+          hn::BitCast(du, hn::Load(hn::RebindToSigned<decltype(df)>(), chunk.key + part * kLanes));
+#if HWY_TARGET != HWY_SCALAR
+      packed[c * kParts + part] = hn::Min(hn::ZipLower(dw, key, bits), hn::ZipUpper(dw, key, bits));
+#else
+      packed[c * kParts + part] = hn::ZipLower(dw, key, bits);
+#endif
+    }
+  }
+  for (size_t width = kCount; width > 1; width /= 2) {
+    for (size_t k = 0; k < width / 2; ++k) packed[k] = hn::Min(packed[k], packed[k + width / 2]);
+  }
+  const uint64_t least = hn::GetLane(hn::MinOfLanes(dw, packed[0]));
+  return indexOfKey(static_cast<int32_t>(static_cast<uint32_t>(least)));
+}
+#else
 // Nearest entry among `count` chunks by distance, then key (the whole
 // neighbourhood is searched).
 HWY_INLINE uint32_t NearestInNeighbourhood(const SearchChunk* HWY_RESTRICT chunks, float x, float y,
@@ -162,6 +210,7 @@ HWY_INLINE uint32_t NearestInNeighbourhood(const SearchChunk* HWY_RESTRICT chunk
   }
   return indexOfKey(hn::GetLane(hn::MinOfLanes(di, k)));
 }
+#endif
 
 }  // namespace quorvane::quant::HWY_NAMESPACE
 HWY_AFTER_NAMESPACE();
