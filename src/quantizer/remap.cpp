@@ -65,10 +65,13 @@ bool RemapImage(const Oklab* HWY_RESTRICT image, uint32_t width, uint32_t height
     const ptrdiff_t dir = leftToRight ? 1 : -1;
     const Oklab* row = image + size_t{y} * width;
     uint8_t* outRow = out + size_t{y} * width * outStride;
+    // current[p] of the pixel at hand, kept in registers: the one value each
+    // step hands the next, which would otherwise wait for a store and a load.
+    Oklab carry = current[leftToRight ? 1 : width];
     for (uint32_t step = 0; step < width; ++step) {
       const uint32_t x = leftToRight ? step : width - 1 - step;
       const ptrdiff_t p = ptrdiff_t{x} + 1;
-      const Oklab v{row[x].l + current[p].l, row[x].a + current[p].a, row[x].b + current[p].b};
+      const Oklab v{row[x].l + carry.l, row[x].a + carry.a, row[x].b + carry.b};
       const Oklab& g = palette[previous];
       const float gl = v.l - g.l;
       const float ga = v.a - g.a;
@@ -88,9 +91,8 @@ bool RemapImage(const Oklab* HWY_RESTRICT image, uint32_t width, uint32_t height
       const Oklab e{(v.l - palette[i].l) * diffusion, (v.a - palette[i].a) * diffusion,
                     (v.b - palette[i].b) * diffusion};
       Oklab& ahead = current[p + dir];
-      ahead.l = ahead.l + e.l * k7;
-      ahead.a = ahead.a + e.a * k7;
-      ahead.b = ahead.b + e.b * k7;
+      carry = {ahead.l + e.l * k7, ahead.a + e.a * k7, ahead.b + e.b * k7};
+      ahead = carry;
       Oklab& belowPassed = next[p - dir];
       belowPassed.l = belowPassed.l + e.l * k3;
       belowPassed.a = belowPassed.a + e.a * k3;
