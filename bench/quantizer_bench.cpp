@@ -1,6 +1,8 @@
-// Quantiser benchmarks. Single-threaded; inputs are built outside the timed loops.
+// Quantiser benchmarks. Single-threaded but for BM_QuantizerWholeTwoThreads;
+// inputs are built outside the timed loops. libimagequant threads through
+// OpenMP: run with OMP_NUM_THREADS=1 for its single-thread time.
 //
-//   build/bin/quantizer_bench [--benchmark_filter=...]
+//   OMP_NUM_THREADS=1 build/bin/quantizer_bench [--benchmark_filter=...]
 //
 // Photos: the sample wallpapers decoded to RGBA with ImageMagick (`convert`) into
 // $TMPDIR/quorvane-bench/ on first use, resized for the pixel-scaling runs.
@@ -175,13 +177,14 @@ void BM_QuantizerRemap(benchmark::State& state) {
 
 // ---- whole call ----
 
-void runWhole(benchmark::State& state, const Photo& p, uint32_t colours) {
+void runWhole(benchmark::State& state, const Photo& p, uint32_t colours, uint32_t threads = 1) {
   std::vector<uint8_t> buffer;
   for (auto _ : state) {
     state.PauseTiming();
     buffer = p.rgba;
     state.ResumeTiming();
-    if (quorvane_quantize_rgba(buffer.data(), p.width, p.height, colours) != 0) {
+    if (quorvane_quantize_rgba_threads(buffer.data(), p.width, p.height, colours, threads, nullptr,
+                                       nullptr) != 0) {
       state.SkipWithError("quantiser failed");
     }
     benchmark::DoNotOptimize(buffer.data());
@@ -223,6 +226,11 @@ void runLibimagequant(benchmark::State& state, const Photo& p, int colours) {
 
 void BM_QuantizerWhole(benchmark::State& state) {
   runWhole(state, photo12(), static_cast<uint32_t>(state.range(0)));
+}
+
+// The same call with the conversion and histogram on two threads.
+void BM_QuantizerWholeTwoThreads(benchmark::State& state) {
+  runWhole(state, photo12(), static_cast<uint32_t>(state.range(0)), 2);
 }
 
 void BM_QuantizerLibimagequant(benchmark::State& state) {
@@ -286,6 +294,11 @@ int main(int argc, char** argv) {
       ->Arg(128)
       ->Arg(256)
       ->Unit(benchmark::kMillisecond)
+      ->Iterations(3);
+  benchmark::RegisterBenchmark("BM_QuantizerWholeTwoThreads", BM_QuantizerWholeTwoThreads)
+      ->Arg(256)
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime()
       ->Iterations(3);
   benchmark::RegisterBenchmark("BM_QuantizerLibimagequant", BM_QuantizerLibimagequant)
       ->Arg(64)

@@ -38,6 +38,19 @@ int32_t quorvane_quantize_rgba_stoppable(uint8_t* pixels, uint32_t width, uint32
                                          uint32_t max_colors, quorvane_should_stop_fn should_stop,
                                          void* context) QUORVANE_NOEXCEPT;
 
+/* quorvane_quantize_rgba_stoppable on up to `threads` threads, the calling
+ * thread included; 0 and 1 mean the calling thread alone, and counts above
+ * the machine's processor count are taken as that count. The result is
+ * byte-identical for every thread count. `should_stop` is asked on the
+ * calling thread only, at the same points; every other thread has ended when
+ * the call returns. The colour conversion and the histogram are shared out;
+ * the k-means refinement and the remap stay on the calling thread (each of
+ * their steps needs the one before). */
+int32_t quorvane_quantize_rgba_threads(uint8_t* pixels, uint32_t width, uint32_t height,
+                                       uint32_t max_colors, uint32_t threads,
+                                       quorvane_should_stop_fn should_stop,
+                                       void* context) QUORVANE_NOEXCEPT;
+
 /* Reduces an 8-bit RGBA image with varying alpha to a palette of at most
  * `max_colors` (2..256) RGBA entries and one palette index per pixel. Colour and
  * alpha are quantised together, in premultiplied Oklab with alpha as a fourth

@@ -35,150 +35,12 @@ struct SearchBoxes {
 #define HWY_TARGET_INCLUDE "quantizer/remap.cpp"
 #include "hwy/foreach_target.h"  // IWYU pragma: keep
 #include "hwy/highway.h"
+// Must follow hwy/highway.h.
+#include "quantizer/remap_search-inl.h"
 
 HWY_BEFORE_NAMESPACE();
 namespace quorvane::quant::HWY_NAMESPACE {
 namespace hn = hwy::HWY_NAMESPACE;
-
-// Nearest entry of the palette for (x, y, z) with the same result as the plain
-// chunk search. Starts from `guess`; skips every chunk whose box is farther than
-// the best distance so far. The box bound is computed with the same rounded
-// operations as a distance, from per-axis gaps no larger than any member's
-// rounded difference, so it never exceeds the distance of a member: a skipped
-// chunk cannot hold an entry at the best distance, and so cannot decide a tie.
-HWY_INLINE uint32_t NearestPruned(const SearchChunk* HWY_RESTRICT search, size_t searchCount,
-                                  const float* const* HWY_RESTRICT boxes,
-                                  const Oklab* HWY_RESTRICT palette, uint32_t guess, float x,
-                                  float y, float z) {
-  const hn::CappedTag<float, 8> df;
-  const hn::RebindToSigned<decltype(df)> di;
-  constexpr size_t kLanes = hn::MaxLanes(df);
-  constexpr size_t kParts = 8 / kLanes;
-  using VF = hn::Vec<decltype(df)>;
-  using VI = hn::Vec<decltype(di)>;
-
-  const Oklab& g = palette[guess];
-  const float gl = x - g.l;
-  const float ga = y - g.a;
-  const float gb = z - g.b;
-  float bestDist = (gl * gl + ga * ga) + gb * gb;
-
-  const VF vx = hn::Set(df, x);
-  const VF vy = hn::Set(df, y);
-  const VF vz = hn::Set(df, z);
-  const VF zero = hn::Zero(df);
-  const auto gap = [&](const float* lo, const float* hi, size_t c, VF v) {
-    return hn::Max(hn::Max(hn::Sub(hn::LoadU(df, lo + c), v), hn::Sub(v, hn::LoadU(df, hi + c))),
-                   zero);
-  };
-  // Box bounds of all chunks, kLanes at a time; remember which may hold a winner.
-  HWY_ALIGN float bound[32];
-  uint64_t visit = 0;
-  const VF vBest = hn::Set(df, bestDist);
-  for (size_t c = 0; c < searchCount; c += kLanes) {
-    const VF dl = gap(boxes[0], boxes[1], c, vx);
-    const VF da = gap(boxes[2], boxes[3], c, vy);
-    const VF db = gap(boxes[4], boxes[5], c, vz);
-    const VF d = hn::Add(hn::Add(hn::Mul(dl, dl), hn::Mul(da, da)), hn::Mul(db, db));
-    hn::Store(d, df, bound + c);
-    uint8_t bits[8] = {};
-    hn::StoreMaskBits(df, hn::Le(d, vBest), bits);
-    visit |= uint64_t{bits[0]} << c;
-  }
-
-  VF best[kParts];
-  VI bestKey[kParts];
-  for (size_t part = 0; part < kParts; ++part) {
-    best[part] = hn::Set(df, std::numeric_limits<float>::infinity());
-    bestKey[part] = hn::Set(di, kNoKey);
-  }
-  while (visit != 0) {
-    const size_t c = static_cast<size_t>(__builtin_ctzll(visit));
-    visit &= visit - 1;
-    if (bound[c] > bestDist) continue;
-    const SearchChunk& chunk = search[c];
-    VF chunkMin = hn::Set(df, std::numeric_limits<float>::infinity());
-    for (size_t part = 0; part < kParts; ++part) {
-      const VF dl = hn::Sub(vx, hn::Load(df, chunk.l + part * kLanes));
-      const VF da = hn::Sub(vy, hn::Load(df, chunk.a + part * kLanes));
-      const VF db = hn::Sub(vz, hn::Load(df, chunk.b + part * kLanes));
-      const VF d = hn::Add(hn::Add(hn::Mul(dl, dl), hn::Mul(da, da)), hn::Mul(db, db));
-      const VI key = hn::Load(di, chunk.key + part * kLanes);
-      const auto closer = hn::Lt(d, best[part]);
-      const auto tieWon =
-          hn::And(hn::Eq(d, best[part]), hn::RebindMask(df, hn::Lt(key, bestKey[part])));
-      const auto take = hn::Or(closer, tieWon);
-      best[part] = hn::IfThenElse(take, d, best[part]);
-      bestKey[part] = hn::IfThenElse(hn::RebindMask(di, take), key, bestKey[part]);
-      chunkMin = hn::Min(chunkMin, d);
-    }
-    const float m = hn::GetLane(hn::MinOfLanes(df, chunkMin));
-    if (m < bestDist) bestDist = m;
-  }
-
-  HWY_ALIGN float dist[8];
-  HWY_ALIGN int32_t keys[8];
-  for (size_t part = 0; part < kParts; ++part) {
-    hn::Store(best[part], df, dist + part * kLanes);
-    hn::Store(bestKey[part], di, keys + part * kLanes);
-  }
-  float resultDist = (gl * gl + ga * ga) + gb * gb;
-  int32_t resultKey = tieKey(guess);
-  for (size_t j = 0; j < 8; ++j) {
-    if (dist[j] < resultDist || (dist[j] == resultDist && keys[j] < resultKey)) {
-      resultDist = dist[j];
-      resultKey = keys[j];
-    }
-  }
-  return indexOfKey(resultKey);
-}
-
-// Nearest entry among `count` chunks by distance, then key (the whole
-// neighbourhood is searched).
-HWY_INLINE uint32_t NearestInNeighbourhood(const SearchChunk* HWY_RESTRICT chunks, float x, float y,
-                                           float z) {
-  const hn::CappedTag<float, 8> df;
-  const hn::RebindToSigned<decltype(df)> di;
-  constexpr size_t kLanes = hn::MaxLanes(df);
-  constexpr size_t kParts = 8 / kLanes;
-  using VF = hn::Vec<decltype(df)>;
-  using VI = hn::Vec<decltype(di)>;
-  const VF vx = hn::Set(df, x);
-  const VF vy = hn::Set(df, y);
-  const VF vz = hn::Set(df, z);
-  VF best[kParts];
-  VI bestKey[kParts];
-  for (size_t part = 0; part < kParts; ++part) {
-    best[part] = hn::Set(df, std::numeric_limits<float>::infinity());
-    bestKey[part] = hn::Set(di, kNoKey);
-  }
-  for (size_t c = 0; c < kNeighbourhoodChunks; ++c) {
-    const SearchChunk& chunk = chunks[c];
-    for (size_t part = 0; part < kParts; ++part) {
-      const VF dl = hn::Sub(vx, hn::Load(df, chunk.l + part * kLanes));
-      const VF da = hn::Sub(vy, hn::Load(df, chunk.a + part * kLanes));
-      const VF db = hn::Sub(vz, hn::Load(df, chunk.b + part * kLanes));
-      const VF d = hn::Add(hn::Add(hn::Mul(dl, dl), hn::Mul(da, da)), hn::Mul(db, db));
-      const VI key = hn::Load(di, chunk.key + part * kLanes);
-      const auto take =
-          hn::Or(hn::Lt(d, best[part]),
-                 hn::And(hn::Eq(d, best[part]), hn::RebindMask(df, hn::Lt(key, bestKey[part]))));
-      best[part] = hn::IfThenElse(take, d, best[part]);
-      bestKey[part] = hn::IfThenElse(hn::RebindMask(di, take), key, bestKey[part]);
-    }
-  }
-  // Reduce the lanes by (distance, key): the smallest distance, then among
-  // the lanes holding it the smallest key.
-  VF m = best[0];
-  for (size_t part = 1; part < kParts; ++part) m = hn::Min(m, best[part]);
-  const VF least = hn::MinOfLanes(df, m);
-  VI k = hn::Set(di, kNoKey);
-  for (size_t part = 0; part < kParts; ++part) {
-    k = hn::Min(k, hn::IfThenElse(hn::RebindMask(di, hn::Eq(best[part], least)), bestKey[part],
-                                  hn::Set(di, kNoKey)));
-  }
-  return indexOfKey(hn::GetLane(hn::MinOfLanes(di, k)));
-}
 
 // Error diffusion is serial along a row; only the nearest search is vectorised.
 // Returns false when `stop` ended it before the last row.
@@ -203,10 +65,13 @@ bool RemapImage(const Oklab* HWY_RESTRICT image, uint32_t width, uint32_t height
     const ptrdiff_t dir = leftToRight ? 1 : -1;
     const Oklab* row = image + size_t{y} * width;
     uint8_t* outRow = out + size_t{y} * width * outStride;
+    // current[p] of the pixel at hand, kept in registers: the one value each
+    // step hands the next, which would otherwise wait for a store and a load.
+    Oklab carry = current[leftToRight ? 1 : width];
     for (uint32_t step = 0; step < width; ++step) {
       const uint32_t x = leftToRight ? step : width - 1 - step;
       const ptrdiff_t p = ptrdiff_t{x} + 1;
-      const Oklab v{row[x].l + current[p].l, row[x].a + current[p].a, row[x].b + current[p].b};
+      const Oklab v{row[x].l + carry.l, row[x].a + carry.a, row[x].b + carry.b};
       const Oklab& g = palette[previous];
       const float gl = v.l - g.l;
       const float ga = v.a - g.a;
@@ -226,9 +91,8 @@ bool RemapImage(const Oklab* HWY_RESTRICT image, uint32_t width, uint32_t height
       const Oklab e{(v.l - palette[i].l) * diffusion, (v.a - palette[i].a) * diffusion,
                     (v.b - palette[i].b) * diffusion};
       Oklab& ahead = current[p + dir];
-      ahead.l = ahead.l + e.l * k7;
-      ahead.a = ahead.a + e.a * k7;
-      ahead.b = ahead.b + e.b * k7;
+      carry = {ahead.l + e.l * k7, ahead.a + e.a * k7, ahead.b + e.b * k7};
+      ahead = carry;
       Oklab& belowPassed = next[p - dir];
       belowPassed.l = belowPassed.l + e.l * k3;
       belowPassed.a = belowPassed.a + e.a * k3;
