@@ -4,7 +4,7 @@ _quorvane_cli() {
   cur=${COMP_WORDS[COMP_CWORD]}
   prev=${COMP_WORDS[COMP_CWORD-1]}
   case $prev in
-    --format) mapfile -t COMPREPLY < <(compgen -W "webp jpeg jpg png heic avif auto same" -- "$cur"); return ;;
+    --format) mapfile -t COMPREPLY < <(compgen -W "webp jpeg jpg png heic avif jxl auto same" -- "$cur"); return ;;
     --naming) mapfile -t COMPREPLY < <(compgen -W "original custom" -- "$cur"); return ;;
     --output) mapfile -t COMPREPLY < <(compgen -d -- "$cur"); return ;;
     --report) mapfile -t COMPREPLY < <(compgen -f -- "$cur"); return ;;

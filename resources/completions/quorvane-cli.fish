@@ -1,5 +1,5 @@
 # fish completion for quorvane-cli
-complete -c quorvane-cli -l format -x -a 'webp jpeg jpg png heic avif auto same' -d 'Output format'
+complete -c quorvane-cli -l format -x -a 'webp jpeg jpg png heic avif jxl auto same' -d 'Output format'
 complete -c quorvane-cli -l quality -x -d '0 (smallest) to 100 (best)'
 complete -c quorvane-cli -l max-width -x -d 'Shrink wider images to this width'
 complete -c quorvane-cli -l max-height -x -d 'Shrink taller images to this height'

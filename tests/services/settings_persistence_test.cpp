@@ -63,6 +63,10 @@ TEST_F(SettingsPersistenceTest, EverySavedFieldComesBackInANewProcess) {
   lossless.lossless = true;
   SettingsPersistence(settingsStoreAt(file())).saveOptions(lossless);
   EXPECT_TRUE(fresh().load().options.lossless);
+  // JPEG XL is a format like the others.
+  SettingsPersistence(settingsStoreAt(file())).saveOutputFormat(OutputFormat::Jxl);
+  EXPECT_EQ(fresh().load().outputFormat, OutputFormat::Jxl);
+  EXPECT_FALSE(fresh().load().sameFormat);
 }
 
 TEST_F(SettingsPersistenceTest, SaveWritesOnlyItsOwnKey) {
