@@ -13,6 +13,7 @@ complete -c quorvane-cli -l keep-metadata -d 'Carry EXIF and XMP into the output
 complete -c quorvane-cli -l keep-icc -d 'Keep RGB colour profiles and their colours'
 complete -c quorvane-cli -l keep-alpha -d 'Keep transparency in PNG outputs'
 complete -c quorvane-cli -l lossless -d 'Change no pixel'
+complete -c quorvane-cli -l auto-jxl -d 'Auto also tries JPEG XL'
 complete -c quorvane-cli -l keep-dates -d 'Give outputs their inputs\' modification times'
 complete -c quorvane-cli -l keep-structure -d 'Keep the folders found under the output folder'
 complete -c quorvane-cli -l skip-converted -d 'Leave alone images converted before'

@@ -82,6 +82,7 @@ const std::vector<std::string> kOptions = {"--format",
                                            "--skip-converted",
                                            "--check-quality",
                                            "--lossless",
+                                           "--auto-jxl",
                                            "--no-quality-check",
                                            "--no-check-quality",
                                            "--verbose",
@@ -98,6 +99,7 @@ bool* switchOf(const std::string& name, core::OutputOptions& options) {
   if (name == "--skip-converted") return &options.skipConverted;
   if (name == "--check-quality") return &options.checkQuality;
   if (name == "--lossless") return &options.lossless;
+  if (name == "--auto-jxl") return &options.autoJpegXl;
   return nullptr;
 }
 
@@ -259,6 +261,7 @@ std::string usageText(int defaultJobs) {
          "                    for byte; PNG, WebP, AVIF and JPEG XL lossless (the\n"
          "                    colour profile and transparency kept); HEIC and auto\n"
          "                    cannot; --quality is unused\n"
+         "  --auto-jxl        auto also tries JPEG XL (not every viewer opens it) [off]\n"
          "  --keep-dates      give each output its input's modification time\n"
          "  --keep-structure  write images found in a folder at the same place under\n"
          "                    the output folder [all in the output folder]\n"

@@ -81,8 +81,9 @@ QString joined(QStringList notes) {
 ImageConverter::ImageConverter(ToolManager tools) : m_tools(std::move(tools)) {}
 
 std::optional<QString> ImageConverter::startRefusal(const EncodeSettings& settings) const {
-  const bool jxl =
-      !settings.autoFormat && !settings.sameFormat && settings.format == OutputFormat::Jxl;
+  const bool jxl = settings.autoFormat
+                       ? settings.options.autoJpegXl
+                       : !settings.sameFormat && settings.format == OutputFormat::Jxl;
   if (!jxl) return std::nullopt;
   try {
     m_tools.toolPath(QStringLiteral("cjxl"));

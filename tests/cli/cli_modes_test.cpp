@@ -78,7 +78,7 @@ TEST_F(CliTest, JpegXlGivesTheJpegBackAndAMissingCjxlStopsTheRunFirst) {
   fs::create_directories(m_work / "app/share/quorvane/bin");
   fs::copy_file(QCoreApplication::applicationDirPath().toStdString() + "/quorvane-cli",
                 m_work / "app/bin/quorvane-cli");
-  for (const char* arguments : {"--format jxl", "--format jxl --lossless"}) {
+  for (const char* arguments : {"--format jxl", "--format auto --auto-jxl"}) {
     QProcess cli;
     cli.setWorkingDirectory(QString::fromStdString(m_work.path().native()));
     cli.start(QString::fromStdString((m_work / "app/bin/quorvane-cli").native()),
@@ -92,6 +92,8 @@ TEST_F(CliTest, JpegXlGivesTheJpegBackAndAMissingCjxlStopsTheRunFirst) {
         << arguments;
   }
   EXPECT_FALSE(fs::exists(m_work / "compressed"));
+  // A switch takes no value.
+  EXPECT_EQ(run({"--auto-jxl=1", "a.jpg"}).exitCode, 2);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "codec/jxl_container.h"
+#include "services/auto_search.h"
 #include "services/converter_test_support.h"
 #include "services/image_converter.h"
 #include "services/process_runner.h"
@@ -174,6 +175,28 @@ TEST_F(JxlRoadTest, KeptCameraDataAndProfileReachTheFile) {
   EXPECT_GT(*wide.score, 70.0);
 }
 
+TEST_F(JxlRoadTest, AutoTriesJpegXlOnlyWhenAskedTo) {
+  EXPECT_EQ(
+      autoCandidates(false, false),
+      (std::vector<OutputFormat>{OutputFormat::Avif, OutputFormat::Webp, OutputFormat::Jpeg}));
+  // With cjxl the only encoder there, Auto can only succeed through it.
+  ScratchDir resources;
+  fs::create_directories(resources / "bin");
+  fs::create_symlink(m_tools.toolPath(QStringLiteral("cjxl")), resources / "bin/cjxl");
+  const ImageConverter converter{ToolManager(resources.path())};
+  ConversionJob job = makeJob(m_in / "photo.png", m_out.path(), OutputFormat::Webp);
+  job.settings.autoFormat = true;
+  job.settings.options.ifLarger = IfLarger::Write;
+  const ConversionOutcome without = runConversion(converter, job, m_token, {});
+  EXPECT_EQ(without.kind, ConversionOutcome::Kind::Failed);
+  EXPECT_TRUE(without.message.contains(QStringLiteral("avifenc"))) << without.message.toStdString();
+  job.settings.options.autoJpegXl = true;
+  const ConversionOutcome with = runConversion(converter, job, m_token, {});
+  ASSERT_EQ(with.kind, ConversionOutcome::Kind::Completed) << with.message.toStdString();
+  EXPECT_EQ(with.chosenFormat, OutputFormat::Jxl);
+  EXPECT_EQ(with.output.extension(), ".jxl");
+}
+
 TEST(JxlStartRefusal, AMissingCjxlOrDjxlIsSaidBeforeTheBatch) {
   QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
   ScratchDir resources;
@@ -189,7 +212,9 @@ TEST(JxlStartRefusal, AMissingCjxlOrDjxlIsSaidBeforeTheBatch) {
   EncodeSettings settings{.format = OutputFormat::Jxl};
   EXPECT_EQ(refusal(settings), QString::fromStdString(missing).arg("cjxl").toStdString());
   settings.autoFormat = true;
-  EXPECT_EQ(refusal(settings), "none");  // Auto does not try JPEG XL
+  EXPECT_EQ(refusal(settings), "none");  // Auto without JPEG XL needs no cjxl
+  settings.options.autoJpegXl = true;
+  EXPECT_EQ(refusal(settings), QString::fromStdString(missing).arg("cjxl").toStdString());
   settings = {.format = OutputFormat::Webp};
   EXPECT_EQ(refusal(settings), "none");  // other tools fail image by image
 
