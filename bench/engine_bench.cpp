@@ -174,6 +174,16 @@ void BM_EngineBareTool(benchmark::State& state) {
       case OutputFormat::Heic:
         if (!codec::writeHeic(pixels, output, kQuality / 100.0)) fail("write HEIC");
         break;
+      case OutputFormat::Jxl: {
+        // From the photo's pixels, not its JPEG coefficients.
+        char distance[16];
+        std::snprintf(distance, sizeof distance, "%.3f", core::jxlDistance(kQuality));
+        core::runProcess(tools.toolPath(QStringLiteral("cjxl")),
+                         {input.native(), output.native(), "--lossless_jpeg=0", "-d", distance,
+                          "-e", "7", "--quiet", "--num_threads=0"},
+                         token);
+        break;
+      }
     }
     state.PauseTiming();
     bytes = fs::file_size(output);

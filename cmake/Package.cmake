@@ -74,7 +74,7 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "make image files smaller")
 # CPack puts the summary first and indents these lines (an empty line
 # becomes " .").
 set(CPACK_PACKAGE_DESCRIPTION "Quorvane converts and compresses images in batches: drop files or whole
-folders on its window, pick WebP, JPEG, PNG, HEIC or AVIF, a quality and
+folders on its window, pick WebP, JPEG, PNG, HEIC, AVIF or JPEG XL, a quality and
 optionally a maximum size, and it writes smaller copies into one folder,
 several at a time, showing what each file saved. The originals are never
 touched, and an existing file is never replaced.
@@ -92,7 +92,7 @@ set(CPACK_DEBIAN_PACKAGE_RELEASE "${QUORVANE_PACKAGE_REVISION}")
 # The encoders are programs that dpkg-shlibdeps cannot see; so is libheif's
 # HEVC encoder where the release ships it as a plugin package (Debian 13):
 # depend on it when this machine has it installed.
-set(quorvane_encoders "webp, libjpeg-turbo-progs, libavif-bin, libheif1")
+set(quorvane_encoders "webp, libjpeg-turbo-progs, libavif-bin, libjxl-tools, libheif1")
 execute_process(COMMAND dpkg-query -W "-f=\${Status}" libheif-plugin-x265
                 OUTPUT_VARIABLE heif_plugin_status ERROR_QUIET)
 if(heif_plugin_status MATCHES "install ok installed")

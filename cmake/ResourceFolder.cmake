@@ -20,7 +20,7 @@ function(quorvane_install_tool_link name target)
     file(CREATE_LINK \"\${target}\" \"\$ENV{DESTDIR}\${link_dir}/${name}\" SYMBOLIC)")
 endfunction()
 
-set(quorvane_system_tools cwebp cjpeg jpegtran avifenc)
+set(quorvane_system_tools cwebp cjpeg jpegtran avifenc cjxl djxl)
 foreach(tool IN LISTS quorvane_system_tools)
   find_program(QUORVANE_${tool}_PROGRAM ${tool} PATHS /usr/bin NO_DEFAULT_PATH)
   find_program(QUORVANE_${tool}_PROGRAM ${tool})

@@ -20,7 +20,7 @@ apt-get install -y -qq --no-install-recommends "$deb" >/tmp/install.log 2>&1 || 
 echo "package-check: installed in $(($(date +%s) - start)) s"
 dpkg -L quorvane >/tmp/files
 quorvane --version
-for format in webp jpeg png heic avif; do
+for format in webp jpeg png heic avif jxl; do
   quorvane-cli --format "$format" --output /tmp/out "$photo"
 done
 ls -l /tmp/out

@@ -33,7 +33,7 @@ packages=(
   qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
   libvips-dev libheif-dev libhwy-dev libpng-dev libimagequant-dev clang "${per_release[@]}"
   libgtest-dev libgmock-dev libbenchmark-dev
-  webp libjpeg-turbo-progs libavif-bin
+  webp libjpeg-turbo-progs libavif-bin libjxl-tools
   libcanberra-dev sound-theme-freedesktop
   xvfb xauth fonts-dejavu-core fonts-noto-cjk qt6-translations-l10n
   # the private session bus of the one-window test; the Nautilus bindings

@@ -4,7 +4,7 @@ _quorvane_cli() {
   cur=${COMP_WORDS[COMP_CWORD]}
   prev=${COMP_WORDS[COMP_CWORD-1]}
   case $prev in
-    --format) mapfile -t COMPREPLY < <(compgen -W "webp jpeg jpg png heic avif auto same" -- "$cur"); return ;;
+    --format) mapfile -t COMPREPLY < <(compgen -W "webp jpeg jpg png heic avif jxl auto same" -- "$cur"); return ;;
     --naming) mapfile -t COMPREPLY < <(compgen -W "original custom" -- "$cur"); return ;;
     --output) mapfile -t COMPREPLY < <(compgen -d -- "$cur"); return ;;
     --report) mapfile -t COMPREPLY < <(compgen -f -- "$cur"); return ;;
@@ -12,7 +12,7 @@ _quorvane_cli() {
   esac
   if [[ $cur == -* ]]; then
     mapfile -t COMPREPLY < <(compgen -W "--format --quality --max-width --max-height --naming
-      --prefix --start --output --jobs --min-saving --keep-metadata --keep-icc --keep-alpha --lossless --keep-dates
+      --prefix --start --output --jobs --min-saving --keep-metadata --keep-icc --keep-alpha --lossless --auto-jxl --keep-dates
       --keep-structure --skip-converted --check-quality --no-quality-check --report --verbose
       --help --version" -- "$cur")
     return

@@ -1,5 +1,5 @@
 # fish completion for quorvane-cli
-complete -c quorvane-cli -l format -x -a 'webp jpeg jpg png heic avif auto same' -d 'Output format'
+complete -c quorvane-cli -l format -x -a 'webp jpeg jpg png heic avif jxl auto same' -d 'Output format'
 complete -c quorvane-cli -l quality -x -d '0 (smallest) to 100 (best)'
 complete -c quorvane-cli -l max-width -x -d 'Shrink wider images to this width'
 complete -c quorvane-cli -l max-height -x -d 'Shrink taller images to this height'
@@ -13,6 +13,7 @@ complete -c quorvane-cli -l keep-metadata -d 'Carry EXIF and XMP into the output
 complete -c quorvane-cli -l keep-icc -d 'Keep RGB colour profiles and their colours'
 complete -c quorvane-cli -l keep-alpha -d 'Keep transparency in PNG outputs'
 complete -c quorvane-cli -l lossless -d 'Change no pixel'
+complete -c quorvane-cli -l auto-jxl -d 'Auto also tries JPEG XL'
 complete -c quorvane-cli -l keep-dates -d 'Give outputs their inputs\' modification times'
 complete -c quorvane-cli -l keep-structure -d 'Keep the folders found under the output folder'
 complete -c quorvane-cli -l skip-converted -d 'Leave alone images converted before'

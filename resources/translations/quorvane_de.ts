@@ -126,9 +126,9 @@
     </message>
     <message>
         <location line="+6"/>
-        <location filename="../../src/services/image_converter.cpp" line="+160"/>
+        <location filename="../../src/services/image_converter.cpp" line="+184"/>
         <location filename="../../src/services/roads/png_road.cpp" line="+21"/>
-        <location filename="../../src/services/roads/road.cpp" line="+47"/>
+        <location filename="../../src/services/roads/road.cpp" line="+50"/>
         <location filename="../../src/services/staged_output.cpp" line="+30"/>
         <source>Cannot write the output file</source>
         <translation>Ausgabedatei kann nicht geschrieben werden</translation>
@@ -167,7 +167,7 @@
         <translation>Temporäre Datei kann nicht erstellt werden</translation>
     </message>
     <message>
-        <location filename="../../src/services/format_limits.cpp" line="+71"/>
+        <location filename="../../src/services/format_limits.cpp" line="+75"/>
         <source>its sides are at most %1 pixels</source>
         <extracomment>why a format cannot hold an image, e.g. &quot;its sides are at most 16,383 pixels&quot;</extracomment>
         <translation>die Seiten sind höchstens %1 Pixel lang</translation>
@@ -179,15 +179,27 @@
         <translation>die kurze Seite muss mindestens %1 Pixel lang sein, sobald die lange Seite %2 erreicht</translation>
     </message>
     <message>
+        <location filename="../../src/services/roads/jxl_road.cpp" line="+61"/>
+        <source>The JPEG XL file does not give the original JPEG back byte for byte, so it was not written</source>
+        <translation>Die JPEG-XL-Datei ergibt das ursprüngliche JPEG nicht Byte für Byte, daher wurde sie nicht geschrieben</translation>
+    </message>
+    <message>
+        <location line="+52"/>
         <location filename="../../src/services/roads/road.cpp" line="+17"/>
-        <location filename="../../src/services/roads/tool_inputs.cpp" line="+66"/>
+        <location filename="../../src/services/roads/tool_inputs.cpp" line="+73"/>
         <source>Cannot write a temporary file</source>
         <translation>Temporäre Datei kann nicht geschrieben werden</translation>
     </message>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-91"/>
+        <location filename="../../src/services/image_converter.cpp" line="-115"/>
         <source>Cannot create the output folder</source>
         <translation>Ausgabeordner kann nicht erstellt werden</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>JPEG XL needs the programs of libjxl-tools: %1</source>
+        <extracomment>%1 says which program is missing and where it was looked for</extracomment>
+        <translation>JPEG XL braucht die Programme aus libjxl-tools: %1</translation>
     </message>
     <message>
         <location filename="../../src/services/lossless_error.cpp" line="+13"/>
@@ -336,6 +348,12 @@
         <source>HDR (HLG) image tone-mapped to SDR (sRGB)</source>
         <extracomment>shown under a converted image: a high dynamic range (HDR) photo made fit for ordinary screens</extracomment>
         <translation>HDR-Bild (HLG) per Tone-Mapping in SDR (sRGB) umgewandelt</translation>
+    </message>
+    <message>
+        <location filename="../../src/services/roads/jxl_road.cpp" line="-32"/>
+        <source>Camera data kept: the original JPEG comes back byte for byte</source>
+        <extracomment>shown under a JPEG recompressed reversibly to JPEG XL</extracomment>
+        <translation>Kameradaten behalten: Das ursprüngliche JPEG lässt sich Byte für Byte zurückgewinnen</translation>
     </message>
 </context>
 <context>
@@ -497,7 +515,7 @@
 <context>
     <name>quorvane::core::ConversionLedger</name>
     <message>
-        <location line="+111"/>
+        <location line="+113"/>
         <source>The record of earlier conversions in %1 is damaged; what could not be read is ignored.</source>
         <translation>Das Verzeichnis früherer Umwandlungen in %1 ist beschädigt; was nicht gelesen werden konnte, wird übergangen.</translation>
     </message>
@@ -515,7 +533,7 @@
 <context>
     <name>quorvane::core::ConversionViewModel</name>
     <message>
-        <location filename="../../src/viewmodels/conversion_view_model_batch.cpp" line="+249"/>
+        <location filename="../../src/viewmodels/conversion_view_model_batch.cpp" line="+251"/>
         <source>Cancelling conversion</source>
         <translation>Konvertierung wird abgebrochen</translation>
     </message>
@@ -1120,8 +1138,8 @@
     </message>
     <message>
         <location line="+1"/>
-        <source>&lt;h3&gt;Quorvane %1&lt;/h3&gt;&lt;p&gt;Makes image files smaller: WebP, JPEG, PNG, HEIC and AVIF, several at a time.&lt;/p&gt;</source>
-        <translation>&lt;h3&gt;Quorvane %1&lt;/h3&gt;&lt;p&gt;Macht Bilddateien kleiner: WebP, JPEG, PNG, HEIC und AVIF, mehrere auf einmal.&lt;/p&gt;</translation>
+        <source>&lt;h3&gt;Quorvane %1&lt;/h3&gt;&lt;p&gt;Makes image files smaller: WebP, JPEG, PNG, HEIC, AVIF and JPEG XL, several at a time.&lt;/p&gt;</source>
+        <translation>&lt;h3&gt;Quorvane %1&lt;/h3&gt;&lt;p&gt;Macht Bilddateien kleiner: WebP, JPEG, PNG, HEIC, AVIF und JPEG XL, mehrere auf einmal.&lt;/p&gt;</translation>
     </message>
 </context>
 <context>
@@ -1193,8 +1211,18 @@
     </message>
     <message>
         <location line="+1"/>
-        <source>No pixel changes: JPEG stays JPEG without re-encoding; PNG, WebP and AVIF are written losslessly, with colour profile and transparency. Not for HEIC or Auto</source>
-        <translation>Keine Pixeländerungen: JPEG bleibt JPEG ohne Neukodierung; PNG, WebP und AVIF werden verlustfrei geschrieben, mit Farbprofil und Transparenz. Nicht für HEIC oder Auto</translation>
+        <source>No pixel changes: JPEG stays JPEG without re-encoding, or becomes JPEG XL that gives it back byte for byte; PNG, WebP, AVIF and JPEG XL are written losslessly, with colour profile and transparency. Not for HEIC or Auto</source>
+        <translation>Keine Pixeländerungen: JPEG bleibt JPEG ohne Neukodierung oder wird zu JPEG XL, aus dem es sich Byte für Byte zurückgewinnen lässt; PNG, WebP, AVIF und JPEG XL werden verlustfrei geschrieben, mit Farbprofil und Transparenz. Nicht für HEIC oder Auto</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Auto Tries JPEG &amp;XL</source>
+        <translation>Auto probiert JPEG &amp;XL</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Auto also tries JPEG XL for each image. Not every image viewer opens JPEG XL files yet</source>
+        <translation>Auto probiert für jedes Bild auch JPEG XL. Noch öffnet nicht jeder Bildbetrachter JPEG-XL-Dateien</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -1339,12 +1367,12 @@
 <context>
     <name>quorvane::gui::SettingsBar</name>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="+191"/>
+        <location filename="../../src/views/settings_bar.cpp" line="+197"/>
         <source>Format</source>
         <translation>Format</translation>
     </message>
     <message>
-        <location line="-138"/>
+        <location line="-144"/>
         <source>WebP: 75 to 85 suits photos; 100 keeps the most detail.</source>
         <translation>WebP: 75 bis 85 eignet sich für Fotos; 100 erhält die meisten Details.</translation>
     </message>
@@ -1369,7 +1397,7 @@
         <translation>AVIF: 60 bis 80 eignet sich für Fotos; 100 ist nahezu verlustfrei.</translation>
     </message>
     <message>
-        <location line="+52"/>
+        <location line="+54"/>
         <source>Applies to the next batch</source>
         <extracomment>tooltip of the settings while a batch runs: they are fixed for it</extracomment>
         <translation>Gilt für den nächsten Durchgang</translation>
@@ -1380,7 +1408,17 @@
         <translation>For&amp;mat:</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="-111"/>
+        <source>JPEG XL: 75 to 90 suits photos; 90 is what cjxl calls visually lossless.</source>
+        <translation>JPEG XL: 75 bis 90 eignet sich für Fotos; 90 nennt cjxl visuell verlustfrei.</translation>
+    </message>
+    <message>
+        <location line="+118"/>
+        <source>Smaller than JPEG at the same look, and holds a JPEG without any loss; not every image viewer opens it yet</source>
+        <translation>Kleiner als JPEG bei gleichem Aussehen, und nimmt ein JPEG ganz ohne Verlust auf; noch öffnet es nicht jeder Bildbetrachter</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Auto</source>
         <extracomment>format menu: per image, the smallest format that looks the same</extracomment>
         <translation>Auto</translation>
@@ -1458,7 +1496,7 @@
         <translation>px</translation>
     </message>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="-171"/>
+        <location filename="../../src/views/settings_bar.cpp" line="-175"/>
         <source>Auto: each image as small as it can be while it looks %1 (scoring %2 or more).</source>
         <extracomment>%1: e.g. &quot;very close&quot;; %2: the lowest score allowed (of 100), e.g. 80</extracomment>
         <translation>Auto: jedes Bild so klein wie möglich, solange das Aussehen „%1“ bleibt (Bewertung %2 oder mehr).</translation>

@@ -126,9 +126,9 @@
     </message>
     <message>
         <location line="+6"/>
-        <location filename="../../src/services/image_converter.cpp" line="+160"/>
+        <location filename="../../src/services/image_converter.cpp" line="+184"/>
         <location filename="../../src/services/roads/png_road.cpp" line="+21"/>
-        <location filename="../../src/services/roads/road.cpp" line="+47"/>
+        <location filename="../../src/services/roads/road.cpp" line="+50"/>
         <location filename="../../src/services/staged_output.cpp" line="+30"/>
         <source>Cannot write the output file</source>
         <translation>出力ファイルに書き込めません</translation>
@@ -167,7 +167,7 @@
         <translation>一時ファイルを作成できません</translation>
     </message>
     <message>
-        <location filename="../../src/services/format_limits.cpp" line="+71"/>
+        <location filename="../../src/services/format_limits.cpp" line="+75"/>
         <source>its sides are at most %1 pixels</source>
         <extracomment>why a format cannot hold an image, e.g. &quot;its sides are at most 16,383 pixels&quot;</extracomment>
         <translation>辺の長さの上限は %1 ピクセルです</translation>
@@ -179,15 +179,27 @@
         <translation>長辺が %2 以上の場合、短辺は %1 ピクセル以上必要です</translation>
     </message>
     <message>
+        <location filename="../../src/services/roads/jxl_road.cpp" line="+61"/>
+        <source>The JPEG XL file does not give the original JPEG back byte for byte, so it was not written</source>
+        <translation>JPEG XL ファイルから元の JPEG がバイト単位で完全には戻らないため、書き出しませんでした</translation>
+    </message>
+    <message>
+        <location line="+52"/>
         <location filename="../../src/services/roads/road.cpp" line="+17"/>
-        <location filename="../../src/services/roads/tool_inputs.cpp" line="+66"/>
+        <location filename="../../src/services/roads/tool_inputs.cpp" line="+73"/>
         <source>Cannot write a temporary file</source>
         <translation>一時ファイルに書き込めません</translation>
     </message>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-91"/>
+        <location filename="../../src/services/image_converter.cpp" line="-115"/>
         <source>Cannot create the output folder</source>
         <translation>出力フォルダーを作成できません</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>JPEG XL needs the programs of libjxl-tools: %1</source>
+        <extracomment>%1 says which program is missing and where it was looked for</extracomment>
+        <translation>JPEG XL には libjxl-tools のプログラムが必要です: %1</translation>
     </message>
     <message>
         <location filename="../../src/services/lossless_error.cpp" line="+13"/>
@@ -336,6 +348,12 @@
         <source>HDR (HLG) image tone-mapped to SDR (sRGB)</source>
         <extracomment>shown under a converted image: a high dynamic range (HDR) photo made fit for ordinary screens</extracomment>
         <translation>HDR（HLG）画像を SDR（sRGB）にトーンマッピングしました</translation>
+    </message>
+    <message>
+        <location filename="../../src/services/roads/jxl_road.cpp" line="-32"/>
+        <source>Camera data kept: the original JPEG comes back byte for byte</source>
+        <extracomment>shown under a JPEG recompressed reversibly to JPEG XL</extracomment>
+        <translation>カメラデータを保持: 元の JPEG をバイト単位でそのまま戻せます</translation>
     </message>
 </context>
 <context>
@@ -497,7 +515,7 @@
 <context>
     <name>quorvane::core::ConversionLedger</name>
     <message>
-        <location line="+111"/>
+        <location line="+113"/>
         <source>The record of earlier conversions in %1 is damaged; what could not be read is ignored.</source>
         <translation>%1 の以前の変換の記録が壊れています。読み込めない部分は無視します。</translation>
     </message>
@@ -515,7 +533,7 @@
 <context>
     <name>quorvane::core::ConversionViewModel</name>
     <message>
-        <location filename="../../src/viewmodels/conversion_view_model_batch.cpp" line="+249"/>
+        <location filename="../../src/viewmodels/conversion_view_model_batch.cpp" line="+251"/>
         <source>Cancelling conversion</source>
         <translation>変換をキャンセルしています</translation>
     </message>
@@ -1120,8 +1138,8 @@
     </message>
     <message>
         <location line="+1"/>
-        <source>&lt;h3&gt;Quorvane %1&lt;/h3&gt;&lt;p&gt;Makes image files smaller: WebP, JPEG, PNG, HEIC and AVIF, several at a time.&lt;/p&gt;</source>
-        <translation>&lt;h3&gt;Quorvane %1&lt;/h3&gt;&lt;p&gt;画像ファイルを小さくします。WebP、JPEG、PNG、HEIC、AVIF に対応し、複数のファイルをまとめて変換できます。&lt;/p&gt;</translation>
+        <source>&lt;h3&gt;Quorvane %1&lt;/h3&gt;&lt;p&gt;Makes image files smaller: WebP, JPEG, PNG, HEIC, AVIF and JPEG XL, several at a time.&lt;/p&gt;</source>
+        <translation>&lt;h3&gt;Quorvane %1&lt;/h3&gt;&lt;p&gt;画像ファイルを小さくします。WebP、JPEG、PNG、HEIC、AVIF、JPEG XL に対応し、複数のファイルをまとめて変換できます。&lt;/p&gt;</translation>
     </message>
 </context>
 <context>
@@ -1193,8 +1211,18 @@
     </message>
     <message>
         <location line="+1"/>
-        <source>No pixel changes: JPEG stays JPEG without re-encoding; PNG, WebP and AVIF are written losslessly, with colour profile and transparency. Not for HEIC or Auto</source>
-        <translation>ピクセルを一切変えません: JPEGは再エンコードせずJPEGのまま、PNG・WebP・AVIFはカラープロファイルと透明度を保ってロスレスで書き出します。HEICと自動では使えません</translation>
+        <source>No pixel changes: JPEG stays JPEG without re-encoding, or becomes JPEG XL that gives it back byte for byte; PNG, WebP, AVIF and JPEG XL are written losslessly, with colour profile and transparency. Not for HEIC or Auto</source>
+        <translation>ピクセルを一切変えません: JPEGは再エンコードせずJPEGのまま、またはバイト単位で元に戻せるJPEG XLになり、PNG・WebP・AVIF・JPEG XLはカラープロファイルと透明度を保ってロスレスで書き出します。HEICと自動では使えません</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Auto Tries JPEG &amp;XL</source>
+        <translation>自動で JPEG XL も試す(&amp;X)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Auto also tries JPEG XL for each image. Not every image viewer opens JPEG XL files yet</source>
+        <translation>自動で各画像に JPEG XL も試します。JPEG XL ファイルをまだ開けない画像ビューアもあります</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -1339,12 +1367,12 @@
 <context>
     <name>quorvane::gui::SettingsBar</name>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="+191"/>
+        <location filename="../../src/views/settings_bar.cpp" line="+197"/>
         <source>Format</source>
         <translation>形式</translation>
     </message>
     <message>
-        <location line="-138"/>
+        <location line="-144"/>
         <source>WebP: 75 to 85 suits photos; 100 keeps the most detail.</source>
         <translation>WebP: 写真には 75〜85 が適しています。100 では細部が最もよく残ります。</translation>
     </message>
@@ -1369,7 +1397,7 @@
         <translation>AVIF: 写真には 60〜80 が適しています。100 はほぼロスレスです。</translation>
     </message>
     <message>
-        <location line="+52"/>
+        <location line="+54"/>
         <source>Applies to the next batch</source>
         <extracomment>tooltip of the settings while a batch runs: they are fixed for it</extracomment>
         <translation>次のバッチから適用されます</translation>
@@ -1380,7 +1408,17 @@
         <translation>形式(&amp;M):</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="-111"/>
+        <source>JPEG XL: 75 to 90 suits photos; 90 is what cjxl calls visually lossless.</source>
+        <translation>JPEG XL: 写真には 75〜90 が適しています。90 は cjxl が「見た目にロスレス」とする値です。</translation>
+    </message>
+    <message>
+        <location line="+118"/>
+        <source>Smaller than JPEG at the same look, and holds a JPEG without any loss; not every image viewer opens it yet</source>
+        <translation>同じ見た目で JPEG より小さく、JPEG をまったく劣化させずに収められます。まだ開けない画像ビューアもあります</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Auto</source>
         <extracomment>format menu: per image, the smallest format that looks the same</extracomment>
         <translation>自動</translation>
@@ -1458,7 +1496,7 @@
         <translation>px</translation>
     </message>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="-171"/>
+        <location filename="../../src/views/settings_bar.cpp" line="-175"/>
         <source>Auto: each image as small as it can be while it looks %1 (scoring %2 or more).</source>
         <extracomment>%1: e.g. &quot;very close&quot;; %2: the lowest score allowed (of 100), e.g. 80</extracomment>
         <translation>自動: 見た目が「%1」の範囲で、各画像をできるだけ小さくします (スコア %2 以上)。</translation>

@@ -126,9 +126,9 @@
     </message>
     <message>
         <location line="+6"/>
-        <location filename="../../src/services/image_converter.cpp" line="+160"/>
+        <location filename="../../src/services/image_converter.cpp" line="+184"/>
         <location filename="../../src/services/roads/png_road.cpp" line="+21"/>
-        <location filename="../../src/services/roads/road.cpp" line="+47"/>
+        <location filename="../../src/services/roads/road.cpp" line="+50"/>
         <location filename="../../src/services/staged_output.cpp" line="+30"/>
         <source>Cannot write the output file</source>
         <translation>출력 파일을 쓸 수 없습니다</translation>
@@ -167,7 +167,7 @@
         <translation>임시 파일을 만들 수 없습니다</translation>
     </message>
     <message>
-        <location filename="../../src/services/format_limits.cpp" line="+71"/>
+        <location filename="../../src/services/format_limits.cpp" line="+75"/>
         <source>its sides are at most %1 pixels</source>
         <extracomment>why a format cannot hold an image, e.g. &quot;its sides are at most 16,383 pixels&quot;</extracomment>
         <translation>변의 길이는 최대 %1픽셀입니다</translation>
@@ -179,15 +179,27 @@
         <translation>긴 변이 %2 이상이면 짧은 변이 %1픽셀 이상이어야 합니다</translation>
     </message>
     <message>
+        <location filename="../../src/services/roads/jxl_road.cpp" line="+61"/>
+        <source>The JPEG XL file does not give the original JPEG back byte for byte, so it was not written</source>
+        <translation>JPEG XL 파일에서 원본 JPEG가 바이트 단위로 그대로 돌아오지 않아 파일을 쓰지 않았습니다</translation>
+    </message>
+    <message>
+        <location line="+52"/>
         <location filename="../../src/services/roads/road.cpp" line="+17"/>
-        <location filename="../../src/services/roads/tool_inputs.cpp" line="+66"/>
+        <location filename="../../src/services/roads/tool_inputs.cpp" line="+73"/>
         <source>Cannot write a temporary file</source>
         <translation>임시 파일을 쓸 수 없습니다</translation>
     </message>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-91"/>
+        <location filename="../../src/services/image_converter.cpp" line="-115"/>
         <source>Cannot create the output folder</source>
         <translation>출력 폴더를 만들 수 없습니다</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>JPEG XL needs the programs of libjxl-tools: %1</source>
+        <extracomment>%1 says which program is missing and where it was looked for</extracomment>
+        <translation>JPEG XL에는 libjxl-tools의 프로그램이 필요합니다: %1</translation>
     </message>
     <message>
         <location filename="../../src/services/lossless_error.cpp" line="+13"/>
@@ -336,6 +348,12 @@
         <source>HDR (HLG) image tone-mapped to SDR (sRGB)</source>
         <extracomment>shown under a converted image: a high dynamic range (HDR) photo made fit for ordinary screens</extracomment>
         <translation>HDR(HLG) 이미지를 SDR(sRGB)로 톤 매핑함</translation>
+    </message>
+    <message>
+        <location filename="../../src/services/roads/jxl_road.cpp" line="-32"/>
+        <source>Camera data kept: the original JPEG comes back byte for byte</source>
+        <extracomment>shown under a JPEG recompressed reversibly to JPEG XL</extracomment>
+        <translation>카메라 데이터 유지: 원본 JPEG를 바이트 단위로 그대로 되돌릴 수 있습니다</translation>
     </message>
 </context>
 <context>
@@ -497,7 +515,7 @@
 <context>
     <name>quorvane::core::ConversionLedger</name>
     <message>
-        <location line="+111"/>
+        <location line="+113"/>
         <source>The record of earlier conversions in %1 is damaged; what could not be read is ignored.</source>
         <translation>%1의 이전 변환 기록이 손상되었습니다. 읽을 수 없는 부분은 무시합니다.</translation>
     </message>
@@ -515,7 +533,7 @@
 <context>
     <name>quorvane::core::ConversionViewModel</name>
     <message>
-        <location filename="../../src/viewmodels/conversion_view_model_batch.cpp" line="+249"/>
+        <location filename="../../src/viewmodels/conversion_view_model_batch.cpp" line="+251"/>
         <source>Cancelling conversion</source>
         <translation>변환 취소 중</translation>
     </message>
@@ -1120,8 +1138,8 @@
     </message>
     <message>
         <location line="+1"/>
-        <source>&lt;h3&gt;Quorvane %1&lt;/h3&gt;&lt;p&gt;Makes image files smaller: WebP, JPEG, PNG, HEIC and AVIF, several at a time.&lt;/p&gt;</source>
-        <translation>&lt;h3&gt;Quorvane %1&lt;/h3&gt;&lt;p&gt;이미지 파일을 더 작게 만듭니다. WebP, JPEG, PNG, HEIC, AVIF를 지원하며 여러 파일을 한 번에 변환합니다.&lt;/p&gt;</translation>
+        <source>&lt;h3&gt;Quorvane %1&lt;/h3&gt;&lt;p&gt;Makes image files smaller: WebP, JPEG, PNG, HEIC, AVIF and JPEG XL, several at a time.&lt;/p&gt;</source>
+        <translation>&lt;h3&gt;Quorvane %1&lt;/h3&gt;&lt;p&gt;이미지 파일을 더 작게 만듭니다. WebP, JPEG, PNG, HEIC, AVIF, JPEG XL을 지원하며 여러 파일을 한 번에 변환합니다.&lt;/p&gt;</translation>
     </message>
 </context>
 <context>
@@ -1193,8 +1211,18 @@
     </message>
     <message>
         <location line="+1"/>
-        <source>No pixel changes: JPEG stays JPEG without re-encoding; PNG, WebP and AVIF are written losslessly, with colour profile and transparency. Not for HEIC or Auto</source>
-        <translation>픽셀을 전혀 바꾸지 않습니다: JPEG는 다시 인코딩하지 않고 JPEG로, PNG·WebP·AVIF는 색 프로필과 투명도를 유지한 채 무손실로 씁니다. HEIC와 자동에는 쓸 수 없습니다</translation>
+        <source>No pixel changes: JPEG stays JPEG without re-encoding, or becomes JPEG XL that gives it back byte for byte; PNG, WebP, AVIF and JPEG XL are written losslessly, with colour profile and transparency. Not for HEIC or Auto</source>
+        <translation>픽셀을 전혀 바꾸지 않습니다: JPEG는 다시 인코딩하지 않고 JPEG로 두거나 바이트 단위로 되돌릴 수 있는 JPEG XL로, PNG·WebP·AVIF·JPEG XL은 색 프로필과 투명도를 유지한 채 무손실로 씁니다. HEIC와 자동에는 쓸 수 없습니다</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Auto Tries JPEG &amp;XL</source>
+        <translation>자동에서 JPEG XL도 시도(&amp;X)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Auto also tries JPEG XL for each image. Not every image viewer opens JPEG XL files yet</source>
+        <translation>자동에서 이미지마다 JPEG XL도 시도합니다. 아직 JPEG XL 파일을 열지 못하는 이미지 뷰어도 있습니다</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -1339,12 +1367,12 @@
 <context>
     <name>quorvane::gui::SettingsBar</name>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="+191"/>
+        <location filename="../../src/views/settings_bar.cpp" line="+197"/>
         <source>Format</source>
         <translation>형식</translation>
     </message>
     <message>
-        <location line="-138"/>
+        <location line="-144"/>
         <source>WebP: 75 to 85 suits photos; 100 keeps the most detail.</source>
         <translation>WebP: 사진에는 75~85가 알맞습니다. 100은 디테일을 가장 많이 살립니다.</translation>
     </message>
@@ -1369,7 +1397,7 @@
         <translation>AVIF: 사진에는 60~80이 알맞습니다. 100은 거의 무손실입니다.</translation>
     </message>
     <message>
-        <location line="+52"/>
+        <location line="+54"/>
         <source>Applies to the next batch</source>
         <extracomment>tooltip of the settings while a batch runs: they are fixed for it</extracomment>
         <translation>다음 일괄 작업에 적용됩니다</translation>
@@ -1380,7 +1408,17 @@
         <translation>형식(&amp;M):</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="-111"/>
+        <source>JPEG XL: 75 to 90 suits photos; 90 is what cjxl calls visually lossless.</source>
+        <translation>JPEG XL: 사진에는 75~90이 알맞습니다. 90은 cjxl이 &apos;눈으로는 무손실&apos;이라 부르는 값입니다.</translation>
+    </message>
+    <message>
+        <location line="+118"/>
+        <source>Smaller than JPEG at the same look, and holds a JPEG without any loss; not every image viewer opens it yet</source>
+        <translation>같은 화질에서 JPEG보다 작고, JPEG를 손실 없이 그대로 담을 수 있습니다. 아직 열지 못하는 이미지 뷰어도 있습니다</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Auto</source>
         <extracomment>format menu: per image, the smallest format that looks the same</extracomment>
         <translation>자동</translation>
@@ -1458,7 +1496,7 @@
         <translation>px</translation>
     </message>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="-171"/>
+        <location filename="../../src/views/settings_bar.cpp" line="-175"/>
         <source>Auto: each image as small as it can be while it looks %1 (scoring %2 or more).</source>
         <extracomment>%1: e.g. &quot;very close&quot;; %2: the lowest score allowed (of 100), e.g. 80</extracomment>
         <translation>자동: 겉보기가 &apos;%1&apos; 수준을 유지하는 범위에서 각 이미지를 최대한 작게 만듭니다(점수 %2 이상).</translation>

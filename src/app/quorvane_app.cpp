@@ -148,8 +148,8 @@ void MainWindow::showSettings() {
 
 void MainWindow::showAbout() {
   QMessageBox::about(this, tr("About Quorvane"),
-                     tr("<h3>Quorvane %1</h3><p>Makes image files smaller: WebP, JPEG, PNG, HEIC "
-                        "and AVIF, several at a time.</p>")
+                     tr("<h3>Quorvane %1</h3><p>Makes image files smaller: WebP, JPEG, PNG, HEIC, "
+                        "AVIF and JPEG XL, several at a time.</p>")
                          .arg(QApplication::applicationVersion()));
 }
 

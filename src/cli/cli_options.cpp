@@ -82,6 +82,7 @@ const std::vector<std::string> kOptions = {"--format",
                                            "--skip-converted",
                                            "--check-quality",
                                            "--lossless",
+                                           "--auto-jxl",
                                            "--no-quality-check",
                                            "--no-check-quality",
                                            "--verbose",
@@ -98,6 +99,7 @@ bool* switchOf(const std::string& name, core::OutputOptions& options) {
   if (name == "--skip-converted") return &options.skipConverted;
   if (name == "--check-quality") return &options.checkQuality;
   if (name == "--lossless") return &options.lossless;
+  if (name == "--auto-jxl") return &options.autoJpegXl;
   return nullptr;
 }
 
@@ -156,7 +158,7 @@ ParseResult parseArguments(const std::vector<std::string>& arguments) {
       const auto parsed = core::outputFormatFromRawValue(QString::fromStdString(format));
       if (!parsed) {
         return UsageError{withHint("unknown format '" + v + "'", v,
-                                   {"webp", "jpeg", "png", "heic", "avif", "auto", "same"})};
+                                   {"webp", "jpeg", "png", "heic", "avif", "jxl", "auto", "same"})};
       }
       options.encode.format = *parsed;
     } else if (name == "--quality") {
@@ -223,10 +225,11 @@ std::string usageText(int defaultJobs) {
              "Input files are never changed, and existing files are never replaced.\n"
              "\n"
              "options:\n"
-             "  --format FORMAT   webp, jpeg, png, heic or avif [webp]; auto: per image\n"
-             "                    the smallest of WebP, JPEG, AVIF (and PNG for few\n"
-             "                    colours or transparency) that looks the same; same:\n"
-             "                    each image in its own format (TIFF, BMP and GIF as PNG)\n"
+             "  --format FORMAT   webp, jpeg, png, heic, avif or jxl (JPEG XL) [webp];\n"
+             "                    auto: per image the smallest of WebP, JPEG, AVIF (and\n"
+             "                    PNG for few colours or transparency) that looks the\n"
+             "                    same; same: each image in its own format (TIFF, BMP\n"
+             "                    and GIF as PNG)\n"
              "  --quality N       0 (smallest) to 100 (best) [80]; with auto, how alike\n"
              "                    the output must look, as the score it must reach (of\n"
              "                    100): 40 + N / 2, so 100 asks for 90 (identical to the\n"
@@ -254,8 +257,11 @@ std::string usageText(int defaultJobs) {
          "  --keep-icc        keep an RGB colour profile and its colours [convert to sRGB]\n"
          "  --keep-alpha      PNG outputs keep transparency [transparent areas on white]\n"
          "  --lossless        change no pixel: JPEG inputs to JPEG rearranged by jpegtran,\n"
-         "                    PNG, WebP and AVIF lossless (the colour profile and\n"
-         "                    transparency kept); HEIC and auto cannot; --quality is unused\n"
+         "                    or to JPEG XL from which djxl gives the JPEG back byte\n"
+         "                    for byte; PNG, WebP, AVIF and JPEG XL lossless (the\n"
+         "                    colour profile and transparency kept); HEIC and auto\n"
+         "                    cannot; --quality is unused\n"
+         "  --auto-jxl        auto also tries JPEG XL (not every viewer opens it) [off]\n"
          "  --keep-dates      give each output its input's modification time\n"
          "  --keep-structure  write images found in a folder at the same place under\n"
          "                    the output folder [all in the output folder]\n"

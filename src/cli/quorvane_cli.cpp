@@ -90,6 +90,13 @@ int run(const CliOptions& options) {
     if (!text.isEmpty()) text[0] = text[0].toLower();
     return usageError(text.toStdString());
   }
+  const core::ImageConverter converter;
+  if (const auto refused = converter.startRefusal(options.encode)) {
+    // It begins with a format's name ("JPEG XL"), kept as written.
+    QString text = *refused;
+    if (text.endsWith(u'.')) text.chop(1);
+    return fatal(text.toStdString());
+  }
   codec::LibvipsRuntime vips;
   core::BatchSettings settings;
   settings.encode = options.encode;
@@ -115,7 +122,6 @@ int run(const CliOptions& options) {
   ProgressPrinter printer(stdout, stderr, ::isatty(STDERR_FILENO) == 1, options.verbose);
   std::vector<fs::path> given;
   for (const fs::path& path : options.paths) given.push_back(fs::absolute(path));
-  const core::ImageConverter converter;
   std::unique_ptr<core::BatchRunner> batch;
   QHash<QUuid, Listed> listed;
   int total = 0;

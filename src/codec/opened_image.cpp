@@ -1,6 +1,7 @@
 #include "codec/opened_image.h"
 
 #include "codec/hdr_decode.h"
+#include "codec/jxl_container.h"
 #include "codec/vips_open.h"
 
 namespace quorvane::codec {
@@ -31,6 +32,15 @@ Result<OpenedImage> OpenedImage::open(const std::filesystem::path& path) {
     if (!image) return image.error();
     state->header = detail::headerOf(image.value().get());
     state->metadata = detail::metadataOf(image.value().get());
+    if (state->header.loader == "jxlload" && state->metadata.exif.empty() &&
+        state->metadata.xmp.empty()) {
+      // libvips 8.14 reads no EXIF or XMP box of a JPEG XL file.
+      const auto read = detail::readAll(state->input.file.fd.get(), state->input.file.size);
+      const Metadata boxed =
+          jxlMetadata(std::string_view(reinterpret_cast<const char*>(read.data()), read.size()));
+      state->metadata.exif = boxed.exif;
+      state->metadata.xmp = boxed.xmp;
+    }
     if (state->header.loader == "heifload" && !state->header.hasIccProfile) {
       if (const auto signal = detail::readHdrSignal(state->input.file)) state->header.hdr = *signal;
     }

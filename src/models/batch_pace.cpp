@@ -109,8 +109,9 @@ double builtInPace(std::string_view kind) {
     std::string_view kind;
     double msPerMegapixel;
   };
+  // JPEG XL from the 19 lomiri-wallpapers photos instead (192 MP, 69.1 s).
   static constexpr Known kKnown[] = {{"webp", 344},  {"jpeg", 198}, {"png", 2316}, {"heic", 842},
-                                     {"avif", 3530}, {"same", 132}, {"auto", 3774}};
+                                     {"avif", 3530}, {"jxl", 718},  {"same", 132}, {"auto", 3774}};
   for (const Known& known : kKnown) {
     if (known.kind == kind) return known.msPerMegapixel;
   }

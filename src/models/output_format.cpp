@@ -9,6 +9,7 @@ QString rawValue(OutputFormat format) {
     case OutputFormat::Png: return QStringLiteral("png");
     case OutputFormat::Heic: return QStringLiteral("heic");
     case OutputFormat::Avif: return QStringLiteral("avif");
+    case OutputFormat::Jxl: return QStringLiteral("jxl");
   }
   Q_UNREACHABLE();
 }
@@ -27,6 +28,7 @@ QString displayName(OutputFormat format) {
     case OutputFormat::Png: return QStringLiteral("PNG");
     case OutputFormat::Heic: return QStringLiteral("HEIC");
     case OutputFormat::Avif: return QStringLiteral("AVIF");
+    case OutputFormat::Jxl: return QStringLiteral("JPEG XL");
   }
   Q_UNREACHABLE();
 }

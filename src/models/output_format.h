@@ -1,4 +1,4 @@
-// The five target formats and their fixed texts.
+// The six target formats and their fixed texts.
 #pragma once
 
 #include <QString>
@@ -8,12 +8,12 @@
 
 namespace quorvane::core {
 
-enum class OutputFormat { Webp, Jpeg, Png, Heic, Avif };
+enum class OutputFormat { Webp, Jpeg, Png, Heic, Avif, Jxl };
 
 // Every format, in menu order.
-inline constexpr std::array<OutputFormat, 5> kAllOutputFormats = {
-    OutputFormat::Webp, OutputFormat::Jpeg, OutputFormat::Png, OutputFormat::Heic,
-    OutputFormat::Avif};
+inline constexpr std::array<OutputFormat, 6> kAllOutputFormats = {
+    OutputFormat::Webp, OutputFormat::Jpeg, OutputFormat::Png,
+    OutputFormat::Heic, OutputFormat::Avif, OutputFormat::Jxl};
 
 // The stored text ("webp", "jpeg", …), also the format's identity in lists.
 QString rawValue(OutputFormat format);

@@ -37,6 +37,8 @@ struct OutputOptions {
   // input its own coefficients), the colour profile and transparency kept;
   // the output is decoded and compared pixel by pixel before it counts.
   bool lossless = false;
+  // Auto also tries JPEG XL. Off unless asked for: not every viewer opens it.
+  bool autoJpegXl = false;
 
   bool operator==(const OutputOptions&) const = default;
 };

@@ -26,6 +26,7 @@ int autoStartQuality(OutputFormat format, double target) {
       offset = 7;
       break;
     case OutputFormat::Jpeg:
+    case OutputFormat::Jxl:  // cjxl's quality follows libjpeg's
       offset = 0;
       break;
     case OutputFormat::Png:

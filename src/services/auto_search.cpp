@@ -24,7 +24,9 @@ AutoChoice encodeScored(const RoadInput& in, OutputFormat format, int quality,
   const QString note = roadFor(format).encode(
       in, {.quality = quality, .options = trial, .output = file.path(), .quick = true});
   verifyOutput(file.path(), format, /*decodedLater=*/true);
-  const auto score = measuredScore(in.inputs.pixels(), file.path(), in.keepProfile(), in.token);
+  const bool srgb = judgedInSrgb(format, in.keepProfile(), options.lossless);
+  const auto score = measuredScore(srgb ? in.inputs.pixelsInSrgb() : in.inputs.pixels(),
+                                   file.path(), in.keepProfile() && !srgb, in.token);
   if (!score) throw ConversionError::outputUnreadable();
   const std::int64_t bytes = sizeOf(file.path());
   return AutoChoice{format, quality, std::move(file), bytes, *score, note};
@@ -32,9 +34,11 @@ AutoChoice encodeScored(const RoadInput& in, OutputFormat format, int quality,
 
 }  // namespace
 
-std::vector<OutputFormat> autoCandidates(bool transparent, bool fewColours,
-                                         bool jpegHoldsMetadata) {
-  std::vector<OutputFormat> candidates = {OutputFormat::Avif, OutputFormat::Webp};
+std::vector<OutputFormat> autoCandidates(bool transparent, bool fewColours, bool jpegHoldsMetadata,
+                                         bool jpegXl) {
+  std::vector<OutputFormat> candidates = {OutputFormat::Avif};
+  if (jpegXl) candidates.push_back(OutputFormat::Jxl);
+  candidates.push_back(OutputFormat::Webp);
   if (!transparent && jpegHoldsMetadata) candidates.push_back(OutputFormat::Jpeg);
   if (transparent || fewColours) candidates.push_back(OutputFormat::Png);
   return candidates;
@@ -54,7 +58,8 @@ AutoChoice chooseFormat(const RoadInput& in, const EncodeSettings& settings,
   // A JPEG cannot hold, in one segment, EXIF over 64 kB (nor the rest of
   // what jpegLeavesOut lists), which the other candidates keep.
   const bool jpegHoldsMetadata = codec::jpegLeavesOut(in.carried).empty();
-  for (const OutputFormat format : autoCandidates(transparent, fewColours, jpegHoldsMetadata)) {
+  for (const OutputFormat format :
+       autoCandidates(transparent, fewColours, jpegHoldsMetadata, settings.options.autoJpegXl)) {
     if (!formatHolds(format, in.size)) {
       try {
         checkFormatHolds(format, in.size);

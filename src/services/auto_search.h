@@ -23,11 +23,12 @@ struct AutoChoice {
 };
 
 // The candidates, in the order searched: AVIF first (it wins most photos),
-// then WebP, JPEG without transparency and when it holds all the metadata
-// carried, PNG with transparency or few enough colours for a palette. One
-// that cannot hold `in.size` is left out.
+// then JPEG XL when asked for (OutputOptions::autoJpegXl), WebP, JPEG
+// without transparency and when it holds all the metadata carried, PNG with
+// transparency or few enough colours for a palette. One that cannot hold
+// `in.size` is left out.
 std::vector<OutputFormat> autoCandidates(bool transparent, bool fewColours,
-                                         bool jpegHoldsMetadata = true);
+                                         bool jpegHoldsMetadata = true, bool jpegXl = false);
 
 // The smallest candidate whose score reaches autoTargetScore(quality), else
 // the closest to it. A format after the first is searched further only when

@@ -166,6 +166,8 @@ QByteArray ConversionLedger::settingsFingerprint(OutputFormat format, int qualit
                                                                            : QString());
   // Auto: the quality is a target, the format whichever won.
   if (autoFormat) text += QStringLiteral(";auto");
+  // Auto with JPEG XL among the candidates may choose differently.
+  if (autoFormat && options.autoJpegXl) text += QStringLiteral(";jxl");
   // Same as Original: the format is each input's own.
   if (sameFormat) text += QStringLiteral(";same");
   if (options.lossless) text += QStringLiteral(";lossless");

@@ -36,6 +36,13 @@ class Converter {
   // Encodes one image; throws a ConversionFailure (CancellationError once
   // `token` is cancelled). Called on worker threads, several at once.
   virtual EncodedImage encode(const ConversionJob& job, const CancellationToken& token) const = 0;
+  // Why no batch with `settings` can start here (a tool every image would
+  // need is missing), in the user's words; absent when one can. Never
+  // throws.
+  virtual std::optional<QString> startRefusal(const EncodeSettings& settings) const {
+    (void)settings;
+    return std::nullopt;
+  }
 };
 
 }  // namespace quorvane::core

@@ -50,6 +50,10 @@ FormatLimits limitsOf(OutputFormat format) {
       return kHeicLimits;
     case OutputFormat::Avif:
       return kAvifLimits;
+    case OutputFormat::Jxl:
+      // Sides up to 2^18 and 2^28 pixels even at the basic level, beyond
+      // what the decoder's pixel limit lets in.
+      return {};
   }
   return {};
 }

@@ -80,6 +80,23 @@ QString joined(QStringList notes) {
 
 ImageConverter::ImageConverter(ToolManager tools) : m_tools(std::move(tools)) {}
 
+std::optional<QString> ImageConverter::startRefusal(const EncodeSettings& settings) const {
+  const bool jxl = settings.autoFormat
+                       ? settings.options.autoJpegXl
+                       : !settings.sameFormat && settings.format == OutputFormat::Jxl;
+  if (!jxl) return std::nullopt;
+  try {
+    m_tools.toolPath(QStringLiteral("cjxl"));
+    if (settings.options.lossless) m_tools.toolPath(QStringLiteral("djxl"));
+  } catch (const ToolManager::ToolError& missing) {
+    //: %1 says which program is missing and where it was looked for
+    return QCoreApplication::translate("ConversionError",
+                                       "JPEG XL needs the programs of libjxl-tools: %1")
+        .arg(missing.description());
+  }
+  return std::nullopt;
+}
+
 EncodedImage ImageConverter::encode(const ConversionJob& job,
                                     const CancellationToken& token) const {
   token.throwIfCancelled();
@@ -144,13 +161,20 @@ EncodedImage ImageConverter::encode(const ConversionJob& job,
       const bool receipt = settings.options.checkQuality;
       verifyOutput(encoded.staged->path(), format, receipt || settings.options.lossless);
       if (settings.options.lossless) {
-        checkEveryPixel(inputs.pixels(), encoded.staged->path(), in.keepProfile(), token);
+        // A JPEG recompressed to JPEG XL was checked by rebuilding the file.
+        if (format != OutputFormat::Jxl || !jxlRecompressesJpeg(in, settings.options)) {
+          checkEveryPixel(inputs.pixels(), encoded.staged->path(), in.keepProfile(), token);
+        }
         if (receipt) encoded.score = 100.0;  // every pixel is the same
       } else if (receipt) {
         // Compared as encoded: on white where the road flattens.
+        const bool srgb = judgedInSrgb(format, in.keepProfile(), false);
         const codec::RgbaImage& reference =
-            flattensAlpha(format, settings.options) ? inputs.pixelsOnWhite() : inputs.pixels();
-        encoded.score = measuredScore(reference, encoded.staged->path(), in.keepProfile(), token);
+            srgb ? inputs.pixelsInSrgb()
+                 : (flattensAlpha(format, settings.options) ? inputs.pixelsOnWhite()
+                                                            : inputs.pixels());
+        encoded.score =
+            measuredScore(reference, encoded.staged->path(), in.keepProfile() && !srgb, token);
       }
     }
   } catch (const ConversionError& failure) {

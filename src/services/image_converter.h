@@ -22,6 +22,9 @@ class ImageConverter final : public Converter {
   // (ConversionError, ToolError, QuantizeError, FileSystemError). A failure
   // leaves nothing behind and the input is never touched.
   EncodedImage encode(const ConversionJob& job, const CancellationToken& token) const override;
+  // JPEG XL, and Auto trying it, need cjxl; lossless JPEG XL also djxl, to
+  // check that the original JPEG comes back.
+  std::optional<QString> startRefusal(const EncodeSettings& settings) const override;
 
  private:
   ToolManager m_tools;

@@ -15,8 +15,8 @@ namespace fs = std::filesystem;
 void verifyOutput(const fs::path& output, OutputFormat format, bool decodedLater) {
   std::error_code error;
   if (fs::file_size(output, error) == 0 || error) throw ConversionError::outputFileNotCreated();
-  const bool fully =
-      !decodedLater && (format == OutputFormat::Heic || format == OutputFormat::Avif);
+  const bool fully = !decodedLater && (format == OutputFormat::Heic ||
+                                       format == OutputFormat::Avif || format == OutputFormat::Jxl);
   const bool readsBack = fully ? codec::decodesCompletely(output) : codec::readHeader(output).ok();
   if (!readsBack) throw ConversionError::outputUnreadable();
   // A tool that exits 0 after writing part of a file: its structure tells.
@@ -51,6 +51,10 @@ std::optional<double> measuredScore(const codec::RgbaImage& reference, const fs:
   } catch (const std::bad_alloc&) {
   }
   return std::nullopt;
+}
+
+bool judgedInSrgb(OutputFormat format, bool keepProfile, bool lossless) {
+  return format == OutputFormat::Jxl && keepProfile && !lossless;
 }
 
 qint64 sizeOf(const fs::path& file) {

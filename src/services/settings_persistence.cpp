@@ -84,6 +84,7 @@ ConversionSettings SettingsPersistence::load() const {
   settings.options.skipConverted = flag(kSkipConvertedKey);
   settings.options.keepAlpha = flag(kKeepAlphaKey);
   settings.options.lossless = flag(kLosslessKey);
+  settings.options.autoJpegXl = flag(kAutoJpegXlKey);
   settings.options.checkQuality =
       readBoolean(m_store->value(kCheckQualityKey), defaults.options.checkQuality);
   settings.options.ifLarger = ifLargerFromRawValue(readText(m_store->value(kIfLargerKey), {}))
@@ -101,6 +102,7 @@ void SettingsPersistence::saveOptions(const OutputOptions& options) {
   write(kCheckQualityKey, options.checkQuality);
   write(kKeepAlphaKey, options.keepAlpha);
   write(kLosslessKey, options.lossless);
+  write(kAutoJpegXlKey, options.autoJpegXl);
   write(kIfLargerKey, rawValue(options.ifLarger));
 }
 

@@ -33,6 +33,7 @@ class SettingsPersistence {
   static constexpr const char* kCheckQualityKey = "checkQuality";
   static constexpr const char* kKeepAlphaKey = "keepAlpha";
   static constexpr const char* kLosslessKey = "lossless";
+  static constexpr const char* kAutoJpegXlKey = "autoJpegXl";
   static constexpr const char* kIfLargerKey = "ifLarger";  // keep-original, skip, write
 
   explicit SettingsPersistence(std::shared_ptr<QSettings> store);

@@ -172,7 +172,9 @@ bool ConversionViewModel::joinBatch(ImageItem& item) const {
 }
 
 std::optional<QString> ConversionViewModel::startRefusal() const {
-  return losslessUnavailable(encodeSettingsOf(m_settings));
+  const EncodeSettings settings = encodeSettingsOf(m_settings);
+  if (auto unavailable = losslessUnavailable(settings)) return unavailable;
+  return m_converter.startRefusal(settings);
 }
 
 void ConversionViewModel::runBatch() {

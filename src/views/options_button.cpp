@@ -39,9 +39,14 @@ OptionsButton::OptionsButton(core::ConversionViewModel& controller, QWidget* par
                "alone"),
             &OutputOptions::skipConverted);
   addSwitch(menu, tr("&Lossless"),
-            tr("No pixel changes: JPEG stays JPEG without re-encoding; PNG, WebP and AVIF are "
-               "written losslessly, with colour profile and transparency. Not for HEIC or Auto"),
+            tr("No pixel changes: JPEG stays JPEG without re-encoding, or becomes JPEG XL that "
+               "gives it back byte for byte; PNG, WebP, AVIF and JPEG XL are written "
+               "losslessly, with colour profile and transparency. Not for HEIC or Auto"),
             &OutputOptions::lossless);
+  addSwitch(menu, tr("Auto Tries JPEG &XL"),
+            tr("Auto also tries JPEG XL for each image. Not every image viewer opens JPEG XL "
+               "files yet"),
+            &OutputOptions::autoJpegXl);
   addSwitch(menu, tr("Check &Quality"),
             tr("Each output is compared with its original and marked by how different it "
                "looks"),

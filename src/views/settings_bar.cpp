@@ -59,6 +59,8 @@ QString SettingsBar::qualityHint(core::OutputFormat format) {
       return tr("HEIC: looks like JPEG at the same number, at about half the size.");
     case core::OutputFormat::Avif:
       return tr("AVIF: 60 to 80 suits photos; 100 is nearly lossless.");
+    case core::OutputFormat::Jxl:
+      return tr("JPEG XL: 75 to 90 suits photos; 90 is what cjxl calls visually lossless.");
   }
   return {};
 }
@@ -175,6 +177,10 @@ QWidget* SettingsBar::makeFormatRow() {
   for (core::OutputFormat f : core::kAllOutputFormats) {
     m_format->addItem(core::displayName(f), QVariant(core::rawValue(f)));
   }
+  m_format->setItemData(m_format->findData(core::rawValue(core::OutputFormat::Jxl)),
+                        tr("Smaller than JPEG at the same look, and holds a JPEG without any "
+                           "loss; not every image viewer opens it yet"),
+                        Qt::ToolTipRole);
   //: format menu: per image, the smallest format that looks the same
   m_format->addItem(tr("Auto"), QVariant(QStringLiteral("auto")));
   m_format->setItemData(m_format->count() - 1,

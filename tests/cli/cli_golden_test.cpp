@@ -58,6 +58,8 @@ TEST_F(CliGoldenTest, UsageErrors) {
                                 {"--max-width", "0", "a.png"},
                                 {"--if-larger", "keep", "a.png"},
                                 {"--lossless", "--format", "heic", "a.png"},
+                                {"--format", "jxll", "a.png"},
+                                {"--auto-jxl=yes", "a.png"},
                                 {"--quality"},
                                 {}});
   EXPECT_FALSE(fs::exists(m_work / "compressed"));

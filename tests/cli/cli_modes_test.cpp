@@ -1,6 +1,8 @@
 // The command line's format and lossless modes, with the real encoders.
+#include <QProcess>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "cli/cli_test_fixture.h"
 
@@ -47,6 +49,49 @@ TEST_F(CliTest, LosslessIsRefusedBeforeTheBatchWhereItCannotBeAndReported) {
   EXPECT_NE(header.find(",looks,lossless"), std::string::npos) << header;
   EXPECT_NE(row.find(",webp,"), std::string::npos) << row;
   EXPECT_EQ(row.substr(row.size() - 5), ",yes\r") << row;
+}
+
+TEST_F(CliTest, JpegXlGivesTheJpegBackAndAMissingCjxlStopsTheRunFirst) {
+  const fs::path jpeg =
+      fs::path(QUORVANE_TEST_DATA_DIR "/../../codec/data/2-camera.jpg").lexically_normal();
+  fs::copy_file(jpeg, m_work / "a.jpg");
+  const CliRun lossless = run({"--format", "jxl", "--lossless", "--if-larger", "write", "--output",
+                               "out", "--report", "r.csv", "a.jpg"});
+  ASSERT_EQ(lossless.exitCode, 0) << lossless.err;
+  ASSERT_TRUE(fs::exists(m_work / "out/a.jxl"));
+  QProcess djxl;
+  djxl.start(QCoreApplication::applicationDirPath() + "/../share/quorvane/bin/djxl",
+             {QStringLiteral("out/a.jxl"), QStringLiteral("back.jpg")});
+  djxl.setWorkingDirectory(QString::fromStdString(m_work.path().native()));
+  ASSERT_TRUE(djxl.waitForFinished(30000));
+  std::ifstream original(jpeg, std::ios::binary), back(m_work / "back.jpg", std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(back), {}),
+            std::string(std::istreambuf_iterator<char>(original), {}));
+  std::ifstream csv(m_work / "r.csv");
+  std::string header, row;
+  std::getline(csv, header);
+  std::getline(csv, row);
+  EXPECT_NE(row.find(",jxl,"), std::string::npos) << row;
+
+  // The same program with a resource folder that lacks cjxl.
+  fs::create_directories(m_work / "app/bin");
+  fs::create_directories(m_work / "app/share/quorvane/bin");
+  fs::copy_file(QCoreApplication::applicationDirPath().toStdString() + "/quorvane-cli",
+                m_work / "app/bin/quorvane-cli");
+  for (const char* arguments : {"--format jxl", "--format auto --auto-jxl"}) {
+    QProcess cli;
+    cli.setWorkingDirectory(QString::fromStdString(m_work.path().native()));
+    cli.start(QString::fromStdString((m_work / "app/bin/quorvane-cli").native()),
+              QString::fromLatin1(arguments).split(u' ') << QStringLiteral("a.jpg"));
+    ASSERT_TRUE(cli.waitForFinished(30000));
+    EXPECT_EQ(cli.exitCode(), 1) << arguments;
+    EXPECT_EQ(cli.readAllStandardError().toStdString(),
+              "quorvane: error: JPEG XL needs the programs of libjxl-tools: CLI tool 'cjxl' not "
+              "found. Place binaries in " +
+                  (m_work / "app/share/quorvane/bin").native() + "/\n")
+        << arguments;
+  }
+  EXPECT_FALSE(fs::exists(m_work / "compressed"));
 }
 
 }  // namespace

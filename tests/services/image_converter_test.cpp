@@ -224,7 +224,7 @@ TEST_F(ConverterWithFakeToolsTest, CancelBeforeStartCreatesNothing) {
 TEST_F(ConverterWithFakeToolsTest, CancelDuringAnEncoderOfEveryKind) {
   writePng(m_in / "a.png", 8, 8);
   // HEIC too: its encoder runs as a process of its own, so a cancel reaches it.
-  for (const std::string name : {"avifenc", "quorvane-heic"}) {
+  for (const std::string name : {"avifenc", "quorvane-heic", "cjxl"}) {
     CancellationToken token;
     fs::remove(m_resources / "running");
     tool(name, "touch '" + (m_resources / "running").native() + "'; sleep 30");
@@ -235,7 +235,9 @@ TEST_F(ConverterWithFakeToolsTest, CancelDuringAnEncoderOfEveryKind) {
       token.cancel();
     });
     const auto start = std::chrono::steady_clock::now();
-    const OutputFormat format = name == "avifenc" ? OutputFormat::Avif : OutputFormat::Heic;
+    const OutputFormat format = name == "avifenc" ? OutputFormat::Avif
+                                : name == "cjxl"  ? OutputFormat::Jxl
+                                                  : OutputFormat::Heic;
     EXPECT_THROW(written(m_converter, makeJob(m_in / "a.png", m_out.path(), format, 80, 4), token),
                  CancellationError);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));

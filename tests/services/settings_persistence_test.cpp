@@ -63,6 +63,15 @@ TEST_F(SettingsPersistenceTest, EverySavedFieldComesBackInANewProcess) {
   lossless.lossless = true;
   SettingsPersistence(settingsStoreAt(file())).saveOptions(lossless);
   EXPECT_TRUE(fresh().load().options.lossless);
+  // So is Auto trying JPEG XL; JPEG XL itself is a format like the others.
+  EXPECT_FALSE(fresh().load().options.autoJpegXl);
+  OutputOptions jxl;
+  jxl.autoJpegXl = true;
+  SettingsPersistence(settingsStoreAt(file())).saveOptions(jxl);
+  EXPECT_TRUE(fresh().load().options.autoJpegXl);
+  SettingsPersistence(settingsStoreAt(file())).saveOutputFormat(OutputFormat::Jxl);
+  EXPECT_EQ(fresh().load().outputFormat, OutputFormat::Jxl);
+  EXPECT_FALSE(fresh().load().sameFormat);
 }
 
 TEST_F(SettingsPersistenceTest, SaveWritesOnlyItsOwnKey) {

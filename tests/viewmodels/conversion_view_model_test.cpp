@@ -6,6 +6,7 @@
 #include <QTest>
 #include <filesystem>
 
+#include "services/image_converter.h"
 #include "services/settings_store.h"
 #include "support/fake_converter.h"
 #include "support/test_files.h"
@@ -63,6 +64,30 @@ class ConversionViewModelTest : public ::testing::Test {
   test::FakeConverter m_converter;
   std::unique_ptr<ConversionViewModel> m_vm = makeController();
 };
+
+TEST_F(ConversionViewModelTest, AMissingEncoderKeepsTheBatchFromStartingAndSaysWhich) {
+  // The real converter, with a resource folder that has no tools at all.
+  ScratchDir resources;
+  fs::create_directories(resources / "bin");
+  const ImageConverter converter{ToolManager(resources.path())};
+  ConversionViewModel vm(std::make_unique<SettingsPersistence>(store()),
+                         std::make_unique<BookmarkService>(store()), m_desktop, &converter);
+  writeBmp(m_files / "a.bmp", 4, 3);
+  vm.addFiles({m_files / "a.bmp"});
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !vm.isAddingFiles(); }, 10000));
+  vm.updateOutputFormat(OutputFormat::Jxl);
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+  ASSERT_TRUE(vm.startRefusal());
+  EXPECT_TRUE(vm.startRefusal()->startsWith(
+      "JPEG XL needs the programs of libjxl-tools: CLI tool 'cjxl' not found"))
+      << vm.startRefusal()->toStdString();
+  vm.startConversion();
+  EXPECT_FALSE(vm.isConverting());
+  EXPECT_EQ(vm.items()[0].status().kind, ConversionStatus::Kind::Waiting);
+  // Other formats' tools are looked for image by image, as before.
+  vm.updateOutputFormat(OutputFormat::Webp);
+  EXPECT_FALSE(vm.startRefusal());
+}
 
 TEST_F(ConversionViewModelTest, AddingAFolderTwiceAddsNothingTheSecondTime) {
   fs::create_directories(m_files / "album/sub");

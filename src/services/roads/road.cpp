@@ -15,6 +15,7 @@ const Road& roadFor(OutputFormat format) {
   static const PngRoad png;
   static const HeicRoad heic;
   static const AvifRoad avif;
+  static const JxlRoad jxl;
   switch (format) {
     case OutputFormat::Webp:
       return webp;
@@ -26,6 +27,8 @@ const Road& roadFor(OutputFormat format) {
       return heic;
     case OutputFormat::Avif:
       return avif;
+    case OutputFormat::Jxl:
+      return jxl;
   }
   return webp;
 }

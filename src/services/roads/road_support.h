@@ -1,4 +1,4 @@
-// Private to the roads: the five of them, and what several of them use.
+// Private to the roads: the six of them, and what several of them use.
 #pragma once
 
 #include <string>
@@ -33,6 +33,20 @@ class AvifRoad final : public Road {
  public:
   QString encode(const RoadInput& in, const EncodeRequest& request) const override;
 };
+
+class JxlRoad final : public Road {
+ public:
+  QString encode(const RoadInput& in, const EncodeRequest& request) const override;
+};
+
+// cjxl's distance for a quality, as cjxl maps its own --quality: from 30 up
+// 0.1 + (100 - quality) * 0.09 (90 gives 1.0, "visually lossless"; 80 1.9;
+// 100 0.1), below 30 6.4 + 2.5^((30 - quality) / 5) / 6.25, at most 25.
+double jxlDistance(int quality);
+// Whether the JPEG XL road recompresses the input JPEG reversibly (lossless,
+// a complete JPEG at its own size) rather than encoding its pixels; then
+// the output is checked by rebuilding the JPEG, not by its pixels.
+bool jxlRecompressesJpeg(const RoadInput& in, const OutputOptions& options);
 
 // avifenc's quantiser for a quality: (100 - quality) / 100 * 63, 0..63.
 int avifQuantizer(int quality);

@@ -46,6 +46,13 @@ const codec::RgbaImage& ToolInputs::pixelsOnWhite() {
   return onWhiteLocked();
 }
 
+const codec::RgbaImage& ToolInputs::pixelsInSrgb() {
+  const std::lock_guard lock(m_mutex);
+  if (!m_keepProfile) return decodedLocked();
+  if (!m_srgb) m_srgb.emplace(decodeFitted(m_source, m_size, m_token, false));
+  return *m_srgb;
+}
+
 bool ToolInputs::hasTransparency() {
   const std::lock_guard lock(m_mutex);
   if (!m_transparent) m_transparent = codec::hasTransparency(decodedLocked());

@@ -31,6 +31,9 @@ class ToolInputs {
   // The pixels on white where they have transparency (JPEG has no alpha,
   // PNG without kept transparency puts it on white); the pixels otherwise.
   const codec::RgbaImage& pixelsOnWhite();
+  // The pixels in sRGB: pixels() unless a profile is kept, else decoded
+  // again, once, converted to sRGB. Throws as pixels() does.
+  const codec::RgbaImage& pixelsInSrgb();
   // Whether the pixels have transparent areas.
   bool hasTransparency();
   bool isDecoded() const;
@@ -58,6 +61,7 @@ class ToolInputs {
   std::exception_ptr m_failure;
   std::optional<bool> m_transparent;
   std::optional<codec::RgbaImage> m_onWhite;  // only for transparent pixels
+  std::optional<codec::RgbaImage> m_srgb;     // only with a kept profile
   std::optional<TemporaryFile> m_png;
   std::optional<TemporaryFile> m_hdrPng;
   std::optional<std::string> m_tga;
