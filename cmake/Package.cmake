@@ -74,10 +74,10 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "make image files smaller")
 # CPack puts the summary first and indents these lines (an empty line
 # becomes " .").
 set(CPACK_PACKAGE_DESCRIPTION "Quorvane converts and compresses images in batches: drop files or whole
-folders on its window, pick WebP, JPEG, PNG, HEIC, AVIF or JPEG XL, a quality and
-optionally a maximum size, and it writes smaller copies into one folder,
-several at a time, showing what each file saved. The originals are never
-touched, and an existing file is never replaced.
+folders on its window, pick WebP, JPEG, PNG, HEIC, AVIF or JPEG XL, a
+quality and optionally a maximum size, and it writes smaller copies into one
+folder, several at a time, showing what each file saved. The originals are
+never touched, and an existing file is never replaced.
 
 It reads PNG, JPEG, HEIC, HEIF, WebP, TIFF, GIF, BMP and AVIF, applies the
 EXIF orientation and converts colour profiles to sRGB. PNG outputs go
