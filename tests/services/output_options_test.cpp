@@ -151,7 +151,13 @@ TEST_F(OutputOptionsTest, AnRgbProfileIsKeptWithItsColoursOrConverted) {
       ASSERT_TRUE(metadata);
       const bool jxl = format == OutputFormat::Jxl;
       const auto profile = jxl ? originalJxlProfile(out, m_out.path()) : metadata.value().icc;
-      if (keep) {
+      if (keep && jxl) {
+        // libjxl 0.9 and later may store a profile it recognises as a colour
+        // encoding and give back its own, equivalent profile: an RGB one,
+        // whose colours the check below holds to the original's.
+        ASSERT_GE(profile.size(), 20u);
+        EXPECT_EQ(std::string(profile.begin() + 16, profile.begin() + 20), "RGB ");
+      } else if (keep) {
         EXPECT_EQ(profile, input.value().icc);
       } else {
         EXPECT_NE(profile, input.value().icc);
