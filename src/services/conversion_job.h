@@ -2,11 +2,14 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 #include "models/encode_settings.h"
 
 namespace quorvane::core {
+
+struct PreparedInput;
 
 struct ConversionJob {
   std::filesystem::path input;
@@ -15,6 +18,9 @@ struct ConversionJob {
   // the format's extension, numbered when taken.
   std::optional<std::filesystem::path> customOutputURL{};
   EncodeSettings settings{};
+  // The input already opened and decoded for these settings (see
+  // Converter::prepare); used only where it serves them.
+  std::shared_ptr<PreparedInput> prepared{};
 };
 
 }  // namespace quorvane::core

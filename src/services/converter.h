@@ -36,6 +36,16 @@ class Converter {
   // Encodes one image; throws a ConversionFailure (CancellationError once
   // `token` is cancelled). Called on worker threads, several at once.
   virtual EncodedImage encode(const ConversionJob& job, const CancellationToken& token) const = 0;
+  // Opens, checks and decodes the input of `job` ahead of encodes of it at
+  // other qualities, which then skip those steps when given it in
+  // `ConversionJob::prepared`. Absent where a converter has nothing to keep
+  // (fakes). Throws what encode() would for the same steps.
+  virtual std::shared_ptr<PreparedInput> prepare(const ConversionJob& job,
+                                                 const CancellationToken& token) const {
+    (void)job;
+    (void)token;
+    return nullptr;
+  }
   // Why no batch with `settings` can start here (a tool every image would
   // need is missing), in the user's words; absent when one can. Never
   // throws.

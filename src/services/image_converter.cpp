@@ -14,6 +14,7 @@
 #include "services/left_out_notes.h"
 #include "services/lossless_error.h"
 #include "services/output_check.h"
+#include "services/prepared_input.h"
 #include "services/roads/road_support.h"
 #include "services/roads/tool_inputs.h"
 #include "services/temporary_files.h"
@@ -76,6 +77,16 @@ QString joined(QStringList notes) {
   return notes.join(QStringLiteral("; "));
 }
 
+// Lossless keeps what the pixels mean: the profile they are in, and their
+// transparency.
+EncodeSettings settingsAsEncoded(EncodeSettings settings) {
+  if (settings.options.lossless) {
+    settings.options.keepColorProfile = true;
+    settings.options.keepAlpha = true;
+  }
+  return settings;
+}
+
 }  // namespace
 
 ImageConverter::ImageConverter(ToolManager tools) : m_tools(std::move(tools)) {}
@@ -97,23 +108,13 @@ std::optional<QString> ImageConverter::startRefusal(const EncodeSettings& settin
   return std::nullopt;
 }
 
-EncodedImage ImageConverter::encode(const ConversionJob& job,
-                                    const CancellationToken& token) const {
+std::shared_ptr<PreparedInput> ImageConverter::prepareInput(const ConversionJob& job,
+                                                            const CancellationToken& token) const {
   token.throwIfCancelled();
-  const ThreadResourcesGuard threadResources;
   if (const auto unavailable = losslessUnavailable(job.settings)) {
     throw LosslessError(*unavailable);
   }
-  // Lossless keeps what the pixels mean: the profile they are in, and
-  // their transparency.
-  EncodeSettings settings = job.settings;
-  if (settings.options.lossless) {
-    settings.options.keepColorProfile = true;
-    settings.options.keepAlpha = true;
-  }
-  // Tools get absolute paths only, so no file name can read as an option.
-  const fs::path folder = fs::absolute(job.outputDirectory);
-
+  const EncodeSettings settings = settingsAsEncoded(job.settings);
   // Before any decoder or tool sees the file: a header claiming too many
   // pixels, or an output the format cannot hold, fails here.
   auto input = std::make_shared<const codec::OpenedImage>(openChecked(fs::absolute(job.input)));
@@ -128,14 +129,39 @@ EncodedImage ImageConverter::encode(const ConversionJob& job,
     leaveOutWhatJpegCannotHold(carried.metadata, carried.notes);
   }
   // Decoded once, when a road or the receipt first asks.
-  ToolInputs inputs(*input, size, !carried.metadata.icc.empty(), token);
-  const bool keepHdr = keepsHdr(header, format, settings);
+  return std::make_shared<PreparedInput>(std::move(input), job.settings, size, format,
+                                         std::move(carried), token);
+}
+
+std::shared_ptr<PreparedInput> ImageConverter::prepare(const ConversionJob& job,
+                                                       const CancellationToken& token) const {
+  const ThreadResourcesGuard threadResources;
+  auto prepared = prepareInput(job, token);
+  prepared->inputs.pixels();
+  return prepared;
+}
+
+EncodedImage ImageConverter::encode(const ConversionJob& job,
+                                    const CancellationToken& token) const {
+  token.throwIfCancelled();
+  const ThreadResourcesGuard threadResources;
+  const EncodeSettings settings = settingsAsEncoded(job.settings);
+  // Tools get absolute paths only, so no file name can read as an option.
+  const fs::path folder = fs::absolute(job.outputDirectory);
+  const std::shared_ptr<PreparedInput> prepared =
+      job.prepared && job.prepared->serves(job.settings) ? job.prepared : prepareInput(job, token);
+  const std::shared_ptr<const codec::OpenedImage>& input = prepared->input;
+  const PixelSize size = prepared->size;
+  const OutputFormat format = prepared->format;
+  const CarriedMetadata& carried = prepared->carried;
+  ToolInputs& inputs = prepared->inputs;
+  const bool keepHdr = keepsHdr(input->header(), format, settings);
   const RoadInput in{*input, size, carried.metadata, token, m_tools, inputs, keepHdr};
 
   EncodedImage encoded;
   encoded.input = input;
   QStringList notes = carried.notes;
-  if (!keepHdr) notes << hdrNote(header);
+  if (!keepHdr) notes << hdrNote(input->header());
   try {
     if (settings.autoFormat) {
       // The original is a candidate too, unless larger outputs are wanted anyway.

@@ -25,8 +25,14 @@ class ImageConverter final : public Converter {
   // JPEG XL, and Auto trying it, need cjxl; lossless JPEG XL also djxl, to
   // check that the original JPEG comes back.
   std::optional<QString> startRefusal(const EncodeSettings& settings) const override;
+  // Opens, checks and decodes the input (see encode() for the failures).
+  std::shared_ptr<PreparedInput> prepare(const ConversionJob& job,
+                                         const CancellationToken& token) const override;
 
  private:
+  // Opens and checks the input; the decode waits for the first to ask.
+  std::shared_ptr<PreparedInput> prepareInput(const ConversionJob& job,
+                                              const CancellationToken& token) const;
   ToolManager m_tools;
 };
 

@@ -6,6 +6,8 @@
 #include "codec/opened_image.h"
 #include "codec/perceptual_score.h"
 #include "services/conversion_errors.h"
+#include "services/output_check.h"
+#include "services/prepared_input.h"
 #include "services/temporary_files.h"
 #include "viewmodels/difference_heat_map.h"
 
@@ -110,6 +112,7 @@ void CompareViewModel::open(CompareSubject subject, int previewWidth, int previe
   ++m_outputSerial;
   ++m_differenceSerial;
   m_subject = std::move(subject);
+  m_prepared = nullptr;
   m_requestedQuality = m_subject.settings.quality;
   m_original = {};
   m_output = CompareOutput{.picture = {},
@@ -123,13 +126,23 @@ void CompareViewModel::open(CompareSubject subject, int previewWidth, int previe
   emit originalChanged();
   emit outputChanged();
   emit differenceMapChanged();
+  m_previewWidth = previewWidth;
+  m_previewHeight = previewHeight;
   decodeOriginal(previewWidth, previewHeight);
   decodeOutput(previewWidth, previewHeight);
 }
 
+ConversionJob CompareViewModel::trialJob(int quality) const {
+  ConversionJob job{m_subject.original, m_scratchFolder, std::nullopt, m_subject.settings};
+  job.settings.quality = quality;
+  // The receipt is measured here, after the picture is shown, with the map.
+  job.settings.options.checkQuality = false;
+  return job;
+}
+
 void CompareViewModel::decodeOriginal(int previewWidth, int previewHeight) {
   m_pool.start([this, path = m_subject.original, previewWidth, previewHeight, token = m_openToken,
-                serial = m_openSerial] {
+                serial = m_openSerial, job = trialJob(m_subject.settings.quality)] {
     decodeBoth(
         path, previewWidth, previewHeight, token,
         [&](ComparePicture picture) {
@@ -145,6 +158,21 @@ void CompareViewModel::decodeOriginal(int previewWidth, int previewHeight) {
             if (serial == m_openSerial) setProblem(problem);
           });
         });
+    // Once the pictures are there, the input is made ready for trials at
+    // other qualities, so that a trial runs only the encoder.
+    if (token.isCancelled()) return;
+    std::shared_ptr<PreparedInput> prepared;
+    try {
+      prepared = m_converter.prepare(job, token);
+    } catch (const ConversionFailure&) {
+      return;  // a trial meets the failure itself and says so
+    } catch (const std::bad_alloc&) {
+      return;
+    }
+    if (!prepared) return;
+    post([this, prepared = std::move(prepared), serial] {
+      if (serial == m_openSerial) m_prepared = prepared;
+    });
   });
 }
 
@@ -177,43 +205,47 @@ void CompareViewModel::requestQuality(int quality) {
   m_encodeToken = CancellationToken();
   const quint64 serial = ++m_outputSerial;
   setEncoding(true);
-  ConversionJob job{m_subject.original, m_scratchFolder, std::nullopt, m_subject.settings};
-  job.settings.quality = quality;
-  // The receipt is measured here, after the picture is shown, with the map.
-  job.settings.options.checkQuality = false;
-  m_pool.start([this, job = std::move(job), token = m_encodeToken, serial]() mutable {
+  ConversionJob job = trialJob(quality);
+  job.prepared = m_prepared;
+  m_pool.start([this, job = std::move(job), token = m_encodeToken, serial,
+                previewWidth = m_previewWidth, previewHeight = m_previewHeight]() mutable {
     const ThreadResourcesGuard threadResources;
     CompareOutput output;
     output.quality = job.settings.quality;
     output.trial = true;
-    QString problem;
+    const auto failed = [&](const QString& problem) {
+      post([this, problem, serial] {
+        if (serial != m_outputSerial) return;
+        setEncoding(false);
+        setProblem(problem);
+      });
+    };
     try {
       if (job.outputDirectory.empty()) job.outputDirectory = privateTemporaryFolder();
       // The staged file goes when `encoded` does, at the end of this block.
       const EncodedImage encoded = m_converter.encode(job, token);
-      auto opened = codec::OpenedImage::open(encoded.staged->path());
-      auto pixels = opened ? opened.value().decode({.stopRequested = stopOn(token)})
-                           : codec::Result<codec::RgbaImage>(opened.error());
-      if (!pixels) throwCodecFailure(pixels.error());
-      output.size = opened.value().fileSize();
-      const int width = pixels.value().width();
-      const int height = pixels.value().height();
-      output.picture = {std::make_shared<const codec::RgbaImage>(std::move(pixels).value()), width,
-                        height, true};
+      output.size = sizeOf(encoded.staged->path());
+      // As on opening: a reduced picture first, then the whole one.
+      decodeBoth(
+          encoded.staged->path(), previewWidth, previewHeight, token,
+          [&](ComparePicture picture) {
+            CompareOutput shown = output;
+            shown.picture = std::move(picture);
+            post([this, shown = std::move(shown), serial] {
+              if (serial != m_outputSerial) return;
+              setEncoding(false);
+              setProblem({});
+              setOutput(shown);
+            });
+          },
+          failed);
     } catch (const CancellationError&) {
       return;
     } catch (const ConversionFailure& failure) {
-      problem = failure.description();
+      failed(failure.description());
     } catch (const std::bad_alloc&) {
-      problem = ConversionError::fromKind(ConversionError::Kind::OutOfMemory).description();
+      failed(ConversionError::fromKind(ConversionError::Kind::OutOfMemory).description());
     }
-    post([this, output = std::move(output), problem, serial] {
-      if (serial != m_outputSerial) return;
-      setEncoding(false);
-      if (!problem.isEmpty()) return setProblem(problem);
-      setProblem({});
-      setOutput(output);
-    });
   });
 }
 

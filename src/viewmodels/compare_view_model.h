@@ -91,6 +91,7 @@ class CompareViewModel : public QObject {
   // Posts `apply` to the GUI thread from a worker.
   template <typename Apply>
   void post(Apply&& apply);
+  ConversionJob trialJob(int quality) const;
   void decodeOriginal(int previewWidth, int previewHeight);
   void decodeOutput(int previewWidth, int previewHeight);
   void setOutput(CompareOutput output);
@@ -106,11 +107,15 @@ class CompareViewModel : public QObject {
   CompareSubject m_subject;
   ComparePicture m_original;
   CompareOutput m_output;
+  // The original opened and decoded for trials, once it is (else absent).
+  std::shared_ptr<PreparedInput> m_prepared;
   ComparePicture m_difference;
   bool m_differenceShown = false;
   bool m_encoding = false;
   bool m_computingDifference = false;
   int m_requestedQuality = 0;
+  int m_previewWidth = 0;  // what the first pictures are decoded to fit
+  int m_previewHeight = 0;
   QString m_problem;
   // Each kind of work has its own token, cancelled when it is outdated, and
   // a serial its results must still carry to count.

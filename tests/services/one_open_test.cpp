@@ -10,6 +10,7 @@
 
 #include "codec/image_codec.h"
 #include "services/image_converter.h"
+#include "services/prepared_input.h"
 #include "services/run_conversion.h"
 #include "support/test_files.h"
 
@@ -126,6 +127,41 @@ TEST_F(OneOpenTest, AutoGivesAnImageTheSameFileWhateverRanBeforeIt) {
   EXPECT_EQ(firstAlone.chosenFormat, firstAfter.chosenFormat);
   EXPECT_EQ(firstAlone.chosenQuality, firstAfter.chosenQuality);
   EXPECT_EQ(bytesOf(firstAlone.output), bytesOf(firstAfter.output));
+}
+
+TEST_F(OneOpenTest, EncodesOfAPreparedInputOpenNothingAndMatchAFreshEncode) {
+  const fs::path input = m_in / "photo.png";
+  ASSERT_TRUE(codec::writePng(photo(120, 80, 3), input));
+  const EncodeSettings settings{.format = OutputFormat::Webp, .quality = 80, .maxWidth = 60};
+  std::shared_ptr<PreparedInput> prepared;
+  {
+    const OpenCounter counter(input);
+    prepared = m_converter.prepare({input, m_out.path(), std::nullopt, settings}, m_token);
+    ASSERT_TRUE(prepared);
+    EXPECT_EQ(counter.opens(), 1);
+  }
+  for (const int quality : {30, 90}) {
+    SCOPED_TRACE(quality);
+    ConversionJob job{input, m_out.path(), std::nullopt, settings};
+    job.settings.quality = quality;
+    const EncodedImage fresh = m_converter.encode(job, m_token);
+    job.prepared = prepared;
+    const OpenCounter counter(input);
+    const EncodedImage reused = m_converter.encode(job, m_token);
+    EXPECT_EQ(counter.opens(), 0);
+    EXPECT_EQ(reused.quality, quality);
+    EXPECT_EQ(bytesOf(reused.staged->path()), bytesOf(fresh.staged->path()));
+  }
+  // Prepared for other settings (another bound): opened and decoded anew.
+  ConversionJob unbounded{input, m_out.path(), std::nullopt, settings};
+  unbounded.settings.maxWidth.reset();
+  unbounded.prepared = prepared;
+  const OpenCounter counter(input);
+  const EncodedImage whole = m_converter.encode(unbounded, m_token);
+  EXPECT_EQ(counter.opens(), 1);
+  const auto size = codec::readImageSize(whole.staged->path());
+  ASSERT_TRUE(size);
+  EXPECT_EQ(size.value().width, 120);
 }
 
 }  // namespace

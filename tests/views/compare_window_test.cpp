@@ -167,7 +167,9 @@ void CompareWindowTest::testANewQualityUpdatesTheOutputSideAndCanBeUsed() {
   QVERIFY(QTest::qWaitFor([view] { return view->outputText().startsWith(QStringLiteral("Trial")); },
                           kDeadlineMs));
   QVERIFY2(view->outputText().contains(QString::number(trial)), qPrintable(view->outputText()));
-  // Its receipt follows the picture.
+  // The whole picture, then its receipt.
+  QVERIFY(QTest::qWaitFor([view] { return view->model().output().picture.full; }, kDeadlineMs));
+  QCOMPARE(view->model().output().picture.width, 320);
   QVERIFY(
       QTest::qWaitFor([view] { return view->model().output().score.has_value(); }, kDeadlineMs));
 
