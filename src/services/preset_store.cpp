@@ -41,6 +41,12 @@ std::vector<Preset> PresetStore::userPresets() const {
     if (preset.settings.quality < 0 || preset.settings.quality > 100) {
       preset.settings.quality = defaults.quality;
     }
+    // The names a preset gives are cleaned as the window cleans what is typed.
+    preset.settings.namePrefix = sanitizedNamePrefix(preset.settings.namePrefix);
+    preset.settings.nameStartNumber = numericPrefix(preset.settings.nameStartNumber, 6);
+    if (preset.settings.nameStartNumber.isEmpty()) {
+      preset.settings.nameStartNumber = defaults.nameStartNumber;
+    }
     const bool taken = std::any_of(presets.begin(), presets.end(), [&](const Preset& other) {
       return samePresetName(other.name, preset.name);
     });

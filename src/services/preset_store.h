@@ -22,8 +22,10 @@ class PresetStore {
   explicit PresetStore(std::shared_ptr<QSettings> store);
 
   // The user's presets in the order saved. Values that cannot be read are
-  // their defaults (a quality outside 0..100 too); an entry whose name is
-  // unusable or repeats one before it is left out.
+  // their defaults (a quality outside 0..100 too); a prefix is made safe for
+  // file names and a start number keeps its first six digits, as the window
+  // cleans them. An entry whose name is unusable or repeats one before it is
+  // left out.
   std::vector<Preset> userPresets() const;
   // The built-in presets, then the user's.
   std::vector<Preset> all() const;

@@ -137,6 +137,8 @@ TEST_F(PresetStoreTest, BrokenStoredPresetsReadAsDefaultsOrAreLeftOut) {
       "12\\name=\"  Later  \"\n"
       "12\\quality=500\n"
       "12\\keepMetadata=true\n"
+      "12\\namePrefix=../../etc/x\n"
+      "12\\nameStartNumber=no digits\n"
       "9\\name=Web\n"
       "8\\name=" +
       std::string(61, 'n') + "\n");
@@ -145,6 +147,8 @@ TEST_F(PresetStoreTest, BrokenStoredPresetsReadAsDefaultsOrAreLeftOut) {
   EXPECT_EQ(presets[0].settings, ConversionSettings());
   EXPECT_EQ(presets[1].settings.quality, 80);  // out of range: the default
   EXPECT_TRUE(presets[1].settings.options.keepMetadata);
+  EXPECT_EQ(presets[1].settings.namePrefix, QStringLiteral("____etc_x"));  // never a path
+  EXPECT_EQ(presets[1].settings.nameStartNumber, "01");
 
   // Saving rewrites the group whole, with what could be read.
   ASSERT_EQ(fresh().save("Third", ConversionSettings()), PresetStore::Outcome::Done);
