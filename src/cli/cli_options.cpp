@@ -74,6 +74,8 @@ const std::vector<std::string> kOptions = {"--format",
                                            "--min-saving",
                                            "--if-larger",
                                            "--report",
+                                           "--preset",
+                                           "--list-presets",
                                            "--keep-metadata",
                                            "--keep-icc",
                                            "--keep-alpha",
@@ -105,8 +107,29 @@ bool* switchOf(const std::string& name, core::OutputOptions& options) {
 
 }  // namespace
 
-ParseResult parseArguments(const std::vector<std::string>& arguments) {
+CliOptions optionsFrom(const core::ConversionSettings& settings) {
   CliOptions options;
+  options.encode = core::encodeSettingsOf(settings);
+  options.naming = settings.namingMode;
+  options.prefix = settings.namePrefix;
+  options.startNumber = settings.nameStartNumber;
+  return options;
+}
+
+std::string unknownPresetMessage(const std::string& name, const std::vector<std::string>& available,
+                                 const std::vector<std::string>& keys) {
+  std::vector<std::string> choices = keys;
+  choices.insert(choices.end(), available.begin(), available.end());
+  std::string message = withHint("unknown preset '" + name + "'", name, choices);
+  message += "; the presets are";
+  for (std::size_t i = 0; i < available.size(); ++i) {
+    message += (i == 0 ? " '" : ", '") + available[i] + "'";
+  }
+  return message;
+}
+
+ParseResult parseArguments(const std::vector<std::string>& arguments, const CliOptions& base) {
+  CliOptions options = base;
   bool onlyPaths = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
@@ -120,6 +143,7 @@ ParseResult parseArguments(const std::vector<std::string>& arguments) {
     }
     if (argument == "-h" || argument == "--help") return ShowHelp{};
     if (argument == "--version") return ShowVersion{};
+    if (argument == "--list-presets") return ListPresets{};
     if (argument == "--verbose" || argument == "-v") {
       options.verbose = true;
       continue;
@@ -128,9 +152,16 @@ ParseResult parseArguments(const std::vector<std::string>& arguments) {
       *flag = true;
       continue;
     }
-    if (argument == "--no-quality-check" || argument == "--no-check-quality") {
+    if (argument == "--no-quality-check") {
       options.encode.options.checkQuality = false;
       continue;
+    }
+    // Every switch has its "--no-" form, to turn off what a preset turns on.
+    if (argument.starts_with("--no-")) {
+      if (bool* flag = switchOf("--" + argument.substr(5), options.encode.options)) {
+        *flag = false;
+        continue;
+      }
     }
 
     std::string name = argument;
@@ -139,7 +170,8 @@ ParseResult parseArguments(const std::vector<std::string>& arguments) {
       name = argument.substr(0, equals);
       value = argument.substr(equals + 1);
     }
-    if (switchOf(name, options.encode.options)) {
+    if (switchOf(name, options.encode.options) ||
+        (name.starts_with("--no-") && switchOf("--" + name.substr(5), options.encode.options))) {
       return UsageError{"option '" + name + "' takes no value"};
     }
     if (std::find(kOptions.begin(), kOptions.end(), name) == kOptions.end()) {
@@ -199,6 +231,9 @@ ParseResult parseArguments(const std::vector<std::string>& arguments) {
                                    {"keep-original", "skip", "write"})};
       }
       options.encode.options.ifLarger = *choice;
+    } else if (name == "--preset") {
+      if (v.empty()) return UsageError{"option '--preset' needs a name"};
+      options.preset = v;
     } else if (name == "--report") {
       if (v.empty()) return UsageError{"option '--report' needs a file"};
       options.report = std::filesystem::path(v);
@@ -225,6 +260,10 @@ std::string usageText(int defaultJobs) {
              "Input files are never changed, and existing files are never replaced.\n"
              "\n"
              "options:\n"
+             "  --preset NAME     start from a preset saved in the window, or a built-in\n"
+             "                    one ('web', 'email', 'archive' or their names); the\n"
+             "                    options given here replace its values\n"
+             "  --list-presets    show the names of the presets and exit\n"
              "  --format FORMAT   webp, jpeg, png, heic, avif or jxl (JPEG XL) [webp];\n"
              "                    auto: per image the smallest of WebP, JPEG, AVIF (and\n"
              "                    PNG for few colours or transparency) that looks the\n"
@@ -271,6 +310,8 @@ std::string usageText(int defaultJobs) {
          "                    looks: identical to the eye, very close, visible on\n"
          "                    close look or visibly changed, with its score of 100\n"
          "                    [on; --no-check-quality: off]\n"
+         "  --no-SWITCH       turns off a switch above that a preset turns on\n"
+         "                    (--no-keep-metadata, --no-lossless, ...)\n"
          "  --report FILE     write what became of every image to FILE (CSV, or JSON\n"
          "                    when FILE ends in .json)\n"
          "  --verbose, -v     with each failure, print what the encoder said\n"

@@ -1,5 +1,6 @@
 // quorvane-cli: the conversion of the windowed application for scripts and
-// servers, on the same batch engine, without a display or saved settings.
+// servers, on the same batch engine, without a display. Of the saved
+// settings it reads only the presets, when one is asked for.
 #include <fcntl.h>
 #include <sched.h>
 #include <signal.h>
@@ -30,6 +31,8 @@
 #include "services/image_intake.h"
 #include "services/lossless_error.h"
 #include "services/memory_budget.h"
+#include "services/preset_store.h"
+#include "services/settings_store.h"
 #include "services/termination_signals.h"
 
 namespace quorvane::cli {
@@ -245,6 +248,26 @@ int run(const CliOptions& options) {
              : kExitFailure;
 }
 
+// The arguments read over the preset they name, if they name one.
+ParseResult withPreset(const std::vector<std::string>& arguments, ParseResult parsed) {
+  const auto* options = std::get_if<CliOptions>(&parsed);
+  if (!options || !options->preset) return parsed;
+  const core::PresetStore presets(core::standardSettingsStore());
+  const auto preset = presets.find(QString::fromLocal8Bit(*options->preset));
+  if (!preset) {
+    std::vector<std::string> names;
+    std::vector<std::string> keys;
+    for (const core::Preset& known : presets.all()) {
+      names.push_back(known.name.toStdString());
+      if (known.isBuiltIn()) keys.push_back(known.key.toStdString());
+    }
+    return UsageError{unknownPresetMessage(*options->preset, names, keys)};
+  }
+  CliOptions base = optionsFrom(preset->settings);
+  base.preset = options->preset;
+  return parseArguments(arguments, base);
+}
+
 }  // namespace
 }  // namespace quorvane::cli
 
@@ -259,13 +282,21 @@ int main(int argc, char** argv) {
   QCoreApplication::setApplicationVersion(QUORVANE_VERSION);
   QCoreApplication app(argc, argv);
 
-  const ParseResult parsed = parseArguments(std::vector<std::string>(argv + 1, argv + argc));
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  const ParseResult parsed = withPreset(arguments, parseArguments(arguments));
   if (std::holds_alternative<ShowHelp>(parsed)) {
     std::fputs(usageText(availableCpuCount()).c_str(), stdout);
     return kExitSuccess;
   }
   if (std::holds_alternative<ShowVersion>(parsed)) {
     std::printf("quorvane-cli %s\n", QUORVANE_VERSION);
+    return kExitSuccess;
+  }
+  if (std::holds_alternative<ListPresets>(parsed)) {
+    for (const auto& preset :
+         quorvane::core::PresetStore(quorvane::core::standardSettingsStore()).all()) {
+      std::printf("%s\n", printable(preset.name.toStdString()).c_str());
+    }
     return kExitSuccess;
   }
   if (const auto* error = std::get_if<UsageError>(&parsed)) return usageError(error->message);

@@ -92,6 +92,29 @@ ConversionSettings SettingsPersistence::load() const {
   return settings;
 }
 
+void SettingsPersistence::save(const ConversionSettings& settings) {
+  // Names every field: a field added to the settings stops this compiling
+  // until it is saved here too (and read in load()).
+  const auto& [outputFormat, autoFormat, sameFormat, quality, outputDirectory, resizeEnabled,
+               maxWidth, maxHeight, namingMode, namePrefix, nameStartNumber, options] = settings;
+  (void)outputDirectory;  // remembered apart, by the bookmark holder
+  if (autoFormat) {
+    saveAutoFormat();
+  } else if (sameFormat) {
+    saveSameFormat();
+  } else {
+    saveOutputFormat(outputFormat);
+  }
+  saveQuality(quality);
+  saveResizeEnabled(resizeEnabled);
+  saveMaxWidth(maxWidth);
+  saveMaxHeight(maxHeight);
+  saveNamingMode(namingMode);
+  saveNamePrefix(namePrefix);
+  saveNameStartNumber(nameStartNumber);
+  saveOptions(options);
+}
+
 void SettingsPersistence::saveOptions(const OutputOptions& options) {
   write(kMinSavingKey, options.minSaving.value_or(-1));
   write(kKeepMetadataKey, options.keepMetadata);

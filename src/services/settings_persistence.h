@@ -1,5 +1,6 @@
 // Keeps the conversion settings (all but the output folder) in the settings
 // store, one key per field, written the moment a field changes. Main thread.
+// Keys are relative to the store's current group.
 #pragma once
 
 #include <QSettings>
@@ -42,6 +43,10 @@ class SettingsPersistence {
   // read as the field's default. The output folder is left absent.
   ConversionSettings load() const;
 
+  // Every field but the output folder, with the saves below; load() gives
+  // them back. A preset is this set of keys in a group of its own.
+  void save(const ConversionSettings& settings);
+
   // Each writes exactly one key. Absent maximum sizes are saved as 0.
   void saveOutputFormat(OutputFormat format);
   void saveAutoFormat();  // stored as the format "auto"
@@ -62,6 +67,9 @@ class SettingsPersistence {
   static int readInteger(const QVariant& value, int fallback);
   static bool readBoolean(const QVariant& value, bool fallback);
   static QString readText(const QVariant& value, const QString& fallback);
+
+  // The store the keys are in, for what is kept beside the settings.
+  const std::shared_ptr<QSettings>& store() const { return m_store; }
 
  private:
   void write(const char* key, const QVariant& value);

@@ -41,6 +41,7 @@ ConversionViewModel::ConversionViewModel(std::unique_ptr<SettingsPersistence> pe
                                          QObject* parent)
     : QObject(parent),
       m_persistence(std::move(persistence)),
+      m_presets(m_persistence ? std::optional<PresetStore>(m_persistence->store()) : std::nullopt),
       m_bookmarks(std::move(bookmarks)),
       m_desktop(desktop),
       m_ownConverter(converter ? nullptr : std::make_unique<ImageConverter>()),

@@ -26,6 +26,7 @@
 #include "services/bookmark_service.h"
 #include "services/image_converter.h"
 #include "services/image_intake.h"
+#include "services/preset_store.h"
 #include "services/settings_persistence.h"
 #include "viewmodels/desktop_integration.h"
 
@@ -148,6 +149,19 @@ class ConversionViewModel : public QObject {
     return m_bookmarks ? m_bookmarks->recentFolders() : std::vector<std::filesystem::path>();
   }
 
+  // Saved presets: the built-in ones, then the user's (none without a
+  // settings store). Applying one sets and saves every setting it holds;
+  // the output folder stays. The others are PresetStore's, and emit
+  // presetsChanged() when they change what is saved.
+  std::vector<Preset> presets() const;
+  // The preset the current settings run as (see matchesPreset), the first
+  // when several do.
+  std::optional<Preset> matchingPreset() const;
+  void applyPreset(const Preset& preset);
+  PresetStore::Outcome saveCurrentAsPreset(const QString& name);
+  PresetStore::Outcome renamePreset(const QString& from, const QString& to);
+  PresetStore::Outcome deletePreset(const QString& name);
+
   // The cleaning rules of the two text settings, for views that echo them.
   static QString sanitizedNamePrefix(const QString& prefix);
   static QString numericPrefix(const QString& text, int maxCharacters);
@@ -207,6 +221,7 @@ class ConversionViewModel : public QObject {
   // Counts and sizes changed.
   void totalsChanged();
   void settingsChanged();
+  void presetsChanged();
   void isConvertingChanged(bool converting);
   void isCancellingChanged(bool cancelling);
   void isAddingFilesChanged(bool adding);
@@ -290,6 +305,7 @@ class ConversionViewModel : public QObject {
   bool m_isConverting = false;
   bool m_isCancelling = false;
   std::unique_ptr<SettingsPersistence> m_persistence;
+  std::optional<PresetStore> m_presets;  // on the persistence's store
   std::unique_ptr<BookmarkService> m_bookmarks;
   DesktopIntegration& m_desktop;
   std::unique_ptr<ImageConverter> m_ownConverter;

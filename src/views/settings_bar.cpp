@@ -25,6 +25,7 @@
 #include "views/filled_button.h"
 #include "views/output_folder_button.h"
 #include "views/output_folder_row.h"
+#include "views/presets_button.h"
 #include "views/view_style.h"
 
 namespace quorvane::gui {
@@ -229,6 +230,9 @@ QWidget* SettingsBar::makeFormatRow() {
   for (FilledButton* preset : {m_presets.webOptimal, m_presets.balance, m_presets.highQuality}) {
     presets->addWidget(preset);
   }
+  m_presetsButton = new PresetsButton(m_controller, row);
+  m_presetsButton->setFont(style::captionFont(font()));
+  presets->addWidget(m_presetsButton);
   quality->addLayout(presets);
   m_quality = new QSlider(Qt::Horizontal, row);
   m_quality->setRange(0, 100);

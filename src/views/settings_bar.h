@@ -31,6 +31,7 @@ class FilledButton;
 class OptionsButton;
 class OutputFolderRow;
 class OutputFolderButton;
+class PresetsButton;
 
 class SettingsBar : public QWidget {
   Q_OBJECT
@@ -59,6 +60,8 @@ class SettingsBar : public QWidget {
   QSpinBox* qualityValue() const { return m_qualityValue; }
   QLabel* qualityHintLabel() const { return m_qualityHint; }
   Presets presets() const { return m_presets; }
+  // Saved sets of every setting, beside the quality buttons.
+  PresetsButton* presetsButton() const { return m_presetsButton; }
   QCheckBox* resizeBox() const { return m_resize; }
   QLineEdit* maxWidthField() const { return m_maxWidth; }
   QLineEdit* maxHeightField() const { return m_maxHeight; }
@@ -99,6 +102,7 @@ class SettingsBar : public QWidget {
   QSpinBox* m_qualityValue = nullptr;
   QLabel* m_qualityHint = nullptr;
   Presets m_presets{};
+  PresetsButton* m_presetsButton = nullptr;
   QWidget* m_resizeRow = nullptr;
   QGraphicsOpacityEffect* m_resizeOpacity = nullptr;
   QCheckBox* m_resize = nullptr;

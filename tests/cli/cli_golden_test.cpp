@@ -60,6 +60,8 @@ TEST_F(CliGoldenTest, UsageErrors) {
                                 {"--lossless", "--format", "heic", "a.png"},
                                 {"--format", "jxll", "a.png"},
                                 {"--auto-jxl=yes", "a.png"},
+                                {"--no-lossless=1", "a.png"},
+                                {"--preset", "wbe", "a.png"},
                                 {"--quality"},
                                 {}});
   EXPECT_FALSE(fs::exists(m_work / "compressed"));

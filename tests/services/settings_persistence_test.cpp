@@ -83,6 +83,54 @@ TEST_F(SettingsPersistenceTest, SaveWritesOnlyItsOwnKey) {
   EXPECT_EQ(raw.allKeys(), QStringList{"quality"});
 }
 
+// Every field away from its default, as save() writes them all at once.
+ConversionSettings unusualSettings() {
+  ConversionSettings settings;
+  settings.outputFormat = OutputFormat::Avif;
+  settings.quality = 37;
+  settings.outputDirectory = "/somewhere";
+  settings.resizeEnabled = true;
+  settings.maxWidth = 640;
+  settings.maxHeight = 480;
+  settings.namingMode = NamingMode::Custom;
+  settings.namePrefix = "trip";
+  settings.nameStartNumber = "0042";
+  settings.options = {.minSaving = 20,
+                      .ifLarger = IfLarger::Skip,
+                      .keepMetadata = true,
+                      .keepColorProfile = true,
+                      .keepAlpha = true,
+                      .keepFileDates = true,
+                      .keepFolderStructure = true,
+                      .skipConverted = true,
+                      .checkQuality = false,
+                      .lossless = true,
+                      .autoJpegXl = true};
+  return settings;
+}
+
+TEST_F(SettingsPersistenceTest, SaveWritesEveryFieldButTheFolderAndLoadGivesThemBack) {
+  ConversionSettings settings = unusualSettings();
+  SettingsPersistence(settingsStoreAt(file())).save(settings);
+  settings.outputDirectory.reset();
+  EXPECT_EQ(fresh().load(), settings);
+
+  // Auto and Same as Original stand in place of the format.
+  settings.autoFormat = true;
+  SettingsPersistence(settingsStoreAt(file())).save(settings);
+  EXPECT_TRUE(fresh().load().autoFormat);
+  EXPECT_FALSE(fresh().load().sameFormat);
+  settings.autoFormat = false;
+  settings.sameFormat = true;
+  SettingsPersistence(settingsStoreAt(file())).save(settings);
+  EXPECT_TRUE(fresh().load().sameFormat);
+  EXPECT_FALSE(fresh().load().autoFormat);
+
+  // Saved back as defaults, every key reads as the default again.
+  SettingsPersistence(settingsStoreAt(file())).save(ConversionSettings());
+  EXPECT_EQ(fresh().load(), ConversionSettings());
+}
+
 TEST_F(SettingsPersistenceTest, ValuesOfTheWrongTypeReadAsDefaults) {
   writeByHand(
       "[General]\n"

@@ -27,6 +27,7 @@
 #include "views/filled_button.h"
 #include "views/options_button.h"
 #include "views/output_folder_button.h"
+#include "views/presets_button.h"
 #include "views/settings_bar.h"
 #include "views/settings_button.h"
 #include "window_fixture.h"
@@ -139,6 +140,7 @@ void KeyboardWindowTest::testTabReachesEveryControlInReadingOrderWithUniqueMnemo
                                        presets.webOptimal,
                                        presets.balance,
                                        presets.highQuality,
+                                       bar->presetsButton(),
                                        bar->qualitySlider(),
                                        bar->qualityValue(),
                                        bar->resizeBox(),
