@@ -242,7 +242,10 @@ fs::path sequentialOutputURL(const fs::path& directory, const QString& prefix, q
   // collision number of up to six digits.
   const std::size_t tail = 1 + number.size() + 7 + 1 + toFileNameBytes(ext).size();
   const std::size_t limit = maxNameBytes(directory);
-  const std::string cut = cutStem(toFileNameBytes(prefix), limit > tail ? limit - tail : 0);
+  // Made safe here too: a prefix from a hand-edited settings file must not
+  // lead out of the folder.
+  const std::string cut =
+      cutStem(toFileNameBytes(sanitizedNamePrefix(prefix)), limit > tail ? limit - tail : 0);
   return uniqueOutputURL(directory, fs::path(cut + "-" + number), ext, alsoTaken);
 }
 

@@ -152,6 +152,9 @@ TEST(SequentialOutputURL, PadsToTheStartNumbersLengthAndSkipsTakenNames) {
       {"x", 0, "+7", "x-07.webp"},
       {"x", 0, "99999999999999999999", "x-00000000000000000001.webp"},
       {"x", 1, "9223372036854775807", "x-9223372036854775808.webp"},
+      // Never a way out of the folder, however the prefix got there.
+      {"../up", 0, "01", "__up-01.webp"},
+      {"a/b\\c", 0, "01", "a_b_c-01.webp"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(FileService::sequentialOutputURL(dir.path(), QString::fromUtf8(c.prefix), c.index,
