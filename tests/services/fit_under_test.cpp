@@ -8,6 +8,7 @@
 
 #include "output_options_fixture.h"
 #include "services/auto_format.h"
+#include "services/batch_report.h"
 #include "services/conversion_ledger.h"
 
 namespace quorvane::core::output_options_test {
@@ -234,6 +235,30 @@ TEST(SizeLimitRecords, TheLedgerTellsLimitsApart) {
   OutputOptions other = limited;
   other.maxFileSize = 300'000;
   EXPECT_NE(fingerprint(limited), fingerprint(other));
+}
+
+TEST(SizeLimitRecords, TheReportSaysHowManyEncodesAndWhetherItFits) {
+  ConversionOutcome outcome{
+      .kind = ConversionOutcome::Kind::Completed, .size = 1000, .quality = 63};
+  outcome.searchEncodes = 5;
+  outcome.fits = true;
+  BatchSettings settings;
+  settings.encode.options.maxFileSize = 200'000;
+  const ReportRow row = reportRowFor("/in/a.png", 5000, outcome, settings);
+  EXPECT_EQ(row.quality, 63);
+  const QString json = QString::fromUtf8(reportJson({row}));
+  EXPECT_NE(json.indexOf(QStringLiteral("\"search_encodes\": 5")), -1) << json.toStdString();
+  EXPECT_NE(json.indexOf(QStringLiteral("\"fits\": true")), -1);
+  const QString csv = QString::fromUtf8(reportCsv({row}));
+  EXPECT_TRUE(csv.startsWith(QStringLiteral("input,")));
+  EXPECT_NE(csv.indexOf(QStringLiteral(",search_encodes,fits\r\n")), -1);
+  EXPECT_NE(csv.indexOf(QStringLiteral(",no,5,yes\r\n")), -1) << csv.toStdString();
+  // Without a search or a limit, both are empty.
+  const ReportRow plain =
+      reportRowFor("/in/b.png", 5000, {.kind = ConversionOutcome::Kind::Completed}, {});
+  EXPECT_NE(QString::fromUtf8(reportCsv({plain})).indexOf(QStringLiteral(",no,,\r\n")), -1);
+  const QString plainJson = QString::fromUtf8(reportJson({plain}));
+  EXPECT_NE(plainJson.indexOf(QStringLiteral("\"fits\": null")), -1) << plainJson.toStdString();
 }
 
 }  // namespace
