@@ -8,11 +8,11 @@ _quorvane_cli() {
     --naming) mapfile -t COMPREPLY < <(compgen -W "original custom" -- "$cur"); return ;;
     --output) mapfile -t COMPREPLY < <(compgen -d -- "$cur"); return ;;
     --report) mapfile -t COMPREPLY < <(compgen -f -- "$cur"); return ;;
-    --quality|--max-width|--max-height|--prefix|--start|--jobs|--min-saving) return ;;
+    --quality|--max-width|--max-height|--prefix|--start|--jobs|--min-saving|--max-file-size) return ;;
   esac
   if [[ $cur == -* ]]; then
     mapfile -t COMPREPLY < <(compgen -W "--format --quality --max-width --max-height --naming
-      --prefix --start --output --jobs --min-saving --keep-metadata --keep-icc --keep-alpha --lossless --auto-jxl --keep-dates
+      --prefix --start --output --jobs --min-saving --max-file-size --keep-metadata --keep-icc --keep-alpha --lossless --auto-jxl --keep-dates
       --keep-structure --skip-converted --check-quality --no-quality-check --report --verbose
       --help --version" -- "$cur")
     return

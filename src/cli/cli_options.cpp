@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cstdio>
 
+#include "models/byte_size.h"
+
 namespace quorvane::cli {
 
 namespace {
@@ -72,6 +74,7 @@ const std::vector<std::string> kOptions = {"--format",
                                            "--output",
                                            "--jobs",
                                            "--min-saving",
+                                           "--max-file-size",
                                            "--if-larger",
                                            "--report",
                                            "--preset",
@@ -224,6 +227,15 @@ ParseResult parseArguments(const std::vector<std::string>& arguments, const CliO
         return UsageError{"min-saving must be a whole number from 0 to 99, not '" + v + "'"};
       }
       options.encode.options.minSaving = *percent;
+    } else if (name == "--max-file-size") {
+      const auto bytes = core::parseByteSize(v);
+      if (!bytes) {
+        return UsageError{std::string("max-file-size must be a size from 1 byte to 1G, in bytes "
+                                      "or with k (1000), M (1000000) or G, like 200k or 1.5M, "
+                                      "not '") +
+                          v + "'"};
+      }
+      options.encode.options.maxFileSize = *bytes;
     } else if (name == "--if-larger") {
       const auto choice = core::ifLargerFromRawValue(QString::fromStdString(v));
       if (!choice) {
@@ -287,6 +299,12 @@ std::string usageText(int defaultJobs) {
          "; the CPUs available]\n"
          "  --min-saving N    an output must be at least N% smaller than its input\n"
          "                    (0 to 99) [0: smaller at all]\n"
+         "  --max-file-size SIZE\n"
+         "                    encode each image at the highest quality, up to --quality,\n"
+         "                    whose file is at most SIZE: bytes, or with k = 1000,\n"
+         "                    M = 1000000, G (200k, 1.5M); with auto, the smallest that\n"
+         "                    looks the same when it fits, else the best-looking that\n"
+         "                    fits; PNG and --lossless outputs are only checked\n"
          "  --if-larger WHAT  for an output that is not (enough) smaller: keep-original\n"
          "                    (copy the original to the output folder instead, without\n"
          "                    camera data unless kept), skip (write nothing) or write\n"

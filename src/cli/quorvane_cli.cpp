@@ -27,6 +27,7 @@
 #include "services/batch_runner.h"
 #include "services/escaped_text.h"
 #include "services/file_service.h"
+#include "services/fit_under.h"
 #include "services/image_converter.h"
 #include "services/image_intake.h"
 #include "services/lossless_error.h"
@@ -123,6 +124,7 @@ int run(const CliOptions& options) {
   // decoded; the others are converted. The walk goes on while the first
   // images convert: a large tree does not wait for its last folder.
   ProgressPrinter printer(stdout, stderr, ::isatty(STDERR_FILENO) == 1, options.verbose);
+  if (const auto caveat = core::sizeLimitCaveat(options.encode)) printer.notice(*caveat);
   std::vector<fs::path> given;
   for (const fs::path& path : options.paths) given.push_back(fs::absolute(path));
   std::unique_ptr<core::BatchRunner> batch;

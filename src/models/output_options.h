@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 #include <optional>
 
 namespace quorvane::core {
@@ -39,6 +40,11 @@ struct OutputOptions {
   bool lossless = false;
   // Auto also tries JPEG XL. Off unless asked for: not every viewer opens it.
   bool autoJpegXl = false;
+  // The largest output wanted, in bytes: each image is encoded at the
+  // highest quality (up to the one asked for) whose file is no larger.
+  // Absent: no limit. Formats without a quality to lower (PNG, lossless)
+  // are only checked against it.
+  std::optional<std::int64_t> maxFileSize{};
 
   bool operator==(const OutputOptions&) const = default;
 };

@@ -6,6 +6,7 @@
 #include "codec/indexed_png.h"
 #include "services/auto_format.h"
 #include "services/conversion_errors.h"
+#include "services/fit_under.h"
 #include "services/format_limits.h"
 #include "services/output_check.h"
 #include "services/roads/tool_inputs.h"
@@ -14,25 +15,42 @@ namespace quorvane::core {
 
 namespace {
 
+// What the candidates' trials are encoded with: transparency kept, so the
+// score sees what the format makes of it.
+OutputOptions trialOptions(const OutputOptions& options) {
+  OutputOptions trial = options;
+  trial.keepAlpha = true;
+  return trial;
+}
+
 // One candidate encoded into a private temporary file and scored. Throws
 // the format's failure.
 AutoChoice encodeScored(const RoadInput& in, OutputFormat format, int quality,
                         const OutputOptions& options) {
   TemporaryFile file(fileExtension(format));
-  OutputOptions trial = options;
-  trial.keepAlpha = true;
-  const QString note = roadFor(format).encode(
-      in, {.quality = quality, .options = trial, .output = file.path(), .quick = true});
+  QString note = roadFor(format).encode(
+      in,
+      {.quality = quality, .options = trialOptions(options), .output = file.path(), .quick = true});
+  return scoredCandidate(in, format, quality, std::move(file), std::move(note), options);
+}
+
+}  // namespace
+
+AutoChoice scoredCandidate(const RoadInput& in, OutputFormat format, int quality,
+                           TemporaryFile file, QString note, const OutputOptions& options) {
   verifyOutput(file.path(), format, /*decodedLater=*/true);
   const bool srgb = judgedInSrgb(format, in.keepProfile(), options.lossless);
   const auto score = measuredScore(srgb ? in.inputs.pixelsInSrgb() : in.inputs.pixels(),
                                    file.path(), in.keepProfile() && !srgb, in.token);
   if (!score) throw ConversionError::outputUnreadable();
   const std::int64_t bytes = sizeOf(file.path());
-  return AutoChoice{format, quality, std::move(file), bytes, *score, note};
+  return AutoChoice{.format = format,
+                    .quality = quality,
+                    .file = std::move(file),
+                    .bytes = bytes,
+                    .score = *score,
+                    .note = std::move(note)};
 }
-
-}  // namespace
 
 std::vector<OutputFormat> autoCandidates(bool transparent, bool fewColours, bool jpegHoldsMetadata,
                                          bool jpegXl) {
@@ -55,6 +73,7 @@ AutoChoice chooseFormat(const RoadInput& in, const EncodeSettings& settings,
   std::optional<AutoChoice> met;      // the smallest that meets the target
   std::optional<AutoChoice> closest;  // while none does
   std::exception_ptr firstFailure;
+  int encodes = 0;
   // A JPEG cannot hold, in one segment, EXIF over 64 kB (nor the rest of
   // what jpegLeavesOut lists), which the other candidates keep.
   const bool jpegHoldsMetadata = codec::jpegLeavesOut(in.carried).empty();
@@ -79,6 +98,7 @@ AutoChoice chooseFormat(const RoadInput& in, const EncodeSettings& settings,
       in.token.throwIfCancelled();
       std::optional<AutoChoice> choice;
       try {
+        ++encodes;
         choice.emplace(encodeScored(in, format, *quality, settings.options));
       } catch (const CancellationError&) {
         throw;
@@ -101,10 +121,61 @@ AutoChoice chooseFormat(const RoadInput& in, const EncodeSettings& settings,
       if (outrun || (format == OutputFormat::Png && fewColours)) break;
     }
   }
-  if (met) return std::move(*met);
-  if (closest) return std::move(*closest);
+  if (met || closest) {
+    AutoChoice chosen = std::move(met ? *met : *closest);
+    chosen.encodes = encodes;
+    return chosen;
+  }
   if (firstFailure) std::rethrow_exception(firstFailure);
   throw ConversionError::outputFileNotCreated();
+}
+
+AutoChoice chooseFormatUnder(const RoadInput& in, const EncodeSettings& settings,
+                             std::int64_t inputSize, std::int64_t limit) {
+  AutoChoice choice = chooseFormat(in, settings, inputSize);
+  if (choice.bytes <= limit) return choice;
+  int encodes = choice.encodes;
+  const double target = autoTargetScore(settings.quality);
+  const bool jpegHoldsMetadata = codec::jpegLeavesOut(in.carried).empty();
+  std::optional<AutoChoice> best;  // of those that fit, the one that looks best
+  std::optional<FitResult> smallest;
+  OutputFormat smallestFormat = OutputFormat::Webp;
+  for (const OutputFormat format : autoCandidates(in.inputs.hasTransparency(), false,
+                                                  jpegHoldsMetadata, settings.options.autoJpegXl)) {
+    if (!formatHolds(format, in.size)) continue;
+    std::optional<FitResult> fit;
+    try {
+      fit.emplace(fitUnder(in, format,
+                           {.options = trialOptions(settings.options), .output = {}, .quick = true},
+                           autoStartQuality(format, target), kAutoHighestQuality, limit));
+    } catch (const CancellationError&) {
+      throw;
+    } catch (const ConversionFailure&) {
+      continue;  // chooseFormat has reported what failed, if all did
+    }
+    encodes += fit->encodes;
+    if (fit->fits) {
+      AutoChoice scored = scoredCandidate(in, format, fit->quality, std::move(fit->file),
+                                          std::move(fit->note), settings.options);
+      if (!best || scored.score > best->score) best.emplace(std::move(scored));
+    } else if (!best && (!smallest || fit->bytes < smallest->bytes)) {
+      smallestFormat = format;
+      smallest.emplace(std::move(*fit));
+    }
+  }
+  if (best) {
+    best->encodes = encodes;
+    return std::move(*best);
+  }
+  choice.fits = false;
+  choice.encodes = encodes;
+  if (!smallest || smallest->bytes >= choice.bytes) return choice;
+  AutoChoice least =
+      scoredCandidate(in, smallestFormat, smallest->quality, std::move(smallest->file),
+                      std::move(smallest->note), settings.options);
+  least.fits = false;
+  least.encodes = encodes;
+  return least;
 }
 
 }  // namespace quorvane::core

@@ -19,7 +19,9 @@ struct AutoChoice {
   TemporaryFile file;  // the encoded candidate, in the private temporary folder
   std::int64_t bytes = 0;
   double score = 0;
-  QString note{};  // what its road had to say
+  QString note{};    // what its road had to say
+  int encodes = 0;   // how many trials the search made for this image
+  bool fits = true;  // under the size limit, when there is one
 };
 
 // The candidates, in the order searched: AVIF first (it wins most photos),
@@ -39,5 +41,17 @@ std::vector<OutputFormat> autoCandidates(bool transparent, bool fewColours,
 // CancellationError once cancelled.
 AutoChoice chooseFormat(const RoadInput& in, const EncodeSettings& settings,
                         std::int64_t inputSize);
+
+// With a size limit (settings.options.maxFileSize): chooseFormat's choice
+// when it fits. Otherwise each candidate but PNG (whose quality only sets
+// the palette) is searched for its highest quality that fits (see
+// fitUnder), and the one that scores best wins; when none fits, the
+// smallest file of the search (`fits` false).
+AutoChoice chooseFormatUnder(const RoadInput& in, const EncodeSettings& settings,
+                             std::int64_t inputSize, std::int64_t limit);
+
+// A trial `file` of `format` verified and scored against the image.
+AutoChoice scoredCandidate(const RoadInput& in, OutputFormat format, int quality,
+                           TemporaryFile file, QString note, const OutputOptions& options);
 
 }  // namespace quorvane::core

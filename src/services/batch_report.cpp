@@ -65,6 +65,8 @@ ReportRow reportRowFor(const std::filesystem::path& input, qint64 inputSize,
   row.reason = outcome.message;
   row.durationMs = outcome.durationMs;
   row.score = outcome.score;
+  row.searchEncodes = outcome.searchEncodes;
+  row.fits = outcome.fits;
   switch (outcome.kind) {
     case Kind::Completed:
       row.status = Status::Converted;
@@ -114,22 +116,25 @@ QString reportStatusText(ReportRow::Status status) {
 QByteArray reportCsv(const std::vector<ReportRow>& rows) {
   QString text = QStringLiteral(
       "input,output,format,quality,input_bytes,output_bytes,saving_percent,status,reason,"
-      "time_ms,score,looks,lossless\r\n");
+      "time_ms,score,looks,lossless,search_encodes,fits\r\n");
   for (const ReportRow& row : rows) {
     const auto saving = savingPercent(row);
-    const QStringList fields = {csvField(pathText(row.input)),
-                                csvField(pathText(row.output)),
-                                formatText(row),
-                                QString::number(row.quality),
-                                QString::number(row.inputSize),
-                                row.outputSize ? QString::number(*row.outputSize) : QString(),
-                                saving ? QString::number(*saving, 'f', 1) : QString(),
-                                reportStatusText(row.status),
-                                csvField(row.reason),
-                                QString::number(row.durationMs),
-                                row.score ? QString::number(*row.score, 'f', 2) : QString(),
-                                row.score ? verdictText(verdictFor(*row.score)) : QString(),
-                                row.lossless ? QStringLiteral("yes") : QStringLiteral("no")};
+    const QStringList fields = {
+        csvField(pathText(row.input)),
+        csvField(pathText(row.output)),
+        formatText(row),
+        QString::number(row.quality),
+        QString::number(row.inputSize),
+        row.outputSize ? QString::number(*row.outputSize) : QString(),
+        saving ? QString::number(*saving, 'f', 1) : QString(),
+        reportStatusText(row.status),
+        csvField(row.reason),
+        QString::number(row.durationMs),
+        row.score ? QString::number(*row.score, 'f', 2) : QString(),
+        row.score ? verdictText(verdictFor(*row.score)) : QString(),
+        row.lossless ? QStringLiteral("yes") : QStringLiteral("no"),
+        row.searchEncodes ? QString::number(*row.searchEncodes) : QString(),
+        row.fits ? (*row.fits ? QStringLiteral("yes") : QStringLiteral("no")) : QString()};
     text += fields.join(u',') + QStringLiteral("\r\n");
   }
   return text.toUtf8();
@@ -155,6 +160,9 @@ QByteArray reportJson(const std::vector<ReportRow>& rows) {
                 row.score ? QJsonValue(std::round(*row.score * 100) / 100) : QJsonValue());
     item.insert(QStringLiteral("looks"),
                 row.score ? QJsonValue(verdictText(verdictFor(*row.score))) : QJsonValue());
+    item.insert(QStringLiteral("search_encodes"),
+                row.searchEncodes ? QJsonValue(*row.searchEncodes) : QJsonValue());
+    item.insert(QStringLiteral("fits"), row.fits ? QJsonValue(*row.fits) : QJsonValue());
     item.insert(QStringLiteral("reason"),
                 row.reason.isEmpty() ? QJsonValue() : QJsonValue(row.reason));
     items.append(item);

@@ -27,6 +27,8 @@ struct ReportRow {
   QString reason;  // why skipped or failed; a note beside a converted one
   qint64 durationMs = 0;
   std::optional<double> score;  // perceptual, of a converted output
+  std::optional<int> searchEncodes;  // trial encodes of Auto's or a size limit's search
+  std::optional<bool> fits;          // with a size limit: the encoded file was no larger
 };
 
 // The row of one image of a batch run with `settings`.

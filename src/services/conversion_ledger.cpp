@@ -171,6 +171,8 @@ QByteArray ConversionLedger::settingsFingerprint(OutputFormat format, int qualit
   // Same as Original: the format is each input's own.
   if (sameFormat) text += QStringLiteral(";same");
   if (options.lossless) text += QStringLiteral(";lossless");
+  // A size limit may lower the quality.
+  if (options.maxFileSize) text += QStringLiteral(";max%1").arg(*options.maxFileSize);
   return QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
 }
 

@@ -28,6 +28,10 @@ struct ConversionOutcome {
   // What Auto chose for this image.
   std::optional<OutputFormat> chosenFormat{};
   int chosenQuality = 0;
+  // How many trial encodes Auto's or a size limit's search made.
+  std::optional<int> searchEncodes{};
+  // With a size limit: whether the encoded file was no larger.
+  std::optional<bool> fits{};
 };
 
 }  // namespace quorvane::core

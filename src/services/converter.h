@@ -25,6 +25,10 @@ struct EncodedImage {
   bool chosen = false;                       // by Auto
   std::optional<double> score{};             // the receipt, when measured
   QString note{};                            // what else to know ("profile converted")
+  // Auto's and a size limit's search: how many trial encodes it made.
+  std::optional<int> searchEncodes{};
+  // With a size limit: whether the file is no larger.
+  std::optional<bool> fits{};
   // The input as opened for the conversion: what a kept original is copied
   // from, without opening the file again. Absent from fakes.
   std::shared_ptr<const codec::OpenedImage> input{};

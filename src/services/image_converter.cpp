@@ -9,6 +9,7 @@
 #include "services/carried_metadata.h"
 #include "services/conversion_errors.h"
 #include "services/file_service.h"
+#include "services/fit_under.h"
 #include "services/format_limits.h"
 #include "services/hdr_output.h"
 #include "services/left_out_notes.h"
@@ -162,28 +163,56 @@ EncodedImage ImageConverter::encode(const ConversionJob& job,
   encoded.input = input;
   QStringList notes = carried.notes;
   if (!keepHdr) notes << hdrNote(input->header());
+  const std::optional<std::int64_t> limit = settings.options.maxFileSize;
   try {
     if (settings.autoFormat) {
       // The original is a candidate too, unless larger outputs are wanted anyway.
       const std::int64_t bound =
           settings.options.ifLarger == IfLarger::Write ? 0 : input->fileSize();
-      AutoChoice choice = chooseFormat(in, settings, bound);
+      AutoChoice choice = limit ? chooseFormatUnder(in, settings, bound, *limit)
+                                : chooseFormat(in, settings, bound);
       encoded.staged = stagedIn(folder, choice.format);
       writeWholeFile(encoded.staged->path(), readWholeFile(choice.file.path()));
       encoded.format = choice.format;
       encoded.quality = choice.quality;
       encoded.chosen = true;
       encoded.score = choice.score;
+      encoded.searchEncodes = choice.encodes;
       notes << choice.note;
+      if (limit) {
+        encoded.fits = choice.fits;
+        // Auto's quality is its own pick either way: said as fitting.
+        notes << (choice.fits ? fittedNote(choice.format, choice.quality, *limit, false)
+                              : notFittedNote(kFitLowestQuality, *limit));
+      }
     } else {
       encoded.staged = stagedIn(folder, format);
       encoded.format = format;
       encoded.quality = settings.quality;
       // The row says what each image became.
       encoded.chosen = settings.sameFormat;
-      notes << roadFor(format).encode(in, {.quality = settings.quality,
-                                           .options = settings.options,
-                                           .output = encoded.staged->path()});
+      const EncodeRequest request{.quality = settings.quality,
+                                  .options = settings.options,
+                                  .output = encoded.staged->path()};
+      // PNG's quality only sets the palette, and lossless has none: the
+      // limit is only checked there.
+      if (limit && !settings.options.lossless && format != OutputFormat::Png) {
+        // From the quality asked for down; the trial that fits best is the output.
+        FitResult fit = fitUnder(in, format, request, settings.quality, settings.quality, *limit);
+        writeWholeFile(encoded.staged->path(), readWholeFile(fit.file.path()));
+        encoded.quality = fit.quality;
+        encoded.searchEncodes = fit.encodes;
+        encoded.fits = fit.fits;
+        notes << fit.note
+              << (fit.fits ? fittedNote(format, fit.quality, *limit, fit.quality < settings.quality)
+                           : notFittedNote(kFitLowestQuality, *limit));
+      } else {
+        notes << roadFor(format).encode(in, request);
+        if (limit) {
+          encoded.fits = sizeOf(encoded.staged->path()) <= *limit;
+          if (!*encoded.fits) notes << notFittedWithoutQualityNote(*limit);
+        }
+      }
       const bool receipt = settings.options.checkQuality;
       verifyOutput(encoded.staged->path(), format, receipt || settings.options.lossless);
       if (settings.options.lossless) {

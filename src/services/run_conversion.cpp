@@ -153,10 +153,15 @@ ConversionOutcome convertAndPublish(const Converter& converter, const Conversion
   const auto shortfall = shortfallOf(inputSize, outputSize, settings.options.minSaving);
   if (shortfall && settings.options.ifLarger == IfLarger::Skip) {
     token.throwIfCancelled();
-    return {.kind = Kind::Skipped, .size = outputSize, .message = skippedReason(*shortfall)};
+    return {.kind = Kind::Skipped,
+            .size = outputSize,
+            .message = skippedReason(*shortfall),
+            .searchEncodes = encoded.searchEncodes,
+            .fits = encoded.fits};
   }
   if (shortfall && settings.options.ifLarger == IfLarger::KeepOriginal) {
     ConversionOutcome kept = keepOriginal(job, encoded, *shortfall, inputSize, token, batch);
+    kept.searchEncodes = encoded.searchEncodes;
     if (kept.kind == Kind::KeptOriginal) {
       finishPublished(job, kept, outputFolder, ledger, contentHash, fingerprint, inputSize);
     }
@@ -174,7 +179,9 @@ ConversionOutcome convertAndPublish(const Converter& converter, const Conversion
                             .size = outputSize,
                             .message = notes.join(QStringLiteral("; ")),
                             .score = encoded.score,
-                            .quality = encoded.quality};
+                            .quality = encoded.quality,
+                            .searchEncodes = encoded.searchEncodes,
+                            .fits = encoded.fits};
   if (encoded.chosen) {
     outcome.chosenFormat = encoded.format;
     outcome.chosenQuality = encoded.quality;

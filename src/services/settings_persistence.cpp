@@ -3,6 +3,8 @@
 #include <QRegularExpression>
 #include <limits>
 
+#include "models/byte_size.h"
+
 namespace quorvane::core {
 
 SettingsPersistence::SettingsPersistence(std::shared_ptr<QSettings> store)
@@ -89,6 +91,8 @@ ConversionSettings SettingsPersistence::load() const {
       readBoolean(m_store->value(kCheckQualityKey), defaults.options.checkQuality);
   settings.options.ifLarger = ifLargerFromRawValue(readText(m_store->value(kIfLargerKey), {}))
                                   .value_or(defaults.options.ifLarger);
+  const int maxFileSize = readInteger(m_store->value(kMaxFileSizeKey), 0);
+  if (maxFileSize > 0 && maxFileSize <= kMaxByteSize) settings.options.maxFileSize = maxFileSize;
   return settings;
 }
 
@@ -127,6 +131,7 @@ void SettingsPersistence::saveOptions(const OutputOptions& options) {
   write(kLosslessKey, options.lossless);
   write(kAutoJpegXlKey, options.autoJpegXl);
   write(kIfLargerKey, rawValue(options.ifLarger));
+  write(kMaxFileSizeKey, static_cast<qlonglong>(options.maxFileSize.value_or(0)));
 }
 
 void SettingsPersistence::write(const char* key, const QVariant& value) {

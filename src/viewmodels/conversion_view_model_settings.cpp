@@ -3,6 +3,7 @@
 #include <QThread>
 #include <algorithm>
 
+#include "models/byte_size.h"
 #include "viewmodels/conversion_view_model.h"
 
 namespace quorvane::core {
@@ -88,6 +89,9 @@ void ConversionViewModel::updateNameStartNumber(const QString& text) {
 void ConversionViewModel::updateOptions(const OutputOptions& options) {
   OutputOptions checked = options;
   if (checked.minSaving) checked.minSaving = std::clamp(*checked.minSaving, 0, 99);
+  if (checked.maxFileSize && (*checked.maxFileSize < 1 || *checked.maxFileSize > kMaxByteSize)) {
+    checked.maxFileSize.reset();
+  }
   changeSetting(&ConversionSettings::options, checked);
   if (m_persistence) m_persistence->saveOptions(checked);
 }

@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "viewmodels/conversion_view_model.h"
+#include "views/fit_under_menu.h"
 
 namespace quorvane::gui {
 
@@ -95,6 +96,7 @@ OptionsButton::OptionsButton(core::ConversionViewModel& controller, QWidget* par
     m_ifLarger->addAction(action);
   }
   larger->setToolTipsVisible(true);
+  menu->addMenu(new FitUnderMenu(m_controller, menu));
   connect(m_ifLarger, &QActionGroup::triggered, this, [this](QAction* action) {
     OutputOptions options = m_controller.settings().options;
     options.ifLarger = static_cast<core::IfLarger>(action->data().toInt());
@@ -128,6 +130,7 @@ void OptionsButton::refresh() {
   const OutputOptions defaults;
   int on = options.minSaving.value_or(0) > 0 ? 1 : 0;
   on += options.ifLarger != defaults.ifLarger ? 1 : 0;
+  on += options.maxFileSize ? 1 : 0;
   for (QAction* action : m_ifLarger->actions()) {
     const QSignalBlocker block(action);
     action->setChecked(action->data().toInt() == static_cast<int>(options.ifLarger));

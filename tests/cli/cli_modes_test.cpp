@@ -48,7 +48,7 @@ TEST_F(CliTest, LosslessIsRefusedBeforeTheBatchWhereItCannotBeAndReported) {
   std::getline(csv, row);
   EXPECT_NE(header.find(",looks,lossless"), std::string::npos) << header;
   EXPECT_NE(row.find(",webp,"), std::string::npos) << row;
-  EXPECT_EQ(row.substr(row.size() - 5), ",yes\r") << row;
+  EXPECT_NE(row.find(",yes,,\r"), std::string::npos) << row;  // no search, no limit
 }
 
 TEST_F(CliTest, JpegXlGivesTheJpegBackAndAMissingCjxlStopsTheRunFirst) {

@@ -72,6 +72,19 @@ TEST_F(SettingsPersistenceTest, EverySavedFieldComesBackInANewProcess) {
   SettingsPersistence(settingsStoreAt(file())).saveOutputFormat(OutputFormat::Jxl);
   EXPECT_EQ(fresh().load().outputFormat, OutputFormat::Jxl);
   EXPECT_FALSE(fresh().load().sameFormat);
+  // A size limit is an option too; none is saved as 0.
+  EXPECT_FALSE(fresh().load().options.maxFileSize);
+  OutputOptions limited;
+  limited.maxFileSize = 1'500'000;
+  SettingsPersistence(settingsStoreAt(file())).saveOptions(limited);
+  EXPECT_EQ(fresh().load().options.maxFileSize, std::optional<std::int64_t>(1'500'000));
+  SettingsPersistence(settingsStoreAt(file())).saveOptions({});
+  EXPECT_FALSE(fresh().load().options.maxFileSize);
+  // What no limit can be reads as none.
+  for (const char* stored : {"-5", "0", "2000000000", "200k"}) {
+    writeByHand(std::string("[General]\nmaxFileSize=") + stored + "\n");
+    EXPECT_FALSE(fresh().load().options.maxFileSize) << stored;
+  }
 }
 
 TEST_F(SettingsPersistenceTest, SaveWritesOnlyItsOwnKey) {

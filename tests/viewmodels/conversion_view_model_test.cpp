@@ -269,6 +269,24 @@ TEST_F(ConversionViewModelTest, SavedSettingsAndFolderReturnOnlyWhenLoaded) {
   EXPECT_FALSE(restarted->settings().outputDirectory);
 }
 
+TEST_F(ConversionViewModelTest, ASizeLimitIsSavedAndComesBackWithTheOtherOptions) {
+  OutputOptions options = m_vm->settings().options;
+  options.maxFileSize = 200'000;
+  options.keepMetadata = true;
+  m_vm->updateOptions(options);
+  EXPECT_EQ(savedSettings().options.maxFileSize, std::optional<std::int64_t>(200'000));
+  auto restarted = makeController();
+  restarted->loadSavedSettings();
+  EXPECT_EQ(restarted->settings().options, options);
+  // The batch gets it.
+  EXPECT_EQ(encodeSettingsOf(restarted->settings()).options.maxFileSize, options.maxFileSize);
+  // No limit can be 0 or negative: that is none.
+  options.maxFileSize = 0;
+  restarted->updateOptions(options);
+  EXPECT_FALSE(restarted->settings().options.maxFileSize);
+  EXPECT_FALSE(savedSettings().options.maxFileSize);
+}
+
 TEST_F(ConversionViewModelTest, OpenOutputFolderPicksTheChosenThenTheFirstOutput) {
   m_vm->openOutputFolder();
   EXPECT_TRUE(m_desktop.opened.empty());
