@@ -23,6 +23,7 @@ ConversionSettings emailSettings() {
   settings.resizeEnabled = true;
   settings.maxWidth = 1280;
   settings.maxHeight = 1280;
+  settings.options.maxFileSize = 500'000;
   return settings;
 }
 
@@ -43,7 +44,8 @@ const std::vector<Preset>& builtInPresets() {
   static const std::vector<Preset> presets = {
       {QStringLiteral("web"), QStringLiteral(QT_TRANSLATE_NOOP("Preset", "Web: WebP, 1920 px")),
        webSettings()},
-      {QStringLiteral("email"), QStringLiteral(QT_TRANSLATE_NOOP("Preset", "Email: JPEG, 1280 px")),
+      {QStringLiteral("email"),
+       QStringLiteral(QT_TRANSLATE_NOOP("Preset", "Email: JPEG, 1280 px, under 500 kB")),
        emailSettings()},
       {QStringLiteral("archive"), QStringLiteral(QT_TRANSLATE_NOOP("Preset", "Archive: lossless")),
        archiveSettings()},

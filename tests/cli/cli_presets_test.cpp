@@ -73,8 +73,9 @@ TEST_F(CliPresetsTest, APresetSavedInTheWindowIsWhatTheCommandLineConvertsWith) 
   image(m_work / "a.png", 40, 30);
   const CliRun listed = run({"--list-presets"});
   EXPECT_EQ(listed.exitCode, 0);
-  EXPECT_EQ(listed.out,
-            "Web: WebP, 1920 px\nEmail: JPEG, 1280 px\nArchive: lossless\nTrip Photos\n");
+  EXPECT_EQ(
+      listed.out,
+      "Web: WebP, 1920 px\nEmail: JPEG, 1280 px, under 500 kB\nArchive: lossless\nTrip Photos\n");
 
   const CliRun result =
       run({"--preset", " trip photos", "--output", "out", "--report", "r.csv", "a.png"});
@@ -118,7 +119,7 @@ TEST_F(CliPresetsTest, AnUnknownPresetStopsBeforeTheBatchAndNamesThoseThereAre) 
   EXPECT_EQ(result.exitCode, 2);
   EXPECT_NE(result.err.find("quorvane: error: unknown preset 'Trip'"), std::string::npos)
       << result.err;
-  EXPECT_NE(result.err.find("'Web: WebP, 1920 px', 'Email: JPEG, 1280 px', 'Archive: "
+  EXPECT_NE(result.err.find("'Web: WebP, 1920 px', 'Email: JPEG, 1280 px, under 500 kB', 'Archive: "
                             "lossless', 'Trip Photos'"),
             std::string::npos)
       << result.err;

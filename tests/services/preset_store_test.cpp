@@ -85,9 +85,9 @@ TEST_F(PresetStoreTest, SaveReplaceRenameAndDeleteComeBackInANewProcess) {
 }
 
 TEST_F(PresetStoreTest, BuiltInPresetsCannotBeDeletedRenamedOrReplaced) {
-  ASSERT_EQ(
-      namesOf(fresh().all()),
-      (std::vector<QString>{"Web: WebP, 1920 px", "Email: JPEG, 1280 px", "Archive: lossless"}));
+  ASSERT_EQ(namesOf(fresh().all()),
+            (std::vector<QString>{"Web: WebP, 1920 px", "Email: JPEG, 1280 px, under 500 kB",
+                                  "Archive: lossless"}));
   EXPECT_EQ(fresh().remove("Archive: lossless"), PresetStore::Outcome::BuiltIn);
   EXPECT_EQ(fresh().remove("archive"), PresetStore::Outcome::BuiltIn);
   EXPECT_EQ(fresh().rename("web", "Mine"), PresetStore::Outcome::BuiltIn);
@@ -104,11 +104,12 @@ TEST_F(PresetStoreTest, BuiltInPresetsCannotBeDeletedRenamedOrReplaced) {
   EXPECT_TRUE(web->settings.resizeEnabled);
   EXPECT_EQ(web->settings.maxWidth, 1920);
   EXPECT_EQ(web->settings.maxHeight, 1920);
-  const auto email = fresh().find("email: jpeg, 1280 px");
+  const auto email = fresh().find("email: jpeg, 1280 px, UNDER 500 kb");
   ASSERT_TRUE(email);
   EXPECT_EQ(email->settings.outputFormat, OutputFormat::Jpeg);
   EXPECT_EQ(email->settings.quality, 75);
   EXPECT_EQ(email->settings.maxWidth, 1280);
+  EXPECT_EQ(email->settings.options.maxFileSize, 500'000);
   const auto archive = fresh().find("archive");
   ASSERT_TRUE(archive);
   const OutputOptions& kept = archive->settings.options;

@@ -69,7 +69,7 @@ void PresetsWindowTest::testPresetsMenuAppliesSavesRenamesAndDeletes() {
   const QStringList commands = {QStringLiteral("&Save Current Settings as Preset\u2026"),
                                 QStringLiteral("&Rename Preset"), QStringLiteral("&Delete Preset")};
   const QStringList builtIns = {QStringLiteral("Web: WebP, 1920 px"),
-                                QStringLiteral("Email: JPEG, 1280 px"),
+                                QStringLiteral("Email: JPEG, 1280 px, under 500 kB"),
                                 QStringLiteral("Archive: lossless")};
   QCOMPARE(entries(), builtIns + commands);
   QVERIFY(!action(QStringLiteral("&Delete Preset"))->isEnabled());
