@@ -126,7 +126,7 @@
     </message>
     <message>
         <location line="+6"/>
-        <location filename="../../src/services/image_converter.cpp" line="+184"/>
+        <location filename="../../src/services/image_converter.cpp" line="+239"/>
         <location filename="../../src/services/roads/png_road.cpp" line="+21"/>
         <location filename="../../src/services/roads/road.cpp" line="+50"/>
         <location filename="../../src/services/staged_output.cpp" line="+30"/>
@@ -141,7 +141,7 @@
     <message>
         <location filename="../../src/services/conversion_errors.cpp" line="-82"/>
         <location line="+50"/>
-        <location filename="../../src/services/run_conversion.cpp" line="+206"/>
+        <location filename="../../src/services/run_conversion.cpp" line="+213"/>
         <source>Not enough memory</source>
         <translation>Nicht genügend Arbeitsspeicher</translation>
     </message>
@@ -191,12 +191,12 @@
         <translation>Temporäre Datei kann nicht geschrieben werden</translation>
     </message>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-115"/>
+        <location filename="../../src/services/image_converter.cpp" line="-168"/>
         <source>Cannot create the output folder</source>
         <translation>Ausgabeordner kann nicht erstellt werden</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+34"/>
         <source>JPEG XL needs the programs of libjxl-tools: %1</source>
         <extracomment>%1 says which program is missing and where it was looked for</extracomment>
         <translation>JPEG XL braucht die Programme aus libjxl-tools: %1</translation>
@@ -314,7 +314,7 @@
         <translation>%1, und eine Kopie des Originals enthielte seine Kameradaten</translation>
     </message>
     <message>
-        <location filename="../../src/services/run_conversion.cpp" line="-158"/>
+        <location filename="../../src/services/run_conversion.cpp" line="-165"/>
         <source>The file date could not be kept: %1</source>
         <extracomment>shown under a converted image</extracomment>
         <translation>Das Dateidatum konnte nicht beibehalten werden: %1</translation>
@@ -354,6 +354,41 @@
         <source>Camera data kept: the original JPEG comes back byte for byte</source>
         <extracomment>shown under a JPEG recompressed reversibly to JPEG XL</extracomment>
         <translation>Kameradaten behalten: Das ursprüngliche JPEG lässt sich Byte für Byte zurückgewinnen</translation>
+    </message>
+    <message>
+        <location filename="../../src/services/fit_under.cpp" line="+114"/>
+        <source>%1 at %2 to fit under %3</source>
+        <extracomment>%1 is a format (&quot;WebP&quot;), %2 a quality (0-100), %3 a size (&quot;200.0 kB&quot;)</extracomment>
+        <translation>%1 mit %2, um unter %3 zu bleiben</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 at %2 fits under %3</source>
+        <translation>%1 mit %2 bleibt unter %3</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Does not fit under %1 even at quality %2</source>
+        <extracomment>%1 is a size (&quot;200.0 kB&quot;), %2 the lowest quality (0)</extracomment>
+        <translation>Passt selbst mit Qualität %2 nicht unter %1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Does not fit under %1: this format has no quality to lower</source>
+        <extracomment>%1 is a size (&quot;200.0 kB&quot;); PNG and lossless outputs have no quality to lower</extracomment>
+        <translation>Passt nicht unter %1: Bei diesem Format lässt sich die Qualität nicht senken</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Lossless outputs cannot be made smaller to fit under %1: each is written as usual, and one over it is marked as not fitting</source>
+        <extracomment>%1 is a size (&quot;200.0 kB&quot;)</extracomment>
+        <translation>Verlustfreie Ausgaben lassen sich nicht verkleinern, um unter %1 zu bleiben: Jede wird wie gewohnt geschrieben, und eine größere wird als nicht passend markiert</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>PNG outputs are not made smaller to fit under %1 (their quality only sets the palette): one over it is marked as not fitting</source>
+        <extracomment>%1 is a size (&quot;200.0 kB&quot;)</extracomment>
+        <translation>PNG-Ausgaben werden nicht verkleinert, um unter %1 zu bleiben (ihre Qualität bestimmt nur die Palette): Eine größere wird als nicht passend markiert</translation>
     </message>
 </context>
 <context>
@@ -431,6 +466,24 @@
         <source>%1 cannot be written to (%2). Choose another folder.</source>
         <extracomment>%1 the folder, %2 the system&apos;s reason, such as &quot;Permission denied&quot;</extracomment>
         <translation>In %1 kann nicht geschrieben werden (%2). Wählen Sie einen anderen Ordner.</translation>
+    </message>
+</context>
+<context>
+    <name>Preset</name>
+    <message>
+        <location filename="../../src/models/preset.cpp" line="+45"/>
+        <source>Web: WebP, 1920 px</source>
+        <translation>Web: WebP, 1920 px</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Email: JPEG, 1280 px, under 500 kB</source>
+        <translation>E-Mail: JPEG, 1280 px, unter 500 kB</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Archive: lossless</source>
+        <translation>Archiv: verlustfrei</translation>
     </message>
 </context>
 <context>
@@ -515,7 +568,7 @@
 <context>
     <name>quorvane::core::ConversionLedger</name>
     <message>
-        <location line="+113"/>
+        <location line="+115"/>
         <source>The record of earlier conversions in %1 is damaged; what could not be read is ignored.</source>
         <translation>Das Verzeichnis früherer Umwandlungen in %1 ist beschädigt; was nicht gelesen werden konnte, wird übergangen.</translation>
     </message>
@@ -1069,6 +1122,52 @@
     </message>
 </context>
 <context>
+    <name>quorvane::gui::FitUnderMenu</name>
+    <message>
+        <location filename="../../src/views/fit_under_menu.cpp" line="+27"/>
+        <source>Each image is encoded at the highest quality, up to the one set, whose file is no larger. PNG and Lossless outputs have no quality to lower: they are only checked</source>
+        <translation>Jedes Bild wird mit der höchsten Qualität (höchstens der eingestellten) kodiert, deren Datei nicht größer ist. PNG- und verlustfreie Ausgaben haben keine Qualität zum Senken: Sie werden nur geprüft</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>&amp;No Limit</source>
+        <extracomment>the size limit is off</extracomment>
+        <translation>&amp;Keine Begrenzung</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>&amp;Other Size…</source>
+        <translation>&amp;Andere Größe…</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Largest file size, in bytes or with k (1000 bytes) or M (1,000,000 bytes), e.g. 200k or 1.5M:</source>
+        <translation>Größte Dateigröße, in Bytes oder mit k (1000 Bytes) oder M (1.000.000 Bytes), z. B. 200k oder 1.5M:</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Fit Under</source>
+        <translation>Dateigröße begrenzen</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>“%1” is not a size from 1 byte to 1G. Type e.g. 200k or 1.5M:</source>
+        <extracomment>shown again in the dialog after a size it cannot read</extracomment>
+        <translation>„%1“ ist keine Größe von 1 Byte bis 1G. Geben Sie z. B. 200k oder 1.5M ein:</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>Fit &amp;Under: %1</source>
+        <extracomment>in the Options menu; %1 is the size limit in force (&quot;200.0 kB&quot;)</extracomment>
+        <translation>Dateigröße be&amp;grenzen: %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Fit &amp;Under</source>
+        <translation>Dateigröße be&amp;grenzen</translation>
+    </message>
+</context>
+<context>
     <name>quorvane::gui::MainWindow</name>
     <message>
         <location filename="../../src/app/quorvane_app.cpp" line="+41"/>
@@ -1145,7 +1244,7 @@
 <context>
     <name>quorvane::gui::OptionsButton</name>
     <message>
-        <location filename="../../src/views/options_button.cpp" line="+23"/>
+        <location filename="../../src/views/options_button.cpp" line="+24"/>
         <source>Keep Camera &amp;Data</source>
         <translation>&amp;Kameradaten beibehalten</translation>
     </message>
@@ -1247,13 +1346,13 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+74"/>
+        <location line="+76"/>
         <source>At Least %1% Smaller</source>
         <extracomment>keep an output only when it is at least this much smaller</extracomment>
         <translation>Mindestens %1% kleiner</translation>
     </message>
     <message>
-        <location line="-62"/>
+        <location line="-64"/>
         <source>If an Output Is &amp;Not Smaller</source>
         <extracomment>what happens to an output that is not smaller than its original</extracomment>
         <translation>Wenn eine Ausgabe &amp;nicht kleiner ist</translation>
@@ -1289,12 +1388,12 @@
         <translation>Die größere Ausgabe wird trotzdem geschrieben</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+16"/>
         <source>Options</source>
         <translation>Optionen</translation>
     </message>
     <message>
-        <location line="+46"/>
+        <location line="+47"/>
         <source>O&amp;ptions (%1)</source>
         <extracomment>the options button; %1 is how many options differ from their defaults</extracomment>
         <translation>Option&amp;en (%1)</translation>
@@ -1365,9 +1464,120 @@
     </message>
 </context>
 <context>
+    <name>quorvane::gui::PresetsButton</name>
+    <message>
+        <location filename="../../src/views/presets_button.cpp" line="+27"/>
+        <source>Pre&amp;sets</source>
+        <extracomment>the menu of saved sets of every setting (format, quality, sizes, names, options)</extracomment>
+        <translation>Vorei&amp;nstellungen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Presets</source>
+        <translation>Voreinstellungen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Saved sets of every setting but the output folder</source>
+        <translation>Gespeicherte Sätze aller Einstellungen außer dem Ausgabeordner</translation>
+    </message>
+    <message>
+        <location line="+60"/>
+        <source>&amp;Save Current Settings as Preset…</source>
+        <translation>Aktuelle Einstellungen als Voreinstellung &amp;speichern…</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Rename Preset</source>
+        <translation>Voreinstellung &amp;umbenennen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Delete Preset</source>
+        <translation>Voreinstellung &amp;löschen</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1…</source>
+        <extracomment>an entry of the Rename Preset and Delete Preset menus: %1 is a preset&apos;s name</extracomment>
+        <translation>%1…</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Built-in presets cannot be renamed or deleted</source>
+        <extracomment>tooltip of Rename Preset and Delete Preset while there are only the built-in presets</extracomment>
+        <translation>Eingebaute Voreinstellungen können nicht umbenannt oder gelöscht werden</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Name of the preset:</source>
+        <translation>Name der Voreinstellung:</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>A preset needs a name.</source>
+        <translation>Eine Voreinstellung braucht einen Namen.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>A preset&apos;s name can have at most %1 characters.</source>
+        <translation>Der Name einer Voreinstellung darf höchstens %1 Zeichen haben.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>A preset&apos;s name cannot hold line breaks or control characters.</source>
+        <translation>Der Name einer Voreinstellung darf keine Zeilenumbrüche oder Steuerzeichen enthalten.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>“%1” is the name of a built-in preset.</source>
+        <translation>„%1“ ist der Name einer eingebauten Voreinstellung.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Save Preset</source>
+        <translation>Voreinstellung speichern</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>A preset named “%1” exists already. Replace it with the current settings?</source>
+        <translation>Eine Voreinstellung namens „%1“ gibt es schon. Durch die aktuellen Einstellungen ersetzen?</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Replace</source>
+        <translation>&amp;Ersetzen</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Rename Preset</source>
+        <translation>Voreinstellung umbenennen</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Another preset is named “%1” already.</source>
+        <translation>Eine andere Voreinstellung heißt schon „%1“.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Delete Preset</source>
+        <translation>Voreinstellung löschen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Delete the preset “%1”? The current settings stay as they are.</source>
+        <translation>Die Voreinstellung „%1“ löschen? Die aktuellen Einstellungen bleiben, wie sie sind.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Delete</source>
+        <translation>&amp;Löschen</translation>
+    </message>
+</context>
+<context>
     <name>quorvane::gui::SettingsBar</name>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="+197"/>
+        <location filename="../../src/views/settings_bar.cpp" line="+198"/>
         <source>Format</source>
         <translation>Format</translation>
     </message>
@@ -1460,7 +1670,7 @@
         <translation>Hoch</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+14"/>
         <location line="+7"/>
         <source>Quality</source>
         <translation>Qualität</translation>
@@ -1496,7 +1706,7 @@
         <translation>px</translation>
     </message>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="-175"/>
+        <location filename="../../src/views/settings_bar.cpp" line="-178"/>
         <source>Auto: each image as small as it can be while it looks %1 (scoring %2 or more).</source>
         <extracomment>%1: e.g. &quot;very close&quot;; %2: the lowest score allowed (of 100), e.g. 80</extracomment>
         <translation>Auto: jedes Bild so klein wie möglich, solange das Aussehen „%1“ bleibt (Bewertung %2 oder mehr).</translation>

@@ -126,7 +126,7 @@
     </message>
     <message>
         <location line="+6"/>
-        <location filename="../../src/services/image_converter.cpp" line="+184"/>
+        <location filename="../../src/services/image_converter.cpp" line="+239"/>
         <location filename="../../src/services/roads/png_road.cpp" line="+21"/>
         <location filename="../../src/services/roads/road.cpp" line="+50"/>
         <location filename="../../src/services/staged_output.cpp" line="+30"/>
@@ -141,7 +141,7 @@
     <message>
         <location filename="../../src/services/conversion_errors.cpp" line="-82"/>
         <location line="+50"/>
-        <location filename="../../src/services/run_conversion.cpp" line="+206"/>
+        <location filename="../../src/services/run_conversion.cpp" line="+213"/>
         <source>Not enough memory</source>
         <translation>メモリが不足しています</translation>
     </message>
@@ -191,12 +191,12 @@
         <translation>一時ファイルに書き込めません</translation>
     </message>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-115"/>
+        <location filename="../../src/services/image_converter.cpp" line="-168"/>
         <source>Cannot create the output folder</source>
         <translation>出力フォルダーを作成できません</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+34"/>
         <source>JPEG XL needs the programs of libjxl-tools: %1</source>
         <extracomment>%1 says which program is missing and where it was looked for</extracomment>
         <translation>JPEG XL には libjxl-tools のプログラムが必要です: %1</translation>
@@ -314,7 +314,7 @@
         <translation>%1。元のファイルのコピーにはカメラのデータが含まれてしまいます</translation>
     </message>
     <message>
-        <location filename="../../src/services/run_conversion.cpp" line="-158"/>
+        <location filename="../../src/services/run_conversion.cpp" line="-165"/>
         <source>The file date could not be kept: %1</source>
         <extracomment>shown under a converted image</extracomment>
         <translation>ファイルの日時を保持できませんでした: %1</translation>
@@ -354,6 +354,41 @@
         <source>Camera data kept: the original JPEG comes back byte for byte</source>
         <extracomment>shown under a JPEG recompressed reversibly to JPEG XL</extracomment>
         <translation>カメラデータを保持: 元の JPEG をバイト単位でそのまま戻せます</translation>
+    </message>
+    <message>
+        <location filename="../../src/services/fit_under.cpp" line="+114"/>
+        <source>%1 at %2 to fit under %3</source>
+        <extracomment>%1 is a format (&quot;WebP&quot;), %2 a quality (0-100), %3 a size (&quot;200.0 kB&quot;)</extracomment>
+        <translation>%3 以下に収めるため %1 を品質 %2 で作成</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 at %2 fits under %3</source>
+        <translation>%1 (品質 %2) で %3 以下に収まりました</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Does not fit under %1 even at quality %2</source>
+        <extracomment>%1 is a size (&quot;200.0 kB&quot;), %2 the lowest quality (0)</extracomment>
+        <translation>品質 %2 でも %1 以下に収まりません</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Does not fit under %1: this format has no quality to lower</source>
+        <extracomment>%1 is a size (&quot;200.0 kB&quot;); PNG and lossless outputs have no quality to lower</extracomment>
+        <translation>%1 以下に収まりません: この形式には下げられる品質がありません</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Lossless outputs cannot be made smaller to fit under %1: each is written as usual, and one over it is marked as not fitting</source>
+        <extracomment>%1 is a size (&quot;200.0 kB&quot;)</extracomment>
+        <translation>ロスレスの出力は %1 以下に収めるために小さくできません: 通常どおり書き出し、超えたものは「収まらない」と表示します</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>PNG outputs are not made smaller to fit under %1 (their quality only sets the palette): one over it is marked as not fitting</source>
+        <extracomment>%1 is a size (&quot;200.0 kB&quot;)</extracomment>
+        <translation>PNG の出力は %1 以下に収めるために小さくしません (品質はパレットを決めるだけです): 超えたものは「収まらない」と表示します</translation>
     </message>
 </context>
 <context>
@@ -431,6 +466,24 @@
         <source>%1 cannot be written to (%2). Choose another folder.</source>
         <extracomment>%1 the folder, %2 the system&apos;s reason, such as &quot;Permission denied&quot;</extracomment>
         <translation>%1 に書き込めません (%2)。別のフォルダーを選択してください。</translation>
+    </message>
+</context>
+<context>
+    <name>Preset</name>
+    <message>
+        <location filename="../../src/models/preset.cpp" line="+45"/>
+        <source>Web: WebP, 1920 px</source>
+        <translation>Web: WebP、1920 px</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Email: JPEG, 1280 px, under 500 kB</source>
+        <translation>メール: JPEG、1280 px、500 kB 未満</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Archive: lossless</source>
+        <translation>アーカイブ: ロスレス</translation>
     </message>
 </context>
 <context>
@@ -515,7 +568,7 @@
 <context>
     <name>quorvane::core::ConversionLedger</name>
     <message>
-        <location line="+113"/>
+        <location line="+115"/>
         <source>The record of earlier conversions in %1 is damaged; what could not be read is ignored.</source>
         <translation>%1 の以前の変換の記録が壊れています。読み込めない部分は無視します。</translation>
     </message>
@@ -1069,6 +1122,52 @@
     </message>
 </context>
 <context>
+    <name>quorvane::gui::FitUnderMenu</name>
+    <message>
+        <location filename="../../src/views/fit_under_menu.cpp" line="+27"/>
+        <source>Each image is encoded at the highest quality, up to the one set, whose file is no larger. PNG and Lossless outputs have no quality to lower: they are only checked</source>
+        <translation>各画像を、設定した品質を上限に、ファイルがこのサイズを超えない最も高い品質でエンコードします。PNG とロスレスの出力には下げられる品質がないため、確認だけを行います</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>&amp;No Limit</source>
+        <extracomment>the size limit is off</extracomment>
+        <translation>制限なし(&amp;N)</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>&amp;Other Size…</source>
+        <translation>その他のサイズ(&amp;O)…</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Largest file size, in bytes or with k (1000 bytes) or M (1,000,000 bytes), e.g. 200k or 1.5M:</source>
+        <translation>最大ファイルサイズ (バイト、または k = 1000 バイト、M = 1,000,000 バイト。例: 200k、1.5M):</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Fit Under</source>
+        <translation>ファイルサイズの上限</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>“%1” is not a size from 1 byte to 1G. Type e.g. 200k or 1.5M:</source>
+        <extracomment>shown again in the dialog after a size it cannot read</extracomment>
+        <translation>「%1」は 1 バイトから 1G までのサイズではありません。200k や 1.5M のように入力してください:</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>Fit &amp;Under: %1</source>
+        <extracomment>in the Options menu; %1 is the size limit in force (&quot;200.0 kB&quot;)</extracomment>
+        <translation>ファイルサイズの上限: %1(&amp;U)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Fit &amp;Under</source>
+        <translation>ファイルサイズの上限(&amp;U)</translation>
+    </message>
+</context>
+<context>
     <name>quorvane::gui::MainWindow</name>
     <message>
         <location filename="../../src/app/quorvane_app.cpp" line="+41"/>
@@ -1145,7 +1244,7 @@
 <context>
     <name>quorvane::gui::OptionsButton</name>
     <message>
-        <location filename="../../src/views/options_button.cpp" line="+23"/>
+        <location filename="../../src/views/options_button.cpp" line="+24"/>
         <source>Keep Camera &amp;Data</source>
         <translation>カメラ情報を保持(&amp;D)</translation>
     </message>
@@ -1247,13 +1346,13 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+74"/>
+        <location line="+76"/>
         <source>At Least %1% Smaller</source>
         <extracomment>keep an output only when it is at least this much smaller</extracomment>
         <translation>%1% 以上小さくなったファイルのみ</translation>
     </message>
     <message>
-        <location line="-62"/>
+        <location line="-64"/>
         <source>If an Output Is &amp;Not Smaller</source>
         <extracomment>what happens to an output that is not smaller than its original</extracomment>
         <translation>出力が小さくならない場合(&amp;N)</translation>
@@ -1289,12 +1388,12 @@
         <translation>大きくなった出力もそのまま書き出します</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+16"/>
         <source>Options</source>
         <translation>オプション</translation>
     </message>
     <message>
-        <location line="+46"/>
+        <location line="+47"/>
         <source>O&amp;ptions (%1)</source>
         <extracomment>the options button; %1 is how many options differ from their defaults</extracomment>
         <translation>オプション (%1)(&amp;P)</translation>
@@ -1365,9 +1464,120 @@
     </message>
 </context>
 <context>
+    <name>quorvane::gui::PresetsButton</name>
+    <message>
+        <location filename="../../src/views/presets_button.cpp" line="+27"/>
+        <source>Pre&amp;sets</source>
+        <extracomment>the menu of saved sets of every setting (format, quality, sizes, names, options)</extracomment>
+        <translation>プリセット(&amp;S)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Presets</source>
+        <translation>プリセット</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Saved sets of every setting but the output folder</source>
+        <translation>出力フォルダー以外のすべての設定を保存したもの</translation>
+    </message>
+    <message>
+        <location line="+60"/>
+        <source>&amp;Save Current Settings as Preset…</source>
+        <translation>現在の設定をプリセットとして保存(&amp;S)…</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Rename Preset</source>
+        <translation>プリセットの名前を変更(&amp;R)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Delete Preset</source>
+        <translation>プリセットを削除(&amp;D)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1…</source>
+        <extracomment>an entry of the Rename Preset and Delete Preset menus: %1 is a preset&apos;s name</extracomment>
+        <translation>%1…</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Built-in presets cannot be renamed or deleted</source>
+        <extracomment>tooltip of Rename Preset and Delete Preset while there are only the built-in presets</extracomment>
+        <translation>組み込みのプリセットは名前の変更も削除もできません</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Name of the preset:</source>
+        <translation>プリセットの名前:</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>A preset needs a name.</source>
+        <translation>プリセットには名前が必要です。</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>A preset&apos;s name can have at most %1 characters.</source>
+        <translation>プリセットの名前は %1 文字までです。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>A preset&apos;s name cannot hold line breaks or control characters.</source>
+        <translation>プリセットの名前に改行や制御文字は使えません。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>“%1” is the name of a built-in preset.</source>
+        <translation>「%1」は組み込みのプリセットの名前です。</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Save Preset</source>
+        <translation>プリセットを保存</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>A preset named “%1” exists already. Replace it with the current settings?</source>
+        <translation>「%1」という名前のプリセットはすでにあります。現在の設定で置き換えますか?</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Replace</source>
+        <translation>置き換える(&amp;R)</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Rename Preset</source>
+        <translation>プリセットの名前を変更</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Another preset is named “%1” already.</source>
+        <translation>「%1」という名前のプリセットはほかにあります。</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Delete Preset</source>
+        <translation>プリセットを削除</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Delete the preset “%1”? The current settings stay as they are.</source>
+        <translation>プリセット「%1」を削除しますか? 現在の設定はそのままです。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Delete</source>
+        <translation>削除(&amp;D)</translation>
+    </message>
+</context>
+<context>
     <name>quorvane::gui::SettingsBar</name>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="+197"/>
+        <location filename="../../src/views/settings_bar.cpp" line="+198"/>
         <source>Format</source>
         <translation>形式</translation>
     </message>
@@ -1460,7 +1670,7 @@
         <translation>高画質</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+14"/>
         <location line="+7"/>
         <source>Quality</source>
         <translation>品質</translation>
@@ -1496,7 +1706,7 @@
         <translation>px</translation>
     </message>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="-175"/>
+        <location filename="../../src/views/settings_bar.cpp" line="-178"/>
         <source>Auto: each image as small as it can be while it looks %1 (scoring %2 or more).</source>
         <extracomment>%1: e.g. &quot;very close&quot;; %2: the lowest score allowed (of 100), e.g. 80</extracomment>
         <translation>自動: 見た目が「%1」の範囲で、各画像をできるだけ小さくします (スコア %2 以上)。</translation>

@@ -126,7 +126,7 @@
     </message>
     <message>
         <location line="+6"/>
-        <location filename="../../src/services/image_converter.cpp" line="+184"/>
+        <location filename="../../src/services/image_converter.cpp" line="+239"/>
         <location filename="../../src/services/roads/png_road.cpp" line="+21"/>
         <location filename="../../src/services/roads/road.cpp" line="+50"/>
         <location filename="../../src/services/staged_output.cpp" line="+30"/>
@@ -141,7 +141,7 @@
     <message>
         <location filename="../../src/services/conversion_errors.cpp" line="-82"/>
         <location line="+50"/>
-        <location filename="../../src/services/run_conversion.cpp" line="+206"/>
+        <location filename="../../src/services/run_conversion.cpp" line="+213"/>
         <source>Not enough memory</source>
         <translation>메모리가 부족합니다</translation>
     </message>
@@ -191,12 +191,12 @@
         <translation>임시 파일을 쓸 수 없습니다</translation>
     </message>
     <message>
-        <location filename="../../src/services/image_converter.cpp" line="-115"/>
+        <location filename="../../src/services/image_converter.cpp" line="-168"/>
         <source>Cannot create the output folder</source>
         <translation>출력 폴더를 만들 수 없습니다</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+34"/>
         <source>JPEG XL needs the programs of libjxl-tools: %1</source>
         <extracomment>%1 says which program is missing and where it was looked for</extracomment>
         <translation>JPEG XL에는 libjxl-tools의 프로그램이 필요합니다: %1</translation>
@@ -314,7 +314,7 @@
         <translation>%1, 원본 사본에는 카메라 데이터가 포함됩니다</translation>
     </message>
     <message>
-        <location filename="../../src/services/run_conversion.cpp" line="-158"/>
+        <location filename="../../src/services/run_conversion.cpp" line="-165"/>
         <source>The file date could not be kept: %1</source>
         <extracomment>shown under a converted image</extracomment>
         <translation>파일 날짜를 유지하지 못했습니다: %1</translation>
@@ -354,6 +354,41 @@
         <source>Camera data kept: the original JPEG comes back byte for byte</source>
         <extracomment>shown under a JPEG recompressed reversibly to JPEG XL</extracomment>
         <translation>카메라 데이터 유지: 원본 JPEG를 바이트 단위로 그대로 되돌릴 수 있습니다</translation>
+    </message>
+    <message>
+        <location filename="../../src/services/fit_under.cpp" line="+114"/>
+        <source>%1 at %2 to fit under %3</source>
+        <extracomment>%1 is a format (&quot;WebP&quot;), %2 a quality (0-100), %3 a size (&quot;200.0 kB&quot;)</extracomment>
+        <translation>%3 이하로 맞추려고 %1 품질 %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 at %2 fits under %3</source>
+        <translation>%1 품질 %2로 %3 이하</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Does not fit under %1 even at quality %2</source>
+        <extracomment>%1 is a size (&quot;200.0 kB&quot;), %2 the lowest quality (0)</extracomment>
+        <translation>품질 %2에서도 %1 이하로 줄일 수 없음</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Does not fit under %1: this format has no quality to lower</source>
+        <extracomment>%1 is a size (&quot;200.0 kB&quot;); PNG and lossless outputs have no quality to lower</extracomment>
+        <translation>%1 이하로 줄일 수 없음: 이 형식은 낮출 품질이 없습니다</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Lossless outputs cannot be made smaller to fit under %1: each is written as usual, and one over it is marked as not fitting</source>
+        <extracomment>%1 is a size (&quot;200.0 kB&quot;)</extracomment>
+        <translation>무손실 출력은 %1 이하로 맞추기 위해 줄일 수 없습니다: 평소처럼 쓰고, 넘는 출력은 맞지 않음으로 표시합니다</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>PNG outputs are not made smaller to fit under %1 (their quality only sets the palette): one over it is marked as not fitting</source>
+        <extracomment>%1 is a size (&quot;200.0 kB&quot;)</extracomment>
+        <translation>PNG 출력은 %1 이하로 맞추기 위해 줄이지 않습니다(품질은 팔레트만 정합니다): 넘는 출력은 맞지 않음으로 표시합니다</translation>
     </message>
 </context>
 <context>
@@ -431,6 +466,24 @@
         <source>%1 cannot be written to (%2). Choose another folder.</source>
         <extracomment>%1 the folder, %2 the system&apos;s reason, such as &quot;Permission denied&quot;</extracomment>
         <translation>%1에 쓸 수 없습니다(%2). 다른 폴더를 선택하세요.</translation>
+    </message>
+</context>
+<context>
+    <name>Preset</name>
+    <message>
+        <location filename="../../src/models/preset.cpp" line="+45"/>
+        <source>Web: WebP, 1920 px</source>
+        <translation>웹: WebP, 1920 px</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Email: JPEG, 1280 px, under 500 kB</source>
+        <translation>이메일: JPEG, 1280 px, 500 kB 미만</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Archive: lossless</source>
+        <translation>보관: 무손실</translation>
     </message>
 </context>
 <context>
@@ -515,7 +568,7 @@
 <context>
     <name>quorvane::core::ConversionLedger</name>
     <message>
-        <location line="+113"/>
+        <location line="+115"/>
         <source>The record of earlier conversions in %1 is damaged; what could not be read is ignored.</source>
         <translation>%1의 이전 변환 기록이 손상되었습니다. 읽을 수 없는 부분은 무시합니다.</translation>
     </message>
@@ -1069,6 +1122,52 @@
     </message>
 </context>
 <context>
+    <name>quorvane::gui::FitUnderMenu</name>
+    <message>
+        <location filename="../../src/views/fit_under_menu.cpp" line="+27"/>
+        <source>Each image is encoded at the highest quality, up to the one set, whose file is no larger. PNG and Lossless outputs have no quality to lower: they are only checked</source>
+        <translation>각 이미지를 설정한 품질을 넘지 않는 범위에서 파일이 이 크기보다 크지 않은 가장 높은 품질로 인코딩합니다. PNG와 무손실 출력은 낮출 품질이 없어 확인만 합니다</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>&amp;No Limit</source>
+        <extracomment>the size limit is off</extracomment>
+        <translation>제한 없음(&amp;N)</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>&amp;Other Size…</source>
+        <translation>다른 크기(&amp;O)…</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Largest file size, in bytes or with k (1000 bytes) or M (1,000,000 bytes), e.g. 200k or 1.5M:</source>
+        <translation>최대 파일 크기(바이트, 또는 k = 1000바이트, M = 1,000,000바이트. 예: 200k, 1.5M):</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Fit Under</source>
+        <translation>파일 크기 제한</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>“%1” is not a size from 1 byte to 1G. Type e.g. 200k or 1.5M:</source>
+        <extracomment>shown again in the dialog after a size it cannot read</extracomment>
+        <translation>“%1”은(는) 1바이트에서 1G 사이의 크기가 아닙니다. 200k나 1.5M처럼 입력하세요:</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>Fit &amp;Under: %1</source>
+        <extracomment>in the Options menu; %1 is the size limit in force (&quot;200.0 kB&quot;)</extracomment>
+        <translation>파일 크기 제한: %1(&amp;U)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Fit &amp;Under</source>
+        <translation>파일 크기 제한(&amp;U)</translation>
+    </message>
+</context>
+<context>
     <name>quorvane::gui::MainWindow</name>
     <message>
         <location filename="../../src/app/quorvane_app.cpp" line="+41"/>
@@ -1145,7 +1244,7 @@
 <context>
     <name>quorvane::gui::OptionsButton</name>
     <message>
-        <location filename="../../src/views/options_button.cpp" line="+23"/>
+        <location filename="../../src/views/options_button.cpp" line="+24"/>
         <source>Keep Camera &amp;Data</source>
         <translation>카메라 정보 유지(&amp;D)</translation>
     </message>
@@ -1247,13 +1346,13 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+74"/>
+        <location line="+76"/>
         <source>At Least %1% Smaller</source>
         <extracomment>keep an output only when it is at least this much smaller</extracomment>
         <translation>%1% 이상 작은 파일만</translation>
     </message>
     <message>
-        <location line="-62"/>
+        <location line="-64"/>
         <source>If an Output Is &amp;Not Smaller</source>
         <extracomment>what happens to an output that is not smaller than its original</extracomment>
         <translation>출력이 작아지지 않으면(&amp;N)</translation>
@@ -1289,12 +1388,12 @@
         <translation>더 큰 출력도 그대로 씁니다</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+16"/>
         <source>Options</source>
         <translation>옵션</translation>
     </message>
     <message>
-        <location line="+46"/>
+        <location line="+47"/>
         <source>O&amp;ptions (%1)</source>
         <extracomment>the options button; %1 is how many options differ from their defaults</extracomment>
         <translation>옵션 (%1)(&amp;P)</translation>
@@ -1365,9 +1464,120 @@
     </message>
 </context>
 <context>
+    <name>quorvane::gui::PresetsButton</name>
+    <message>
+        <location filename="../../src/views/presets_button.cpp" line="+27"/>
+        <source>Pre&amp;sets</source>
+        <extracomment>the menu of saved sets of every setting (format, quality, sizes, names, options)</extracomment>
+        <translation>프리셋(&amp;S)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Presets</source>
+        <translation>프리셋</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Saved sets of every setting but the output folder</source>
+        <translation>출력 폴더를 제외한 모든 설정의 저장된 묶음</translation>
+    </message>
+    <message>
+        <location line="+60"/>
+        <source>&amp;Save Current Settings as Preset…</source>
+        <translation>현재 설정을 프리셋으로 저장(&amp;S)…</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Rename Preset</source>
+        <translation>프리셋 이름 바꾸기(&amp;R)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Delete Preset</source>
+        <translation>프리셋 삭제(&amp;D)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1…</source>
+        <extracomment>an entry of the Rename Preset and Delete Preset menus: %1 is a preset&apos;s name</extracomment>
+        <translation>%1…</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Built-in presets cannot be renamed or deleted</source>
+        <extracomment>tooltip of Rename Preset and Delete Preset while there are only the built-in presets</extracomment>
+        <translation>기본 제공 프리셋은 이름을 바꾸거나 삭제할 수 없습니다</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Name of the preset:</source>
+        <translation>프리셋 이름:</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>A preset needs a name.</source>
+        <translation>프리셋에는 이름이 필요합니다.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>A preset&apos;s name can have at most %1 characters.</source>
+        <translation>프리셋 이름은 최대 %1자까지 가능합니다.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>A preset&apos;s name cannot hold line breaks or control characters.</source>
+        <translation>프리셋 이름에는 줄 바꿈이나 제어 문자를 쓸 수 없습니다.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>“%1” is the name of a built-in preset.</source>
+        <translation>“%1”은(는) 기본 제공 프리셋의 이름입니다.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Save Preset</source>
+        <translation>프리셋 저장</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>A preset named “%1” exists already. Replace it with the current settings?</source>
+        <translation>“%1” 프리셋이 이미 있습니다. 현재 설정으로 바꿀까요?</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Replace</source>
+        <translation>바꾸기(&amp;R)</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Rename Preset</source>
+        <translation>프리셋 이름 바꾸기</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Another preset is named “%1” already.</source>
+        <translation>“%1” 이름의 다른 프리셋이 이미 있습니다.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Delete Preset</source>
+        <translation>프리셋 삭제</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Delete the preset “%1”? The current settings stay as they are.</source>
+        <translation>“%1” 프리셋을 삭제할까요? 현재 설정은 그대로 유지됩니다.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Delete</source>
+        <translation>삭제(&amp;D)</translation>
+    </message>
+</context>
+<context>
     <name>quorvane::gui::SettingsBar</name>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="+197"/>
+        <location filename="../../src/views/settings_bar.cpp" line="+198"/>
         <source>Format</source>
         <translation>형식</translation>
     </message>
@@ -1460,7 +1670,7 @@
         <translation>고품질</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+14"/>
         <location line="+7"/>
         <source>Quality</source>
         <translation>품질</translation>
@@ -1496,7 +1706,7 @@
         <translation>px</translation>
     </message>
     <message>
-        <location filename="../../src/views/settings_bar.cpp" line="-175"/>
+        <location filename="../../src/views/settings_bar.cpp" line="-178"/>
         <source>Auto: each image as small as it can be while it looks %1 (scoring %2 or more).</source>
         <extracomment>%1: e.g. &quot;very close&quot;; %2: the lowest score allowed (of 100), e.g. 80</extracomment>
         <translation>자동: 겉보기가 &apos;%1&apos; 수준을 유지하는 범위에서 각 이미지를 최대한 작게 만듭니다(점수 %2 이상).</translation>
