@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDropEvent>
-#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,7 +17,6 @@
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 #include <QToolTip>
 #include <filesystem>
@@ -26,7 +24,6 @@
 
 #include "codec/image_codec.h"
 #include "codec/libvips_runtime.h"
-#include "services/file_service.h"
 #include "services/settings_store.h"
 #include "support/fake_converter.h"
 #include "support/numbered.h"
@@ -77,7 +74,6 @@ class MainWindowTest : public QObject {
   void testSizeAndStartNumberFieldsKeepOnlyDigits();
   void testPresetHighlightFollowsQuality();
   void testOptionsMenuShowsAndChangesTheOptions();
-  void testFitUnderSetsShowsAndTurnsOffASizeLimit();
   void testRowsShowConversionSizesAndSavingColours();
   void testSummaryCountsAndSaving();
   void testOutputFolderShowsWhereOutputsGo();
@@ -234,59 +230,6 @@ void MainWindowTest::testOptionsMenuShowsAndChangesTheOptions() {
   QAction* seven = action(QStringLiteral("At Least 7% Smaller"));
   QVERIFY(seven && seven->isVisible() && seven->isChecked());
   QVERIFY(!fivePercent->isChecked());
-}
-
-void MainWindowTest::testFitUnderSetsShowsAndTurnsOffASizeLimit() {
-  gui::OptionsButton* button = m_view->settingsBar()->optionsButton();
-  QVERIFY(button);
-  QMenu* fit = nullptr;
-  for (QAction* a : button->menu()->actions()) {
-    if (a->menu() && a->menu()->title().startsWith(QStringLiteral("Fit &Under"))) fit = a->menu();
-  }
-  QVERIFY(fit);
-  QCOMPARE(fit->title(), QStringLiteral("Fit &Under"));
-  const auto action = [&](const QString& text) -> QAction* {
-    for (QAction* a : fit->actions()) {
-      if (a->text() == text && a->isVisible()) return a;
-    }
-    return nullptr;
-  };
-  const QString size200 = core::FileService::formatFileSize(200'000);
-  QAction* offered = action(size200);
-  QVERIFY(offered && !offered->isChecked());
-  QVERIFY(action(QStringLiteral("&No Limit"))->isChecked());
-  offered->trigger();
-  QCOMPARE(m_vm->settings().options.maxFileSize, std::optional<std::int64_t>(200'000));
-  QCOMPARE(fit->title(), QStringLiteral("Fit &Under: ") + size200);
-  QVERIFY(offered->isChecked());
-  QCOMPARE(button->text(), QStringLiteral("O&ptions (1)"));
-
-  // A size typed in the dialog; one it cannot read asks again, saying why.
-  QStringList asked;
-  QTimer answer;
-  connect(&answer, &QTimer::timeout, this, [&] {
-    auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-    if (!dialog) return;
-    asked << dialog->labelText();
-    dialog->setTextValue(asked.size() == 1 ? QStringLiteral("12q") : QStringLiteral("1.5M"));
-    dialog->accept();
-    if (asked.size() == 2) answer.stop();
-  });
-  answer.start(20);
-  QAction* other = action(QStringLiteral("&Other Size\u2026"));
-  QVERIFY(other);
-  other->trigger();
-  QCOMPARE(asked.size(), 2);
-  QVERIFY(asked[1].contains(QStringLiteral("12q")));
-  QCOMPARE(m_vm->settings().options.maxFileSize, std::optional<std::int64_t>(1'500'000));
-  QAction* shown = action(core::FileService::formatFileSize(1'500'000));
-  QVERIFY(shown && shown->isChecked());
-  QVERIFY(!offered->isChecked());
-
-  action(QStringLiteral("&No Limit"))->trigger();
-  QVERIFY(!m_vm->settings().options.maxFileSize);
-  QCOMPARE(fit->title(), QStringLiteral("Fit &Under"));
-  QCOMPARE(button->text(), QStringLiteral("O&ptions"));
 }
 
 void MainWindowTest::testRowsShowConversionSizesAndSavingColours() {
