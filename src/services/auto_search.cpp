@@ -1,5 +1,6 @@
 #include "services/auto_search.h"
 
+#include <algorithm>
 #include <exception>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "services/fit_under.h"
 #include "services/format_limits.h"
 #include "services/output_check.h"
+#include "services/roads/road_support.h"
 #include "services/roads/tool_inputs.h"
 
 namespace quorvane::core {
@@ -94,8 +96,18 @@ AutoChoice chooseFormat(const RoadInput& in, const EncodeSettings& settings,
     };
     std::vector<AutoTrial> trials;
     const int start = autoStartQuality(format, target);
-    while (const auto quality = nextAutoQuality(trials, target, start, beatable())) {
+    while (const auto quality =
+               nextAutoQuality(trials, target, start, beatable(), autoResolution(format))) {
       in.token.throwIfCancelled();
+      // Neighbouring AVIF qualities may share a quantizer: the same file.
+      const auto alike = std::find_if(trials.begin(), trials.end(), [&](const AutoTrial& trial) {
+        return format == OutputFormat::Avif &&
+               avifQuantizer(trial.quality) == avifQuantizer(*quality);
+      });
+      if (alike != trials.end()) {
+        trials.push_back({*quality, alike->bytes, alike->score});
+        continue;
+      }
       std::optional<AutoChoice> choice;
       try {
         ++encodes;

@@ -2,22 +2,32 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "models/quality_verdict.h"
 
 namespace quorvane::core {
 namespace {
 
-// Runs a search against a format whose score and size grow steadily with
-// quality; returns the trials made.
-std::vector<AutoTrial> search(int threshold, int start, std::optional<std::int64_t> best = {}) {
+// Runs a search against a format whose size grows steadily with quality and
+// whose score is `score(quality)`; returns the trials made.
+template <typename Score>
+std::vector<AutoTrial> searchWith(Score score, int start, std::optional<std::int64_t> best = {},
+                                  int resolution = kAutoResolution) {
   std::vector<AutoTrial> trials;
-  while (const auto quality = nextAutoQuality(trials, 80.0, start, best)) {
+  while (const auto quality = nextAutoQuality(trials, 80.0, start, best, resolution)) {
     EXPECT_GE(*quality, kAutoLowestQuality);
     EXPECT_LE(*quality, kAutoHighestQuality);
-    // Meets the target 80 from `threshold` up.
-    trials.push_back({*quality, 1000 + *quality * 100, 80.0 + (*quality - threshold) * 0.4});
+    for (const AutoTrial& t : trials) EXPECT_NE(t.quality, *quality) << "tried twice";
+    trials.push_back({*quality, 1000 + *quality * 100, score(*quality)});
   }
   return trials;
+}
+
+// Meets the target 80 from `threshold` up, `slope` points per step.
+std::vector<AutoTrial> search(int threshold, int start, std::optional<std::int64_t> best = {},
+                              double slope = 0.4, int resolution = kAutoResolution) {
+  return searchWith([=](int q) { return 80.0 + (q - threshold) * slope; }, start, best, resolution);
 }
 
 int lowestMet(const std::vector<AutoTrial>& trials) {
@@ -28,18 +38,54 @@ int lowestMet(const std::vector<AutoTrial>& trials) {
   return lowest;
 }
 
-TEST(AutoFormat, TheSearchBracketsTheLowestQualityThatMeetsTheTargetInFewEncodes) {
-  for (int threshold : {25, 48, 63, 77, 90}) {
-    for (int start : {kAutoStartQuality, threshold, threshold + 3}) {
+TEST(AutoFormat, TheSearchFindsTheLowestQualityThatMeetsTheTargetInFewEncodes) {
+  for (int resolution : {kAutoResolution, 1}) {
+    std::size_t encodes = 0;
+    int searches = 0;
+    for (double slope : {0.25, 0.5, 1.0}) {
+      for (int threshold : {25, 48, 63, 77, 90}) {
+        for (int start :
+             {threshold - 10, threshold - 3, threshold, threshold + 4, threshold + 12}) {
+          SCOPED_TRACE(testing::Message() << "resolution " << resolution << ", slope " << slope
+                                          << ", threshold " << threshold << ", start " << start);
+          const auto trials = search(threshold, start, {}, slope, resolution);
+          EXPECT_LE(trials.size(), static_cast<std::size_t>(kAutoMaxEncodes));
+          EXPECT_GE(lowestMet(trials), threshold);
+          EXPECT_LE(lowestMet(trials), threshold + resolution);
+          encodes += trials.size();
+          ++searches;
+        }
+      }
+    }
+    // A score that rises steadily is found from a start near it in about
+    // three encodes (halving the range would take five); to the very step
+    // in about four.
+    EXPECT_LE(static_cast<double>(encodes) / searches, resolution == 1 ? 4.0 : 3.5)
+        << "resolution " << resolution;
+  }
+  EXPECT_EQ(autoResolution(OutputFormat::Avif), 1);
+  EXPECT_EQ(autoResolution(OutputFormat::Webp), kAutoResolution);
+}
+
+TEST(AutoFormat, TheSearchStaysWithinItsEncodesWhenTheScoreCurvesOrJumps) {
+  for (int threshold : {30, 55, 72, 88}) {
+    for (int start : {kAutoStartQuality, threshold + 20, threshold - 20}) {
       SCOPED_TRACE(testing::Message() << "threshold " << threshold << ", start " << start);
-      const auto trials = search(threshold, start);
-      EXPECT_LE(trials.size(), static_cast<std::size_t>(kAutoMaxEncodes));
-      EXPECT_GE(lowestMet(trials), threshold);
-      EXPECT_LE(lowestMet(trials), threshold + 12);
+      // Flat far from the threshold, steep near it.
+      const auto curved =
+          searchWith([=](int q) { return 80.0 + 12 * std::tanh((q - threshold) / 6.0); }, start);
+      EXPECT_LE(curved.size(), static_cast<std::size_t>(kAutoMaxEncodes));
+      EXPECT_GE(lowestMet(curved), threshold);
+      EXPECT_LE(lowestMet(curved), threshold + 8);
+      // A step: the score says nothing about how far the threshold is.
+      const auto jump = searchWith([=](int q) { return q >= threshold ? 85.0 : 70.0; }, start);
+      EXPECT_LE(jump.size(), static_cast<std::size_t>(kAutoMaxEncodes));
+      EXPECT_GE(lowestMet(jump), threshold);
     }
   }
-  // Starting where the last image ended gives a close answer.
-  EXPECT_LE(lowestMet(search(63, 63)), 65);
+  // A score that is not a number ends in range too.
+  const auto broken = searchWith([](int) { return std::nan(""); }, kAutoStartQuality);
+  EXPECT_LE(broken.size(), static_cast<std::size_t>(kAutoMaxEncodes));
 }
 
 TEST(AutoFormat, TheSearchGivesUpWhenTheTargetIsOutOfReachOrAlreadyBeaten) {
