@@ -109,7 +109,8 @@ QString JxlRoad::encode(const RoadInput& in, const EncodeRequest& request) const
     carrying.emplace(QStringLiteral("png"));
     codec::Metadata profile;
     profile.icc = in.carried.icc;
-    if (auto written = codec::writePng(in.inputs.pixels(), carrying->path(), &profile); !written) {
+    if (auto written = codec::writeScratchPng(in.inputs.pixels(), carrying->path(), &profile);
+        !written) {
       throwCodecFailure(written.error(), QCoreApplication::translate(
                                              "ConversionError", "Cannot write a temporary file"));
     }

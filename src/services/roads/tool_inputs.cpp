@@ -69,7 +69,7 @@ const std::filesystem::path& ToolInputs::png() {
   if (!m_png) {
     const codec::RgbaImage& pixels = decodedLocked();
     TemporaryFile file(QStringLiteral("png"));
-    if (auto written = codec::writePng(pixels, file.path()); !written) {
+    if (auto written = codec::writeScratchPng(pixels, file.path()); !written) {
       throwCodecFailure(written.error(), QCoreApplication::translate(
                                              "ConversionError", "Cannot write a temporary file"));
     }
