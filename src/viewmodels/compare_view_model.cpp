@@ -1,6 +1,8 @@
 #include "viewmodels/compare_view_model.h"
 
 #include <QCoreApplication>
+#include <chrono>
+#include <future>
 #include <system_error>
 
 #include "codec/opened_image.h"
@@ -20,6 +22,17 @@ namespace {
 // Frees libvips' per-thread buffers when a job ends on a pool thread.
 struct ThreadResourcesGuard {
   ~ThreadResourcesGuard() { codec::releaseThreadResources(); }
+};
+
+// Hands what a preparation gave (null: nothing) to the trials waiting for it
+// when it goes out of scope, however the preparation ended.
+struct Handover {
+  explicit Handover(std::promise<std::shared_ptr<PreparedInput>>& promise) : promise(promise) {}
+  ~Handover() { promise.set_value(std::move(prepared)); }
+  Handover(const Handover&) = delete;
+  Handover& operator=(const Handover&) = delete;
+  std::promise<std::shared_ptr<PreparedInput>>& promise;
+  mutable std::shared_ptr<PreparedInput> prepared;
 };
 
 codec::StopRequested stopOn(const CancellationToken& token) {
@@ -112,7 +125,6 @@ void CompareViewModel::open(CompareSubject subject, int previewWidth, int previe
   ++m_outputSerial;
   ++m_differenceSerial;
   m_subject = std::move(subject);
-  m_prepared = nullptr;
   m_requestedQuality = m_subject.settings.quality;
   m_original = {};
   m_output = CompareOutput{.picture = {},
@@ -141,8 +153,13 @@ ConversionJob CompareViewModel::trialJob(int quality) const {
 }
 
 void CompareViewModel::decodeOriginal(int previewWidth, int previewHeight) {
+  auto preparation = std::make_shared<std::promise<std::shared_ptr<PreparedInput>>>();
+  m_prepared = preparation->get_future().share();
   m_pool.start([this, path = m_subject.original, previewWidth, previewHeight, token = m_openToken,
-                serial = m_openSerial, job = trialJob(m_subject.settings.quality)] {
+                serial = m_openSerial, job = trialJob(m_subject.settings.quality),
+                preparation = std::move(preparation)] {
+    // However this ends, a trial waiting for the preparation goes on.
+    const Handover handover(*preparation);
     decodeBoth(
         path, previewWidth, previewHeight, token,
         [&](ComparePicture picture) {
@@ -161,18 +178,12 @@ void CompareViewModel::decodeOriginal(int previewWidth, int previewHeight) {
     // Once the pictures are there, the input is made ready for trials at
     // other qualities, so that a trial runs only the encoder.
     if (token.isCancelled()) return;
-    std::shared_ptr<PreparedInput> prepared;
     try {
-      prepared = m_converter.prepare(job, token);
+      handover.prepared = m_converter.prepare(job, token);
     } catch (const ConversionFailure&) {
-      return;  // a trial meets the failure itself and says so
+      // a trial meets the failure itself and says so
     } catch (const std::bad_alloc&) {
-      return;
     }
-    if (!prepared) return;
-    post([this, prepared = std::move(prepared), serial] {
-      if (serial == m_openSerial) m_prepared = prepared;
-    });
   });
 }
 
@@ -205,11 +216,23 @@ void CompareViewModel::requestQuality(int quality) {
   m_encodeToken = CancellationToken();
   const quint64 serial = ++m_outputSerial;
   setEncoding(true);
-  ConversionJob job = trialJob(quality);
-  job.prepared = m_prepared;
-  m_pool.start([this, job = std::move(job), token = m_encodeToken, serial,
-                previewWidth = m_previewWidth, previewHeight = m_previewHeight]() mutable {
+  m_pool.start([this, job = trialJob(quality), token = m_encodeToken, serial,
+                preparation = m_prepared, previewWidth = m_previewWidth,
+                previewHeight = m_previewHeight]() mutable {
     const ThreadResourcesGuard threadResources;
+    // A trial asked for right after opening waits for the original being
+    // prepared rather than decoding it a second time beside it.
+    if (preparation.valid()) {
+      while (preparation.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) {
+        if (token.isCancelled()) return;
+      }
+      try {
+        job.prepared = preparation.get();
+      } catch (const std::future_error&) {
+        // never handed over: this trial prepares its own
+      }
+      if (token.isCancelled()) return;  // by the opening that stopped the preparation
+    }
     CompareOutput output;
     output.quality = job.settings.quality;
     output.trial = true;

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QThreadPool>
 #include <filesystem>
+#include <future>
 #include <memory>
 #include <optional>
 
@@ -107,8 +108,9 @@ class CompareViewModel : public QObject {
   CompareSubject m_subject;
   ComparePicture m_original;
   CompareOutput m_output;
-  // The original opened and decoded for trials, once it is (else absent).
-  std::shared_ptr<PreparedInput> m_prepared;
+  // The original opened and decoded for trials, once it is: null when that
+  // failed or stopped (a trial then prepares its own and meets the failure).
+  std::shared_future<std::shared_ptr<PreparedInput>> m_prepared;
   ComparePicture m_difference;
   bool m_differenceShown = false;
   bool m_encoding = false;

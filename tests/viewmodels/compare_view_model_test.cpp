@@ -14,6 +14,7 @@
 #include "codec/image_codec.h"
 #include "services/conversion_errors.h"
 #include "services/image_converter.h"
+#include "services/prepared_input.h"
 #include "services/staged_output.h"
 #include "viewmodels/difference_heat_map.h"
 
@@ -108,6 +109,62 @@ class GatedConverter final : public Converter {
   bool m_released = false;
 };
 
+// The real engine, whose preparations of an original wait until released
+// (one release each); records the prepared input each encode was given.
+class HeldPreparation final : public Converter {
+ public:
+  EncodedImage encode(const ConversionJob& job, const CancellationToken& token) const override {
+    {
+      std::lock_guard lock(m_mutex);
+      m_given.push_back(job.prepared);
+    }
+    return m_engine.encode(job, token);
+  }
+  std::shared_ptr<PreparedInput> prepare(const ConversionJob& job,
+                                         const CancellationToken& token) const override {
+    {
+      const auto wake = token.onCancel([this] {
+        std::lock_guard lock(m_mutex);
+        m_changed.notify_all();
+      });
+      std::unique_lock lock(m_mutex);
+      const int number = ++m_prepares;
+      m_changed.wait(lock, [&] { return m_releases >= number || token.isCancelled(); });
+    }
+    auto prepared = m_engine.prepare(job, token);
+    std::lock_guard lock(m_mutex);
+    m_made = prepared;
+    return prepared;
+  }
+
+  void release(int count = 1) {
+    std::lock_guard lock(m_mutex);
+    m_releases += count;
+    m_changed.notify_all();
+  }
+  int prepares() const {
+    std::lock_guard lock(m_mutex);
+    return m_prepares;
+  }
+  std::vector<std::shared_ptr<PreparedInput>> given() const {
+    std::lock_guard lock(m_mutex);
+    return m_given;
+  }
+  std::shared_ptr<PreparedInput> made() const {
+    std::lock_guard lock(m_mutex);
+    return m_made;
+  }
+
+ private:
+  ImageConverter m_engine;
+  mutable std::mutex m_mutex;
+  mutable std::condition_variable m_changed;
+  mutable int m_prepares = 0;
+  mutable std::vector<std::shared_ptr<PreparedInput>> m_given;
+  mutable std::shared_ptr<PreparedInput> m_made;
+  int m_releases = 0;
+};
+
 class CompareViewModelTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -179,6 +236,40 @@ TEST_F(CompareViewModelTest, ATrialEncodeLeavesNoFileBehind) {
   }
   EXPECT_EQ(filesIn(m_subject.output.parent_path()), outputsBefore);
   EXPECT_TRUE(QTest::qWaitFor([&] { return model.output().score.has_value(); }, kDeadlineMs));
+}
+
+TEST_F(CompareViewModelTest, ATrialAskedForWhileTheOriginalIsPreparedWaitsForIt) {
+  HeldPreparation converter;
+  CompareViewModel model(converter, folderOf(m_scratch));
+  model.open(m_subject, 0, 0);
+  model.requestQuality(50);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return converter.prepares() == 1; }, kDeadlineMs));
+  converter.release();
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return model.output().trial && !model.isEncoding(); }, kDeadlineMs))
+      << model.problem().toStdString();
+  EXPECT_TRUE(model.problem().isEmpty()) << model.problem().toStdString();
+  // One preparation, and the trial used it rather than decoding the original again.
+  EXPECT_EQ(converter.prepares(), 1);
+  ASSERT_NE(converter.made(), nullptr);
+  EXPECT_EQ(converter.given(), std::vector{converter.made()});
+
+  // A trial waiting for a preparation that a new opening stops is dropped
+  // with it; the next waits for the next preparation.
+  model.open(m_subject, 0, 0);
+  model.requestQuality(70);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return converter.prepares() == 2; }, kDeadlineMs));
+  model.open(m_subject, 0, 0);
+  model.requestQuality(60);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return converter.prepares() == 3; }, kDeadlineMs));
+  converter.release(2);
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return model.output().trial && model.output().quality == 60 && !model.isEncoding(); },
+      kDeadlineMs))
+      << model.problem().toStdString();
+  const auto given = converter.given();
+  ASSERT_EQ(given.size(), 2u) << "the trial at 70 was encoded";
+  EXPECT_EQ(given.back(), converter.made());
 }
 
 TEST_F(CompareViewModelTest, TheDifferenceMapMarksWhereTheOutputDiffers) {
