@@ -35,7 +35,7 @@ inline constexpr int kAutoResolution = 3;
 int autoStartQuality(OutputFormat format, double target);
 
 // How close a format's search brackets its answer: AVIF to the quality
-// step (1), as its qualities are coarse (63 quantizers over 100 qualities:
+// step (1), as its qualities are coarse (64 quantizers over 101 qualities:
 // one quantizer more is 5-10 % of the file), the others kAutoResolution.
 int autoResolution(OutputFormat format);
 
