@@ -32,7 +32,7 @@ struct Handover {
   Handover(const Handover&) = delete;
   Handover& operator=(const Handover&) = delete;
   std::promise<std::shared_ptr<PreparedInput>>& promise;
-  mutable std::shared_ptr<PreparedInput> prepared;
+  std::shared_ptr<PreparedInput> prepared;
 };
 
 codec::StopRequested stopOn(const CancellationToken& token) {
@@ -159,7 +159,7 @@ void CompareViewModel::decodeOriginal(int previewWidth, int previewHeight) {
                 serial = m_openSerial, job = trialJob(m_subject.settings.quality),
                 preparation = std::move(preparation)] {
     // However this ends, a trial waiting for the preparation goes on.
-    const Handover handover(*preparation);
+    Handover handover(*preparation);
     decodeBoth(
         path, previewWidth, previewHeight, token,
         [&](ComparePicture picture) {
