@@ -3,12 +3,15 @@
 // image alone: the real encoders, small images.
 #include <gtest/gtest.h>
 
+#include <QSignalSpy>
+#include <QUuid>
 #include <atomic>
 #include <fstream>
 #include <iterator>
 #include <mutex>
 
 #include "codec/image_codec.h"
+#include "services/batch_runner.h"
 #include "services/image_converter.h"
 #include "services/prepared_input.h"
 #include "services/run_conversion.h"
@@ -127,6 +130,38 @@ TEST_F(OneOpenTest, AutoGivesAnImageTheSameFileWhateverRanBeforeIt) {
   EXPECT_EQ(firstAlone.chosenFormat, firstAfter.chosenFormat);
   EXPECT_EQ(firstAlone.chosenQuality, firstAfter.chosenQuality);
   EXPECT_EQ(bytesOf(firstAlone.output), bytesOf(firstAfter.output));
+}
+
+TEST_F(OneOpenTest, AutoGivesEachImageTheSameFileWhateverTheBatchOrder) {
+  std::vector<fs::path> inputs;
+  for (int seed : {2, 5, 7}) {
+    inputs.push_back(m_in / ("photo" + std::to_string(seed) + ".png"));
+    ASSERT_TRUE(codec::writePng(photo(72, 48, seed), inputs.back()));
+  }
+  // Two at once, in two orders: each image meets other neighbours and
+  // other timing.
+  const auto runBatch = [&](const std::vector<fs::path>& order, const fs::path& folder) {
+    BatchRunner runner(
+        m_converter,
+        {.encode = {.autoFormat = true, .quality = 80, .options = {.ifLarger = IfLarger::Write}},
+         .folder = folder},
+        {.parallel = 2});
+    std::vector<BatchEntry> entries;
+    for (const fs::path& input : order) entries.push_back({QUuid::createUuid(), input, 72, 48});
+    QSignalSpy done(&runner, &BatchRunner::done);
+    runner.append(std::move(entries));
+    runner.start();
+    EXPECT_TRUE(done.wait(120000)) << "the batch did not end";
+  };
+  const ScratchDir forwards, backwards;
+  runBatch(inputs, forwards.path());
+  runBatch({inputs.rbegin(), inputs.rend()}, backwards.path());
+  const std::vector<std::string> names = test::filesIn(forwards.path());
+  ASSERT_EQ(names.size(), inputs.size());
+  EXPECT_EQ(test::filesIn(backwards.path()), names);
+  for (const std::string& name : names) {
+    EXPECT_EQ(bytesOf(forwards / name), bytesOf(backwards / name)) << name;
+  }
 }
 
 TEST_F(OneOpenTest, EncodesOfAPreparedInputOpenNothingAndMatchAFreshEncode) {
