@@ -10,8 +10,10 @@
 // time of Auto against WebP (this process and its encoders, one conversion
 // at a time) and Auto's bytes against the exhaustive best.
 //
+// --best-effort converts Auto with its one thorough encode at the end.
+//
 //   auto_bench [--quality N] [--max PX] [--step N] [--slow-step N] [--no-exhaustive]
-//              [PHOTO...]
+//              [--best-effort] [PHOTO...]
 #include <sys/resource.h>
 
 #include <QCoreApplication>
@@ -150,6 +152,7 @@ int main(int argc, char** argv) {
   int step = 5;
   int slowStep = -1;  // as --step unless given
   bool searchAll = true;
+  bool bestEffort = false;
   Bench bench;
   std::vector<fs::path> photos;
   for (int i = 1; i < argc; ++i) {
@@ -159,6 +162,8 @@ int main(int argc, char** argv) {
       bench.maxSide = std::atoi(argv[++i]);
     } else if (std::strcmp(argv[i], "--no-exhaustive") == 0) {
       searchAll = false;
+    } else if (std::strcmp(argv[i], "--best-effort") == 0) {
+      bestEffort = true;
     } else if (std::strcmp(argv[i], "--step") == 0 && i + 1 < argc) {
       step = std::max(1, std::atoi(argv[++i]));
     } else if (std::strcmp(argv[i], "--slow-step") == 0 && i + 1 < argc) {
@@ -185,7 +190,8 @@ int main(int argc, char** argv) {
                                          .quality = quality,
                                          .options = {.checkQuality = false}})
                         .cpu;
-    const Run chosen = bench.convert(photo, {.autoFormat = true, .quality = quality});
+    const Run chosen = bench.convert(
+        photo, {.autoFormat = true, .quality = quality, .options = {.autoBestEffort = bestEffort}});
     const Reference best = searchAll ? exhaustive(bench, photo, quality, step, slowStep)
                                      : Reference{{"-", 0}, {"-", 0}, {}};
     webpCpu += webp.cpu;

@@ -12,7 +12,7 @@ _quorvane_cli() {
   esac
   if [[ $cur == -* ]]; then
     mapfile -t COMPREPLY < <(compgen -W "--format --quality --max-width --max-height --naming
-      --prefix --start --output --jobs --min-saving --max-file-size --keep-metadata --keep-icc --keep-alpha --lossless --auto-jxl --keep-dates
+      --prefix --start --output --jobs --min-saving --max-file-size --keep-metadata --keep-icc --keep-alpha --lossless --auto-jxl --auto-best-effort --keep-dates
       --keep-structure --skip-converted --check-quality --no-quality-check --report --verbose
       --help --version" -- "$cur")
     return

@@ -15,6 +15,7 @@ complete -c quorvane-cli -l keep-icc -d 'Keep RGB colour profiles and their colo
 complete -c quorvane-cli -l keep-alpha -d 'Keep transparency in PNG outputs'
 complete -c quorvane-cli -l lossless -d 'Change no pixel'
 complete -c quorvane-cli -l auto-jxl -d 'Auto also tries JPEG XL'
+complete -c quorvane-cli -l auto-best-effort -d 'Auto encodes its choice once more, thoroughly'
 complete -c quorvane-cli -l keep-dates -d 'Give outputs their inputs\' modification times'
 complete -c quorvane-cli -l keep-structure -d 'Keep the folders found under the output folder'
 complete -c quorvane-cli -l skip-converted -d 'Leave alone images converted before'

@@ -184,7 +184,7 @@
         <translation>Die JPEG-XL-Datei ergibt das ursprüngliche JPEG nicht Byte für Byte, daher wurde sie nicht geschrieben</translation>
     </message>
     <message>
-        <location line="+52"/>
+        <location line="+53"/>
         <location filename="../../src/services/roads/road.cpp" line="+17"/>
         <location filename="../../src/services/roads/tool_inputs.cpp" line="+73"/>
         <source>Cannot write a temporary file</source>
@@ -350,7 +350,7 @@
         <translation>HDR-Bild (HLG) per Tone-Mapping in SDR (sRGB) umgewandelt</translation>
     </message>
     <message>
-        <location filename="../../src/services/roads/jxl_road.cpp" line="-32"/>
+        <location filename="../../src/services/roads/jxl_road.cpp" line="-33"/>
         <source>Camera data kept: the original JPEG comes back byte for byte</source>
         <extracomment>shown under a JPEG recompressed reversibly to JPEG XL</extracomment>
         <translation>Kameradaten behalten: Das ursprüngliche JPEG lässt sich Byte für Byte zurückgewinnen</translation>
@@ -568,7 +568,7 @@
 <context>
     <name>quorvane::core::ConversionLedger</name>
     <message>
-        <location line="+115"/>
+        <location line="+117"/>
         <source>The record of earlier conversions in %1 is damaged; what could not be read is ignored.</source>
         <translation>Das Verzeichnis früherer Umwandlungen in %1 ist beschädigt; was nicht gelesen werden konnte, wird übergangen.</translation>
     </message>
@@ -1325,6 +1325,16 @@
     </message>
     <message>
         <location line="+3"/>
+        <source>Auto at &amp;Best Effort</source>
+        <translation>Auto mit &amp;höchstem Aufwand</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>When Auto picks AVIF or JPEG XL, the chosen quality is encoded once more with the encoder&apos;s slower setting, and the smaller file that still looks the same is kept. Auto then takes longer</source>
+        <translation>Wenn Auto AVIF oder JPEG XL wählt, wird die gewählte Qualität noch einmal mit der langsameren Einstellung des Encoders kodiert, und die kleinere Datei, die noch gleich aussieht, wird behalten. Auto dauert dann länger</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Check &amp;Quality</source>
         <translation>&amp;Qualität prüfen</translation>
     </message>

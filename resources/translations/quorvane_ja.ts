@@ -184,7 +184,7 @@
         <translation>JPEG XL ファイルから元の JPEG がバイト単位で完全には戻らないため、書き出しませんでした</translation>
     </message>
     <message>
-        <location line="+52"/>
+        <location line="+53"/>
         <location filename="../../src/services/roads/road.cpp" line="+17"/>
         <location filename="../../src/services/roads/tool_inputs.cpp" line="+73"/>
         <source>Cannot write a temporary file</source>
@@ -350,7 +350,7 @@
         <translation>HDR（HLG）画像を SDR（sRGB）にトーンマッピングしました</translation>
     </message>
     <message>
-        <location filename="../../src/services/roads/jxl_road.cpp" line="-32"/>
+        <location filename="../../src/services/roads/jxl_road.cpp" line="-33"/>
         <source>Camera data kept: the original JPEG comes back byte for byte</source>
         <extracomment>shown under a JPEG recompressed reversibly to JPEG XL</extracomment>
         <translation>カメラデータを保持: 元の JPEG をバイト単位でそのまま戻せます</translation>
@@ -568,7 +568,7 @@
 <context>
     <name>quorvane::core::ConversionLedger</name>
     <message>
-        <location line="+115"/>
+        <location line="+117"/>
         <source>The record of earlier conversions in %1 is damaged; what could not be read is ignored.</source>
         <translation>%1 の以前の変換の記録が壊れています。読み込めない部分は無視します。</translation>
     </message>
@@ -1325,6 +1325,16 @@
     </message>
     <message>
         <location line="+3"/>
+        <source>Auto at &amp;Best Effort</source>
+        <translation>自動で時間をかけて最適化(&amp;B)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>When Auto picks AVIF or JPEG XL, the chosen quality is encoded once more with the encoder&apos;s slower setting, and the smaller file that still looks the same is kept. Auto then takes longer</source>
+        <translation>自動で AVIF または JPEG XL が選ばれたとき、選んだ品質でエンコーダーの低速な設定を使ってもう一度エンコードし、見た目が変わらない小さい方のファイルを残します。自動の処理時間は長くなります</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Check &amp;Quality</source>
         <translation>品質を確認(&amp;Q)</translation>
     </message>

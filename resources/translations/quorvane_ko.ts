@@ -184,7 +184,7 @@
         <translation>JPEG XL 파일에서 원본 JPEG가 바이트 단위로 그대로 돌아오지 않아 파일을 쓰지 않았습니다</translation>
     </message>
     <message>
-        <location line="+52"/>
+        <location line="+53"/>
         <location filename="../../src/services/roads/road.cpp" line="+17"/>
         <location filename="../../src/services/roads/tool_inputs.cpp" line="+73"/>
         <source>Cannot write a temporary file</source>
@@ -350,7 +350,7 @@
         <translation>HDR(HLG) 이미지를 SDR(sRGB)로 톤 매핑함</translation>
     </message>
     <message>
-        <location filename="../../src/services/roads/jxl_road.cpp" line="-32"/>
+        <location filename="../../src/services/roads/jxl_road.cpp" line="-33"/>
         <source>Camera data kept: the original JPEG comes back byte for byte</source>
         <extracomment>shown under a JPEG recompressed reversibly to JPEG XL</extracomment>
         <translation>카메라 데이터 유지: 원본 JPEG를 바이트 단위로 그대로 되돌릴 수 있습니다</translation>
@@ -568,7 +568,7 @@
 <context>
     <name>quorvane::core::ConversionLedger</name>
     <message>
-        <location line="+115"/>
+        <location line="+117"/>
         <source>The record of earlier conversions in %1 is damaged; what could not be read is ignored.</source>
         <translation>%1의 이전 변환 기록이 손상되었습니다. 읽을 수 없는 부분은 무시합니다.</translation>
     </message>
@@ -1325,6 +1325,16 @@
     </message>
     <message>
         <location line="+3"/>
+        <source>Auto at &amp;Best Effort</source>
+        <translation>자동에서 더 공들여 인코딩(&amp;B)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>When Auto picks AVIF or JPEG XL, the chosen quality is encoded once more with the encoder&apos;s slower setting, and the smaller file that still looks the same is kept. Auto then takes longer</source>
+        <translation>자동에서 AVIF 또는 JPEG XL이 선택되면 선택된 품질로 인코더의 느린 설정을 사용해 한 번 더 인코딩하고, 여전히 같아 보이는 더 작은 파일을 남깁니다. 자동 처리 시간이 길어집니다</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Check &amp;Quality</source>
         <translation>품질 확인(&amp;Q)</translation>
     </message>

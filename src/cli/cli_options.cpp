@@ -88,6 +88,7 @@ const std::vector<std::string> kOptions = {"--format",
                                            "--check-quality",
                                            "--lossless",
                                            "--auto-jxl",
+                                           "--auto-best-effort",
                                            "--no-quality-check",
                                            "--no-check-quality",
                                            "--verbose",
@@ -105,6 +106,7 @@ bool* switchOf(const std::string& name, core::OutputOptions& options) {
   if (name == "--check-quality") return &options.checkQuality;
   if (name == "--lossless") return &options.lossless;
   if (name == "--auto-jxl") return &options.autoJpegXl;
+  if (name == "--auto-best-effort") return &options.autoBestEffort;
   return nullptr;
 }
 
@@ -319,6 +321,10 @@ std::string usageText(int defaultJobs) {
          "                    colour profile and transparency kept); HEIC and auto\n"
          "                    cannot; --quality is unused\n"
          "  --auto-jxl        auto also tries JPEG XL (not every viewer opens it) [off]\n"
+         "  --auto-best-effort\n"
+         "                    when auto picks AVIF or JPEG XL, encode the chosen quality\n"
+         "                    once more at the encoder's slower setting and keep the\n"
+         "                    smaller file that still looks the same [off]\n"
          "  --keep-dates      give each output its input's modification time\n"
          "  --keep-structure  write images found in a folder at the same place under\n"
          "                    the output folder [all in the output folder]\n"

@@ -40,6 +40,10 @@ struct OutputOptions {
   bool lossless = false;
   // Auto also tries JPEG XL. Off unless asked for: not every viewer opens it.
   bool autoJpegXl = false;
+  // Auto, when AVIF or JPEG XL wins: the winning quality is encoded once
+  // more with the encoder's slower, more thorough setting, and the smaller
+  // of the two files that meets the target is kept.
+  bool autoBestEffort = false;
   // The largest output wanted, in bytes: each image is encoded at the
   // highest quality (up to the one asked for) whose file is no larger.
   // Absent: no limit. Formats without a quality to lower (PNG, lossless)

@@ -28,12 +28,19 @@ OutputOptions trialOptions(const OutputOptions& options) {
 // One candidate encoded into a private temporary file and scored. Throws
 // the format's failure.
 AutoChoice encodeScored(const RoadInput& in, OutputFormat format, int quality,
-                        const OutputOptions& options) {
+                        const OutputOptions& options, bool quick = true) {
   TemporaryFile file(fileExtension(format));
-  QString note = roadFor(format).encode(
-      in,
-      {.quality = quality, .options = trialOptions(options), .output = file.path(), .quick = true});
+  QString note = roadFor(format).encode(in, {.quality = quality,
+                                             .options = trialOptions(options),
+                                             .output = file.path(),
+                                             .quick = quick});
   return scoredCandidate(in, format, quality, std::move(file), std::move(note), options);
+}
+
+// The formats whose trials are encoded with less effort than a plain
+// conversion's (EncodeRequest::quick).
+bool hasQuickerEffort(OutputFormat format) {
+  return format == OutputFormat::Avif || format == OutputFormat::Jxl;
 }
 
 }  // namespace
@@ -131,6 +138,22 @@ AutoChoice chooseFormat(const RoadInput& in, const EncodeSettings& settings,
       }
       // A palette that holds every colour is exact at any quality.
       if (outrun || (format == OutputFormat::Png && fewColours)) break;
+    }
+  }
+  if (met && settings.options.autoBestEffort && hasQuickerEffort(met->format)) {
+    // One encode more, never a series: the chosen quality with the
+    // encoder's thorough setting, kept when it also meets the target in
+    // fewer bytes.
+    in.token.throwIfCancelled();
+    try {
+      ++encodes;
+      AutoChoice thorough =
+          encodeScored(in, met->format, met->quality, settings.options, /*quick=*/false);
+      if (thorough.score >= target && thorough.bytes < met->bytes) met.emplace(std::move(thorough));
+    } catch (const CancellationError&) {
+      throw;
+    } catch (const ConversionFailure&) {
+      // The quick file stands.
     }
   }
   if (met || closest) {

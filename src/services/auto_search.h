@@ -37,7 +37,10 @@ std::vector<OutputFormat> autoCandidates(bool transparent, bool fewColours,
 // its file at its start quality is smaller than the best so far, and no
 // file at least `inputSize` bytes can win (0: any size may). Candidates
 // are encoded with less effort where that saves much time for little size
-// (AVIF). Throws the first candidate's failure when none could be encoded;
+// (AVIF, JPEG XL); with OutputOptions::autoBestEffort the winner of those is
+// encoded once more at its quality with the full effort, and the smaller
+// of the two that meets the target is chosen. Throws the first
+// candidate's failure when none could be encoded;
 // CancellationError once cancelled.
 AutoChoice chooseFormat(const RoadInput& in, const EncodeSettings& settings,
                         std::int64_t inputSize);

@@ -168,6 +168,8 @@ QByteArray ConversionLedger::settingsFingerprint(OutputFormat format, int qualit
   if (autoFormat) text += QStringLiteral(";auto");
   // Auto with JPEG XL among the candidates may choose differently.
   if (autoFormat && options.autoJpegXl) text += QStringLiteral(";jxl");
+  // Best effort may publish a slower encode of the same quality.
+  if (autoFormat && options.autoBestEffort) text += QStringLiteral(";best");
   // Same as Original: the format is each input's own.
   if (sameFormat) text += QStringLiteral(";same");
   if (options.lossless) text += QStringLiteral(";lossless");

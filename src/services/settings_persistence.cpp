@@ -87,6 +87,7 @@ ConversionSettings SettingsPersistence::load() const {
   settings.options.keepAlpha = flag(kKeepAlphaKey);
   settings.options.lossless = flag(kLosslessKey);
   settings.options.autoJpegXl = flag(kAutoJpegXlKey);
+  settings.options.autoBestEffort = flag(kAutoBestEffortKey);
   settings.options.checkQuality =
       readBoolean(m_store->value(kCheckQualityKey), defaults.options.checkQuality);
   settings.options.ifLarger = ifLargerFromRawValue(readText(m_store->value(kIfLargerKey), {}))
@@ -130,6 +131,7 @@ void SettingsPersistence::saveOptions(const OutputOptions& options) {
   write(kKeepAlphaKey, options.keepAlpha);
   write(kLosslessKey, options.lossless);
   write(kAutoJpegXlKey, options.autoJpegXl);
+  write(kAutoBestEffortKey, options.autoBestEffort);
   write(kIfLargerKey, rawValue(options.ifLarger));
   write(kMaxFileSizeKey, static_cast<qlonglong>(options.maxFileSize.value_or(0)));
 }

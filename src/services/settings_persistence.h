@@ -35,7 +35,8 @@ class SettingsPersistence {
   static constexpr const char* kKeepAlphaKey = "keepAlpha";
   static constexpr const char* kLosslessKey = "lossless";
   static constexpr const char* kAutoJpegXlKey = "autoJpegXl";
-  static constexpr const char* kIfLargerKey = "ifLarger";  // keep-original, skip, write
+  static constexpr const char* kAutoBestEffortKey = "autoBestEffort";
+  static constexpr const char* kIfLargerKey = "ifLarger";        // keep-original, skip, write
   static constexpr const char* kMaxFileSizeKey = "maxFileSize";  // bytes; 0: no limit
 
   explicit SettingsPersistence(std::shared_ptr<QSettings> store);

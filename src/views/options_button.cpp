@@ -48,6 +48,11 @@ OptionsButton::OptionsButton(core::ConversionViewModel& controller, QWidget* par
             tr("Auto also tries JPEG XL for each image. Not every image viewer opens JPEG XL "
                "files yet"),
             &OutputOptions::autoJpegXl);
+  addSwitch(menu, tr("Auto at &Best Effort"),
+            tr("When Auto picks AVIF or JPEG XL, the chosen quality is encoded once more with "
+               "the encoder's slower setting, and the smaller file that still looks the same "
+               "is kept. Auto then takes longer"),
+            &OutputOptions::autoBestEffort);
   addSwitch(menu, tr("Check &Quality"),
             tr("Each output is compared with its original and marked by how different it "
                "looks"),

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <fstream>
 #include <iterator>
 
@@ -175,6 +176,54 @@ TEST_F(OutputOptionsTest, AutoPublishesOneFileThatLooksTheSameAndLeavesNoCandida
 
   EXPECT_EQ(count(m_out.path()), 3);  // no candidate beside the winners
   EXPECT_EQ(count(privateTemporaryFolder()), 0);
+}
+
+TEST_F(OutputOptionsTest, BestEffortAddsOneThoroughEncodeAndKeepsTheSmallerFileThatMeetsTheTarget) {
+  // Smooth colour fields, which AVIF wins.
+  codec::RgbaImage smooth(256, 192);
+  for (int y = 0; y < 192; ++y) {
+    for (int x = 0; x < 256; ++x) {
+      const double u = x / 256.0, v = y / 192.0;
+      std::uint8_t* p = smooth.data() + (static_cast<std::size_t>(y) * 256 + x) * 4;
+      p[0] = static_cast<std::uint8_t>(120 + 80 * std::sin(3 * u + 1) * std::cos(2 * v));
+      p[1] = static_cast<std::uint8_t>(100 + 70 * std::sin(2 * v + u));
+      p[2] = static_cast<std::uint8_t>(140 + 60 * std::cos(4 * u * v + 0.5));
+      p[3] = 255;
+    }
+  }
+  ScratchDir in;
+  const fs::path input = in / "smooth.png";
+  ASSERT_TRUE(codec::writePng(smooth, input));
+  const auto bytesOf = [](const fs::path& file) {
+    std::ifstream stream(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(stream), {});
+  };
+  const OutputOptions written{.ifLarger = IfLarger::Write};
+  OutputOptions thorough = written;
+  thorough.autoBestEffort = true;
+  const ScratchDir quickOut, bestOut, plainOut;
+  const ConversionOutcome quick =
+      run(input, quickOut.path(), OutputFormat::Webp, 80, written, true);
+  const ConversionOutcome best = run(input, bestOut.path(), OutputFormat::Webp, 80, thorough, true);
+  ASSERT_EQ(quick.kind, ConversionOutcome::Kind::Completed) << quick.message.toStdString();
+  ASSERT_EQ(best.kind, ConversionOutcome::Kind::Completed) << best.message.toStdString();
+  ASSERT_EQ(quick.chosenFormat, OutputFormat::Avif) << "smooth colours are AVIF's to win";
+  // The same search, then one encode more at the quality it chose.
+  EXPECT_EQ(best.chosenFormat, quick.chosenFormat);
+  EXPECT_EQ(best.chosenQuality, quick.chosenQuality);
+  ASSERT_TRUE(quick.searchEncodes && best.searchEncodes);
+  EXPECT_EQ(*best.searchEncodes, *quick.searchEncodes + 1);
+  EXPECT_LE(best.size, quick.size);
+  ASSERT_TRUE(best.score);
+  EXPECT_GE(*best.score, autoTargetScore(80));
+  // Either the quick trial stood, or it is what a plain AVIF conversion at
+  // that quality writes (the thorough setting), no third file.
+  const ConversionOutcome plain = run(input, plainOut.path(), OutputFormat::Avif,
+                                      quick.chosenQuality, {.ifLarger = IfLarger::Write});
+  ASSERT_EQ(plain.kind, ConversionOutcome::Kind::Completed) << plain.message.toStdString();
+  const std::string published = bytesOf(best.output);
+  EXPECT_TRUE(published == bytesOf(quick.output) ||
+              (published == bytesOf(plain.output) && plain.size < quick.size));
 }
 
 }  // namespace

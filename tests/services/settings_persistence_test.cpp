@@ -118,7 +118,8 @@ ConversionSettings unusualSettings() {
                       .skipConverted = true,
                       .checkQuality = false,
                       .lossless = true,
-                      .autoJpegXl = true};
+                      .autoJpegXl = true,
+                      .autoBestEffort = true};
   return settings;
 }
 
