@@ -666,7 +666,7 @@
         <translation>Original und Ausgabe vergleichen</translation>
     </message>
     <message>
-        <location line="+53"/>
+        <location line="+55"/>
         <source>&amp;Fit</source>
         <translation>&amp;Einpassen</translation>
     </message>
@@ -741,7 +741,7 @@
         <translation>Kodiert dieses Bild erneut mit einer anderen Qualität, um es hier zu sehen</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+11"/>
         <source>&amp;Use This Quality</source>
         <translation>Diese Qualität &amp;verwenden</translation>
     </message>
@@ -1330,8 +1330,8 @@
     </message>
     <message>
         <location line="+1"/>
-        <source>When Auto picks AVIF or JPEG XL, the chosen quality is encoded once more with the encoder&apos;s slower setting, and the smaller file that still looks the same is kept. Auto then takes longer</source>
-        <translation>Wenn Auto AVIF oder JPEG XL wählt, wird die gewählte Qualität noch einmal mit der langsameren Einstellung des Encoders kodiert, und die kleinere Datei, die noch gleich aussieht, wird behalten. Auto dauert dann länger</translation>
+        <source>When Auto picks AVIF or JPEG XL, the chosen quality is encoded once more with the encoder&apos;s slower setting, and the smaller file that still looks the same is kept. Auto then takes more than twice as long</source>
+        <translation>Wenn Auto AVIF oder JPEG XL wählt, wird die gewählte Qualität noch einmal mit der langsameren Einstellung des Encoders kodiert, und die kleinere Datei, die noch gleich aussieht, wird behalten. Auto dauert dann mehr als doppelt so lange</translation>
     </message>
     <message>
         <location line="+4"/>

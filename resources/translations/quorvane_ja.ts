@@ -666,7 +666,7 @@
         <translation>元画像と出力を比較</translation>
     </message>
     <message>
-        <location line="+53"/>
+        <location line="+55"/>
         <source>&amp;Fit</source>
         <translation>全体表示(&amp;F)</translation>
     </message>
@@ -741,7 +741,7 @@
         <translation>この画像を別の品質で再エンコードしてここに表示</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+11"/>
         <source>&amp;Use This Quality</source>
         <translation>この品質を使う(&amp;U)</translation>
     </message>
@@ -1330,8 +1330,8 @@
     </message>
     <message>
         <location line="+1"/>
-        <source>When Auto picks AVIF or JPEG XL, the chosen quality is encoded once more with the encoder&apos;s slower setting, and the smaller file that still looks the same is kept. Auto then takes longer</source>
-        <translation>自動で AVIF または JPEG XL が選ばれたとき、選んだ品質でエンコーダーの低速な設定を使ってもう一度エンコードし、見た目が変わらない小さい方のファイルを残します。自動の処理時間は長くなります</translation>
+        <source>When Auto picks AVIF or JPEG XL, the chosen quality is encoded once more with the encoder&apos;s slower setting, and the smaller file that still looks the same is kept. Auto then takes more than twice as long</source>
+        <translation>自動で AVIF または JPEG XL が選ばれたとき、選んだ品質でエンコーダーの低速な設定を使ってもう一度エンコードし、見た目が変わらない小さい方のファイルを残します。自動の処理時間は 2 倍以上になります</translation>
     </message>
     <message>
         <location line="+4"/>

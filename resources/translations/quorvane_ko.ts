@@ -666,7 +666,7 @@
         <translation>원본과 출력 비교</translation>
     </message>
     <message>
-        <location line="+53"/>
+        <location line="+55"/>
         <source>&amp;Fit</source>
         <translation>맞춤(&amp;F)</translation>
     </message>
@@ -741,7 +741,7 @@
         <translation>이 이미지를 다른 품질로 다시 인코딩하여 여기에 표시</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+11"/>
         <source>&amp;Use This Quality</source>
         <translation>이 품질 사용(&amp;U)</translation>
     </message>
@@ -1330,8 +1330,8 @@
     </message>
     <message>
         <location line="+1"/>
-        <source>When Auto picks AVIF or JPEG XL, the chosen quality is encoded once more with the encoder&apos;s slower setting, and the smaller file that still looks the same is kept. Auto then takes longer</source>
-        <translation>자동에서 AVIF 또는 JPEG XL이 선택되면 선택된 품질로 인코더의 느린 설정을 사용해 한 번 더 인코딩하고, 여전히 같아 보이는 더 작은 파일을 남깁니다. 자동 처리 시간이 길어집니다</translation>
+        <source>When Auto picks AVIF or JPEG XL, the chosen quality is encoded once more with the encoder&apos;s slower setting, and the smaller file that still looks the same is kept. Auto then takes more than twice as long</source>
+        <translation>자동에서 AVIF 또는 JPEG XL이 선택되면 선택된 품질로 인코더의 느린 설정을 사용해 한 번 더 인코딩하고, 여전히 같아 보이는 더 작은 파일을 남깁니다. 자동 처리 시간이 두 배 넘게 걸립니다</translation>
     </message>
     <message>
         <location line="+4"/>

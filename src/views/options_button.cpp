@@ -51,7 +51,7 @@ OptionsButton::OptionsButton(core::ConversionViewModel& controller, QWidget* par
   addSwitch(menu, tr("Auto at &Best Effort"),
             tr("When Auto picks AVIF or JPEG XL, the chosen quality is encoded once more with "
                "the encoder's slower setting, and the smaller file that still looks the same "
-               "is kept. Auto then takes longer"),
+               "is kept. Auto then takes more than twice as long"),
             &OutputOptions::autoBestEffort);
   addSwitch(menu, tr("Check &Quality"),
             tr("Each output is compared with its original and marked by how different it "
