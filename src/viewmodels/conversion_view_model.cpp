@@ -48,7 +48,7 @@ ConversionViewModel::ConversionViewModel(std::unique_ptr<SettingsPersistence> pe
       m_converter(converter ? *converter : *m_ownConverter) {
   connect(&m_intake, &ImageIntake::found, this, &ConversionViewModel::imagesFound);
   connect(&m_intake, &ImageIntake::unreadable, this, &ConversionViewModel::unreadableFound);
-  connect(&m_intake, &ImageIntake::requestFinished, this, [this] { m_addedByThisRequest.clear(); });
+  connect(&m_intake, &ImageIntake::requestFinished, this, [this] { ++m_request; });
   connect(&m_intake, &ImageIntake::busyChanged, this, &ConversionViewModel::isAddingFilesChanged);
   connect(&m_intake, &ImageIntake::skipped, this, &ConversionViewModel::outputImagesSkipped);
 }
@@ -107,15 +107,13 @@ void ConversionViewModel::imagesFound(const std::vector<ImageFacts>& images) {
   const std::size_t first = m_items.size();
   std::vector<BatchEntry> joining;
   for (const ImageFacts& facts : images) {
-    const std::string& key = facts.url.native();
     // Listed before this call: skipped. Named twice within it: listed twice.
-    const auto listed = m_listed.find(key);
-    const auto addedNow = m_addedByThisRequest.find(key);
-    const int before = (listed == m_listed.end() ? 0 : listed->second) -
-                       (addedNow == m_addedByThisRequest.end() ? 0 : addedNow->second);
-    if (before > 0) continue;
-    ++m_listed[key];
-    ++m_addedByThisRequest[key];
+    Listing& listing = m_listed.try_emplace(facts.url.native()).first->second;
+    const int addedNow = listing.request == m_request ? listing.addedByRequest : 0;
+    if (listing.count - addedNow > 0) continue;
+    ++listing.count;
+    listing.addedByRequest = addedNow + 1;
+    listing.request = m_request;
     m_items.emplace_back(facts);
     m_rowOf.insert(m_items.back().id(), m_items.size() - 1);
     m_totals.count(m_items.back(), +1);
@@ -149,7 +147,8 @@ void ConversionViewModel::removeItem(const QUuid& id) {
   emit itemsAboutToBeRemoved(static_cast<int>(*row), 1);
   const ImageItem& item = m_items[*row];
   m_totals.count(item, -1);
-  if (--m_listed[item.url().native()] == 0) m_listed.erase(item.url().native());
+  const auto listing = m_listed.find(item.url().native());
+  if (listing != m_listed.end() && --listing->second.count <= 0) m_listed.erase(listing);
   m_rowOf.remove(id);
   m_items.erase(m_items.begin() + static_cast<std::ptrdiff_t>(*row));
   for (std::size_t i = *row; i < m_items.size(); ++i) m_rowOf[m_items[i].id()] = i;
@@ -172,7 +171,7 @@ void ConversionViewModel::clearItems() {
   m_items.clear();
   m_rowOf.clear();
   m_listed.clear();
-  m_addedByThisRequest.clear();
+  ++m_request;
   m_totals = {};
   emit itemsCleared();
   emit totalsChanged();

@@ -151,6 +151,9 @@ TEST_F(ConversionViewModelTest, RemoveAndClearLeaveFilesOnDiskAndSayWhichRows) {
   // The remaining rows are still found by id.
   m_vm->removeItem(m_vm->items()[1].id());
   EXPECT_EQ(listedNames(*m_vm), std::vector<std::string>{"b.bmp"});
+  // No row of it left: it can be added again, once; b.bmp is still listed.
+  ASSERT_TRUE(add({m_files / "a.bmp", m_files / "b.bmp"}));
+  EXPECT_EQ(listedNames(*m_vm), (std::vector<std::string>{"b.bmp", "a.bmp"}));
 
   QSignalSpy cleared(m_vm.get(), &ConversionViewModel::itemsCleared);
   m_vm->clearItems();
