@@ -9,8 +9,9 @@ Starts the program on a copy of PHOTO (its settings in a scratch folder)
 and presses Start Conversion through its accessible action; from then on
 only keys (XTest, through xdotool): Tab to the list and to its first row,
 Space opens the compare view, Tab must reach each of its controls (each
-focused one with an accessible name), Ctrl+1 must show 100 %, and Escape
-must close the view. What it sees comes from the bus. Exits 0 when all hold.
+focused one with an accessible name), Ctrl+1 must show 100 %, Page Down on
+the quality slider must show a trial 10 lower (and says after how long),
+and Escape must close the view. What it sees comes from the bus. Exits 0 when all hold.
 """
 import os
 import shutil
@@ -134,6 +135,27 @@ def main():
         wait_for("the zoom at 100 %", lambda: find(
             dialog, lambda n: n.getRoleName() == "label" and n.name == "Zoom 100 %"), seconds=10)
         checked.append("Ctrl+1 showed Zoom 100 %")
+
+        # Another quality from the keyboard: the output side's text names
+        # the trial once its first picture is shown.
+        shown = find(dialog, lambda n: n.getRoleName() == "label" and
+                     n.name.startswith("Output:"))
+        slider = find(dialog, lambda n: n.name == "Quality to try")
+        if shown is None or slider is None:
+            raise SystemExit("compare-a11y-check: error: no output text or quality slider")
+        slider.queryComponent().grabFocus()
+        wait_for("the slider to take the focus",
+                 lambda: slider.getState().contains(pyatspi.STATE_FOCUSED), seconds=10)
+        trial = int(slider.queryValue().currentValue) - 10
+        asked = time.monotonic()
+        subprocess.run(["xdotool", "key", "Page_Down"], check=True)
+        deadline = asked + 60
+        while not shown.name.startswith(f"Trial: WebP at quality {trial},"):
+            if time.monotonic() > deadline:
+                raise SystemExit(f"compare-a11y-check: error: no trial at {trial} ({shown.name})")
+            time.sleep(0.01)
+        checked.append(f"Page Down on the slider showed the trial at quality {trial} after "
+                       f"{(time.monotonic() - asked) * 1000:.0f} ms")
         press("Escape")
         wait_for("the compare view to close", lambda: find(
             application, lambda n: n.getRoleName() == "dialog" and n.name == DIALOG) is None,
