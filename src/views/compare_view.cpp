@@ -77,9 +77,11 @@ CompareView::CompareView(core::ConversionViewModel& controller, const QUuid& id,
     m_quality->setEnabled(subject->qualityApplies);
   }
   m_qualityDelay.setSingleShot(true);
-  m_qualityDelay.setInterval(200);
-  connect(&m_qualityDelay, &QTimer::timeout, this,
-          [this] { m_model.requestQuality(m_quality->value()); });
+  m_qualityDelay.setInterval(kQualityRest);
+  connect(&m_qualityDelay, &QTimer::timeout, this, [this] {
+    m_sinceQualityAsked.start();
+    m_model.requestQuality(m_quality->value());
+  });
   showOriginal();
   showOutput();
   refreshStatus();
@@ -153,9 +155,10 @@ QWidget* CompareView::makeQualityRow() {
       m_qualityValue->fontMetrics().horizontalAdvance(QStringLiteral("100")));
   connect(m_quality, &QSlider::valueChanged, this, [this](int value) {
     m_qualityValue->setText(QString::number(value));
-    m_qualityDelay.start();
     refreshUseQuality();
+    if (!m_quality->isSliderDown()) qualityChosen();
   });
+  connect(m_quality, &QSlider::sliderReleased, this, &CompareView::qualityChosen);
   m_useQuality = new QPushButton(tr("&Use This Quality"), row);
   m_useQuality->setToolTip(
       tr("Converts this image again at the quality shown and keeps it "
@@ -274,6 +277,17 @@ void CompareView::refreshUseQuality() {
   if (!subject.qualityCanBeChosen) {
     m_useQuality->setToolTip(
         tr("In Auto the quality is the look to reach: choose a format to set one for an image"));
+  }
+}
+
+void CompareView::qualityChosen() {
+  const bool resting = !m_sinceQualityAsked.isValid() ||
+                       m_sinceQualityAsked.elapsed() >= kQualityRest || !m_model.isEncoding();
+  if (resting && !m_qualityDelay.isActive()) {
+    m_sinceQualityAsked.start();
+    m_model.requestQuality(m_quality->value());
+  } else {
+    m_qualityDelay.start();  // asks once the steps rest
   }
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QUuid>
 
@@ -53,6 +54,7 @@ class CompareView : public QDialog {
   void refreshZoom();
   void refreshUseQuality();
   void useQuality();
+  void qualityChosen();
 
   core::ConversionViewModel& m_controller;
   QUuid m_id;
@@ -71,8 +73,13 @@ class CompareView : public QDialog {
   QLabel* m_qualityValue = nullptr;
   QPushButton* m_useQuality = nullptr;
   QPushButton* m_close = nullptr;
-  // A held slider asks for one encode when it rests, not one per step.
+  // A quality chosen starts its encode at once. Steps that follow within
+  // kQualityRest of the last encode asked for (a held key, a turned wheel)
+  // wait until they rest, and a dragged slider until it is let go: one
+  // encode for them, not one per step.
+  static constexpr int kQualityRest = 200;  // ms
   QTimer m_qualityDelay;
+  QElapsedTimer m_sinceQualityAsked;
 };
 
 }  // namespace quorvane::gui

@@ -156,9 +156,23 @@ void CompareWindowTest::testANewQualityUpdatesTheOutputSideAndCanBeUsed() {
   QVERIFY(!view->useQualityButton()->isEnabled());
   QSlider* slider = view->qualitySlider();
   QCOMPARE(slider->value(), batchQuality);
+  // A dragged slider asks for nothing until it is let go, then for where
+  // it rests.
+  slider->setSliderDown(true);
+  slider->setValue(batchQuality - 3);
+  slider->setValue(batchQuality - 6);
+  QCOMPARE(view->model().requestedQuality(), batchQuality);
+  QVERIFY(!view->model().isEncoding());
+  slider->setValue(batchQuality);
+  slider->setSliderDown(false);  // let go where it started: nothing to encode
+  QCOMPARE(view->model().requestedQuality(), batchQuality);
+  QVERIFY(!view->model().isEncoding());
+  // A key's step starts its encode at once, before any event is handled.
   slider->setFocus();
   QTest::keyClick(slider, Qt::Key_PageDown);  // 10 lower
   const int trial = batchQuality - 10;
+  QCOMPARE(view->model().requestedQuality(), trial);
+  QVERIFY(view->model().isEncoding());
   QVERIFY(QTest::qWaitFor(
       [view, trial] {
         return view->model().output().trial && view->model().output().quality == trial;
