@@ -2,7 +2,8 @@
 """The window's longest silence while a large tree arrives, from outside.
 
 Run through bench/window_stall_a11y.sh, which gives it a virtual screen, a
-session bus, the accessibility bus and a window manager. Makes FILES hard
+session bus, the accessibility bus and a window manager
+(scripts/a11y-session.sh). Makes FILES hard
 links to one small PNG in folders of 1000, starts the program (settings in
 a scratch folder) and, once its list is on the bus, hands it the tree
 through a second start (as a file manager does), and from then on asks the
@@ -21,6 +22,9 @@ import zlib
 
 import pyatspi
 from pyatspi import Registry
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "scripts"))
+from a11y_tree import find  # noqa: E402
 
 
 def make_tree(work, files):
@@ -58,24 +62,13 @@ def application(name, seconds=30):
     raise SystemExit("window_stall_a11y: error: the program never showed up on the bus")
 
 
-def walk(node):
-    yield node
-    for i in range(node.childCount):
-        child = node.getChildAtIndex(i)
-        if child is not None:
-            yield from walk(child)
-
-
 def file_table(window, seconds=30):
     """The list of images, once it is on the bus."""
     deadline = time.monotonic() + seconds
     while time.monotonic() < deadline:
-        for node in walk(window):
-            try:
-                if node.getRole() in (pyatspi.ROLE_TABLE, pyatspi.ROLE_TREE_TABLE):
-                    return node.queryTable()
-            except Exception:  # objects go away while we look
-                continue
+        table = find(window, lambda n: n.getRole() in (pyatspi.ROLE_TABLE, pyatspi.ROLE_TREE_TABLE))
+        if table is not None:
+            return table.queryTable()
         time.sleep(0.1)
     raise SystemExit("window_stall_a11y: error: no list of images on the bus")
 

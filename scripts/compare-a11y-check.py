@@ -23,6 +23,8 @@ import time
 import pyatspi
 from pyatspi import Registry
 
+from a11y_tree import find
+
 
 def wait_for(what, condition, seconds=60):
     deadline = time.monotonic() + seconds
@@ -32,24 +34,6 @@ def wait_for(what, condition, seconds=60):
             return value
         time.sleep(0.2)
     raise SystemExit(f"compare-a11y-check: error: timed out waiting for {what}")
-
-
-def walk(node):
-    yield node
-    for i in range(node.childCount):
-        child = node.getChildAtIndex(i)
-        if child is not None:
-            yield from walk(child)
-
-
-def find(root, predicate):
-    for node in walk(root):
-        try:
-            if predicate(node):
-                return node
-        except Exception:  # objects go away while we look
-            continue
-    return None
 
 
 def focused(root):
