@@ -194,10 +194,6 @@ TEST_F(OutputOptionsTest, BestEffortAddsOneThoroughEncodeAndKeepsTheSmallerFileT
   ScratchDir in;
   const fs::path input = in / "smooth.png";
   ASSERT_TRUE(codec::writePng(smooth, input));
-  const auto bytesOf = [](const fs::path& file) {
-    std::ifstream stream(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(stream), {});
-  };
   const OutputOptions written{.ifLarger = IfLarger::Write};
   OutputOptions thorough = written;
   thorough.autoBestEffort = true;
